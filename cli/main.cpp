@@ -1,0 +1,102 @@
+#include <cstdio>
+#include <iostream>
+
+#include "cli/command.h"
+
+namespace tavi::cli {
+
+std::vector<Command>& Registry() {
+  static std::vector<Command> commands;
+  return commands;
+}
+
+Registrar::Registrar(const std::string& name, const std::string& usage, const std::string& summary,
+                     std::vector<std::string> valuedOptions, Handler run) {
+  Registry().push_back({name, usage, summary, std::move(run), std::move(valuedOptions)});
+}
+
+bool Args::Has(const std::string& name) const {
+  for (const auto& o : options)
+    if (o.first == name) return true;
+  return false;
+}
+
+std::string Args::Get(const std::string& name, const std::string& def) const {
+  for (const auto& o : options)
+    if (o.first == name) return o.second;
+  return def;
+}
+
+int Fail(const std::string& message) {
+  std::cerr << "tavi-cli: " << message << "\n";
+  return kBadInput;
+}
+
+int Usage(const std::string& message) {
+  std::cerr << "tavi-cli: " << message << " (see tavi-cli --help)\n";
+  return kUsage;
+}
+
+}  // namespace tavi::cli
+
+namespace {
+
+void PrintHelp() {
+  std::cout << "Usage: tavi-cli COMMAND [ARGS]\n"
+               "Inspect, convert, import, check and render house files without a display.\n\n"
+               "Commands:\n";
+  for (const auto& c : tavi::cli::Registry())
+    std::cout << "  " << c.name << " " << c.usage << "\n      " << c.summary << "\n";
+  std::cout << "\nCommon options:\n  --client DIR   folder of the client files "
+               "(default: the editor's settings, then discovery)\n"
+               "  --help, --version\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace tavi::cli;
+  if (argc < 2) {
+    PrintHelp();
+    return kUsage;
+  }
+  const std::string first = argv[1];
+  if (first == "--help" || first == "-h" || first == "help") {
+    PrintHelp();
+    return kOk;
+  }
+  if (first == "--version") {
+    std::cout << "tavi-cli " << TAVI_VERSION_TEXT << "\n";
+    return kOk;
+  }
+  for (const auto& c : Registry()) {
+    if (c.name != first) continue;
+    Args args;
+    for (int i = 2; i < argc; ++i) {
+      std::string a = argv[i];
+      if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
+        std::string name = a.substr(2), value;
+        const auto eq = name.find('=');
+        bool valued = false;
+        for (const auto& v : c.valued) valued |= (v == name.substr(0, eq));
+        if (name == "client") valued = true;
+        if (eq != std::string::npos) {
+          value = name.substr(eq + 1);
+          name = name.substr(0, eq);
+        } else if (valued) {
+          if (i + 1 >= argc) return Usage("option --" + name + " needs a value");
+          value = argv[++i];
+        }
+        args.options.emplace_back(name, value);
+      } else {
+        args.positional.push_back(a);
+      }
+    }
+    if (args.Has("help")) {
+      std::cout << "Usage: tavi-cli " << c.name << " " << c.usage << "\n" << c.summary << "\n";
+      return kOk;
+    }
+    return c.run(args);
+  }
+  return Usage("unknown command '" + first + "'");
+}

@@ -1,0 +1,58 @@
+#pragma once
+// The editor's settings: one field per key of section "TAVI" of tavi.ini, read
+// and written in the key order below. The file is a profile text file written
+// in place: every other line is kept.
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace tavi {
+
+constexpr int kMaxBookmarkCodes = 64;
+constexpr int kBackgroundSize = 128;
+
+struct TSettings {
+  std::string ArtIdx, Art, TileData, MultiIdx, Multi;
+  int32_t Width = 8;
+  int32_t Height = 8;
+  bool isStayOnTop = false;
+  int32_t JpegQuality = 2;
+  int32_t Language = 0;
+  int32_t nBookmark = 0;
+  std::array<uint16_t, kMaxBookmarkCodes> BookmarkCodes{};
+  int32_t LineWidth = 76;
+  bool isLargeBG = false;
+  int32_t BGType = 0;
+  bool UpdateCheck = false;
+  int32_t LastCheck = 0;
+  int32_t LastAccount = 0;
+  int32_t LastShard = 0;
+  int32_t LastChar = 0;
+  // Addresses of the update check and the home page; overridable for tests.
+  std::string UpdateURL;
+  std::string HomeURL;
+  // Never stored: the view scale, 1.0 after every read.
+  double Zoom = 1.0;
+  // The client folder found by discovery (empty if none); not stored.
+  std::string ClientDir;
+};
+
+// Reads every key (missing keys and bad numbers give the defaults). nBookmark
+// is bounded to 0..64. A missing file gives all defaults.
+TSettings LoadSettings(const std::string& iniPath);
+// Writes every key in place, keeping all other lines. Returns false with a
+// message when the file cannot be written.
+bool SaveSettings(const std::string& iniPath, const TSettings& s, std::string* error = nullptr);
+
+// Where tavi.ini lives: beside the executable when that folder already holds
+// one, else $XDG_CONFIG_HOME/tavi/ (~/.config/tavi/). Returns the folder,
+// ending in '/'.
+std::string SettingsFolder(const std::string& executableDir);
+
+// 128 x 128 land ids, [row][column].
+using TBackgroundMap = std::array<std::array<uint16_t, kBackgroundSize>, kBackgroundSize>;
+// Fills the map for a ground type with uniform random draws from `seed`;
+// an unknown type leaves the map as it was.
+void FillBackgroundMap(TBackgroundMap& map, int bgType, uint32_t seed);
+
+}  // namespace tavi

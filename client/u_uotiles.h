@@ -1,0 +1,112 @@
+#pragma once
+// The client's tile facts: the item section of tiledata.mul, the art index
+// artidx.mul, the light table, the category words, and the two art decoders
+// that read pictures from art.mul on demand.
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "document/tile_facts.h"
+
+namespace tavi {
+
+constexpr int kMaxArtIndex = 131072;  // art index entries kept
+constexpr int kMaxItems = 65536;      // item records read from tiledata.mul
+constexpr int kCategoryIds = 0x4000;  // ids with a light and a category word
+constexpr uint32_t kItemArtBase = 0x4000;
+
+#pragma pack(push, 1)
+// One item record of tiledata.mul, 41 bytes, as stored (little-endian).
+struct TileInfo {
+  uint64_t Flags;
+  uint8_t Weight;
+  uint8_t Other[11];
+  uint8_t Height;
+  char Name[20];  // NUL-padded; 20 characters have no terminator
+};
+#pragma pack(pop)
+static_assert(sizeof(TileInfo) == 41, "TileInfo must be 41 bytes");
+
+struct ArtIndexEntry {
+  int32_t Offset;  // -1: no picture
+  int32_t Length;
+  int32_t Extra;
+};
+static_assert(sizeof(ArtIndexEntry) == 12, "ArtIndexEntry must be 12 bytes");
+
+struct LightInfo {
+  int8_t OffsetX;
+  int8_t OffsetY;
+  uint8_t Kind;  // 0 none; 1..3 radius (Kind - 0.5) * 44 pixels
+  uint8_t Red, Green, Blue;
+};
+
+// A picture decoded for a texture: TexWidth x TexHeight RGBA pixels, rows top
+// first, the picture in the top-left ArtWidth x ArtHeight.
+struct ArtRGBA {
+  std::vector<uint8_t> Pixels;
+  int ArtWidth = 0, ArtHeight = 0, TexWidth = 0, TexHeight = 0;
+};
+
+// A 24-bit bitmap, rows top first, 3 bytes B, G, R per pixel, no row padding.
+struct TBitmap24 {
+  int Width = 0, Height = 0;
+  std::vector<uint8_t> Bits;
+  TBitmap24() = default;
+  TBitmap24(int w, int h, uint8_t fill = 0)
+      : Width(w), Height(h), Bits(size_t(w > 0 ? w : 0) * (h > 0 ? h : 0) * 3, fill) {}
+  uint8_t* Pixel(int x, int y) { return &Bits[(size_t(y) * Width + x) * 3]; }
+};
+
+class TileDataError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class TUOTileData : public ITileFacts {
+ public:
+  // Reads the three files. Throws TileDataError naming the file that cannot be
+  // opened or read.
+  static std::unique_ptr<TUOTileData> Create(const std::string& artIdxPath,
+                                             const std::string& tileDataPath,
+                                             const std::string& artPath);
+  ~TUOTileData() override;
+
+  // ---- tables, read-only after construction ----
+  uint32_t ItemIds[kMaxArtIndex];
+  uint16_t ItemIndexOf[kMaxArtIndex];
+  TileInfo ItemData[kMaxArtIndex];
+  ArtIndexEntry ArtIndex[kMaxArtIndex];
+  LightInfo Lights[kCategoryIds];
+  uint16_t TileCategory[kCategoryIds];
+  uint16_t ItemCount = 0;
+  uint32_t ArtIndexCount = 0;  // entries present in artidx.mul (at most kMaxArtIndex)
+
+  // The item's name: at most 20 characters, up to the first NUL.
+  std::string ItemName(uint32_t id) const;
+  // Whether the art index holds a picture for this index (offset >= 0 and inside art.mul).
+  bool HasArt(uint32_t index) const;
+
+  // ITileFacts
+  uint8_t TileHeight(uint16_t id) const override { return ItemData[id].Height; }
+  bool IsBackground(uint16_t id) const override { return ItemData[id].Flags & 1; }
+  uint16_t Category(uint16_t id) const override {
+    return id < kCategoryIds ? TileCategory[id] : 0;
+  }
+
+  // Decodes a picture for a texture; false (and `out` untouched) when the
+  // picture is absent or rejected.
+  bool LoadArtRGBA(uint32_t index, ArtRGBA* out) const;
+  // Paints a picture into a bitmap with its top-left corner at (x, y); item
+  // art is centred horizontally. Pixels outside the bitmap are not written.
+  void DrawArt(TBitmap24& bitmap, uint32_t index, int x, int y) const;
+
+ private:
+  TUOTileData();
+  int artFd_ = -1;
+  int64_t artSize_ = 0;
+};
+
+}  // namespace tavi

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds the editor and starts it. When no client is configured or found, a
+# synthetic demo client is written to ./demo-client and used.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+BUILD=${BUILD:-build}
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVI_TESTS=OFF \
+  -DTAVI_BENCH=OFF >/dev/null
+cmake --build "$BUILD" -j "$(nproc)" --target tavi-cli
+DEMO="$PWD/demo-client"
+if [ ! -f "$DEMO/tiledata.mul" ]; then
+  "$BUILD/tavi-cli" demodata "$DEMO"
+  echo "Wrote the demo client to $DEMO"
+fi
+if cmake --build "$BUILD" -j "$(nproc)" --target tavi 2>/dev/null && [ -x "$BUILD/tavi" ]; then
+  if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "No display: starting the editor under Xvfb (screen :99)."
+    exec xvfb-run -n 99 -s "-screen 0 1600x1200x24" "$BUILD/tavi" --demo-client "$DEMO" "$@"
+  fi
+  exec "$BUILD/tavi" --demo-client "$DEMO" "$@"
+fi
+echo "The editor is not built yet; the demo client is in $DEMO."
