@@ -1,0 +1,34 @@
+#include "support/demo_client.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+#ifndef TAVI_CLI_PATH
+#define TAVI_CLI_PATH "tavi-cli"
+#endif
+
+namespace tavi::test {
+
+const std::string& DemoClientDir() {
+  static const std::string dir = [] {
+    namespace fs = std::filesystem;
+    const fs::path base = fs::temp_directory_path() / ("tavi-demo-" + std::to_string(::getpid()));
+    fs::create_directories(base);
+    const std::string cmd = std::string("\"") + TAVI_CLI_PATH + "\" demodata \"" + base.string() +
+                            "\" >/dev/null 2>&1";
+    if (std::system(cmd.c_str()) != 0 || !fs::exists(base / "tiledata.mul")) return std::string();
+    return base.string();
+  }();
+  // The folder is removed when the test program ends.
+  static const struct Cleanup {
+    ~Cleanup() {
+      std::error_code ec;
+      if (!dir.empty()) std::filesystem::remove_all(dir, ec);
+    }
+  } cleanup;
+  return dir;
+}
+
+}  // namespace tavi::test
