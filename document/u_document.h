@@ -4,6 +4,7 @@
 // fixed block allocated with the document; edits never allocate.
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "document/doc_host.h"
 #include "document/tile_facts.h"
@@ -26,6 +27,21 @@ static_assert(sizeof(TileEntry) == 6, "TileEntry must be 6 bytes");
 // One floor: [layer][y][x], one contiguous block of 196,608 bytes.
 using FloorImage = TileEntry[kLayers][kGrid][kGrid];
 static_assert(sizeof(FloorImage) == 196608, "floor image must be 196,608 bytes");
+
+// A rectangle of cells, bounds included: left, top, right, bottom. Left = -1
+// means that nothing is selected.
+struct CellRect {
+  int32_t Left = -1, Top = 0, Right = 0, Bottom = 0;
+  bool Empty() const { return Left < 0; }
+};
+
+// The tables whose rows the part replacement swaps between.
+enum class ReplaceTable { kWalls, kDoors, kStairs, kEnchancements };
+
+// The first line of the cut/copy clipboard text.
+extern const char kClipHeader[];  // "TAVI File ver 1.00"
+// True when text starts with the header line (the paste command is offered).
+bool IsSelectionClipText(const std::string& text);
 
 class TTAVIDoc {
  public:
@@ -92,6 +108,69 @@ class TTAVIDoc {
 
   // ---- edit operations (placing, stacking, deleting, clipboard, wall
   // replacement, foundation builder) ----
+  // Every operation ignores cells outside the plot, floors outside 0..4 and
+  // layers outside 0..31.
+
+  // Places one tile by its kind (floor, wall part, roof part, other) into
+  // `image` (the floor's own Tiles or a scratch copy for the preview), reading
+  // this document's LayerCount/TopZ. Takes no undo snapshot. With preview it
+  // writes the image only and returns false; otherwise it updates the cell,
+  // sets Modified, recalculates and returns true (false when the same floor,
+  // wall or roof tile is already there, or the cell is outside the plot).
+  bool PlaceTile(int x, int y, bool preview, FloorImage& image, int minZ, uint16_t id, int floor);
+  // A four-step staircase from (x, y) climbing in `direction` (1 north,
+  // 2 east, 3 south, 4 west) of stairs table `row`. Always returns true.
+  bool PlaceAutoStairs(int x, int y, bool preview, FloorImage& image, int direction, int row,
+                       int floor);
+  // A staircase across the rectangle (four lines at most). Always returns true.
+  bool PlaceStairsInRect(const CellRect& rect, int floor, int direction, int row);
+  // Stacks `id` on every cell of the rectangle when mode is 1 ("Stack").
+  void StackInRect(const CellRect& rect, int floor, int minZ, int mode, uint16_t id);
+  // Removes one entry per cell: the top one, or with Parts Lock the highest
+  // one that is not a customization part.
+  void DeleteInRect(const CellRect& rect, int floor);
+  // Removes one entry; the entries resting on it drop by its height.
+  void DeleteEntry(int x, int y, int floor, int layer);
+  // Moves an entry one unit up / down, or past its neighbour. Return the new
+  // list position (counted from the top of the stack) or -1 when refused.
+  int RaiseEntry(int x, int y, int floor, int layer);
+  int LowerEntry(int x, int y, int floor, int layer);
+  // Removes one entry; the entries above close up keeping their altitude.
+  void RemoveEntry(int x, int y, int floor, int layer);
+
+  // Selection clipboard text (header line, then "dx,dy,z,id" per entry, CR LF).
+  void CopyRect(const CellRect& rect, int floor, ITextClipboard& clipboard);
+  void CutRect(const CellRect& rect, int floor, ITextClipboard& clipboard);
+  // Pastes the clipboard's entries with (dx, dy) = (0, 0) at (x0, y0), raised
+  // by alt. `mode` has no effect.
+  void PasteAt(int x0, int y0, int alt, int mode, int floor, const ITextClipboard& clipboard);
+  // Pastes a selection text directly (the core of PasteAt).
+  void PasteText(int x0, int y0, int alt, int floor, const std::string& text);
+
+  // Swaps every part in the rectangle for the piece of the same column in
+  // row `targetRow` of the table. False (and nothing changed) when the
+  // rectangle is less than two cells wide or high.
+  bool ReplaceParts(ReplaceTable table, const CellRect& rect, int floor, int targetRow);
+  bool ReplaceWalls(const CellRect& r, int floor, int row) {
+    return ReplaceParts(ReplaceTable::kWalls, r, floor, row);
+  }
+  bool ReplaceDoors(const CellRect& r, int floor, int row) {
+    return ReplaceParts(ReplaceTable::kDoors, r, floor, row);
+  }
+  bool ReplaceStairs(const CellRect& r, int floor, int row) {
+    return ReplaceParts(ReplaceTable::kStairs, r, floor, row);
+  }
+  bool ReplaceEnchancements(const CellRect& r, int floor, int row) {
+    return ReplaceParts(ReplaceTable::kEnchancements, r, floor, row);
+  }
+
+  // Re-lays the foundation outline, floor, post, sign and hanger on floor 0
+  // and sets the host's base height to the foundation height (6 or 7).
+  void BuildFoundation(uint16_t sign, uint16_t hanger, uint16_t post, uint16_t edgeNS,
+                       uint16_t cornerSE, uint16_t edgeWE, uint16_t cornerNW);
+  // Removes every entry that is not a customization part from floors 1..4
+  // (one undo step per floor).
+  void DeleteExceptCustomization();
 
  private:
   const ITileFacts* facts_;
