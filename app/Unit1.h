@@ -1,0 +1,155 @@
+#pragma once
+// The main window: the drawing surface in a scrolled view, the File, Edit, View
+// and Help menus, the settings, the one document and the tile data. It owns
+// every window of the program; they are created once at start-up and only
+// shown or hidden afterwards.
+#include <QMainWindow>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "client/settings.h"
+#include "document/u_document.h"
+
+class QAction;
+class QMenu;
+class QScrollArea;
+class QTimer;
+class QLabel;
+
+namespace tavi {
+
+class TUOTileData;
+class TCtrlForm;
+class TCfgForm;
+class TObjForm;
+class TAoSForm;
+class TMultiForm;
+class TUpdateForm;
+class TFoundationForm;
+class AppDocHost;
+class QtTextClipboard;
+class MainMouse;
+class MainMouseEnv;
+class UiPrompts;
+
+// How the editor was started (command line and test overrides).
+struct StartOptions {
+  QString houseFile;       // opened at the first idle step when not empty
+  QString demoClientDir;   // used when neither the settings nor discovery find a client
+  QString settingsFolder;  // empty: the usual place (beside the program or XDG)
+  // Message boxes, questions and file dialogs; null gives the real dialogs.
+  std::shared_ptr<UiPrompts> prompts;
+};
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TMainForm(const StartOptions& options = StartOptions(), QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  TTAVIDoc& Doc();                      // the one document
+  const TUOTileData* TileData() const;  // null until loaded
+  TSettings& Settings();
+  TCtrlForm* CtrlForm();
+  TCfgForm* CfgForm();
+  TObjForm* ObjForm();
+  TAoSForm* AoSForm();
+  TMultiForm* MultiForm();
+  TUpdateForm* UpdateForm();
+  TFoundationForm* FoundationForm();
+  UiPrompts& Prompts();
+
+  void SetCurrentTile(uint16_t id);  // the control window's current tile + ShowCurrentTile
+  int BaseHeight() const;            // control window's TBBaseHeight (value = Max - Position)
+  void SetBaseHeight(int h);
+  void RefreshView();  // anchor table, cell list, ResetUndo, repaint
+  void UpdatePaintBoxSize();
+  // The common tail of New/Open/imports: base height, AoS totals, surface size,
+  // RefreshView; the file name when one is given (empty keeps the current one).
+  void AfterDocumentReplaced(int baseHeight, const QString& fileNameOrEmpty);
+  void ApplyLanguageToAll();
+
+  // ---- view and interaction state read by the other windows ----
+  double Zoom() const;
+  void SetZoom(double zoom);
+  void ZoomStep(bool in);  // Page Up / Page Down
+  int DetailX() const;
+  int DetailY() const;
+  void SetDetailCell(int x, int y);
+  // Selection rectangle: left, top, right, bottom; Left -1 means none.
+  const CellRect& Selection() const;
+  void SetSelection(const CellRect& rect);
+  bool HiddenCell(int x, int y) const;
+  void SetHiddenCell(int x, int y, bool hidden);
+  void Redraw();              // repaint the drawing surface
+  void RefreshCellList();     // the control window's detail list (repaints too)
+  bool StartupFailed() const;  // the client files were missing at start-up
+  QString CurrentFileName() const;
+  void SetCurrentFileName(const QString& name);  // also the title
+  QWidget* PaintBox();        // the drawing surface
+  const TBackgroundMap& BackgroundMap() const;
+  void FillBackground(int bgType);
+  MainMouse& Mouse();
+  QString SettingsPath() const;
+
+  // ---- commands (menu handlers, public so that tests and other windows can run them) ----
+  void MnNewFileClick();
+  void Open1Click();
+  bool OpenHouseFile(const QString& fileName);  // Open after its dialog
+  void Close1Click();                           // Save
+  void SaveAs1Click();
+  void Exit1Click();
+  void MnExportClipClick();
+  void MnImportClipClick();
+  void MnImportClick(int tag);
+  void CopyBMP1Click();
+  void ImageSaveas1Click();
+  void Option1Click();
+  void About1Click();
+  void MnContentsClick();
+  void Edit1Click();  // enabling of the Edit menu's items
+  void MnUndoClick();
+  void MnRedoClick();
+  void MnCutClick();
+  void MnCopyClick();
+  void MnPasteClick();
+  void MnDeleteClick();
+  void MnReplaceWallClick();
+  void MnFoundationClick();
+  void MnDeleteCustomizeClick();
+  void MnShowProprietyClick();
+  void MnStickWndClick();
+  void MnCtrlWndClick();
+  void View1Click();
+  // The unsaved-changes question; false when the command must stop.
+  bool AskSaveChanges();
+  // Docks the control window at the right edge (resize rule when `clampToScreen`).
+  void DockControlWindow(bool clampToScreen);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> d;
+  friend class MainMouseEnv;
+  void FormCreate();
+  void CreateMenus();
+  void CreateWindows();
+  void FirstIdle();
+  void RedrawTimerTimer();
+  bool ClientFilesPresentNow() const;
+  void SetTitleFromFile(const QString& fileName);
+};
+
+}  // namespace tavi
