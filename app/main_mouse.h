@@ -1,0 +1,82 @@
+#pragma once
+// The mouse and keyboard rules of the drawing surface, kept apart from any
+// widget: the main window feeds it events, and tests drive it directly.
+#include <cstdint>
+
+#include "document/u_document.h"
+
+namespace tavi {
+
+enum class MouseButton { Left, Right, Other };
+
+// Edit modes of the control window's radio group.
+enum EditMode : int { kModeImmediate = 0, kModeStack = 1, kModeInner = 2 };
+
+// What the rules read from the windows at the moment of each event, and what
+// they ask the windows to do.
+class IMouseEnv {
+ public:
+  virtual ~IMouseEnv() = default;
+  virtual int CurrentFloor() const = 0;
+  virtual int Alt() const = 0;
+  virtual int EditMode() const = 0;
+  virtual uint16_t CurrentTile() const = 0;
+  // The AoS window is visible and shows "Stairs(Auto Stack)"; its grid's
+  // selected column (the climbing direction) and row (the material).
+  virtual bool AutoStairs() const = 0;
+  virtual int StairsDirection() const = 0;
+  virtual int StairsRow() const = 0;
+  // The cell under a point of the drawing surface on the current floor.
+  virtual bool CellAtPoint(int px, int py, int* x, int* y) const = 0;
+  // The pick name ((y * 32 + x) * 32 + layer) of the visible entry under a
+  // point, or -1.
+  virtual int PickTile(int px, int py) const = 0;
+  virtual void Redraw() = 0;
+  virtual void RefreshDetailList() = 0;
+  virtual void SetTimerEnabled(bool on) = 0;
+  // The control window's "Delete" and "Add" on the selection.
+  virtual void ControlDelete() = 0;
+  virtual void ControlAdd() = 0;
+};
+
+class MainMouse {
+ public:
+  MainMouse(TTAVIDoc& doc, IMouseEnv& env) : doc_(doc), env_(env) {}
+
+  void Press(MouseButton button, bool shift, int px, int py);
+  void Move(bool shift, int px, int py);
+  void Release(MouseButton button, bool shift, int px, int py);
+  // The Shift key went down or up.
+  void SetShift(bool down);
+  // Forgets hover, drag and carried tile (after the document was replaced).
+  void ResetTransient();
+
+  // The live preview: copies the current floor into `scratch` and runs on it
+  // the placement a click at the hover cell would make. False when there is
+  // nothing to preview (then `scratch` is untouched).
+  bool BuildPreview(FloorImage& scratch);
+  // Whether the scene should outline the selection (the Stack and Inner modes).
+  bool OutlineSelection() const;
+
+  int HoverX = -1, HoverY = -1, HoverLayer = -1;
+  int DetailX = -1, DetailY = -1;
+  CellRect Selection;
+  bool Dragging = false;
+  bool ShiftDown = false;
+  uint16_t CarriedId = 0;
+
+ private:
+  int MinZFor(uint16_t id) const;
+  bool PlaceAt(int x, int y, uint16_t id, int minZ);
+  void SetHover(int x, int y);
+  void ClearHover();
+  TTAVIDoc& doc_;
+  IMouseEnv& env_;
+};
+
+// Page Up / Page Down: steps of 1/16 between 0.25 and 1.0 and of 1/8 between
+// 1.0 and 2.0; outside that range the key does nothing.
+double ZoomStepIn(double zoom);
+double ZoomStepOut(double zoom);
+
+}  // namespace tavi

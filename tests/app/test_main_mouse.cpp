@@ -1,0 +1,207 @@
+// The drawing surface's mouse rules, driven without widgets.
+#include <QtTest>
+
+#include "app/main_mouse.h"
+#include "support/fake_tiles.h"
+
+using namespace tavi;
+
+namespace {
+
+constexpr uint16_t kFloorTile = 0x0519;
+constexpr uint16_t kChair = 0x0B4F;
+constexpr uint16_t kLamp = 0x0A22;
+constexpr uint16_t kLockedPart = 0x0300;
+
+// Cells are 100 x 100 squares of the surface; a point outside the plot hits
+// nothing. The pick finds the top entry of the cell.
+class FakeEnv : public IMouseEnv {
+ public:
+  explicit FakeEnv(TTAVIDoc& d) : doc(d) {}
+  TTAVIDoc& doc;
+  int floor = 1, alt = 0, mode = kModeImmediate;
+  uint16_t tile = 0;
+  int redraws = 0, detailRefreshes = 0, adds = 0, deletes = 0;
+  bool timer = false;
+
+  int CurrentFloor() const override { return floor; }
+  int Alt() const override { return alt; }
+  int EditMode() const override { return mode; }
+  uint16_t CurrentTile() const override { return tile; }
+  bool AutoStairs() const override { return false; }
+  int StairsDirection() const override { return 1; }
+  int StairsRow() const override { return 0; }
+  bool CellAtPoint(int px, int py, int* x, int* y) const override {
+    if (px < 0 || py < 0) return false;
+    *x = px / 100;
+    *y = py / 100;
+    return doc.InPlot(*x, *y);
+  }
+  int PickTile(int px, int py) const override {
+    int x, y;
+    if (!CellAtPoint(px, py, &x, &y)) return -1;
+    const int n = doc.LayerCount[floor][y][x];
+    return n > 0 ? (y * 32 + x) * 32 + n - 1 : -1;
+  }
+  void Redraw() override { ++redraws; }
+  void RefreshDetailList() override { ++detailRefreshes; }
+  void SetTimerEnabled(bool on) override { timer = on; }
+  void ControlDelete() override { ++deletes; }
+  void ControlAdd() override { ++adds; }
+};
+
+int P(int cell) { return cell * 100 + 50; }
+
+}  // namespace
+
+class TestMainMouse : public QObject {
+  Q_OBJECT
+
+  test::FakeTileFacts facts;
+  PlainDocHost host;
+  std::unique_ptr<TTAVIDoc> doc;
+  std::unique_ptr<FakeEnv> env;
+  std::unique_ptr<MainMouse> mouse;
+
+ private slots:
+  void init() {
+    facts = test::FakeTileFacts();
+    facts.Floor(kFloorTile).Height(kChair, 3).Height(kLamp, 10).Height(kLockedPart, 20);
+    facts.Cat(kLockedPart, kCatPart);
+    host = PlainDocHost();
+    doc = std::make_unique<TTAVIDoc>(8, 8, &facts, &host);
+    doc->Clear(false);
+    env = std::make_unique<FakeEnv>(*doc);
+    mouse = std::make_unique<MainMouse>(*doc, *env);
+  }
+
+  // An ordinary tile is placed once, where the button is released.
+  void chairGoesToReleaseCell() {
+    env->tile = kChair;
+    mouse->Press(MouseButton::Left, false, P(1), P(1));
+    mouse->Move(false, P(2), P(1));
+    mouse->Move(false, P(3), P(2));
+    mouse->Release(MouseButton::Left, false, P(3), P(2));
+    QCOMPARE(doc->Tiles[1][0][1][1].Id, uint16_t(0));
+    QCOMPARE(doc->Tiles[1][0][1][2].Id, uint16_t(0));
+    QCOMPARE(doc->Tiles[1][0][2][3].Id, kChair);
+    QCOMPARE(mouse->DetailX, 3);
+    QCOMPARE(mouse->DetailY, 2);
+    QVERIFY(doc->CanUndo());
+    doc->Undo();
+    QCOMPARE(doc->Tiles[1][0][2][3].Id, uint16_t(0));
+    QVERIFY(!doc->CanUndo());
+  }
+
+  // A floor tile painted over five cells is one undo step.
+  void strokeIsOneUndoStep() {
+    env->tile = kFloorTile;
+    mouse->Press(MouseButton::Left, false, P(0), P(3));
+    for (int x = 1; x < 5; ++x) mouse->Move(false, P(x), P(3));
+    mouse->Release(MouseButton::Left, false, P(4), P(3));
+    for (int x = 0; x < 5; ++x) QCOMPARE(doc->Tiles[1][0][3][x].Id, kFloorTile);
+    QCOMPARE(doc->LayerCount[1][3][5], 0);
+    QVERIFY(!mouse->Dragging);
+    doc->Undo();
+    QVERIFY(!doc->CanUndo());
+    for (int x = 0; x < 5; ++x) QCOMPARE(doc->Tiles[1][0][3][x].Id, uint16_t(0));
+    // Moving without a pressed button paints nothing.
+    mouse->Move(false, P(6), P(6));
+    QCOMPARE(doc->Tiles[1][0][6][6].Id, uint16_t(0));
+    QVERIFY(env->timer);
+    mouse->Move(false, -5, -5);
+    QVERIFY(!env->timer);
+    QCOMPARE(mouse->HoverX, -1);
+  }
+
+  // Shift+click deletes the pointed entry unless Parts Lock protects it.
+  void shiftClickRespectsPartsLock() {
+    doc->Tiles[1][0][2][2] = {0, kLockedPart, 0};
+    doc->Tiles[1][0][4][4] = {0, kChair, 0};
+    doc->UpdateAllCells();
+    host.partsLock = true;
+    mouse->Press(MouseButton::Left, true, P(2), P(2));
+    mouse->Release(MouseButton::Left, true, P(2), P(2));
+    QCOMPARE(doc->Tiles[1][0][2][2].Id, kLockedPart);
+    QVERIFY(!doc->CanUndo());
+    mouse->Release(MouseButton::Left, true, P(4), P(4));
+    QCOMPARE(doc->Tiles[1][0][4][4].Id, uint16_t(0));
+    host.partsLock = false;
+    mouse->Release(MouseButton::Left, true, P(2), P(2));
+    QCOMPARE(doc->Tiles[1][0][2][2].Id, uint16_t(0));
+  }
+
+  // Inner mode: pick up, move, drop; a drop outside the plot discards the
+  // tile, and undo brings it back.
+  void innerPickUpAndDrop() {
+    env->mode = kModeInner;
+    env->alt = 0;
+    doc->Tiles[1][0][1][1] = {0, kLamp, 0};
+    doc->UpdateAllCells();
+    mouse->Press(MouseButton::Left, false, P(1), P(1));
+    QCOMPARE(mouse->CarriedId, kLamp);
+    QCOMPARE(doc->Tiles[1][0][1][1].Id, uint16_t(0));
+    mouse->Move(false, P(5), P(5));
+    QCOMPARE(mouse->HoverX, 5);
+    FloorImage* scratch = new FloorImage[1];
+    QVERIFY(mouse->BuildPreview(*scratch));
+    delete[] scratch;
+    mouse->Release(MouseButton::Left, false, P(5), P(5));
+    QCOMPARE(mouse->CarriedId, uint16_t(0));
+    QCOMPARE(doc->Tiles[1][0][5][5].Id, kLamp);
+
+    mouse->Press(MouseButton::Left, false, P(5), P(5));
+    mouse->Move(false, 5000, 5000);
+    QCOMPARE(mouse->HoverX, -1);
+    mouse->Release(MouseButton::Left, false, 5000, 5000);
+    QCOMPARE(mouse->CarriedId, uint16_t(0));
+    QCOMPARE(doc->LayerCount[1][5][5], 0);
+    QCOMPARE(mouse->DetailX, -1);
+    doc->Undo();
+    QCOMPARE(doc->Tiles[1][0][5][5].Id, kLamp);
+
+    // A locked part is not picked up.
+    doc->Tiles[1][0][2][2] = {0, kLockedPart, 0};
+    doc->UpdateAllCells();
+    host.partsLock = true;
+    mouse->Press(MouseButton::Left, false, P(2), P(2));
+    QCOMPARE(mouse->CarriedId, uint16_t(0));
+    QCOMPARE(doc->Tiles[1][0][2][2].Id, kLockedPart);
+  }
+
+  // Stack mode: a drag spans the selection in any direction; the right button
+  // runs Add, with Shift Delete.
+  void stackSelectionDrag() {
+    env->mode = kModeStack;
+    mouse->Press(MouseButton::Left, false, P(5), P(2));
+    mouse->Move(false, P(3), P(3));
+    mouse->Move(false, P(1), P(4));
+    mouse->Release(MouseButton::Left, false, P(1), P(4));
+    QCOMPARE(mouse->Selection.Left, 1);
+    QCOMPARE(mouse->Selection.Top, 2);
+    QCOMPARE(mouse->Selection.Right, 5);
+    QCOMPARE(mouse->Selection.Bottom, 4);
+    QVERIFY(!mouse->Dragging);
+    QCOMPARE(mouse->DetailX, 1);
+    // A press outside the plot drops the selection.
+    mouse->Press(MouseButton::Left, false, -10, -10);
+    QVERIFY(mouse->Selection.Empty());
+    mouse->Press(MouseButton::Right, false, P(1), P(1));
+    mouse->Press(MouseButton::Right, true, P(1), P(1));
+    QCOMPARE(env->adds, 1);
+    QCOMPARE(env->deletes, 1);
+  }
+
+  void zoomSteps() {
+    QCOMPARE(ZoomStepIn(0.9375), 1.0);
+    QCOMPARE(ZoomStepIn(1.0), 1.125);
+    QCOMPARE(ZoomStepOut(1.0), 0.9375);
+    QCOMPARE(ZoomStepOut(0.25), 0.25);
+    QCOMPARE(ZoomStepIn(2.0), 2.0);
+    QCOMPARE(ZoomStepIn(1.95), 2.075);
+    QCOMPARE(ZoomStepIn(2.075), 2.075);
+  }
+};
+
+QTEST_APPLESS_MAIN(TestMainMouse)
+#include "test_main_mouse.moc"
