@@ -1,0 +1,71 @@
+#pragma once
+// The house view: an OpenGL widget that draws the document as the main window
+// shows it. The owner sets the document, the tile data and a ViewState (the
+// control window's values, mouse state, View switches, zoom and scroll) and
+// the view repaints. The widget itself is the visible part of the drawing
+// surface: its size is the view size; scrolling comes from ViewState.
+//
+// Usage:
+//   auto* view = new THouseView(parent);
+//   view->SetDocument(&doc);
+//   view->SetTileData(tileData);     // pictures and lights; null draws none
+//   view->SetViewState(state);       // repaints
+//   int name = view->PickAt(px, py); // entry under a drawing-surface point
+//   QImage shot = view->CaptureView();
+#include <QImage>
+#include <QOpenGLWidget>
+#include <cstdint>
+#include <memory>
+
+#include "client/u_uotiles.h"
+#include "document/u_document.h"
+#include "render/view_state.h"
+
+namespace tavi {
+
+class THouseView : public QOpenGLWidget {
+  Q_OBJECT
+
+ public:
+  explicit THouseView(QWidget* parent = nullptr);
+  ~THouseView() override;
+
+  // Not owned; null draws only the grey background. The document must outlive
+  // the view or be reset to null first.
+  void SetDocument(TTAVIDoc* doc);
+  // Not owned. Changing it forgets every decoded picture.
+  void SetTileData(const TUOTileData* data);
+  // Everything else a frame reads; schedules a repaint.
+  void SetViewState(const ViewState& state);
+  const ViewState& State() const { return state_; }
+
+  // The entry of the current floor under a drawing-surface point (scroll
+  // offset included): name (y * 32 + x) * 32 + layer, or -1. When the hit
+  // buffer overflows it returns -1 and sets *overflow; the caller then shows
+  // "Buffer overflow\n" (kBufferOverflowText of render/pick.h).
+  int PickAt(int px, int py, bool* overflow = nullptr);
+
+  // The frame as shown (width() x height(), no alpha), read back from the
+  // view; draws a frame first if none has been drawn yet.
+  QImage CaptureView();
+  // The same as a 24-bit bitmap for the image writers.
+  TBitmap24 CaptureBitmap();
+
+  // Debug counters: paints so far and the time of the last one.
+  int PaintCount() const { return paintCount_; }
+  double LastPaintMs() const { return lastPaintMs_; }
+
+ protected:
+  void initializeGL() override;
+  void resizeGL(int w, int h) override;
+  void paintGL() override;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> d_;
+  ViewState state_;
+  int paintCount_ = 0;
+  double lastPaintMs_ = 0;
+};
+
+}  // namespace tavi

@@ -1,0 +1,39 @@
+#pragma once
+// A software renderer of a draw list, for the command-line tool and for
+// reference tests: textured quads with bilinear sampling and wrap, alpha test,
+// depth test "less or equal" on the keys, blending, colour modulation, grid
+// diamonds, outlines and the night view. It needs no display and no GL.
+#include <cstdint>
+#include <vector>
+
+#include "client/u_uotiles.h"
+#include "render/art_source.h"
+#include "render/draw_list.h"
+
+namespace tavi {
+
+// The biggest frame the renderer allocates, in pixels.
+constexpr int64_t kMaxRasterPixels = int64_t(16384) * 16384;
+
+struct RasterFrame {
+  int Width = 0, Height = 0;
+  std::vector<uint8_t> Rgb;     // 3 bytes per pixel, rows top first
+  std::vector<float> Depth;     // window depth per pixel, rows top first
+  float DepthAt(int x, int y) const {
+    return (x < 0 || y < 0 || x >= Width || y >= Height) ? 1.0f : Depth[size_t(y) * Width + x];
+  }
+  TBitmap24 ToBitmap() const;  // B, G, R bytes
+};
+
+struct RasterView {
+  int Width = 0, Height = 0;  // view size in pixels
+  double Zoom = 1.0;
+  int ScrollX = 0, ScrollY = 0;
+};
+
+// Draws the list into a frame of the view's size. A view of 0 or fewer pixels,
+// or larger than kMaxRasterPixels, gives an empty frame (returns false).
+bool RasterizeScene(const DrawList& list, IArtSource* art, const RasterView& view,
+                    RasterFrame* frame);
+
+}  // namespace tavi

@@ -1,0 +1,49 @@
+#pragma once
+// Builds the draw list of one frame of the house view: the ground, floors 0 up
+// to the current floor with their depth keys and tints, the grid, the live
+// preview of a placement, the selection outlines and the night view's lights.
+#include "client/u_uotiles.h"
+#include "document/u_document.h"
+#include "render/draw_list.h"
+#include "render/view_state.h"
+
+namespace tavi {
+
+// What the scene reads besides the document and the view state.
+struct SceneInputs {
+  TTAVIDoc* Doc = nullptr;               // the live preview runs on a scratch copy
+  const LightInfo* Lights = nullptr;     // kCategoryIds entries; null: no lights
+  const ViewState* State = nullptr;
+};
+
+// The whole frame, in drawing order. `out` is cleared first; its storage is
+// reused between frames.
+void BuildScene(const SceneInputs& in, DrawList* out);
+
+// The picking pass: the document's own current floor with the current floor's
+// rules (hidden cells, Hide Walls, grid), no preview, no ground, no outlines.
+void BuildPickPass(const SceneInputs& in, DrawList* out);
+
+// One floor in drawing order: grid diamonds and tiles.
+void DrawFloor(const TTAVIDoc& doc, const FloorImage& tiles, int base, bool isCurrent, int f,
+               const ViewState& state, DrawList* out);
+
+// The light discs of the night view for floors f0 down to 0, centres in scene
+// units (the backends subtract the scroll offset).
+void DrawLights(const TTAVIDoc& doc, const LightInfo* lights, int f0, const ViewState& state,
+                DrawList* out);
+
+// The depth key of a tile in cell (x, y).
+inline int32_t DepthKey(int x, int y, int z, int height, int base) {
+  return (2 * x + y) * 100 + z + height + base;
+}
+
+// The name of an entry, and back.
+inline int32_t EntryName(int x, int y, int layer) { return (y * 32 + x) * 32 + layer; }
+inline void DecodeEntryName(int32_t name, int* x, int* y, int* layer) {
+  *x = (name / 32) % 32;
+  *y = name / 1024;
+  *layer = name % 32;
+}
+
+}  // namespace tavi
