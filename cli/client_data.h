@@ -1,0 +1,32 @@
+#pragma once
+// Where tavi-cli finds the client's files: the folder named by --client DIR
+// (file names matched ignoring case), else the editor's settings and the
+// client discovery.
+#include <memory>
+#include <string>
+
+#include "cli/command.h"
+#include "client/u_uotiles.h"
+
+namespace tavi::cli {
+
+struct ClientPaths {
+  std::string dir;  // the client folder ("" when unknown)
+  std::string tileData, artIdx, art, multiIdx, multi;  // "" when not found
+};
+
+// Resolves the client's folder and files for a command.
+ClientPaths ResolveClientPaths(const Args& args);
+
+// Loads the tile data for a command; null with a message naming what is
+// missing or unreadable.
+std::unique_ptr<TUOTileData> LoadClientForCli(const Args& args, std::string* error);
+
+// The paths of multi.idx and multi.mul; false with a message when missing.
+bool MultiPathsForCli(const Args& args, std::string* idxPath, std::string* mulPath,
+                      std::string* error);
+
+// The client folder (for the cache tree); "" when unknown.
+std::string ClientFolderForCli(const Args& args);
+
+}  // namespace tavi::cli

@@ -1,0 +1,233 @@
+#include "io/house_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "io/comma_text.h"
+
+namespace tavi {
+
+namespace {
+
+void AppendInt(std::string& out, int v) {
+  char buf[16];
+  const int n = std::snprintf(buf, sizeof buf, "%d", v);
+  out.append(buf, size_t(n));
+}
+
+std::string SystemError(const std::string& what, const std::string& path) {
+  return what + " '" + path + "': " + std::strerror(errno);
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+}  // namespace
+
+std::string HouseFileText(const HouseImage& image, int baseHeight) {
+  std::string out;
+  out.reserve(64 + size_t(image.CountEntries()) * 20);
+  out += '"';
+  out += kVersionText;
+  out += "\",";
+  AppendInt(out, image.Width);
+  out += ',';
+  AppendInt(out, image.Height);
+  out += ',';
+  AppendInt(out, baseHeight);
+  out += "\r\n";
+  const int w = image.Width < kGrid ? image.Width : kGrid;
+  const int h = image.Height < kGrid ? image.Height : kGrid;
+  for (int f = 0; f < kFloors; ++f)
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        for (int layer = 0; layer < kLayers; ++layer) {
+          const TileEntry& e = image.Tiles[f][layer][y][x];
+          if (e.Id == 0) continue;
+          AppendInt(out, f);
+          out += ',';
+          AppendInt(out, x);
+          out += ',';
+          AppendInt(out, y);
+          out += ',';
+          AppendInt(out, e.Z);
+          out += ',';
+          // Ids are written as their signed 16-bit reading; the reader keeps
+          // the low 16 bits, which restores them.
+          AppendInt(out, static_cast<int16_t>(e.Id));
+          out += "\r\n";
+        }
+  return out;
+}
+
+std::string HouseFileText(const TTAVIDoc& doc, int baseHeight) {
+  return HouseFileText(*ImageOfDocument(doc), baseHeight);
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view data, std::string* error) {
+  std::string tmpl = path + ".XXXXXX";
+  std::vector<char> name(tmpl.begin(), tmpl.end());
+  name.push_back('\0');
+  const int fd = mkstemp(name.data());
+  if (fd < 0) {
+    if (error) *error = SystemError("cannot create a file in", DirectoryOf(path));
+    return false;
+  }
+  const std::string tmp(name.data());
+  // Keep the permissions of the file being replaced; a new file gets the
+  // usual 0666 less the umask.
+  struct stat st;
+  mode_t mode;
+  if (stat(path.c_str(), &st) == 0) {
+    mode = st.st_mode & 07777;
+  } else {
+    const mode_t mask = umask(0);
+    umask(mask);
+    mode = 0666 & ~mask;
+  }
+  fchmod(fd, mode);
+  size_t done = 0;
+  bool ok = true;
+  while (done < data.size()) {
+    const ssize_t n = write(fd, data.data() + done, data.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+      break;
+    }
+    done += size_t(n);
+  }
+  if (ok && fsync(fd) != 0) ok = false;
+  if (ok) {
+    if (close(fd) != 0) ok = false;
+  } else {
+    const int saved = errno;
+    close(fd);
+    errno = saved;
+  }
+  if (ok && rename(tmp.c_str(), path.c_str()) != 0) ok = false;
+  if (!ok) {
+    if (error) *error = SystemError("cannot write", path);
+    unlink(tmp.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::string* out, std::string* error,
+                   size_t maxBytes) {
+  out->clear();
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) {
+    if (error) *error = SystemError("cannot open", path);
+    return false;
+  }
+  char buf[65536];
+  bool ok = true;
+  for (;;) {
+    const size_t n = std::fread(buf, 1, sizeof buf, f);
+    if (n > 0) {
+      if (out->size() + n > maxBytes) {
+        if (error) *error = "file '" + path + "' is too large";
+        ok = false;
+        break;
+      }
+      out->append(buf, n);
+    }
+    if (n < sizeof buf) {
+      if (std::ferror(f)) {
+        if (error) *error = SystemError("cannot read", path);
+        ok = false;
+      }
+      break;
+    }
+  }
+  std::fclose(f);
+  if (!ok) out->clear();
+  return ok;
+}
+
+SaveResult SaveImageToFile(const HouseImage& image, const std::string& path, int baseHeight) {
+  SaveResult result;
+  result.ok = WriteFileAtomically(path, HouseFileText(image, baseHeight), &result.error);
+  return result;
+}
+
+SaveResult SaveToFile(TTAVIDoc& doc, const std::string& path, int baseHeight) {
+  SaveResult result = SaveImageToFile(*ImageOfDocument(doc), path, baseHeight);
+  if (result.ok) doc.Modified = false;
+  return result;
+}
+
+LoadResult ParseHouseFile(std::string_view text, HouseImage& image) {
+  image.ClearTiles();
+  const std::vector<std::string> lines = SplitLines(text);
+  if (lines.empty()) return LoadResult::Failure("the file is empty");
+  const std::vector<std::string> header = SplitCommaText(lines[0]);
+  if (header.empty() || header[0] != kVersionText)
+    return LoadResult::Failure("Can not use this file version.", LoadFailure::kVersion);
+  if (header.size() < 4)
+    return LoadResult::Failure("line 1: the header has fewer than four fields");
+  const int32_t width = ReadNumber(header[1]);
+  const int32_t height = ReadNumber(header[2]);
+  const int32_t base = ReadNumber(header[3]);
+  if (width < 1 || width > kGrid || height < 1 || height > kGrid)
+    return LoadResult::Failure("line 1: plot size " + std::to_string(width) + "x" +
+                               std::to_string(height) + " is outside 1..32");
+  if (base < 0)
+    return LoadResult::Failure("line 1: base height " + std::to_string(base) + " is below 0");
+  image.Width = width;
+  image.Height = height;
+  for (size_t i = 1; i < lines.size(); ++i) {
+    const std::vector<std::string> f = SplitCommaText(lines[i]);
+    if (f.size() != 5) continue;
+    const int32_t floor = ReadNumber(f[0]);
+    const int32_t x = ReadNumber(f[1]);
+    const int32_t y = ReadNumber(f[2]);
+    const auto z = static_cast<int16_t>(static_cast<uint16_t>(ReadNumber(f[3])));
+    const auto id = static_cast<uint16_t>(ReadNumber(f[4]));
+    if (floor < 0 || floor >= kFloors || x < 0 || y < 0 || x >= width || y >= height) continue;
+    if (id == 0) continue;  // an empty entry adds nothing to the stack
+    image.Append(floor, x, y, id, z);  // a full cell drops the line
+  }
+  return LoadResult::Success(base);
+}
+
+LoadResult LoadFromText(TTAVIDoc& doc, std::string_view text) {
+  auto image = NewHouseImage();
+  LoadResult result = ParseHouseFile(text, *image);
+  if (result.ok) TakeOverImage(doc, *image);
+  return result;
+}
+
+LoadResult LoadFromFile(TTAVIDoc& doc, const std::string& path) {
+  std::string text, error;
+  if (!ReadWholeFile(path, &text, &error)) return LoadResult::Failure(error, LoadFailure::kFile);
+  LoadResult result = LoadFromText(doc, text);
+  if (!result.ok && result.failure != LoadFailure::kVersion)
+    result.error = "'" + path + "' " + result.error;
+  return result;
+}
+
+std::string HouseNameOf(const std::string& fileName) {
+  const size_t sep = fileName.find_last_of("\\/:");
+  std::string name = sep == std::string::npos ? fileName : fileName.substr(sep + 1);
+  const size_t dot = name.rfind('.');
+  if (dot != std::string::npos) name.erase(dot);
+  return name;
+}
+
+std::string WindowTitleFor(const std::string& fileName) {
+  return "Tavi Editor - " + HouseNameOf(fileName);
+}
+
+}  // namespace tavi

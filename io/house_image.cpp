@@ -1,0 +1,63 @@
+#include "io/house_image.h"
+
+#include <cstring>
+
+namespace tavi {
+
+void HouseImage::ClearTiles() { std::memset(Tiles, 0, sizeof(Tiles)); }
+
+bool HouseImage::Append(int floor, int x, int y, uint16_t id, int16_t z) {
+  if (floor < 0 || floor >= kFloors || x < 0 || y < 0 || x >= kGrid || y >= kGrid) return false;
+  for (int layer = 0; layer < kLayers; ++layer) {
+    TileEntry& e = Tiles[floor][layer][y][x];
+    if (e.Id == 0) {
+      e.Id = id;
+      e.Z = z;
+      return true;
+    }
+  }
+  return false;
+}
+
+int HouseImage::CountEntries() const {
+  int count = 0;
+  for (int f = 0; f < kFloors; ++f)
+    for (int layer = 0; layer < kLayers; ++layer)
+      for (int y = 0; y < Height && y < kGrid; ++y)
+        for (int x = 0; x < Width && x < kGrid; ++x) count += Tiles[f][layer][y][x].Id != 0;
+  return count;
+}
+
+std::unique_ptr<HouseImage> NewHouseImage() {
+  auto image = std::make_unique<HouseImage>();
+  image->ClearTiles();
+  return image;
+}
+
+std::unique_ptr<HouseImage> ImageOfDocument(const TTAVIDoc& doc) {
+  auto image = std::make_unique<HouseImage>();
+  image->Width = doc.Width;
+  image->Height = doc.Height;
+  std::memcpy(image->Tiles, doc.Tiles, sizeof(image->Tiles));
+  return image;
+}
+
+void TakeOverImage(TTAVIDoc& doc, const HouseImage& image) {
+  for (int f = 0; f < kFloors; ++f)
+    for (int layer = 0; layer < kLayers; ++layer)
+      for (int y = 0; y < kGrid; ++y)
+        for (int x = 0; x < kGrid; ++x) {
+          TileEntry& e = doc.Tiles[f][layer][y][x];
+          const TileEntry& src = image.Tiles[f][layer][y][x];
+          e.Z = src.Z;
+          e.Id = src.Id;
+        }
+  doc.SetSize(image.Width, image.Height);
+  doc.UpdateAllCells();
+  // The old house's floors in the undo ring would mix into the new house.
+  doc.ResetUndo();
+  doc.Modified = false;
+  doc.Recalculate();
+}
+
+}  // namespace tavi

@@ -1,0 +1,35 @@
+#pragma once
+// A scratch house: plot size and the five floor images. Loaders fill one of
+// these and hand it to the document only when the whole read succeeded, so a
+// failed load never costs the user the house on screen.
+#include <cstdint>
+#include <memory>
+
+#include "document/u_document.h"
+
+namespace tavi {
+
+struct HouseImage {
+  int Width = 1;
+  int Height = 1;
+  FloorImage Tiles[kFloors];  // about 1 MB: allocate with NewHouseImage()
+
+  // Empties every entry (all fields 0).
+  void ClearTiles();
+  // Puts (id, z) into the lowest empty layer of a cell; false when the cell is
+  // full or the floor or cell lies outside the 32 x 32 block.
+  bool Append(int floor, int x, int y, uint16_t id, int16_t z);
+  // Number of non-empty entries inside the plot.
+  int CountEntries() const;
+};
+
+std::unique_ptr<HouseImage> NewHouseImage();
+// Copies the document's plot size and tiles.
+std::unique_ptr<HouseImage> ImageOfDocument(const TTAVIDoc& doc);
+
+// Replaces the document's tiles (Z and Id; Mark stays as it was) and plot
+// size with the image, recomputes every cell, empties the undo history,
+// clears Modified and runs Recalculate.
+void TakeOverImage(TTAVIDoc& doc, const HouseImage& image);
+
+}  // namespace tavi

@@ -1,0 +1,43 @@
+#pragma once
+// What a load or import reports. A failed load leaves the document exactly as
+// it was and says what went wrong.
+#include <string>
+
+namespace tavi {
+
+// What kind of failure a load met, so that the editor can pick its message.
+enum class LoadFailure {
+  kNone,
+  kFile,     // the file could not be opened or read
+  kVersion,  // the header's version text does not match
+  kFormat,   // the data is broken or does not fit the document
+};
+
+struct LoadResult {
+  bool ok = false;
+  // On success: the base height the house carries (the file header, the clip
+  // text's plot word, the chosen cache value, or the value the caller gave).
+  // Not clamped: callers put it through ClampBaseHeight.
+  int baseHeight = -1;
+  std::string error;  // one line saying what failed; empty on success
+  LoadFailure failure = LoadFailure::kNone;
+
+  // The classic integer result: the base height, or -1 on failure.
+  int Code() const { return ok ? baseHeight : -1; }
+
+  static LoadResult Success(int base) { return {true, base, {}, LoadFailure::kNone}; }
+  static LoadResult Failure(std::string message, LoadFailure kind = LoadFailure::kFormat) {
+    return {false, -1, std::move(message), kind};
+  }
+};
+
+struct SaveResult {
+  bool ok = false;
+  std::string error;
+  std::string warning;  // set when the output was written but carries less than the house
+};
+
+// The control window's base height track bar runs from 0 to 9.
+inline int ClampBaseHeight(int base) { return base < 0 ? 0 : (base > 9 ? 9 : base); }
+
+}  // namespace tavi
