@@ -1,0 +1,65 @@
+#pragma once
+// The cache import dialog: walks the client's desktop folders down to one
+// character and imports one of the houses cached there. Modeless.
+#include <QDialog>
+#include <string>
+#include <vector>
+
+#include "app/tool_host.h"
+
+class QListWidget;
+class QPushButton;
+class QLabel;
+
+namespace tavi {
+
+class TMultiForm : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TMultiForm(TMainForm* main, QWidget* parent = nullptr);
+  // `clientDir` overrides the client folder of the settings (tests).
+  TMultiForm(const ToolHost& host, const QString& clientDir, QWidget* parent = nullptr);
+  ~TMultiForm() override;
+
+  // Shows the dialog (modeless) and fills the lists.
+  void ShowDialog();
+
+  // Handlers, public for tests.
+  void FormShow();
+  void LBAccountClick();
+  void LBShardClick();
+  void LBCharClick();
+  void BtnImportClick();
+  void BtnCloseClick();
+
+  QListWidget* AccountList() const { return lbAccount_; }
+  QListWidget* ShardList() const { return lbShard_; }
+  QListWidget* CharList() const { return lbChar_; }
+  QListWidget* HouseList() const { return lbHouse_; }
+  QPushButton* ImportButton() const { return btnImport_; }
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void reject() override;
+
+ private:
+  void build();
+  void FormClose();
+  QString clientDir() const;
+  QString desktopDir() const;
+
+  ToolHost host_;
+  QString clientDirOverride_;
+  QString account_, shard_, char_;
+  std::vector<std::string> lines_;
+  bool shown_ = false;
+  QListWidget* lbAccount_ = nullptr;
+  QListWidget* lbShard_ = nullptr;
+  QListWidget* lbChar_ = nullptr;
+  QListWidget* lbHouse_ = nullptr;
+  QPushButton* btnImport_ = nullptr;
+  QPushButton* btnClose_ = nullptr;
+  QLabel* lblWarning_ = nullptr;
+};
+
+}  // namespace tavi

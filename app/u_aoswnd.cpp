@@ -1,0 +1,166 @@
+#include "app/u_aoswnd.h"
+
+#include <QComboBox>
+#include <QHideEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "app/picture_grid.h"
+#include "app/tool_art.h"
+#include "client/settings.h"
+#include "document/u_aosdat.h"
+#include "document/u_document.h"
+
+namespace tavi {
+
+TAoSForm::TAoSForm(TMainForm* main, QWidget* parent) : TAoSForm(ToolHostFromMain(main), parent) {}
+
+TAoSForm::TAoSForm(const ToolHost& host, QWidget* parent)
+    : QWidget(parent, Qt::Tool), host_(host) {
+  setObjectName("AoSForm");
+  setWindowTitle("Age of Shadows Objects");
+  if (host_.settings && host_.settings->isStayOnTop)
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  build();
+  CBTypeChange();
+}
+
+TAoSForm::~TAoSForm() = default;
+
+void TAoSForm::build() {
+  auto* top = new QHBoxLayout;
+  auto* lblType = new QLabel("Type", this);
+  lblType->setObjectName("LblType");
+  cbType_ = new QComboBox(this);
+  cbType_->setObjectName("CBType");
+  cbType_->addItems({"Walls", "Doors", "Floors", "Stairs", "Stairs(Auto Stack)", "Roofs",
+                     "Enchancements"});
+  cbType_->setCurrentIndex(0);
+  connect(cbType_, QOverload<int>::of(&QComboBox::activated), this, [this](int) { CBTypeChange(); });
+  top->addWidget(lblType);
+  top->addWidget(cbType_, 1);
+
+  auto* price = new QHBoxLayout;
+  auto* lblPriceName = new QLabel("Price:", this);
+  lblPriceName->setObjectName("LblPriceName");
+  lblPrice_ = new QLabel(this);
+  lblPrice_->setObjectName("LblPrice");
+  lblDelta_ = new QLabel(this);
+  lblDelta_->setObjectName("LblDelta");
+  const QFont mono("Monospace");
+  lblPrice_->setFont(mono);
+  lblDelta_->setFont(mono);
+  btnSetValue_ = new QPushButton("->", this);
+  btnSetValue_->setObjectName("BtnSetValue");
+  btnSetValue_->setFixedWidth(32);
+  connect(btnSetValue_, &QPushButton::clicked, this, [this] { TakeReferencePrice(); });
+  edOldPrice_ = new QLineEdit("0", this);
+  edOldPrice_->setObjectName("EdOldPrice");
+  edOldPrice_->setMaxLength(24);
+  edOldPrice_->setAlignment(Qt::AlignRight);
+  connect(edOldPrice_, &QLineEdit::editingFinished, this, [this] { EdOldPriceExit(); });
+  auto* gp = new QLabel("gp", this);
+  gp->setObjectName("Label2");
+  price->addWidget(lblPriceName);
+  price->addWidget(lblPrice_);
+  price->addWidget(lblDelta_);
+  price->addWidget(btnSetValue_);
+  price->addWidget(edOldPrice_, 1);
+  price->addWidget(gp);
+
+  grid_ = new PictureGrid(this);
+  grid_->setObjectName("DGObj");
+  grid_->SetCellSize(kCellWidth, kCellHeight);
+  grid_->SetColCount(kColumns);
+  grid_->drawCell = [this](QPainter& p, const QRect& r, int c, int row, bool selected) {
+    const uint16_t id = ObjectTableAt(TypeIndex(), c, row);
+    if (id == 0) return;
+    const QColor fill = selected ? palette().color(QPalette::Highlight) : QColor(Qt::white);
+    p.drawImage(r.topLeft(), ItemPicture(host_.tiles, id, kCellWidth, kCellHeight, fill));
+  };
+  grid_->selectCell = [this](int c, int r) { return DGObjSelectCell(c, r); };
+  grid_->setMinimumWidth(kColumns * kCellWidth + 24);
+
+  statusBar_ = new QStatusBar(this);
+  statusBar_->setObjectName("StatusBar1");
+  statusBar_->setSizeGripEnabled(false);
+
+  auto* lay = new QVBoxLayout(this);
+  lay->setContentsMargins(4, 4, 4, 0);
+  lay->addLayout(top);
+  lay->addLayout(price);
+  lay->addWidget(grid_, 1);
+  lay->addWidget(statusBar_);
+  resize(kColumns * kCellWidth + 32, 520);
+}
+
+void TAoSForm::CBTypeChange() {
+  grid_->SetRowCount(AosTableRows(TypeIndex()));
+  grid_->SelectCell(0, 0, false);
+  grid_->ScrollToRow(0);
+  grid_->viewport()->update();
+}
+
+bool TAoSForm::DGObjSelectCell(int col, int row) {
+  const uint16_t id = ObjectTableAt(TypeIndex(), col, row);
+  if (id != 0) {
+    if (host_.setCurrentTile) host_.setCurrentTile(id);
+    statusBar_->showMessage(TileStatusText(host_.tiles, id));
+  }
+  return true;  // an empty cell can be selected; it changes nothing
+}
+
+void TAoSForm::SelectGridCell(int col, int row) { grid_->SelectCell(col, row); }
+
+int TAoSForm::TypeIndex() const { return cbType_->currentIndex(); }
+
+void TAoSForm::SetTypeIndexSilently(int index) { cbType_->setCurrentIndex(index); }
+
+void TAoSForm::SetTypeIndex(int index) {
+  cbType_->setCurrentIndex(index);
+  CBTypeChange();
+}
+
+int TAoSForm::SelectedCol() const { return grid_->Col(); }
+int TAoSForm::SelectedRow() const { return grid_->Row(); }
+QString TAoSForm::StatusText() const { return statusBar_->currentMessage(); }
+
+void TAoSForm::SetTypeNames(const QStringList& names) {
+  const int index = cbType_->currentIndex();
+  cbType_->clear();
+  cbType_->addItems(names);
+  cbType_->setCurrentIndex(index);
+}
+
+void TAoSForm::SetPriceLabels(int64_t price, const QString& lblPrice, const QString& lblDelta) {
+  price_ = price;
+  lblPrice_->setText(lblPrice);
+  lblDelta_->setText(lblDelta);
+}
+
+void TAoSForm::TakeReferencePrice() {
+  reference_ = price_;
+  edOldPrice_->setText(QString::number(reference_));
+  if (host_.doc) host_.doc->Recalculate();
+}
+
+void TAoSForm::EdOldPriceExit() {
+  // A decimal integer of 32 bits; anything else counts as 0.
+  bool ok = false;
+  const int value = edOldPrice_->text().trimmed().toInt(&ok, 10);
+  reference_ = ok ? value : 0;
+  edOldPrice_->setText(QString::number(reference_));
+  if (host_.doc) host_.doc->Recalculate();
+}
+
+void TAoSForm::hideEvent(QHideEvent* e) {
+  QWidget::hideEvent(e);
+  if (!e->spontaneous() && host_.aosWindowHidden) host_.aosWindowHidden();
+}
+
+}  // namespace tavi

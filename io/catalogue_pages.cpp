@@ -1,0 +1,216 @@
+#include "io/catalogue_pages.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace tavi {
+namespace {
+
+// A page file far beyond any real one is read only up to this size, and no
+// more pages than this are kept: a damaged file cannot exhaust memory.
+constexpr size_t kMaxPageFileBytes = 16u << 20;
+constexpr size_t kMaxPages = 1024;
+
+bool ReadWholeFile(const std::string& path, std::string* out) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::string data;
+  char buf[65536];
+  while (in && data.size() < kMaxPageFileBytes) {
+    in.read(buf, sizeof buf);
+    data.append(buf, size_t(in.gcount()));
+  }
+  if (data.size() > kMaxPageFileBytes) data.resize(kMaxPageFileBytes);
+  *out = std::move(data);
+  return true;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& text, std::string* error) {
+  const std::string tmp = path + ".tmp";
+  {
+    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+    if (out) out.write(text.data(), std::streamsize(text.size()));
+    if (!out || !out.flush()) {
+      if (error) *error = "cannot write " + path + ": " + std::strerror(errno);
+      std::remove(tmp.c_str());
+      return false;
+    }
+  }
+  if (std::rename(tmp.c_str(), path.c_str()) != 0) {
+    if (error) *error = "cannot replace " + path + ": " + std::strerror(errno);
+    std::remove(tmp.c_str());
+    return false;
+  }
+  return true;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+bool ParsePageCode(const std::string& line, uint16_t* code) {
+  size_t i = 0;
+  while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < line.size() && (line[i] == '+' || line[i] == '-')) negative = line[i++] == '-';
+  int base = 10;
+  if (i < line.size() && line[i] == '$') {
+    base = 16;
+    ++i;
+  } else if (i + 1 < line.size() && line[i] == '0' && (line[i + 1] == 'x' || line[i + 1] == 'X')) {
+    base = 16;
+    i += 2;
+  }
+  if (i >= line.size()) return false;
+  int64_t value = 0;
+  for (; i < line.size(); ++i) {
+    int d = base == 16 ? HexDigit(line[i]) : (line[i] >= '0' && line[i] <= '9' ? line[i] - '0' : -1);
+    if (d < 0) return false;
+    value = value * base + d;
+    if (value > 0x7FFFFFFFLL + (negative ? 1 : 0)) return false;
+  }
+  if (negative && value != 0) return false;
+  *code = uint16_t(value & 0xFFFF);
+  return true;
+}
+
+std::string FormatPageCode(uint16_t code) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "$%.4X", unsigned(code));
+  return buf;
+}
+
+int CataloguePages::AddPage(const std::string& name) {
+  Pages.push_back(CataloguePage{name, {}});
+  return int(Pages.size()) - 1;
+}
+
+void CataloguePages::ReadText(const std::string& text, int* current) {
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find_first_of("\r\n", pos);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(pos, end - pos);
+    pos = end;
+    if (pos < text.size() && text[pos] == '\r') {
+      ++pos;
+      if (pos < text.size() && text[pos] == '\n') ++pos;
+    } else if (pos < text.size()) {
+      ++pos;  // '\n'
+    }
+
+    if (line.empty()) continue;
+    if (line[0] == '[') {
+      if (Pages.size() >= kMaxPages) {
+        *current = -1;  // codes of pages beyond the limit are dropped
+        continue;
+      }
+      *current = AddPage(line.size() >= 2 ? line.substr(1, line.size() - 2) : std::string());
+      continue;
+    }
+    uint16_t code;
+    if (!ParsePageCode(line, &code)) continue;
+    if (*current < 0 || *current >= int(Pages.size())) continue;
+    auto& codes = Pages[size_t(*current)].Codes;
+    if (codes.size() < size_t(kMaxPageCodes)) codes.push_back(code);
+  }
+}
+
+std::string CataloguePages::PageFileText(bool systemPages) const {
+  std::string out;
+  for (const auto& page : Pages) {
+    const bool isSystem = std::find(SystemPageNames.begin(), SystemPageNames.end(), page.Name) !=
+                          SystemPageNames.end();
+    if (isSystem != systemPages) continue;
+    out += "[" + page.Name + "]\r\n";
+    for (uint16_t c : page.Codes) out += FormatPageCode(c) + "\r\n";
+    out += "\r\n";
+  }
+  return out;
+}
+
+void CataloguePages::Load(const std::string& folder, int32_t* legacyCount,
+                          const uint16_t* legacyCodes, int legacyCapacity) {
+  Pages.clear();
+  SystemPageNames.clear();
+  int current = -1;
+  if (legacyCount && *legacyCount > 0) {
+    current = AddPage("Bookmark");
+    const int n = std::min(*legacyCount, legacyCapacity);
+    for (int i = 0; i < n && legacyCodes; ++i) Pages[size_t(current)].Codes.push_back(legacyCodes[i]);
+    *legacyCount = 0;
+  }
+  std::string text;
+  if (ReadWholeFile(folder + kSystemFile, &text)) ReadText(text, &current);
+  SystemPageNames.push_back("Main");
+  for (const auto& p : Pages) SystemPageNames.push_back(p.Name);
+  text.clear();
+  if (ReadWholeFile(folder + kUserFile, &text)) ReadText(text, &current);
+}
+
+bool CataloguePages::Save(const std::string& folder, std::string* error) const {
+  bool ok = WriteWholeFile(folder + kSystemFile, PageFileText(true), error);
+  ok = WriteWholeFile(folder + kUserFile, PageFileText(false), ok ? error : nullptr) && ok;
+  return ok;
+}
+
+AddCodeResult CataloguePages::AddCode(int page, uint16_t code) {
+  AddCodeResult r;
+  if (page < 0 || page >= int(Pages.size())) return r;
+  auto& codes = Pages[size_t(page)].Codes;
+  r.duplicates = int(std::count(codes.begin(), codes.end(), code));
+  if (codes.size() < size_t(kMaxPageCodes)) {
+    codes.push_back(code);
+    r.added = true;
+  }
+  return r;
+}
+
+bool CataloguePages::RemoveCode(int page, int index) {
+  if (page < 0 || page >= int(Pages.size())) return false;
+  auto& codes = Pages[size_t(page)].Codes;
+  if (index < 0 || index >= int(codes.size())) return false;
+  codes.erase(codes.begin() + index);
+  return true;
+}
+
+void CataloguePages::RenamePage(int page, const std::string& name) {
+  if (page >= 0 && page < int(Pages.size())) Pages[size_t(page)].Name = name;
+}
+
+void CataloguePages::DeletePage(int page) {
+  if (page >= 0 && page < int(Pages.size())) Pages.erase(Pages.begin() + page);
+}
+
+std::string LowerSearchText(const std::string& text) {
+  std::string out = text;
+  for (char& ch : out) {
+    unsigned char c = static_cast<unsigned char>(ch);
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) ch = char(c + 32);
+  }
+  return out;
+}
+
+int FindNextName(const std::string& lowerText, int start, int count,
+                 const std::function<std::string(int)>& nameAt) {
+  if (count <= 0) return -1;
+  if (start < 0 || start >= count) start = 0;
+  int i = start + 1;
+  if (i >= count) i = 0;
+  while (i != start) {
+    if (nameAt(i).find(lowerText) != std::string::npos) return i;
+    if (++i >= count) i = 0;
+  }
+  return -1;
+}
+
+}  // namespace tavi
