@@ -43,6 +43,12 @@ extern const char kClipHeader[];  // "TAVI File ver 1.00"
 // True when text starts with the header line (the paste command is offered).
 bool IsSelectionClipText(const std::string& text);
 
+// The AoS window's price texts: "%10.0n gp" of the price, and "+", " " or "-"
+// (price above, equal to or below the reference) followed by "%9.0n" of the
+// difference; numbers grouped by `sep` (none when 0), no decimals.
+std::string FormatPriceLabel(int64_t price, char sep);
+std::string FormatDeltaLabel(int64_t price, int64_t reference, char sep);
+
 class TTAVIDoc {
  public:
   // Sizes outside 1..32 are clamped into that range.
@@ -173,9 +179,28 @@ class TTAVIDoc {
   void DeleteExceptCustomization();
 
  private:
+  bool ValidCell(int x, int y, int floor) const { return ValidFloor(floor) && InPlot(x, y); }
+  // The part of a rectangle inside the plot (corners put in order); false when
+  // the rectangle is empty or lies wholly outside.
+  bool ClipToPlot(const CellRect& in, CellRect* out) const;
+  // Parts Lock is on and the tile is a customization part.
+  bool LockedPart(uint16_t id) const;
+  // Removes the entry of `layer`, closing the stack up (all fields move).
+  void RemoveLayer(int x, int y, int floor, int layer);
+
+  // Category and height caches of one rule check: filled on first use of an
+  // id during a check, forgotten at the start of the next one.
+  uint16_t CachedCategory(uint16_t id);
+  int CachedHeight(uint16_t id);
+  void ResetCaches();
+
   const ITileFacts* facts_;
   IDocHost* host_;
   PlainDocHost defaultHost_;
+  uint16_t catCache_[0x4000];
+  uint8_t heightCache_[0x4000];
+  uint32_t catKnown_[0x4000 / 32];
+  uint32_t heightKnown_[0x4000 / 32];
 };
 
 }  // namespace tavi

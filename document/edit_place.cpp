@@ -1,0 +1,202 @@
+// Placing tiles: the four kind rules of a single placement, the staircases and
+// the rectangle stacking of the control window's "Add".
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+#include "document/u_aosdat.h"
+#include "document/u_document.h"
+
+namespace tavi {
+
+namespace {
+
+// Altitudes produced by arithmetic on stored values stay inside int16.
+int16_t ClampZ(long long z) {
+  return int16_t(std::clamp<long long>(z, std::numeric_limits<int16_t>::min(),
+                                       std::numeric_limits<int16_t>::max()));
+}
+
+// Moves the stack of cell (x, y) up one layer, adding `lift` to the altitude of
+// every non-empty moved entry. Layer 0 keeps its old content until rewritten.
+void ShiftUp(FloorImage& image, int x, int y, int lift) {
+  for (int n = kLayers - 2; n >= 0; --n) {
+    const TileEntry& src = image[n][y][x];
+    TileEntry& dst = image[n + 1][y][x];
+    dst.Id = src.Id;
+    dst.Z = src.Id != 0 ? ClampZ(src.Z + lift) : 0;
+    dst.Mark = uint16_t((dst.Mark & 0xFF00) | (src.Mark & 0x00FF));
+  }
+}
+
+// The stairs piece for a staircase; false for an unknown row or direction and
+// for a row that has no step piece for that direction.
+bool StairPieces(int direction, int row, uint16_t* block, uint16_t* step) {
+  if (direction < 1 || direction > 4 || row < 0 || row >= AosTableRows(kAosStairs)) return false;
+  *block = ObjectTableAt(kAosStairs, 0, row);
+  *step = ObjectTableAt(kAosStairs, direction, row);
+  return *step != 0;
+}
+
+void EmptyCell(FloorImage& image, int x, int y) {
+  for (int l = 0; l < kLayers; ++l) {
+    image[l][y][x].Id = 0;
+    image[l][y][x].Z = 0;
+  }
+}
+
+// One cell of a staircase: `k` blocks under a step at altitude 5 k.
+void WriteStairCell(FloorImage& image, int x, int y, int k, uint16_t block, uint16_t step,
+                    bool writeMark) {
+  EmptyCell(image, x, y);
+  for (int l = 0; l <= k; ++l) {
+    TileEntry& e = image[l][y][x];
+    e.Id = l < k ? block : step;
+    e.Z = e.Id != 0 ? int16_t(5 * l) : 0;
+    if (writeMark) e.Mark = 0;
+  }
+}
+
+}  // namespace
+
+bool TTAVIDoc::ClipToPlot(const CellRect& in, CellRect* out) const {
+  if (in.Empty()) return false;
+  CellRect r = in;
+  if (r.Left > r.Right) std::swap(r.Left, r.Right);
+  if (r.Top > r.Bottom) std::swap(r.Top, r.Bottom);
+  r.Left = std::max(r.Left, 0);
+  r.Top = std::max(r.Top, 0);
+  r.Right = std::min(r.Right, Width - 1);
+  r.Bottom = std::min(r.Bottom, Height - 1);
+  if (r.Left > r.Right || r.Top > r.Bottom) return false;
+  *out = r;
+  return true;
+}
+
+bool TTAVIDoc::LockedPart(uint16_t id) const {
+  return id != 0 && host_->PartsLock() && (Category(id) & kCatPart);
+}
+
+bool TTAVIDoc::PlaceTile(int x, int y, bool preview, FloorImage& image, int minZ, uint16_t id,
+                         int floor) {
+  if (!ValidCell(x, y, floor) || id == 0) return false;
+  TileEntry& base = image[0][y][x];
+  const bool full = image[kLayers - 1][y][x].Id != 0;
+
+  if (IsFloorTile(id)) {
+    // Floors go to the bottom at altitude 0; a floor already there is replaced.
+    if (base.Id == id) return false;
+    if (base.Id != 0 && !IsFloorTile(base.Id)) {
+      if (full) return false;  // a full cell keeps its top entry
+      ShiftUp(image, x, y, 0);
+    }
+    base = {0, id, 0};
+  } else if (IsWallPart(id)) {
+    // A wall part replaces everything standing on the cell except its floor.
+    const int t = (base.Id != 0 && IsFloorTile(base.Id)) ? 1 : 0;
+    if (image[t][y][x].Id == id) return false;
+    image[t][y][x] = {0, id, 0};
+    for (int l = t + 1; l < kLayers; ++l) {
+      image[l][y][x].Id = 0;
+      image[l][y][x].Z = 0;
+    }
+  } else if (IsRoofPart(id)) {
+    // Roofs slide under the stack three units below the working altitude.
+    if (base.Id == id) return false;
+    const int z0 = minZ - 3;
+    if (base.Id != 0 && !IsRoofPart(base.Id)) {
+      if (full) return false;
+      const int d = std::max(0, z0 - base.Z);
+      ShiftUp(image, x, y, d);
+    }
+    base = {ClampZ(z0), id, 0};
+  } else {
+    // Anything else is stacked on top, never starting above altitude 20.
+    const int n = LayerCount[floor][y][x];
+    if (n < kLayers) {
+      int z = TopZ[floor][y][x];
+      if (z < 21) {
+        z = std::max(z, minZ);
+        image[n][y][x] = {ClampZ(z), id, 0};
+      }
+    }
+  }
+  if (preview) return false;
+  UpdateCell(x, y, floor);
+  Modified = true;
+  Recalculate();
+  return true;
+}
+
+bool TTAVIDoc::PlaceAutoStairs(int x, int y, bool preview, FloorImage& image, int direction,
+                               int row, int floor) {
+  if (!ValidFloor(floor)) return true;
+  if (!preview) PushUndo(floor);
+  uint16_t block = 0, step = 0;
+  if (StairPieces(direction, row, &block, &step)) {
+    static const int kDx[5] = {0, 0, 1, 0, -1};
+    static const int kDy[5] = {0, -1, 0, 1, 0};
+    for (int k = 0; k < 4; ++k) {
+      const int cx = x + kDx[direction] * k, cy = y + kDy[direction] * k;
+      if (!InPlot(cx, cy)) break;
+      WriteStairCell(image, cx, cy, k, block, step, true);
+      if (!preview) UpdateCell(cx, cy, floor);
+    }
+  }
+  if (preview) return true;
+  Modified = true;
+  Recalculate();
+  return true;
+}
+
+bool TTAVIDoc::PlaceStairsInRect(const CellRect& rect, int floor, int direction, int row) {
+  CellRect r;
+  if (!ValidFloor(floor) || !ClipToPlot(rect, &r)) return true;
+  PushUndo(floor);
+  uint16_t block = 0, step = 0;
+  // An unknown row or direction leaves the selection as it was.
+  if (StairPieces(direction, row, &block, &step)) {
+    FloorImage& image = Tiles[floor];
+    for (int y = r.Top; y <= r.Bottom; ++y)
+      for (int x = r.Left; x <= r.Right; ++x) EmptyCell(image, x, y);
+    for (int k = 0; k < 4; ++k) {
+      int x1 = r.Left, x2 = r.Right, y1 = r.Top, y2 = r.Bottom;
+      switch (direction) {
+        case 1: y1 = y2 = r.Bottom - k; break;
+        case 2: x1 = x2 = r.Left + k; break;
+        case 3: y1 = y2 = r.Top + k; break;
+        default: x1 = x2 = r.Right - k; break;
+      }
+      if (x1 < r.Left || x2 > r.Right || y1 < r.Top || y2 > r.Bottom) break;
+      for (int y = y1; y <= y2; ++y)
+        for (int x = x1; x <= x2; ++x) WriteStairCell(image, x, y, k, block, step, false);
+    }
+    for (int y = r.Top; y <= r.Bottom; ++y)
+      for (int x = r.Left; x <= r.Right; ++x) UpdateCell(x, y, floor);
+  }
+  Modified = true;
+  Recalculate();
+  return true;
+}
+
+void TTAVIDoc::StackInRect(const CellRect& rect, int floor, int minZ, int mode, uint16_t id) {
+  CellRect r;
+  if (!ValidFloor(floor) || !ClipToPlot(rect, &r)) return;
+  PushUndo(floor);
+  if (mode == 1 && id != 0) {
+    for (int y = r.Top; y <= r.Bottom; ++y)
+      for (int x = r.Left; x <= r.Right; ++x) {
+        const int n = LayerCount[floor][y][x];
+        const int top = TopZ[floor][y][x];
+        if (n >= kLayers || top >= 21) continue;
+        TileEntry& e = Tiles[floor][n][y][x];
+        e.Z = ClampZ(std::max(top, minZ));
+        e.Id = id;
+        UpdateCell(x, y, floor);
+        Modified = true;
+      }
+  }
+  Recalculate();
+}
+
+}  // namespace tavi
