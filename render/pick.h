@@ -3,6 +3,7 @@
 // grid diamond of the picking pass that touches the pixel gives a hit record
 // (as a selection buffer would hold them), and the record whose depth matches
 // the last frame's depth at that pixel wins.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -24,7 +25,8 @@ int CollectHits(const DrawList& pass, IArtSource* art, double zoom, int px, int 
 // Chooses among the hit records: the one whose minimum depth is closest to
 // `depth` (ties to the later), -1 for none. A negative hit count sets
 // *overflow (the caller shows kBufferOverflowText) and gives -1.
-int SelectHit(int hitCount, const uint32_t* buffer, float depth, bool* overflow = nullptr);
+int SelectHit(int hitCount, const uint32_t* buffer, size_t words, float depth,
+              bool* overflow = nullptr);
 
 // CollectHits + SelectHit against the frame's depth at that pixel.
 int PickTile(const DrawList& pass, IArtSource* art, double zoom, int px, int py, float depth,
