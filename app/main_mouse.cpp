@@ -291,16 +291,4 @@ bool MainMouse::OutlineSelection() const {
   return mode == kModeStack || mode == kModeInner;
 }
 
-double ZoomStepIn(double zoom) {
-  if (zoom < 1.0) return zoom + 0.0625;
-  if (zoom < 2.0) return zoom + 0.125;
-  return zoom;
-}
-
-double ZoomStepOut(double zoom) {
-  if (zoom > 1.0) return zoom - 0.125;
-  if (zoom > 0.25) return zoom - 0.0625;
-  return zoom;
-}
-
 }  // namespace tavi

@@ -4,13 +4,12 @@
 #include <cstdint>
 
 #include "document/u_document.h"
+#include "render/projection.h"
+#include "render/view_state.h"
 
 namespace tavi {
 
 enum class MouseButton { Left, Right, Other };
-
-// Edit modes of the control window's radio group.
-enum EditMode : int { kModeImmediate = 0, kModeStack = 1, kModeInner = 2 };
 
 // What the rules read from the windows at the moment of each event, and what
 // they ask the windows to do.
@@ -73,10 +72,5 @@ class MainMouse {
   TTAVIDoc& doc_;
   IMouseEnv& env_;
 };
-
-// Page Up / Page Down: steps of 1/16 between 0.25 and 1.0 and of 1/8 between
-// 1.0 and 2.0; outside that range the key does nothing.
-double ZoomStepIn(double zoom);
-double ZoomStepOut(double zoom);
 
 }  // namespace tavi

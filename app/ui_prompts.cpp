@@ -1,0 +1,55 @@
+#include "app/ui_prompts.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace tavi {
+
+QString BoxText(const QString& text) {
+  QString t = text;
+  t.replace("\r\n", "\n");
+  return t;
+}
+
+void UiPrompts::Info(QWidget* parent, const QString& text) {
+  QMessageBox::information(parent, QStringLiteral("Tavi Editor"), BoxText(text));
+}
+
+void UiPrompts::Error(QWidget* parent, const QString& text) {
+  QMessageBox::critical(parent, QStringLiteral("Tavi Editor"), BoxText(text));
+}
+
+UiPrompts::Answer UiPrompts::YesNoCancel(QWidget* parent, const QString& text) {
+  const auto r = QMessageBox::question(parent, QStringLiteral("Tavi Editor"), BoxText(text),
+                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                       QMessageBox::Yes);
+  if (r == QMessageBox::Yes) return kYes;
+  if (r == QMessageBox::No) return kNo;
+  return kCancel;
+}
+
+bool UiPrompts::YesNo(QWidget* parent, const QString& text) {
+  return QMessageBox::question(parent, QStringLiteral("Tavi Editor"), BoxText(text),
+                               QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+QString UiPrompts::OpenFile(QWidget* parent, const QString& current, const QString& filter) {
+  return QFileDialog::getOpenFileName(parent, QString(), current, filter);
+}
+
+QString UiPrompts::SaveFile(QWidget* parent, const QString& current, const QString& filter,
+                            const QString& defaultSuffix) {
+  QFileDialog dlg(parent, QString(), current, filter);
+  dlg.setAcceptMode(QFileDialog::AcceptSave);
+  dlg.setDefaultSuffix(defaultSuffix);
+  dlg.setOption(QFileDialog::ReadOnly, false);
+  if (!current.isEmpty()) dlg.selectFile(current);
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return QString();
+  return dlg.selectedFiles().first();
+}
+
+bool UiPrompts::Exec(QDialog* dialog) { return dialog->exec() == QDialog::Accepted; }
+
+}  // namespace tavi

@@ -1,0 +1,30 @@
+#pragma once
+// Message boxes, questions and file dialogs of the main window, behind one
+// class so that tests can answer them without a person at the screen.
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+namespace tavi {
+
+class UiPrompts {
+ public:
+  enum Answer { kYes, kNo, kCancel };
+  virtual ~UiPrompts() = default;
+  virtual void Info(QWidget* parent, const QString& text);
+  virtual void Error(QWidget* parent, const QString& text);
+  virtual Answer YesNoCancel(QWidget* parent, const QString& text);
+  virtual bool YesNo(QWidget* parent, const QString& text);
+  // Empty when cancelled. `filter` uses Qt's ";;" form.
+  virtual QString OpenFile(QWidget* parent, const QString& current, const QString& filter);
+  virtual QString SaveFile(QWidget* parent, const QString& current, const QString& filter,
+                           const QString& defaultSuffix);
+  // Runs a modal dialog; true when it closed with Ok.
+  virtual bool Exec(QDialog* dialog);
+};
+
+// The box texts keep their line breaks as LF.
+QString BoxText(const QString& text);
+
+}  // namespace tavi
