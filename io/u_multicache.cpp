@@ -1,33 +1,201 @@
 #include "io/u_multicache.h"
 
+#include <sys/stat.h>
+
+#include <climits>
+#include <cstdio>
+
+#include "io/comma_text.h"
+#include "io/folder_list.h"
+#include "io/house_file.h"
+#include "io/stacking.h"
+
 namespace tavi {
 
-std::string DesktopFolder(const std::string&) { return {}; }
-std::vector<std::string> ListAccounts(const std::string&) { return {}; }
-std::vector<std::string> ListShards(const std::string&, const std::string&) { return {}; }
-std::vector<std::string> ListCharacters(const std::string&, const std::string&,
-                                        const std::string&) {
-  return {};
+namespace {
+
+bool IsRegularFile(const std::string& path) {
+  struct stat st;
+  return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
-std::string CacheFilePath(const std::string&, const std::string&, const std::string&,
-                          const std::string&) {
-  return {};
+
+int Span(int64_t lo, int64_t hi) {
+  const int64_t s = hi - lo + 1;
+  return s > INT_MAX ? INT_MAX : static_cast<int>(s);
 }
-bool ReadCacheLines(const std::string&, std::vector<std::string>* lines, std::string* error) {
+
+}  // namespace
+
+std::string DesktopFolder(const std::string& clientDir) {
+  return FindNoCase(clientDir, "desktop");
+}
+
+std::vector<std::string> ListAccounts(const std::string& clientDir) {
+  return ListEntriesWithoutDot(DesktopFolder(clientDir));
+}
+
+std::vector<std::string> ListShards(const std::string& clientDir, const std::string& account) {
+  const std::string desktop = DesktopFolder(clientDir);
+  if (desktop.empty() || account.empty()) return {};
+  return ListEntriesWithoutDot(JoinPath(desktop, account));
+}
+
+std::vector<std::string> ListCharacters(const std::string& clientDir, const std::string& account,
+                                        const std::string& shard) {
+  const std::string desktop = DesktopFolder(clientDir);
+  if (desktop.empty() || account.empty() || shard.empty()) return {};
+  return ListEntriesWithoutDot(JoinPath(JoinPath(desktop, account), shard));
+}
+
+std::string CacheFilePath(const std::string& clientDir, const std::string& account,
+                          const std::string& shard, const std::string& character) {
+  const std::string desktop = DesktopFolder(clientDir);
+  if (desktop.empty() || account.empty() || shard.empty() || character.empty()) return {};
+  const std::string dir = JoinPath(JoinPath(JoinPath(desktop, account), shard), character);
+  const std::string path = FindNoCase(dir, "Multicache.dat");
+  return IsRegularFile(path) ? path : std::string();
+}
+
+bool ReadCacheLines(const std::string& path, std::vector<std::string>* lines, std::string* error) {
   lines->clear();
-  if (error) *error = "not ready";
-  return false;
+  std::string text;
+  if (!ReadWholeFile(path, &text, error)) return false;
+  *lines = SplitLines(text);
+  return true;
 }
-std::vector<std::string> SplitCacheLine(const std::string&) { return {}; }
-std::vector<CachedHouse> ListCachedHouses(const std::vector<std::string>&) { return {}; }
-std::string CachedHouseLabel(const CachedHouse&) { return {}; }
-int BuildCacheImage(const std::vector<std::string>&, int, const ITileFacts*, HouseImage&,
-                    std::string* error) {
-  if (error) *error = "not ready";
-  return -1;
+
+std::vector<std::string> SplitCacheLine(const std::string& line) {
+  std::string commas = line;
+  for (char& c : commas)
+    if (c == '\t') c = ',';
+  return SplitCommaText(commas);
 }
-LoadResult ImportMultiCache(TTAVIDoc&, const std::vector<std::string>&, int) {
-  return LoadResult::Failure("not ready");
+
+std::vector<CachedHouse> ListCachedHouses(const std::vector<std::string>& lines) {
+  std::vector<CachedHouse> houses;
+  int64_t countdown = 0;
+  int64_t minX = 0, maxX = 0, minY = 0, maxY = 0;
+  bool any = false;
+  int header = -1;
+  for (size_t i = 1; i < lines.size(); ++i) {
+    const std::vector<std::string> f = SplitCacheLine(lines[i]);
+    if (f.size() == 7) {
+      countdown = ReadNumber(f[2]);
+      any = false;
+      ++header;
+    } else if (f.size() == 5) {
+      const int64_t x = ReadNumber(f[2]), y = ReadNumber(f[3]);
+      if (!any || x < minX) minX = x;
+      if (!any || x > maxX) maxX = x;
+      if (!any || y < minY) minY = y;
+      if (!any || y > maxY) maxY = y;
+      any = true;
+      if (--countdown == 0)
+        houses.push_back(
+            {int(houses.size()), Span(minX, maxX), Span(minY, maxY), header < 0 ? 0 : header});
+    }
+  }
+  return houses;
+}
+
+std::string CachedHouseLabel(const CachedHouse& house) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%2d: %2dx%2d", house.number, house.width, house.height);
+  return buf;
+}
+
+int BuildCacheImage(const std::vector<std::string>& lines, int houseNumber,
+                    const ITileFacts* facts, HouseImage& image, std::string* error) {
+  image.ClearTiles();
+  if (houseNumber < 0) {
+    *error = "no house is selected";
+    return -1;
+  }
+  size_t headerLine = 0;
+  int remaining = houseNumber;
+  std::vector<std::string> header;
+  for (size_t i = 1; i < lines.size() && headerLine == 0; ++i) {
+    std::vector<std::string> f = SplitCacheLine(lines[i]);
+    if (f.size() != 7) continue;
+    if (remaining == 0) {
+      headerLine = i;
+      header = std::move(f);
+    } else {
+      --remaining;
+    }
+  }
+  if (headerLine == 0) {
+    *error = "house " + std::to_string(houseNumber) + " is not in the cache";
+    return -1;
+  }
+  const int64_t count = ReadNumber(header[2]);
+  const std::string where = "house " + std::to_string(houseNumber) + " (line " +
+                            std::to_string(headerLine + 1) + ")";
+  if (count <= 0) {
+    *error = where + " has no components";
+    return -1;
+  }
+  if (int64_t(headerLine) + count >= int64_t(lines.size())) {
+    *error = where + ": its " + std::to_string(count) + " component lines run past the end";
+    return -1;
+  }
+  struct Part {
+    int32_t id, x, y, z;
+  };
+  std::vector<Part> parts;
+  parts.reserve(size_t(count));
+  int base = 7;
+  for (int64_t k = 1; k <= count; ++k) {
+    const size_t ln = headerLine + size_t(k);
+    const std::vector<std::string> f = SplitCacheLine(lines[ln]);
+    if (f.size() < 5) {
+      *error = "line " + std::to_string(ln + 1) + ": a component needs 5 fields, it has " +
+               std::to_string(f.size());
+      return -1;
+    }
+    const Part p{ReadNumber(f[0]), ReadNumber(f[2]), ReadNumber(f[3]), ReadNumber(f[4])};
+    // Houses standing on a low foundation sit one unit lower.
+    if (p.z == 0 && (p.id == 20 || p.id == 189)) base = 6;
+    parts.push_back(p);
+  }
+  int64_t minX = parts[0].x, maxX = minX, minY = parts[0].y, maxY = minY;
+  for (const Part& p : parts) {
+    if (p.x < minX) minX = p.x;
+    if (p.x > maxX) maxX = p.x;
+    if (p.y < minY) minY = p.y;
+    if (p.y > maxY) maxY = p.y;
+  }
+  const int64_t width = maxX - minX + 1, height = maxY - minY + 1;
+  if (width > kGrid || height > kGrid) {
+    *error = where + " covers " + std::to_string(width) + "x" + std::to_string(height) +
+             " cells; a plot holds at most 32x32";
+    return -1;
+  }
+  image.Width = int(width);
+  image.Height = int(height);
+  for (const Part& p : parts) {
+    const auto id = static_cast<uint16_t>(p.id);
+    if (id == 0) continue;
+    // Cached houses split their altitudes at 7 whatever base height they get.
+    int floor, z;
+    SplitAltitude(p.z, 7, &floor, &z);
+    if (floor >= kFloors) continue;
+    const bool isFloor = facts && facts->TileHeight(id) == 0 && facts->IsBackground(id);
+    StackImportedTile(image.Tiles[floor], int(p.x - minX), int(p.y - minY), id,
+                      static_cast<int16_t>(static_cast<uint16_t>(z)), isFloor);
+  }
+  return base;
+}
+
+LoadResult ImportMultiCache(TTAVIDoc& doc, const std::vector<std::string>& lines,
+                            int houseNumber) {
+  auto image = NewHouseImage();
+  std::string error;
+  const int base = BuildCacheImage(lines, houseNumber, doc.Facts(), *image, &error);
+  if (base < 0) return LoadResult::Failure(error);
+  TakeOverImage(doc, *image);
+  if (doc.Host()) doc.Host()->SetBaseHeight(base);
+  return LoadResult::Success(base);
 }
 
 }  // namespace tavi
