@@ -1,0 +1,374 @@
+#include "tools/demodata_catalog.h"
+
+#include <cstdio>
+
+#include "document/u_aosdat.h"
+
+namespace tavi::demo {
+
+const std::vector<Material>& Materials() {
+  static const std::vector<Material> list = {
+      {"stone", {150, 148, 140}, Material::kBlocks},
+      {"brick", {168, 82, 60}, Material::kBrick},
+      {"wooden", {156, 110, 62}, Material::kPlanks},
+      {"plaster", {226, 214, 184}, Material::kPlainWall},
+      {"marble", {222, 222, 228}, Material::kTiles},
+      {"sandstone", {214, 182, 128}, Material::kBlocks},
+      {"log", {122, 82, 46}, Material::kLogs},
+      {"dark stone", {96, 96, 104}, Material::kBlocks},
+      {"timber", {230, 220, 196}, Material::kTimber},
+      {"fieldstone", {138, 128, 108}, Material::kBlocks},
+      {"red wood", {142, 64, 46}, Material::kPlanks},
+      {"jade", {92, 142, 112}, Material::kTiles},
+      {"whitewash", {240, 236, 226}, Material::kPlainWall},
+      {"slate", {92, 102, 130}, Material::kTiles},
+      {"straw", {206, 180, 96}, Material::kThatch},
+      {"clay", {190, 120, 82}, Material::kShingles},
+  };
+  return list;
+}
+
+namespace {
+
+int MaterialIndex(const char* name) {
+  const auto& m = Materials();
+  for (size_t i = 0; i < m.size(); ++i)
+    if (std::string(m[i].name) == name) return int(i);
+  return 0;
+}
+
+std::string Name(const std::string& a, const char* b) {
+  std::string n = a + " " + b;
+  if (n.size() > 20) n.resize(20);
+  return n;
+}
+
+// Light sources: kind per id range (both ends included).
+struct LightRange {
+  uint16_t first, last;
+  uint8_t kind;
+};
+constexpr LightRange kLights[] = {
+    {0x462, 0x464, 1},   {0x46B, 0x46B, 1},   {0x46D, 0x46E, 1},   {0x475, 0x480, 1},
+    {0x92B, 0x92B, 1},   {0x930, 0x930, 1},   {0x937, 0x93C, 1},   {0x945, 0x94A, 1},
+    {0x953, 0x958, 1},   {0x961, 0x966, 1},   {0x9FB, 0x9FB, 1},   {0x9FD, 0x9FF, 1},
+    {0xA02, 0xA04, 1},   {0xA07, 0xA09, 1},   {0xA0C, 0xA11, 1},   {0xA12, 0xA14, 1},
+    {0xA15, 0xA17, 1},   {0xA1A, 0xA1C, 1},   {0xA22, 0xA24, 1},   {0xB1A, 0xB1C, 1},
+    {0xB1D, 0xB1F, 2},   {0xB20, 0xB20, 3},   {0xB22, 0xB22, 3},   {0xB24, 0xB24, 3},
+    {0xB26, 0xB28, 3},   {0xDDA, 0xDDA, 1},   {0xDDC, 0xDDE, 1},   {0xDE3, 0xDE9, 1},
+    {0xE2E, 0xE33, 1},   {0xE5C, 0xE5C, 1},   {0xE5F, 0xE5F, 1},   {0xE62, 0xE62, 1},
+    {0xE65, 0xE65, 1},   {0xE68, 0xE68, 1},   {0xE6B, 0xE6B, 1},   {0xF6C, 0xF70, 1},
+    {0xFAC, 0xFAC, 1},   {0x10F7, 0x10FB, 1}, {0x10FE, 0x1102, 1}, {0x1111, 0x1115, 1},
+    {0x12EA, 0x12F2, 1}, {0x12F4, 0x12F9, 1}, {0x1300, 0x1304, 1}, {0x1306, 0x130A, 1},
+    {0x130C, 0x1310, 1}, {0x1312, 0x1316, 1}, {0x1318, 0x131C, 1}, {0x142C, 0x142E, 1},
+    {0x1430, 0x1432, 1}, {0x1434, 0x1436, 1}, {0x1647, 0x1647, 1}, {0x19AB, 0x19B6, 1},
+    {0x1849, 0x1850, 1}, {0x1854, 0x1856, 1}, {0x1858, 0x185A, 1}, {0x197E, 0x197E, 1},
+    {0x198A, 0x198A, 1}, {0x19AA, 0x19AA, 1}, {0x19BB, 0x19BB, 1}, {0x3287, 0x3287, 1},
+    {0x1AD0, 0x1AD2, 1}, {0x1AE5, 0x1AED, 1}, {0x1AF3, 0x1AFB, 1}, {0x1C14, 0x1C15, 1},
+    {0x1C1A, 0x1C1F, 1}, {0x1D97, 0x1D98, 1}, {0x1ECD, 0x1ED2, 1}, {0x1FCB, 0x1FEB, 1},
+    {0x3296, 0x3299, 1}, {0x3547, 0x354B, 1}, {0x3709, 0x3727, 1}, {0x3946, 0x3964, 1},
+    {0x3967, 0x396A, 1}, {0x3979, 0x397A, 1}, {0x398C, 0x399F, 1}, {0x3E27, 0x3E3A, 1},
+};
+
+// Wall rows: most are full height; every seventh row (from the fifth) is a
+// half wall and every eleventh (from the eighth) a quarter wall, so that short
+// pieces exist in several materials.
+uint8_t WallRowHeight(int row) {
+  if (row % 11 == 8) return 5;
+  if (row % 7 == 5) return 10;
+  return 20;
+}
+
+// Rows of the walls table that are the low foundation pieces, with their height.
+int FoundationHeightOfId(uint16_t id) {
+  switch (id) {
+    case 20: case 21: case 22: case 23:
+    case 189: case 190: case 191: case 192: return 6;
+    case 765: case 766: case 767: case 768:
+    case 65: case 66: case 67: case 68:
+    case 99: case 100: case 101: case 102: return 7;
+    default: return 0;
+  }
+}
+
+int FoundationMaterial(uint16_t id) {
+  if (id >= 20 && id <= 23) return MaterialIndex("stone");
+  if (id >= 189 && id <= 192) return MaterialIndex("sandstone");
+  if (id >= 765 && id <= 768) return MaterialIndex("marble");
+  if (id >= 65 && id <= 68) return MaterialIndex("dark stone");
+  return MaterialIndex("fieldstone");
+}
+
+// Shape of a wall-like piece from its column's joining rules.
+Shape WallShapeOfWord(uint16_t word) {
+  const bool north = word & 0x0004, west = word & 0x0002;
+  if (north && west) return Shape::kCorner;
+  if (north) return Shape::kWallX;
+  if (west) return Shape::kWallY;
+  if ((word & 0x0078) == 0x0078) return Shape::kPost;
+  // Joins along x (east/west) or along y (north/south).
+  if ((word & 0x0018) && !(word & 0x0060)) return Shape::kWallX;
+  if ((word & 0x0060) && !(word & 0x0018)) return Shape::kWallY;
+  return Shape::kPost;
+}
+
+class Builder {
+ public:
+  std::vector<ItemSpec> items = std::vector<ItemSpec>(kItemIds);
+
+  void Lights() {
+    for (const LightRange& r : kLights)
+      for (int id = r.first; id <= r.last && id < kItemIds; ++id) {
+        ItemSpec s;
+        s.flags = kFlagLight;
+        s.weight = 2;
+        switch (r.kind) {
+          case 1:
+            s.shape = (id & 1) ? Shape::kCandle : Shape::kLantern;
+            s.height = (id & 1) ? 3 : 4;
+            s.name = (id & 1) ? "candle" : "lantern";
+            break;
+          case 2:
+            s.shape = Shape::kBrazier, s.height = 6, s.name = "brazier", s.weight = 20;
+            break;
+          default:
+            s.shape = Shape::kLampPost, s.height = 20, s.name = "lamp post", s.weight = 50;
+            s.flags |= kFlagImpassable;
+            break;
+        }
+        s.material = MaterialIndex("dark stone");
+        items[id] = s;
+      }
+  }
+
+  void Furniture() {
+    Put(kChairId, Shape::kChair, 3, 0, 5, "chair", "wooden");
+    Put(kTableId, Shape::kTable, 6, kFlagImpassable | kFlagSurface, 15, "table", "wooden");
+    Put(kChestId, Shape::kChest, 4, kFlagImpassable, 25, "chest", "red wood");
+    Put(kBoxId, Shape::kBox, 3, kFlagImpassable, 10, "wooden box", "wooden");
+  }
+
+  void Signs() {
+    for (int id = 2980; id <= 3086; id += 2) {
+      Put(id, Shape::kSign, 2, 0, 5, "sign", "wooden");
+      items[id].variant = uint8_t((id - 2980) / 2);
+    }
+    for (int id = 2968; id <= 2978; id += 2) {
+      Put(id, Shape::kHanger, 2, 0, 3, "sign hanger", "dark stone");
+      items[id].variant = uint8_t((id - 2968) / 2);
+    }
+  }
+
+  void Swamp() {
+    for (int v = 29238; v <= 29261; ++v) SwampTile(v - 0x4000);
+    for (int v = 29290; v <= 29295; ++v) SwampTile(v - 0x4000);
+  }
+
+  void Tables() {
+    const auto height = [this](uint16_t id) { return int(items[id].height); };
+    // Heights first: the shapes of wall-like pieces follow their category words.
+    for (int row = 0; row < AosTableRows(kAosWalls); ++row)
+      for (int c = 0; c < kAosColumns; ++c)
+        if (uint16_t id = ObjectTableAt(kAosWalls, c, row)) items[id].height = WallRowHeight(row);
+    for (int row = 0; row < AosTableRows(kAosDoors); ++row)
+      for (int c = 0; c < kAosColumns; ++c)
+        if (uint16_t id = ObjectTableAt(kAosDoors, c, row)) items[id].height = 20;
+    for (int row = 0; row < AosTableRows(kAosEnchancements); ++row)
+      for (int c = 0; c < kAosColumns; ++c)
+        if (uint16_t id = ObjectTableAt(kAosEnchancements, c, row))
+          items[id].height = row >= 62 ? 0 : IsDefaultEnchancementRow(row) ? 20 : 10;
+    std::vector<uint16_t> words(kItemIds, 0);
+    BuildTileCategories(height, words.data());
+
+    const int nMat = int(Materials().size());
+    for (int row = 0; row < AosTableRows(kAosWalls); ++row) {
+      const int mat = (row * 5 + 1) % nMat;
+      for (int c = 0; c < kAosColumns; ++c) {
+        const uint16_t id = ObjectTableAt(kAosWalls, c, row);
+        if (!id) continue;
+        ItemSpec& s = items[id];
+        s.material = mat;
+        s.shape = WallShapeOfWord(words[id]);
+        s.flags = kFlagWall | kFlagImpassable;
+        s.weight = 255;
+        s.front = (c == 1 || c == 5 || c == 9) ? kWindow : kPlain;
+        if (s.front == kWindow) s.flags |= kFlagWindow;
+        const char* what = s.shape == Shape::kPost     ? "post"
+                           : s.shape == Shape::kCorner ? "wall corner"
+                           : s.front == kWindow        ? "window"
+                                                       : "wall";
+        std::string mname = Materials()[size_t(mat)].name;
+        if (s.height == 10) mname = "half " + mname;
+        if (s.height == 5) mname = "low " + mname;
+        s.name = Name(mname, what);
+      }
+    }
+    for (int row = 0; row < AosTableRows(kAosDoors); ++row) {
+      const int mat = (row * 3 + 2) % nMat;
+      for (int c = 0; c < kAosColumns; ++c) {
+        const uint16_t id = ObjectTableAt(kAosDoors, c, row);
+        if (!id) continue;
+        ItemSpec& s = items[id];
+        s.material = mat;
+        s.shape = WallShapeOfWord(words[id]);
+        s.front = kDoor;
+        s.flags = kFlagDoor | kFlagImpassable;
+        s.weight = 255;
+        s.name = Name(Materials()[size_t(mat)].name, "door");
+      }
+    }
+    for (int row = 0; row < AosTableRows(kAosFloors); ++row) {
+      const int mat = (row * 7 + 3) % nMat;
+      for (int c = 0; c < kAosColumns; ++c)
+        if (uint16_t id = ObjectTableAt(kAosFloors, c, row)) FloorTile(id, mat, c);
+    }
+    for (int row = 0; row < AosTableRows(kAosStairs); ++row) {
+      const int mat = (row * 5 + 2) % nMat;
+      for (int c = 0; c < kAosColumns; ++c) {
+        const uint16_t id = ObjectTableAt(kAosStairs, c, row);
+        if (!id) continue;
+        ItemSpec& s = items[id];
+        s = ItemSpec();
+        s.height = 5;
+        s.material = mat;
+        s.flags = kFlagSurface | kFlagClimbable;
+        s.weight = 255;
+        if (c == 0) {
+          s.shape = Shape::kBlock;
+          s.name = Name(Materials()[size_t(mat)].name, "block");
+        } else if (c <= 4) {
+          s.shape = Shape::kStep;
+          s.dir = uint8_t(c);
+          s.name = Name(Materials()[size_t(mat)].name, "stairs");
+        } else {
+          s.shape = Shape::kStepCorner;
+          s.dir = uint8_t(c - 4);
+          s.name = Name(Materials()[size_t(mat)].name, "steps");
+        }
+      }
+    }
+    for (int row = 0; row < AosTableRows(kAosRoofs); ++row) {
+      const int mat = RoofMaterial(row);
+      for (int c = 0; c < kAosColumns; ++c) {
+        const uint16_t id = ObjectTableAt(kAosRoofs, c, row);
+        if (!id) continue;
+        ItemSpec& s = items[id];
+        s = ItemSpec();
+        s.shape = Shape::kRoof;
+        s.variant = uint8_t(c);
+        s.height = c < 4 ? 3 : 5;
+        s.material = mat;
+        s.flags = kFlagRoof | kFlagImpassable;
+        s.weight = 255;
+        s.name = Name(Materials()[size_t(mat)].name, "roof");
+      }
+    }
+    for (int row = 0; row < AosTableRows(kAosEnchancements); ++row) {
+      const int mat = (row * 3 + 4) % nMat;
+      for (int c = 0; c < kAosColumns; ++c) {
+        const uint16_t id = ObjectTableAt(kAosEnchancements, c, row);
+        if (!id) continue;
+        if (row >= 62) {
+          FloorTile(id, mat, c);
+          continue;
+        }
+        ItemSpec& s = items[id];
+        s.material = mat;
+        s.shape = WallShapeOfWord(words[id]);
+        s.flags = kFlagWall | kFlagImpassable;
+        s.weight = 255;
+        s.front = (c % 3 == 0) ? kDoorway : kPlain;
+        const char* what = s.shape == Shape::kPost ? "pillar"
+                           : s.height < 19         ? "railing"
+                           : s.front == kDoorway   ? "arch"
+                                                   : "wall";
+        s.name = Name(Materials()[size_t(mat)].name, what);
+      }
+    }
+  }
+
+  void Foundation() {
+    for (uint16_t id : {20, 21, 22, 23, 189, 190, 191, 192, 765, 766, 767, 768, 65, 66, 67, 68,
+                        99, 100, 101, 102}) {
+      ItemSpec& s = items[id];
+      s = ItemSpec();
+      s.shape = Shape::kBlock;
+      s.height = uint8_t(FoundationHeightOfId(id));
+      s.material = FoundationMaterial(id);
+      s.flags = kFlagImpassable | kFlagSurface;
+      s.weight = 255;
+      s.name = "foundation";
+    }
+    ItemSpec& steps = items[kFrontStepsId];
+    steps.shape = Shape::kStep;
+    steps.dir = kNorth;
+    steps.name = "steps";
+    FloorTile(kFoundationFloorId, MaterialIndex("wooden"), 0);
+    items[kFoundationFloorId].name = "wooden floor";
+  }
+
+ private:
+  static bool IsDefaultEnchancementRow(int row) {
+    for (int r : {0, 1, 2, 9, 10, 13, 15, 18, 19, 20, 23, 24, 25, 28, 60, 61})
+      if (r == row) return true;
+    return false;
+  }
+
+  static int RoofMaterial(int row) {
+    static const char* const roofs[] = {"clay", "slate", "wooden", "log", "straw", "stone"};
+    return MaterialIndex(roofs[(row / 2) % 6]);
+  }
+
+  void Put(int id, Shape shape, uint8_t height, uint64_t flags, uint8_t weight, const char* name,
+           const char* material) {
+    ItemSpec& s = items[size_t(id)];
+    s = ItemSpec();
+    s.shape = shape;
+    s.height = height;
+    s.flags = flags;
+    s.weight = weight;
+    s.name = name;
+    s.material = MaterialIndex(material);
+  }
+
+  void FloorTile(uint16_t id, int mat, int column) {
+    ItemSpec& s = items[id];
+    s = ItemSpec();
+    s.shape = Shape::kFloor;
+    s.height = 0;
+    s.flags = kFlagBackground | kFlagSurface;
+    s.weight = 255;
+    s.material = mat;
+    s.variant = uint8_t(column);
+    s.name = Name(Materials()[size_t(mat)].name, "floor");
+  }
+
+  void SwampTile(int id) {
+    ItemSpec& s = items[size_t(id)];
+    s = ItemSpec();
+    s.shape = Shape::kSwamp;
+    s.flags = kFlagBackground;
+    s.weight = 255;
+    s.variant = uint8_t(id & 0xFF);
+    s.name = "swamp";
+  }
+};
+
+}  // namespace
+
+const std::vector<ItemSpec>& Catalog() {
+  static const std::vector<ItemSpec> items = [] {
+    Builder b;
+    // Later groups overwrite earlier ones where ids are shared.
+    b.Lights();
+    b.Furniture();
+    b.Signs();
+    b.Tables();
+    b.Foundation();
+    b.Swamp();
+    return b.items;
+  }();
+  return items;
+}
+
+}  // namespace tavi::demo
