@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/u_lang.h"
 #include "client/settings.h"
 #include "document/u_document.h"
 
@@ -61,6 +62,11 @@ class TMainForm : public QMainWindow {
   TUpdateForm* UpdateForm();
   TFoundationForm* FoundationForm();
   UiPrompts& Prompts();
+  // The message texts of the current language.
+  const LangMessages& Messages() const;
+  // The document's host and the text clipboard the editor uses.
+  IDocHost& DocHost();
+  ITextClipboard& Clipboard();
 
   void SetCurrentTile(uint16_t id);  // the control window's current tile + ShowCurrentTile
   int BaseHeight() const;            // control window's TBBaseHeight (value = Max - Position)

@@ -1,0 +1,460 @@
+#include "app/u_ctrlwnd.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include "app/Unit1.h"
+#include "app/u_Objwnd.h"
+#include "app/u_aoswnd.h"
+#include "client/u_uotiles.h"
+
+namespace tavi {
+
+namespace {
+
+constexpr int kPreviewWidth = 44;
+constexpr int kPreviewHeight = 145;
+constexpr int kAutoStairsType = 4;
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const char* text) {
+  auto* b = new QPushButton(QString::fromUtf8(text), parent);
+  b->setObjectName(name);
+  b->setAutoDefault(false);
+  return b;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
+  auto* l = new QLabel(text, parent);
+  l->setObjectName(name);
+  return l;
+}
+
+// A vertical bar with its maximum at the top: its value is Max - Position,
+// which is what a Qt slider's value already is.
+QSlider* MakeBar(QWidget* parent, const char* name, int max, int value) {
+  auto* s = new QSlider(Qt::Vertical, parent);
+  s->setObjectName(name);
+  s->setRange(0, max);
+  s->setValue(value);
+  s->setPageStep(1);
+  s->setTickPosition(QSlider::TicksRight);
+  s->setMinimumHeight(120);
+  return s;
+}
+
+QString Pad2(int v) { return QString::asprintf("%2d", v); }
+
+}  // namespace
+
+TCtrlForm::TCtrlForm(TMainForm* main, QWidget* parent)
+    : QWidget(parent ? parent : main, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                          Qt::WindowCloseButtonHint),
+      main_(main) {
+  setObjectName("CtrlForm");
+  setWindowTitle("Control");
+  build();
+}
+
+TCtrlForm::~TCtrlForm() { detached_ = true; }
+
+void TCtrlForm::build() {
+  auto* top = new QHBoxLayout(this);
+  top->setSizeConstraint(QLayout::SetFixedSize);
+
+  // Left column: the current tile.
+  auto* left = new QVBoxLayout;
+  idxImg_ = new QLabel(this);
+  idxImg_->setObjectName("IdxImg");
+  idxImg_->setFixedSize(kPreviewWidth, kPreviewHeight);
+  idxImg_->setFrameShape(QFrame::Box);
+  left->addWidget(idxImg_, 0, Qt::AlignHCenter);
+  lblNumber_ = MakeLabel(this, "LblNumber", "No.");
+  left->addWidget(lblNumber_);
+  left->addWidget(MakeLabel(this, "LblNameTag", "Name:"));
+  lblName_ = MakeLabel(this, "LblName", QString());
+  lblName_->setMinimumWidth(130);
+  left->addWidget(lblName_);
+  lblHeight_ = MakeLabel(this, "LblHeight", "Height:");
+  left->addWidget(lblHeight_);
+  lblWeight_ = MakeLabel(this, "LblWeight", "Weight:");
+  left->addWidget(lblWeight_);
+  auto* addDel = new QHBoxLayout;
+  auto* btnDelete = MakeButton(this, "BtnDelete", "Delete");
+  auto* btnAdd = MakeButton(this, "BtnAdd", "Add");
+  addDel->addWidget(btnDelete);
+  addDel->addWidget(btnAdd);
+  left->addLayout(addDel);
+  left->addStretch(1);
+  top->addLayout(left);
+
+  // Middle: the three bars with their labels.
+  auto* bars = new QGridLayout;
+  tbFloor_ = MakeBar(this, "TBFloor", 4, 1);
+  tbHeight_ = MakeBar(this, "TBHeight", 19, 0);
+  tbBaseHeight_ = MakeBar(this, "TBBaseHeight", 9, 7);
+  lblFloor_ = MakeLabel(this, "LblFloor", "1");
+  lblAlt_ = MakeLabel(this, "LblAlt", " 0");
+  lblBase_ = MakeLabel(this, "LblBase", " 7");
+  bars->addWidget(MakeLabel(this, "LblFloorTag", "Floor"), 0, 0, Qt::AlignHCenter);
+  bars->addWidget(MakeLabel(this, "LblAltTag", "Alt"), 0, 1, Qt::AlignHCenter);
+  bars->addWidget(MakeLabel(this, "LblBaseTag", "Base"), 0, 2, Qt::AlignHCenter);
+  bars->addWidget(tbFloor_, 1, 0, Qt::AlignHCenter);
+  bars->addWidget(tbHeight_, 1, 1, Qt::AlignHCenter);
+  bars->addWidget(tbBaseHeight_, 1, 2, Qt::AlignHCenter);
+  bars->addWidget(lblFloor_, 2, 0, Qt::AlignHCenter);
+  bars->addWidget(lblAlt_, 2, 1, Qt::AlignHCenter);
+  bars->addWidget(lblBase_, 2, 2, Qt::AlignHCenter);
+  top->addLayout(bars);
+
+  // Right column: modes, windows, hidden cells, the stack, zoom, lock.
+  auto* right = new QVBoxLayout;
+  rgEditmode_ = new QGroupBox("Edit mode", this);
+  rgEditmode_->setObjectName("RGEditmode");
+  auto* modes = new QGridLayout(rgEditmode_);
+  const char* modeNames[3] = {"Immediate", "Stack", "Inner"};
+  for (int i = 0; i < 3; ++i) {
+    modes_[i] = new QRadioButton(modeNames[i], rgEditmode_);
+    modes_[i]->setObjectName(QString("RGEditmode_%1").arg(i));
+    modes->addWidget(modes_[i], i / 2, i % 2);
+    connect(modes_[i], &QRadioButton::toggled, this, [this](bool on) {
+      if (on) main_->Redraw();
+    });
+  }
+  modes_[0]->setChecked(true);
+  right->addWidget(rgEditmode_);
+
+  CBObjWindow = new QCheckBox("Object Window", this);
+  CBObjWindow->setObjectName("CBObjWindow");
+  CBAoSWindow = new QCheckBox("AoS Window", this);
+  CBAoSWindow->setObjectName("CBAoSWindow");
+  right->addWidget(CBObjWindow);
+  right->addWidget(CBAoSWindow);
+
+  auto* showHide = new QHBoxLayout;
+  auto* btnShow = MakeButton(this, "BtnShow", "Show");
+  auto* btnHide = MakeButton(this, "BtnHide", "Hide");
+  auto* btnShowAll = MakeButton(this, "BtnShowAll", "Show All");
+  showHide->addWidget(btnShow);
+  showHide->addWidget(btnHide);
+  showHide->addWidget(btnShowAll);
+  right->addLayout(showHide);
+
+  lbDetail_ = new QListWidget(this);
+  lbDetail_->setObjectName("LBDetail");
+  lbDetail_->setMinimumSize(220, 130);
+  QFont mono("Monospace");
+  mono.setStyleHint(QFont::TypeWriter);
+  lbDetail_->setFont(mono);
+  right->addWidget(lbDetail_);
+
+  auto* cellButtons = new QHBoxLayout;
+  btnCellUp_ = MakeButton(this, "BtnCellUp", "up");
+  btnCellDown_ = MakeButton(this, "BtnCellDown", "down");
+  btnCellDelete_ = MakeButton(this, "BtnCellDelete", "Delete");
+  cellButtons->addWidget(btnCellUp_);
+  cellButtons->addWidget(btnCellDown_);
+  cellButtons->addWidget(btnCellDelete_);
+  right->addLayout(cellButtons);
+  setCellButtons(false);
+
+  auto* zoomRow = new QHBoxLayout;
+  zoomRow->addWidget(MakeLabel(this, "LblZoom", "Zoom"));
+  cbMag_ = new QComboBox(this);
+  cbMag_->setObjectName("CBMag");
+  cbMag_->setEditable(true);
+  cbMag_->setInsertPolicy(QComboBox::NoInsert);
+  cbMag_->addItems({"200%", "175%", "150%", "125%", "100%", "75%", "50%", "25%"});
+  cbMag_->setCurrentIndex(4);
+  cbMag_->lineEdit()->installEventFilter(this);
+  zoomRow->addWidget(cbMag_, 1);
+  right->addLayout(zoomRow);
+
+  cbPartsLock_ = new QCheckBox("Parts Lock", this);
+  cbPartsLock_->setObjectName("CBPartsLock");
+  right->addWidget(cbPartsLock_);
+  right->addStretch(1);
+  top->addLayout(right);
+
+  connect(btnDelete, &QPushButton::clicked, this, &TCtrlForm::BtnDeleteClick);
+  connect(btnAdd, &QPushButton::clicked, this, &TCtrlForm::BtnAddClick);
+  connect(btnShow, &QPushButton::clicked, this, &TCtrlForm::BtnShowClick);
+  connect(btnHide, &QPushButton::clicked, this, &TCtrlForm::BtnHideClick);
+  connect(btnShowAll, &QPushButton::clicked, this, &TCtrlForm::BtnShowAllClick);
+  connect(btnCellUp_, &QPushButton::clicked, this, &TCtrlForm::BtnCellUpClick);
+  connect(btnCellDown_, &QPushButton::clicked, this, &TCtrlForm::BtnCellDownClick);
+  connect(btnCellDelete_, &QPushButton::clicked, this, &TCtrlForm::BtnCellDeleteClick);
+  connect(lbDetail_, &QListWidget::itemClicked, this, [this] { LBDetailClick(); });
+  connect(tbFloor_, &QSlider::valueChanged, this, &TCtrlForm::TBFloorChange);
+  connect(tbHeight_, &QSlider::valueChanged, this, &TCtrlForm::TBHeightChange);
+  connect(tbBaseHeight_, &QSlider::valueChanged, this, &TCtrlForm::TBBaseHeightChange);
+  connect(CBObjWindow, &QCheckBox::clicked, this, &TCtrlForm::CBObjWindowClick);
+  connect(CBAoSWindow, &QCheckBox::clicked, this, &TCtrlForm::CBAoSWindowClick);
+  // Choosing a list entry applies at once; typed digits wait for Enter or
+  // for the box to lose the focus.
+  connect(cbMag_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+    if (text.contains('%')) ApplyZoomText();
+  });
+  connect(cbMag_->lineEdit(), &QLineEdit::returnPressed, this, &TCtrlForm::ApplyZoomText);
+}
+
+bool TCtrlForm::eventFilter(QObject* watched, QEvent* event) {
+  if (cbMag_ && watched == cbMag_->lineEdit() && event->type() == QEvent::FocusOut)
+    ApplyZoomText();
+  return QWidget::eventFilter(watched, event);
+}
+
+// ---- values ----
+
+void TCtrlForm::SetFloor(int floor) { tbFloor_->setValue(floor); }
+int TCtrlForm::Alt() const { return tbHeight_->value(); }
+void TCtrlForm::SetAlt(int alt) { tbHeight_->setValue(alt); }
+int TCtrlForm::BaseHeight() const { return tbBaseHeight_->value(); }
+void TCtrlForm::SetBaseHeight(int base) {
+  tbBaseHeight_->setValue(base);  // the bar keeps it to 0..9
+  lblBase_->setText(Pad2(tbBaseHeight_->value()));
+}
+bool TCtrlForm::PartsLock() const { return cbPartsLock_->isChecked(); }
+
+int TCtrlForm::EditMode() const {
+  for (int i = 0; i < 3; ++i)
+    if (modes_[i]->isChecked()) return i;
+  return -1;
+}
+
+void TCtrlForm::SetEditMode(int mode) {
+  if (mode >= 0 && mode < 3) modes_[mode]->setChecked(true);
+}
+
+void TCtrlForm::SetObjWindowChecked(bool on) { CBObjWindow->setChecked(on); }
+void TCtrlForm::SetAoSWindowChecked(bool on) { CBAoSWindow->setChecked(on); }
+
+void TCtrlForm::HideForDialog() {
+  wasVisibleBeforeDialog_ = isVisible();
+  floorBeforeDialog_ = currentFloor_;
+  SetFloor(4);  // a cached house is best seen with every floor drawn
+  hide();
+}
+
+void TCtrlForm::RestoreAfterDialog() {
+  if (wasVisibleBeforeDialog_) show();
+}
+
+void TCtrlForm::TBFloorChange() {
+  currentFloor_ = tbFloor_->value();
+  lblFloor_->setText(QString::number(currentFloor_));
+  RefreshCellList();
+}
+
+void TCtrlForm::TBHeightChange() {
+  lblAlt_->setText(Pad2(tbHeight_->value()));
+  RefreshCellList();
+}
+
+void TCtrlForm::TBBaseHeightChange() {
+  lblBase_->setText(Pad2(tbBaseHeight_->value()));
+  RefreshCellList();
+}
+
+// ---- the current tile ----
+
+void TCtrlForm::ShowCurrentTile() {
+  const TUOTileData* tiles = main_->TileData();
+  TBitmap24 bmp(kPreviewWidth, kPreviewHeight, 0xFF);
+  if (tiles) tiles->DrawArt(bmp, uint32_t(currentTile_) + kItemArtBase, 0, 0);
+  QImage img(bmp.Bits.data(), bmp.Width, bmp.Height, bmp.Width * 3, QImage::Format_BGR888);
+  idxImg_->setPixmap(QPixmap::fromImage(img.copy()));
+  lblNumber_->setText(QString::asprintf("No.%d (%X)", currentTile_, currentTile_));
+  if (tiles) {
+    lblName_->setText(QString::fromStdString(tiles->ItemName(currentTile_)));
+    lblHeight_->setText(QString::asprintf("Height:%d", tiles->ItemData[currentTile_].Height));
+    lblWeight_->setText(QString::asprintf("Weight:%d", tiles->ItemData[currentTile_].Weight));
+  }
+}
+
+// ---- the detail list ----
+
+void TCtrlForm::setCellButtons(bool on) {
+  btnCellUp_->setEnabled(on);
+  btnCellDown_->setEnabled(on);
+  btnCellDelete_->setEnabled(on);
+}
+
+void TCtrlForm::ClearCellList() {
+  lbDetail_->clear();
+  setCellButtons(false);
+}
+
+void TCtrlForm::RefreshCellList() {
+  const int selected = lbDetail_->currentRow();
+  lbDetail_->clear();
+  const int dx = main_->DetailX(), dy = main_->DetailY();
+  TTAVIDoc& doc = main_->Doc();
+  const TUOTileData* tiles = main_->TileData();
+  if (dx >= 0 && dy >= 0 && dx < kGrid && dy < kGrid && TTAVIDoc::ValidFloor(currentFloor_)) {
+    for (int layer = kLayers - 1; layer >= 0; --layer) {
+      const TileEntry& e = doc.Tiles[currentFloor_][layer][dy][dx];
+      if (e.Id == 0) continue;
+      const QString name = tiles ? QString::fromStdString(tiles->ItemName(e.Id)) : QString();
+      const int height = tiles ? tiles->ItemData[e.Id].Height : doc.TileHeight(e.Id);
+      lbDetail_->addItem(QString::asprintf("%2d:", e.Z) + name + QString::asprintf("(%d)", height));
+    }
+  }
+  if (selected >= 0 && selected < lbDetail_->count()) {
+    lbDetail_->setCurrentRow(selected);
+    setCellButtons(true);
+  } else {
+    setCellButtons(false);
+  }
+  main_->Redraw();
+}
+
+// The buttons act only when the list shows the stack without gaps, so that
+// a line maps to a layer.
+bool TCtrlForm::ListComplete() const {
+  const int dx = main_->DetailX(), dy = main_->DetailY();
+  if (dx < 0 || dy < 0 || dx >= kGrid || dy >= kGrid || !TTAVIDoc::ValidFloor(currentFloor_))
+    return false;
+  return lbDetail_->count() == main_->Doc().LayerCount[currentFloor_][dy][dx];
+}
+
+int TCtrlForm::SelectedLayer() const {
+  const int row = lbDetail_->currentRow();
+  if (row < 0) return -1;
+  return lbDetail_->count() - row - 1;
+}
+
+void TCtrlForm::BtnCellUpClick() {
+  if (main_->DetailX() < 0 || !ListComplete() || SelectedLayer() < 0) return;
+  const int pos = main_->Doc().RaiseEntry(main_->DetailX(), main_->DetailY(), currentFloor_,
+                                          SelectedLayer());
+  if (pos < 0) return;
+  RefreshCellList();
+  if (pos < lbDetail_->count()) lbDetail_->setCurrentRow(pos);
+}
+
+void TCtrlForm::BtnCellDownClick() {
+  if (main_->DetailX() < 0 || !ListComplete() || SelectedLayer() < 0) return;
+  const int pos = main_->Doc().LowerEntry(main_->DetailX(), main_->DetailY(), currentFloor_,
+                                          SelectedLayer());
+  if (pos < 0) return;
+  RefreshCellList();
+  if (pos < lbDetail_->count()) lbDetail_->setCurrentRow(pos);
+}
+
+void TCtrlForm::BtnCellDeleteClick() {
+  if (main_->DetailX() < 0 || !ListComplete() || SelectedLayer() < 0) return;
+  main_->Doc().RemoveEntry(main_->DetailX(), main_->DetailY(), currentFloor_, SelectedLayer());
+  RefreshCellList();
+}
+
+void TCtrlForm::LBDetailClick() {
+  if (lbDetail_->currentRow() < 0) return;
+  setCellButtons(true);
+  if (!ListComplete()) return;
+  const int layer = SelectedLayer();
+  const TileEntry& e = main_->Doc().Tiles[currentFloor_][layer][main_->DetailY()][main_->DetailX()];
+  currentTile_ = e.Id;
+  ShowCurrentTile();
+}
+
+// ---- the selection ----
+
+void TCtrlForm::BtnDeleteClick() {
+  const CellRect sel = main_->Selection();
+  if (sel.Left == -1) return;
+  main_->Doc().DeleteInRect(sel, currentFloor_);
+  RefreshCellList();
+}
+
+void TCtrlForm::BtnAddClick() {
+  const CellRect sel = main_->Selection();
+  if (sel.Left == -1) return;
+  TAoSForm* aos = main_->AoSForm();
+  if (aos && aos->isVisible() && aos->TypeIndex() == kAutoStairsType) {
+    if (main_->Doc().PlaceStairsInRect(sel, currentFloor_, aos->SelectedCol(), aos->SelectedRow()))
+      RefreshCellList();
+    return;
+  }
+  main_->Doc().StackInRect(sel, currentFloor_, Alt(), EditMode(), currentTile_);
+  RefreshCellList();
+}
+
+void TCtrlForm::BtnShowClick() {
+  const CellRect sel = main_->Selection();
+  if (sel.Top == -1 || sel.Left == -1) return;
+  for (int y = sel.Top; y <= sel.Bottom; ++y)
+    for (int x = sel.Left; x <= sel.Right; ++x) main_->SetHiddenCell(x, y, false);
+  RefreshCellList();
+}
+
+void TCtrlForm::BtnHideClick() {
+  const CellRect sel = main_->Selection();
+  if (sel.Top == -1 || sel.Left == -1) return;
+  for (int y = sel.Top; y <= sel.Bottom; ++y)
+    for (int x = sel.Left; x <= sel.Right; ++x) main_->SetHiddenCell(x, y, true);
+  RefreshCellList();
+}
+
+void TCtrlForm::BtnShowAllClick() {
+  const TTAVIDoc& doc = main_->Doc();
+  for (int y = 0; y < doc.Height; ++y)
+    for (int x = 0; x < doc.Width; ++x) main_->SetHiddenCell(x, y, false);
+  RefreshCellList();
+}
+
+// ---- tool windows ----
+
+void TCtrlForm::CBObjWindowClick() {
+  if (QWidget* w = main_->ObjForm()) w->setVisible(CBObjWindow->isChecked());
+}
+
+void TCtrlForm::CBAoSWindowClick() {
+  if (QWidget* w = main_->AoSForm()) w->setVisible(CBAoSWindow->isChecked());
+}
+
+// ---- zoom ----
+
+bool TCtrlForm::ParseZoomText(const QString& text, int* percent) {
+  QString t = text;
+  if (t.endsWith('%')) t.chop(1);
+  bool ok = false;
+  const int v = t.toInt(&ok, 10);
+  // A zoom of 0 or below cannot be drawn, and a huge one only makes the
+  // surface enormous: both fall back like text that is not a number.
+  if (!ok || v < 10 || v > 1600) return false;
+  *percent = v;
+  return true;
+}
+
+void TCtrlForm::ApplyZoomText() {
+  int percent = 100;
+  if (!ParseZoomText(cbMag_->currentText(), &percent)) {
+    percent = 100;
+    SetZoomText("100%");
+  }
+  main_->SetZoom(percent / 100.0);
+}
+
+void TCtrlForm::SetZoomText(const QString& text) {
+  const QSignalBlocker block(cbMag_);
+  cbMag_->setEditText(text);
+}
+
+QString TCtrlForm::ZoomText() const { return cbMag_->currentText(); }
+
+}  // namespace tavi
