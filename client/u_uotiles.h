@@ -73,6 +73,8 @@ class TUOTileData : public ITileFacts {
                                              const std::string& tileDataPath,
                                              const std::string& artPath);
   ~TUOTileData() override;
+  TUOTileData(const TUOTileData&) = delete;
+  TUOTileData& operator=(const TUOTileData&) = delete;
 
   // ---- tables, read-only after construction ----
   uint32_t ItemIds[kMaxArtIndex];
@@ -81,12 +83,15 @@ class TUOTileData : public ITileFacts {
   ArtIndexEntry ArtIndex[kMaxArtIndex];
   LightInfo Lights[kCategoryIds];
   uint16_t TileCategory[kCategoryIds];
-  uint16_t ItemCount = 0;
+  // Number of ids in ItemIds. Wider than the uint16 positions of ItemIndexOf:
+  // a client with art for all 65536 items has 65536 of them.
+  uint32_t ItemCount = 0;
   uint32_t ArtIndexCount = 0;  // entries present in artidx.mul (at most kMaxArtIndex)
 
   // The item's name: at most 20 characters, up to the first NUL.
   std::string ItemName(uint32_t id) const;
-  // Whether the art index holds a picture for this index (offset >= 0 and inside art.mul).
+  // Whether the art index holds a picture for this index: an entry of
+  // artidx.mul whose offset is >= 0 and inside art.mul.
   bool HasArt(uint32_t index) const;
 
   // ITileFacts
