@@ -1,0 +1,183 @@
+#include "app/u_optwnd.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/Unit1.h"
+#include "document/u_document.h"
+
+namespace tavi {
+
+namespace {
+
+QLineEdit* PathEdit(QWidget* parent, const char* name) {
+  auto* e = new QLineEdit(parent);
+  e->setObjectName(name);
+  e->setMinimumWidth(360);
+  return e;
+}
+
+QComboBox* List(QWidget* parent, const char* name, const QStringList& items) {
+  auto* c = new QComboBox(parent);
+  c->setObjectName(name);
+  c->addItems(items);
+  return c;
+}
+
+QLabel* Label(QWidget* parent, const char* name, const char* text) {
+  auto* l = new QLabel(QString::fromUtf8(text), parent);
+  l->setObjectName(name);
+  return l;
+}
+
+// Selects an entry; an index outside the list leaves none selected.
+void Select(QComboBox* c, int index) {
+  c->setCurrentIndex(index >= 0 && index < c->count() ? index : -1);
+}
+
+}  // namespace
+
+TCfgForm::TCfgForm(TMainForm* main, QWidget* parent)
+    : TCfgForm(&main->Settings(), &main->Doc(), parent ? parent : main) {}
+
+TCfgForm::TCfgForm(TSettings* settings, const TTAVIDoc* doc, QWidget* parent)
+    : QDialog(parent), settings_(settings), doc_(doc) {
+  setObjectName("CfgForm");
+  setWindowTitle("Config");
+  setModal(true);
+  build();
+}
+
+void TCfgForm::build() {
+  auto* top = new QVBoxLayout(this);
+
+  auto* files = new QGroupBox("Ultima Online Files", this);
+  files->setObjectName("GBUOFiles");
+  auto* filesForm = new QFormLayout(files);
+  EdArtIdx = PathEdit(files, "EdArtIdx");
+  EdArt = PathEdit(files, "EdArt");
+  EdTileData = PathEdit(files, "EdTileData");
+  EdMultiIdx = PathEdit(files, "EdMultiIdx");
+  EdMulti = PathEdit(files, "EdMulti");
+  filesForm->addRow(Label(files, "LblArtIdx", "ARTIDX.MUL"), EdArtIdx);
+  filesForm->addRow(Label(files, "LblArt", "ART.MUL"), EdArt);
+  filesForm->addRow(Label(files, "LblTileData", "TILEDATA.MUL"), EdTileData);
+  filesForm->addRow(Label(files, "LblMultiIdx", "MULTI.IDX"), EdMultiIdx);
+  filesForm->addRow(Label(files, "LblMulti", "MULTI.MUL"), EdMulti);
+  auto* search = new QPushButton("&Reload Paths", files);
+  search->setObjectName("BtnFileSearch");
+  search->setAutoDefault(false);
+  filesForm->addRow(QString(), search);
+  top->addWidget(files);
+
+  QStringList sizes;
+  for (int i = 7; i <= 24; ++i) sizes << QString::number(i);
+  auto* base = new QGroupBox("Base Size", this);
+  base->setObjectName("GBBaseSize");
+  auto* baseForm = new QFormLayout(base);
+  CBWidth = List(base, "CBWidth", sizes);
+  CBHeight = List(base, "CBHeight", sizes);
+  baseForm->addRow(Label(base, "Label6", "Width (East-West)"), CBWidth);
+  baseForm->addRow(Label(base, "Label7", "Height (North-South)"), CBHeight);
+
+  auto* jpeg = new QGroupBox("JPEG Compress Quality", this);
+  jpeg->setObjectName("GBJpegQuality");
+  auto* jpegLayout = new QVBoxLayout(jpeg);
+  CBJpegQuality = List(jpeg, "CBJpegQuality", {"High", "Standard", "Low"});
+  jpegLayout->addWidget(CBJpegQuality);
+
+  auto* middle = new QHBoxLayout;
+  middle->addWidget(base);
+  middle->addWidget(jpeg);
+  top->addLayout(middle);
+
+  CBStayOnTop = new QCheckBox("Object Window Stay on Top", this);
+  CBStayOnTop->setObjectName("CBStayOnTop");
+  top->addWidget(CBStayOnTop);
+
+  auto* misc = new QFormLayout;
+  CBLanguage = List(this, "CBLanguage", {"English", "Japanese", "German"});
+  CBTextWidth = List(this, "CBTextWidth", {"36", "44", "52", "60", "68", "76"});
+  misc->addRow(Label(this, "LblLanguage", "Language"), CBLanguage);
+  misc->addRow(Label(this, "LblTxtWidth", "Clip Text Width"), CBTextWidth);
+  top->addLayout(misc);
+
+  auto* bg = new QGroupBox("Background", this);
+  bg->setObjectName("GBBackGround");
+  auto* bgForm = new QFormLayout(bg);
+  CBBGType = List(bg, "CBBGType", {"Grass", "Sand", "Dirt", "Jungle", "Snow", "Swamp"});
+  bgForm->addRow(Label(bg, "LblBGType", "Type"), CBBGType);
+  CBBGLarge = new QCheckBox("Larger background", bg);
+  CBBGLarge->setObjectName("CBBGLarge");
+  bgForm->addRow(QString(), CBBGLarge);
+  top->addWidget(bg);
+
+  CBUpdateChk = new QCheckBox("Check version per month.", this);
+  CBUpdateChk->setObjectName("CBUpdateChk");
+  top->addWidget(CBUpdateChk);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  auto* ok = new QPushButton("Ok", this);
+  ok->setObjectName("BtnOk");
+  ok->setDefault(true);
+  auto* cancel = new QPushButton("Cancel", this);
+  cancel->setObjectName("BtnCancel");
+  cancel->setAutoDefault(false);
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  top->addLayout(buttons);
+
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(search, &QPushButton::clicked, this, &TCfgForm::BtnFileSearchClick);
+}
+
+int TCfgForm::TextWidthIndex(int lineWidth) {
+  const int i = (lineWidth - 36) / 8;  // truncates toward zero
+  return i < 0 || i > 5 ? 5 : i;
+}
+
+void TCfgForm::FormShow() {
+  const TSettings& s = *settings_;
+  EdArtIdx->setText(QString::fromStdString(s.ArtIdx));
+  EdArt->setText(QString::fromStdString(s.Art));
+  EdTileData->setText(QString::fromStdString(s.TileData));
+  EdMultiIdx->setText(QString::fromStdString(s.MultiIdx));
+  EdMulti->setText(QString::fromStdString(s.Multi));
+  Select(CBWidth, doc_ ? doc_->Width - 8 : -1);
+  Select(CBHeight, doc_ ? doc_->Height - 8 : -1);
+  CBStayOnTop->setChecked(s.isStayOnTop);
+  Select(CBJpegQuality, s.JpegQuality);
+  Select(CBLanguage, s.Language);
+  Select(CBTextWidth, TextWidthIndex(s.LineWidth));
+  Select(CBBGType, s.BGType);
+  CBBGLarge->setChecked(s.isLargeBG);
+  CBUpdateChk->setChecked(s.UpdateCheck);
+}
+
+void TCfgForm::BtnFileSearchClick() {
+  TSettings& s = *settings_;
+  s.ArtIdx.clear();
+  s.Art.clear();
+  s.TileData.clear();
+  s.MultiIdx.clear();
+  s.Multi.clear();
+  if (Discover) Discover(s);
+  FormShow();
+}
+
+void TCfgForm::showEvent(QShowEvent* event) {
+  FormShow();
+  QDialog::showEvent(event);
+}
+
+}  // namespace tavi

@@ -1,0 +1,55 @@
+#pragma once
+// The configuration dialog: client file paths, the plot size, stay-on-top,
+// JPEG quality, language, clipboard text width, background and the monthly
+// update check. It only shows and collects values; the main window takes
+// them over when the dialog closes with Ok.
+#include <QDialog>
+#include <functional>
+
+#include "client/settings.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+
+namespace tavi {
+
+class TMainForm;
+class TTAVIDoc;
+
+class TCfgForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TCfgForm(TMainForm* main, QWidget* parent = nullptr);
+  // A dialog over plain settings and a document (tests; the start-up message
+  // before the other windows exist). `doc` may be null (size lists then stay
+  // unselected).
+  TCfgForm(TSettings* settings, const TTAVIDoc* doc, QWidget* parent = nullptr);
+
+  // Fills the controls from the settings (also run on every show).
+  void FormShow();
+  // "&Reload Paths": empties the five paths, rediscovers the client and shows
+  // the new paths. The settings change at once, whatever closes the dialog.
+  void BtnFileSearchClick();
+  // Client discovery over the settings (fills empty paths); set by the owner.
+  std::function<void(TSettings&)> Discover;
+
+  // The list entry for a clipboard line width (36 -> 0 ... 76 -> 5); widths
+  // outside the offered range select the last entry.
+  static int TextWidthIndex(int lineWidth);
+
+  QLineEdit *EdArtIdx, *EdArt, *EdTileData, *EdMultiIdx, *EdMulti;
+  QComboBox *CBWidth, *CBHeight, *CBJpegQuality, *CBLanguage, *CBTextWidth, *CBBGType;
+  QCheckBox *CBStayOnTop, *CBBGLarge, *CBUpdateChk;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void build();
+  TSettings* settings_;
+  const TTAVIDoc* doc_;
+};
+
+}  // namespace tavi
