@@ -37,9 +37,12 @@ class TMultiForm : public QDialog {
   QListWidget* CharList() const { return lbChar_; }
   QListWidget* HouseList() const { return lbHouse_; }
   QPushButton* ImportButton() const { return btnImport_; }
+  // The base height the last import chose (-1 before any).
+  int LastImportBase() const { return lastImportBase_; }
 
  protected:
   void closeEvent(QCloseEvent* e) override;
+  void showEvent(QShowEvent* e) override;
   void reject() override;
 
  private:
@@ -47,11 +50,15 @@ class TMultiForm : public QDialog {
   void FormClose();
   QString clientDir() const;
   QString desktopDir() const;
+  void clearFrom(int level);
 
   ToolHost host_;
   QString clientDirOverride_;
   QString account_, shard_, char_;
   std::vector<std::string> lines_;
+  // Per listed house, the number the import counts it by.
+  std::vector<int> houseNumbers_;
+  int lastImportBase_ = -1;
   bool shown_ = false;
   QListWidget* lbAccount_ = nullptr;
   QListWidget* lbShard_ = nullptr;

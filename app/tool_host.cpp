@@ -1,9 +1,13 @@
 #include "app/tool_host.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QMessageBox>
 
 #include "app/Unit1.h"
 #include "app/u_aoswnd.h"
+#include "app/ui_prompts.h"
 #include "client/settings.h"
 #if __has_include("app/u_ctrlwnd.h")
 #include "app/u_ctrlwnd.h"
@@ -12,23 +16,54 @@
 
 namespace tavi {
 
-const ToolMessages& ToolHost::Msg() const {
-  static const ToolMessages english;
-  return messages ? *messages : english;
+LangMessages ToolHost::Msg() const {
+  if (messages) {
+    const LangMessages* m = messages();
+    if (m && !m->MsgNotFound.isEmpty()) return *m;
+  }
+  return MessagesFor(settings ? settings->Language : 0);
+}
+
+void ToolHost::Info(QWidget* parent, const QString& text) const {
+  if (info) {
+    info(parent, text);
+    return;
+  }
+  QMessageBox::information(parent, QGuiApplication::applicationDisplayName(), text);
+}
+
+bool ToolHost::YesNo(QWidget* parent, const QString& text) const {
+  if (yesNo) return yesNo(parent, text);
+  return QMessageBox::question(parent, QGuiApplication::applicationDisplayName(), text,
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool ToolHost::Input(QWidget* parent, const QString& caption, const QString& prompt,
+                     QString* answer) const {
+  if (input) return input(parent, caption, prompt, answer);
+  bool ok = false;
+  const QString text = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal,
+                                             QString(), &ok);
+  if (ok) *answer = text;
+  return ok;
 }
 
 ToolHost ToolHostFromMain(TMainForm* main) {
   ToolHost h;
   if (!main) return h;
-  h.doc = &main->Doc();
-  h.tiles = main->TileData();
+  h.docSource = [main] { return &main->Doc(); };
+  h.tileSource = [main] { return main->TileData(); };
   h.settings = &main->Settings();
   h.aosForm = [main] { return main->AoSForm(); };
+  h.setCurrentTile = [main](uint16_t id) { main->SetCurrentTile(id); };
+  h.info = [main](QWidget* parent, const QString& text) { main->Prompts().Info(parent, text); };
+  h.yesNo = [main](QWidget* parent, const QString& text) {
+    return main->Prompts().YesNo(parent, text);
+  };
 #ifdef TAVI_HAVE_CTRL_FORM
   h.currentTile = [main]() -> uint16_t {
     return main->CtrlForm() ? main->CtrlForm()->CurrentTile() : 0;
   };
-  h.setCurrentTile = [main](uint16_t id) { main->SetCurrentTile(id); };
   h.objWindowHidden = [main] {
     if (main->CtrlForm() && main->CtrlForm()->isVisible()) main->CtrlForm()->SetObjWindowChecked(false);
   };

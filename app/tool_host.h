@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "app/u_lang.h"
+
 namespace tavi {
 
 class TMainForm;
@@ -15,28 +17,16 @@ class TUOTileData;
 struct TSettings;
 class TAoSForm;
 
-// The user-interface texts the tool windows show in message and input boxes.
-// The language routine replaces them; the defaults are the English ones.
-struct ToolMessages {
-  QString NotFound = "Not found";
-  QString AlreadyRegistered = "Already Registed.";
-  QString SearchCaption = "Search";
-  QString SearchPrompt = "Please input object name";
-  QString NewPageCaption = "New Page";
-  QString NewPagePrompt = "Please input page name";
-  QString RenameCaption = "Rename";
-  QString RenamePrompt = "Please input new page name";
-  QString DeletePage = "Delete this page?";
-  QString GettingVersion = "Getting version information...";
-  QString NewVersion = "New version is published. please get it now.";
-  QString FetchFailed = "Information acquisition is failed.";
-  QString NoNewInfo = "No new information.";
-};
-
 struct ToolHost {
   TTAVIDoc* doc = nullptr;
   const TUOTileData* tiles = nullptr;
   TSettings* settings = nullptr;
+  // When set, these give the document and the tile data at the moment of use
+  // (the main window loads its tile data after the windows exist).
+  std::function<TTAVIDoc*()> docSource;
+  std::function<const TUOTileData*()> tileSource;
+  TTAVIDoc* Doc() const { return docSource ? docSource() : doc; }
+  const TUOTileData* Tiles() const { return tileSource ? tileSource() : tiles; }
   // The control window's current tile, and making a tile the current one
   // (the control window shows it).
   std::function<uint16_t()> currentTile;
@@ -54,10 +44,22 @@ struct ToolHost {
   // After a cached house replaced the document: base height, surface size,
   // reference price, view refresh. File name and title stay.
   std::function<void(int baseHeight)> afterCacheImport;
-  // Texts shown in message and input boxes.
-  const ToolMessages* messages = nullptr;
+  // Texts shown in message and input boxes: the main window's current ones,
+  // else those of the settings' language.
+  std::function<const LangMessages*()> messages;
+  // Message and input boxes; null members use the real dialogs.
+  std::function<void(QWidget* parent, const QString& text)> info;
+  std::function<bool(QWidget* parent, const QString& text)> yesNo;
+  // A one-line input box with an empty initial text; false when cancelled.
+  std::function<bool(QWidget* parent, const QString& caption, const QString& prompt,
+                     QString* answer)>
+      input;
 
-  const ToolMessages& Msg() const;
+  LangMessages Msg() const;
+  void Info(QWidget* parent, const QString& text) const;
+  bool YesNo(QWidget* parent, const QString& text) const;
+  bool Input(QWidget* parent, const QString& caption, const QString& prompt,
+             QString* answer) const;
 };
 
 // The host of a tool window living beside the main window. A null main window

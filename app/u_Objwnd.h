@@ -1,7 +1,7 @@
 #pragma once
 // The object catalogue: every item tile with art on the "Main" tab, and the
 // user's pages of tile ids, kept in book_sys.ini and bookmark.ini.
-#include <QHash>
+#include <QCache>
 #include <QImage>
 #include <QWidget>
 #include <memory>
@@ -63,7 +63,8 @@ class TObjForm : public QWidget {
   void FindNextFrom(const QString& lowerText);
 
   // Thumbnails drawn so far (cached per id).
-  int CachedThumbnails() const { return thumbs_.size(); }
+  int CachedThumbnails() const { return int(thumbs_.size()); }
+  int ThumbnailsDrawn() const { return thumbsDrawn_; }
   // Message boxes are skipped (tests) and their texts collected instead.
   void SetQuiet(bool quiet) { quiet_ = quiet; }
   QStringList& QuietMessages() { return quietMessages_; }
@@ -80,7 +81,7 @@ class TObjForm : public QWidget {
   void updateMenus();
   int tileCountOnTab() const;
   uint16_t idAt(int index) const;
-  const QImage& thumbnail(uint16_t id);
+  QImage thumbnail(uint16_t id);
   bool gridSelect(int col, int row);
   void gridClicked();
   void moveToIndex(int index);
@@ -89,8 +90,11 @@ class TObjForm : public QWidget {
   ToolHost host_;
   QString pageFolder_;
   CataloguePages pages_;
-  QHash<uint16_t, QImage> thumbs_;
+  // Thumbnails on white, per id; bounded so a long scroll cannot grow it
+  // without end.
+  QCache<uint16_t, QImage> thumbs_;
   bool movingRow_ = false;
+  int thumbsDrawn_ = 0;
   bool quiet_ = false;
   QStringList quietMessages_;
   QString status_;

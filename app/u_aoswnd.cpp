@@ -81,7 +81,7 @@ void TAoSForm::build() {
     const uint16_t id = ObjectTableAt(TypeIndex(), c, row);
     if (id == 0) return;
     const QColor fill = selected ? palette().color(QPalette::Highlight) : QColor(Qt::white);
-    p.drawImage(r.topLeft(), ItemPicture(host_.tiles, id, kCellWidth, kCellHeight, fill));
+    p.drawImage(r.topLeft(), ItemPicture(host_.Tiles(), id, kCellWidth, kCellHeight, fill));
   };
   grid_->selectCell = [this](int c, int r) { return DGObjSelectCell(c, r); };
   grid_->setMinimumWidth(kColumns * kCellWidth + 24);
@@ -110,7 +110,7 @@ bool TAoSForm::DGObjSelectCell(int col, int row) {
   const uint16_t id = ObjectTableAt(TypeIndex(), col, row);
   if (id != 0) {
     if (host_.setCurrentTile) host_.setCurrentTile(id);
-    statusBar_->showMessage(TileStatusText(host_.tiles, id));
+    statusBar_->showMessage(TileStatusText(host_.Tiles(), id));
   }
   return true;  // an empty cell can be selected; it changes nothing
 }
@@ -146,7 +146,7 @@ void TAoSForm::SetPriceLabels(int64_t price, const QString& lblPrice, const QStr
 void TAoSForm::TakeReferencePrice() {
   reference_ = price_;
   edOldPrice_->setText(QString::number(reference_));
-  if (host_.doc) host_.doc->Recalculate();
+  if (host_.Doc()) host_.Doc()->Recalculate();
 }
 
 void TAoSForm::EdOldPriceExit() {
@@ -155,7 +155,7 @@ void TAoSForm::EdOldPriceExit() {
   const int value = edOldPrice_->text().trimmed().toInt(&ok, 10);
   reference_ = ok ? value : 0;
   edOldPrice_->setText(QString::number(reference_));
-  if (host_.doc) host_.doc->Recalculate();
+  if (host_.Doc()) host_.Doc()->Recalculate();
 }
 
 void TAoSForm::hideEvent(QHideEvent* e) {

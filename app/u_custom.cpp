@@ -8,6 +8,7 @@
 
 #include "app/picture_grid.h"
 #include "app/tool_art.h"
+#include "document/foundation_tables.h"
 #include "document/u_document.h"
 
 namespace tavi {
@@ -20,22 +21,10 @@ struct GridShape {
   int cols, rows, cellW, cellH;
 };
 constexpr GridShape kShapes[4] = {
-    {"TSSign", "Sign", "DGSign", 6, 9, 40, 36},
-    {"TSHanger", "Hanger", "DGHanger", 3, 2, 44, 44},
-    {"TSPost", "Post", "DGPost", 8, 4, 44, 104},
-    {"TSStyle", "Foundation Style", "DGFound", 5, 1, 44, 60},
-};
-
-constexpr uint16_t kPosts[4][8] = {
-    {9, 29, 54, 90, 147, 169, 177, 204},
-    {251, 257, 263, 298, 347, 353, 424, 441},
-    {466, 514, 553, 600, 601, 602, 603, 660},
-    {666, 672, 898, 970, 974, 982, 0, 0},
-};
-// Per style: south-east corner, north/south edge, west/east edge, north-west corner.
-constexpr uint16_t kStyles[5][4] = {
-    {20, 22, 21, 23}, {189, 191, 190, 192}, {765, 766, 767, 768}, {65, 66, 67, 68},
-    {101, 99, 100, 102},
+    {"TSSign", "Sign", "DGSign", kSignColumns, kSignRows, 40, 36},
+    {"TSHanger", "Hanger", "DGHanger", kHangerColumns, kHangerRows, 44, 44},
+    {"TSPost", "Post", "DGPost", kPostColumns, kPostRows, 44, 104},
+    {"TSStyle", "Foundation Style", "DGFound", kFoundationStyleCount, 1, 44, 60},
 };
 
 // The id shown in cell (c, r) of grid g; 0 for none.
@@ -43,10 +32,10 @@ uint16_t CellId(int g, int c, int r) {
   const GridShape& s = kShapes[g];
   if (c < 0 || r < 0 || c >= s.cols || r >= s.rows) return 0;
   switch (g) {
-    case 0: return uint16_t(2980 + 2 * (6 * r + c));
-    case 1: return uint16_t(2968 + 2 * (3 * r + c));
-    case 2: return kPosts[r][c];
-    default: return kStyles[c][0];
+    case 0: return SignAt(c, r);
+    case 1: return HangerAt(c, r);
+    case 2: return PostAt(c, r);
+    default: return FoundationStyleAt(c).cornerSE;
   }
 }
 
@@ -94,7 +83,7 @@ void TFoundationForm::build() {
       if (id == 0) return;
       const QColor fill = palette().color(selected ? QPalette::Highlight : QPalette::Mid);
       p.drawImage(rect.topLeft(),
-                  ItemPicture(host_.tiles, id, kShapes[g].cellW, kShapes[g].cellH, fill));
+                  ItemPicture(host_.Tiles(), id, kShapes[g].cellW, kShapes[g].cellH, fill));
     };
     auto* lay = new QVBoxLayout(page);
     lay->addWidget(grid);
@@ -130,7 +119,7 @@ void TFoundationForm::done(int r) {
 }
 
 void TFoundationForm::FormShow() {
-  const TTAVIDoc* doc = host_.doc;
+  const TTAVIDoc* doc = host_.Doc();
   auto idAt = [doc](int x, int y, int layer) -> uint16_t {
     if (!doc || !doc->InPlot(x, y)) return 0;
     return doc->Tiles[0][layer][y][x].Id;
@@ -141,8 +130,8 @@ void TFoundationForm::FormShow() {
   SelectId(grids_[2], 2, idAt(0, h - 2, 1));
   grids_[3]->SelectCell(0, 0, false);
   const uint16_t corner = idAt(w - 2, h - 2, 0);
-  for (int s = 0; s < 5; ++s)
-    if (corner != 0 && kStyles[s][0] == corner) {
+  for (int s = 0; s < kFoundationStyleCount; ++s)
+    if (corner != 0 && FoundationStyleAt(s).cornerSE == corner) {
       grids_[3]->SelectCell(s, 0, false);
       break;
     }
@@ -150,7 +139,7 @@ void TFoundationForm::FormShow() {
   result_.Hanger = CellId(1, grids_[1]->Col(), grids_[1]->Row());
   const uint16_t post = CellId(2, grids_[2]->Col(), grids_[2]->Row());
   if (post != 0) result_.Post = post;
-  result_.CornerSE = kStyles[grids_[3]->Col()][0];
+  result_.CornerSE = FoundationStyleAt(grids_[3]->Col()).cornerSE;
   pages_->setCurrentIndex(0);
   grids_[0]->setFocus();
 }
@@ -160,11 +149,11 @@ void TFoundationForm::FormClose() {
   result_.Hanger = CellId(1, grids_[1]->Col(), grids_[1]->Row());
   const uint16_t post = CellId(2, grids_[2]->Col(), grids_[2]->Row());
   if (post != 0) result_.Post = post;
-  const int s = grids_[3]->Col();
-  result_.CornerSE = kStyles[s][0];
-  result_.EdgeNS = kStyles[s][1];
-  result_.EdgeWE = kStyles[s][2];
-  result_.CornerNW = kStyles[s][3];
+  const FoundationStyle& style = FoundationStyleAt(grids_[3]->Col());
+  result_.CornerSE = style.cornerSE;
+  result_.EdgeNS = style.edgeNS;
+  result_.EdgeWE = style.edgeWE;
+  result_.CornerNW = style.cornerNW;
 }
 
 }  // namespace tavi

@@ -14,7 +14,7 @@ class PictureGrid;
 
 // The seven tile ids of a foundation, in the order the builder takes them.
 struct FoundationChoice {
-  uint16_t Sign = 3026, Hanger = 2970, Post = 9;
+  uint16_t Sign = 3026, Hanger = 2970, Post = 9;  // the default foundation
   uint16_t EdgeNS = 99, CornerSE = 101, EdgeWE = 100, CornerNW = 102;
 };
 

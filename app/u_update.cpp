@@ -143,8 +143,8 @@ void TUpdateForm::showEvent(QShowEvent* e) {
 }
 
 void TUpdateForm::FormShow() {
-  const ToolMessages& msg = host_.Msg();
-  addLine(msg.GettingVersion);
+  const LangMessages msg = host_.Msg();
+  addLine(msg.MsgGettingVersion);
   repaint();
   QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   btnOk_->setEnabled(false);
@@ -152,9 +152,9 @@ void TUpdateForm::FormShow() {
                                int(kMaxVersionBody));
   btnOk_->setEnabled(true);
   switch (CompareVersion(r.ok, r.body.toStdString())) {
-    case UpdateMessage::kFetchFailed: addLine(msg.FetchFailed); break;
-    case UpdateMessage::kNewVersion: addLine(msg.NewVersion); break;
-    case UpdateMessage::kNoNewInfo: addLine(msg.NoNewInfo); break;
+    case UpdateMessage::kFetchFailed: addLine(msg.MsgFetchFailed); break;
+    case UpdateMessage::kNewVersion: addLine(msg.MsgNewVersion); break;
+    case UpdateMessage::kNoNewInfo: addLine(msg.MsgNoNewInfo); break;
     case UpdateMessage::kGettingVersion: break;
   }
 }
