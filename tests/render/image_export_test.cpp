@@ -1,0 +1,67 @@
+#include "render/image_export.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace tavi {
+namespace {
+
+TEST(ImageExport, ExtensionRulesAndQualityMap) {
+  EXPECT_EQ(ImageFormatForSave("a/view.JPG"), ImageFormat::kJpeg);
+  EXPECT_EQ(ImageFormatForSave("view.jpg"), ImageFormat::kJpeg);
+  EXPECT_EQ(ImageFormatForSave("view.jpeg"), ImageFormat::kBmp);
+  EXPECT_EQ(ImageFormatForSave("view.png"), ImageFormat::kBmp);
+  EXPECT_EQ(ImageFormatForSave("my.jpg/view"), ImageFormat::kBmp);
+  EXPECT_EQ(ImageFormatForCli("view.PNG"), ImageFormat::kPng);
+  EXPECT_EQ(ImageFormatForCli("view.Jpg"), ImageFormat::kJpeg);
+  EXPECT_EQ(JpegQualityFor(0), 90);
+  EXPECT_EQ(JpegQualityFor(1), 70);
+  EXPECT_EQ(JpegQualityFor(2), 50);
+  EXPECT_EQ(JpegQualityFor(7), 90);
+  EXPECT_EQ(JpegQualityFor(-1), 90);
+}
+
+TEST(ImageExport, BmpIsBottomUpWithPaddedRows) {
+  TBitmap24 bmp(3, 2);
+  bmp.Pixel(0, 0)[0] = 11;  // top-left blue
+  bmp.Pixel(2, 1)[2] = 99;  // bottom-right red
+  std::string data;
+  ASSERT_TRUE(EncodeBmp(bmp, &data));
+  ASSERT_EQ(data.size(), 54u + 2 * 12);
+  EXPECT_EQ(data.substr(0, 2), "BM");
+  EXPECT_EQ(uint8_t(data[2]), 54 + 24);
+  EXPECT_EQ(uint8_t(data[18]), 3);  // width
+  EXPECT_EQ(uint8_t(data[22]), 2);  // height, positive: bottom row first
+  EXPECT_EQ(uint8_t(data[28]), 24);
+  EXPECT_EQ(uint8_t(data[54 + 6 + 2]), 99);  // first stored row is the bottom one
+  EXPECT_EQ(uint8_t(data[54 + 12]), 11);
+  EXPECT_FALSE(EncodeBmp(TBitmap24(), &data));
+}
+
+TEST(ImageExport, JpegAndPngEncodeAndFilesAreReplacedWhole) {
+  TBitmap24 bmp(64, 48, 128);
+  std::string jpg, png, small;
+  ASSERT_TRUE(EncodeJpeg(bmp, 90, &jpg));
+  EXPECT_EQ(uint8_t(jpg[0]), 0xFF);
+  EXPECT_EQ(uint8_t(jpg[1]), 0xD8);
+  ASSERT_TRUE(EncodePng(bmp, &png));
+  EXPECT_EQ(png.substr(1, 3), "PNG");
+  EXPECT_EQ(png.substr(png.size() - 8, 4), "IEND");
+
+  std::string path = ::testing::TempDir() + "render_export.JPG";
+  std::string error;
+  ASSERT_TRUE(SaveImage(bmp, path, ImageFormatForSave(path), 90, &error)) << error;
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  EXPECT_EQ(ss.str(), jpg);
+  std::remove(path.c_str());
+  EXPECT_FALSE(SaveImage(bmp, "/nonexistent-dir/x.bmp", ImageFormat::kBmp, 90, &error));
+  EXPECT_FALSE(error.empty());
+}
+
+}  // namespace
+}  // namespace tavi
