@@ -207,7 +207,6 @@ TEST(ClipText, BrokenTextsLeaveTheDocumentAlone) {
       "TAVI File ver 1.00=x\r\n====\r\n",
       // One byte short of the size word.
       [&] {
-        auto lines = test::ReadFile("/dev/null");
         std::vector<std::string> ls{"TAVI File ver 1.00=x"};
         Bytes packed = {10, 0, 1, 2, 3, 4, 5, 6, 7};
         Base64Encode(packed, ls, 76);
@@ -225,7 +224,7 @@ TEST(ClipText, BrokenTextsLeaveTheDocumentAlone) {
       TextOf({0x07, 0x00}),  // plot of 0 x 0
   };
   // A zlib bomb: far more zeros than a house can hold.
-  bad.push_back(TextOf(Bytes(4 << 20, 0)).size() < 70000 ? TextOf(Bytes(4 << 20, 0)) : "");
+  bad.push_back(TextOf(Bytes(4 << 20, 0)));
   for (size_t i = 0; i < bad.size(); ++i) {
     DocFixture f;
     test::MakeEditedHouse(*f.doc);

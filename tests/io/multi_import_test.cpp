@@ -1,0 +1,166 @@
+// Standard houses from multi.idx / multi.mul, the import stacking rule and the
+// Import Multi menu table.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "io/multi_import.h"
+#include "io/multi_menu.h"
+#include "io/stacking.h"
+#include "io_test_util.h"
+
+namespace tavi {
+namespace {
+
+using test::DocFixture;
+using test::DocSnapshot;
+
+void Put16(std::string& s, int v) {
+  s += char(v & 0xFF);
+  s += char((v >> 8) & 0xFF);
+}
+void Put32(std::string& s, int32_t v) {
+  Put16(s, v & 0xFFFF);
+  Put16(s, (v >> 16) & 0xFFFF);
+}
+
+// multi.idx / multi.mul images: multis[i] lands at id i; an empty list gets
+// length 0.
+struct MultiFiles {
+  std::string idx, mul;
+  void Add(const std::vector<MultiComponent>& parts) {
+    Put32(idx, parts.empty() ? -1 : int32_t(mul.size()));
+    Put32(idx, int32_t(parts.size() * 16));
+    Put32(idx, 0);
+    for (const MultiComponent& c : parts) {
+      Put16(mul, c.id);
+      Put16(mul, c.x);
+      Put16(mul, c.y);
+      Put16(mul, c.z);
+      Put32(mul, 1);
+      Put32(mul, 0);
+    }
+  }
+};
+
+TEST(ImportStacking, OrdersByAltitudeWithFloorTilesBelowTheirEquals) {
+  auto image = NewHouseImage();
+  FloorImage& fl = image->Tiles[0];
+  StackImportedTile(fl, 1, 1, 10, 5, false);
+  StackImportedTile(fl, 1, 1, 11, 3, false);  // lower: goes under
+  EXPECT_EQ(fl[0][1][1].Id, 11);
+  EXPECT_EQ(fl[1][1][1].Id, 10);
+  StackImportedTile(fl, 1, 1, 12, 5, false);  // equal, not a floor: above
+  StackImportedTile(fl, 1, 1, 13, 5, true);   // equal, a floor: below the first 5
+  StackImportedTile(fl, 1, 1, 14, 5, true);   // and the later floor below that
+  const uint16_t want[] = {11, 14, 13, 10, 12};
+  for (int l = 0; l < 5; ++l) EXPECT_EQ(fl[l][1][1].Id, want[l]) << l;
+  // A full cell: a tile below the top pushes the top entry out; one above is dropped.
+  for (int l = 0; l < 27; ++l) StackImportedTile(fl, 1, 1, 100, 9, false);
+  EXPECT_FALSE(StackImportedTile(fl, 1, 1, 200, 50, false));
+  EXPECT_TRUE(StackImportedTile(fl, 1, 1, 201, 0, false));
+  EXPECT_EQ(fl[0][1][1].Id, 201);
+  EXPECT_EQ(fl[31][1][1].Id, 100);
+}
+
+TEST(ImportStacking, SplitsAltitudesIntoFloors) {
+  const int cases[][3] = {{0, 0, 0},  {6, 0, 6},  {7, 1, 0},   {26, 1, 19},
+                          {27, 2, 0}, {-3, 0, -3}, {86, 4, 19}, {87, 5, 0}};
+  for (const auto& c : cases) {
+    int floor, z;
+    SplitAltitude(c[0], 7, &floor, &z);
+    EXPECT_EQ(floor, c[1]) << c[0];
+    EXPECT_EQ(z, c[2]) << c[0];
+  }
+}
+
+TEST(MultiImport, SizesThePlotToTheFootprintAndStacks) {
+  DocFixture f;
+  f.facts.Floor(500);
+  MultiFiles files;
+  files.Add({{1, 0, 0, 0}});
+  files.Add({{300, -7, -7, 0},
+             {301, 7, 8, 7},
+             {302, 0, 0, 5},
+             {303, 0, 0, 3},
+             {304, 1, 1, 27},
+             {305, 1, 1, 27},
+             {500, 1, 1, 27},
+             {306, 2, 2, 90},   // floor 5: skipped
+             {0, 3, 3, 0},      // no tile
+             {307, 2, 2, -3}});
+  std::istringstream idx(files.idx), mul(files.mul);
+  std::vector<MultiComponent> parts;
+  std::string error;
+  ASSERT_TRUE(ReadMultiComponents(idx, mul, 1, &parts, &error)) << error;
+  ASSERT_EQ(parts.size(), 10u);
+  auto image = NewHouseImage();
+  ASSERT_TRUE(BuildMultiImage(parts, 7, &f.facts, *image, &error)) << error;
+  EXPECT_EQ(image->Width, 15);
+  EXPECT_EQ(image->Height, 16);
+  const auto& t = image->Tiles;
+  EXPECT_EQ(t[0][0][0][0].Id, 300);
+  EXPECT_EQ(t[1][0][15][14].Id, 301);
+  EXPECT_EQ(t[1][0][15][14].Z, 0);
+  EXPECT_EQ(t[0][0][7][7].Id, 303);  // z 3 read second goes below z 5
+  EXPECT_EQ(t[0][1][7][7].Id, 302);
+  EXPECT_EQ(t[2][0][8][8].Id, 500);  // the floor tile below its equals
+  EXPECT_EQ(t[2][1][8][8].Id, 304);
+  EXPECT_EQ(t[2][2][8][8].Id, 305);
+  EXPECT_EQ(t[0][0][9][9].Id, 307);
+  EXPECT_EQ(t[0][0][9][9].Z, -3);
+  EXPECT_EQ(image->CountEntries(), 8);
+}
+
+TEST(MultiImport, ReplacesTheDocumentOnlyWhenTheMultiFits) {
+  test::TempDir dir;
+  MultiFiles files;
+  files.Add({});                                  // 0: no components
+  files.Add({{5, 0, 0, 0}, {6, 40, 0, 0}});      // 1: 41 cells wide
+  files.Add({{5, 0, 0, 0}, {6, 1, 2, 10}});      // 2: fits
+  const std::string idx = dir.File("multi.idx"), mul = dir.File("multi.mul");
+  test::WriteFile(idx, files.idx + std::string("\x30\0\0\0\x20\0\0\0\0\0\0\0", 12) +  // 3: past the end
+                           std::string("\0\0\0\0\x0f\0\0\0\0\0\0\0", 12));           // 4: 15 bytes
+  test::WriteFile(mul, files.mul);
+  for (int id : {0, 1, 3, 4, 5, -1, 1 << 30}) {
+    DocFixture f;
+    test::MakeEditedHouse(*f.doc);
+    const DocSnapshot before(*f.doc);
+    const LoadResult r = ImportMulti(*f.doc, id, 7, idx, mul);
+    EXPECT_FALSE(r.ok) << id;
+    EXPECT_FALSE(r.error.empty());
+    EXPECT_TRUE(DocSnapshot(*f.doc) == before) << id;
+  }
+  DocFixture f;
+  test::MakeEditedHouse(*f.doc);
+  const DocSnapshot before(*f.doc);
+  EXPECT_EQ(ImportMulti(*f.doc, 2, 7, dir.File("nothing.idx"), mul).failure, LoadFailure::kFile);
+  EXPECT_TRUE(DocSnapshot(*f.doc) == before);
+  const LoadResult r = ImportMulti(*f.doc, 2, 6, idx, mul);
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.baseHeight, 6);
+  EXPECT_EQ(f.doc->Width, 2);
+  EXPECT_EQ(f.doc->Height, 3);
+  EXPECT_EQ(f.doc->Tiles[1][0][2][1].Id, 6);
+  EXPECT_EQ(f.doc->Tiles[1][0][2][1].Z, 4);
+  EXPECT_FALSE(f.doc->Modified);
+  EXPECT_FALSE(f.doc->CanUndo());
+}
+
+TEST(MultiMenu, BaseHeightsFollowTheTags) {
+  ASSERT_EQ(kImportMultiMenuCount, 20u);
+  int small = 0;
+  for (const MultiMenuItem& item : kImportMultiMenu) {
+    EXPECT_EQ(item.baseHeight, MultiBaseHeight(item.tag)) << item.caption;
+    small += item.smallHouse;
+  }
+  EXPECT_EQ(small, 6);
+  EXPECT_EQ(MultiBaseHeight(150), 4);
+  EXPECT_EQ(MultiBaseHeight(154), 8);
+  EXPECT_EQ(MultiBaseHeight(158), 5);
+  EXPECT_EQ(MultiBaseHeight(156), 6);
+  EXPECT_EQ(MultiBaseHeight(999), 7);
+}
+
+}  // namespace
+}  // namespace tavi
