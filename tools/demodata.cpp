@@ -133,8 +133,10 @@ void BuildMultis(std::vector<uint8_t>* mul, std::vector<uint8_t>* index) {
   }
   for (int id = 0; id < kMultiIndexEntries; ++id) {
     const auto it = where.find(id);
-    if (it == where.end()) PutIndex(*index, -1, 0, 0);
-    else PutIndex(*index, it->second.first, it->second.second, 0);
+    if (it == where.end())
+      PutIndex(*index, -1, 0, 0);
+    else
+      PutIndex(*index, it->second.first, it->second.second, 0);
   }
 }
 
@@ -170,8 +172,8 @@ bool WriteDemoClient(const std::string& dirName, std::vector<WrittenFile>* writt
     }
   }
   for (const auto& [key, list] : byCharacter) {
-    const fs::path folder = dir / "desktop" / list[0]->account / list[0]->shard /
-                            list[0]->character;
+    const fs::path folder =
+        dir / "desktop" / list[0]->account / list[0]->shard / list[0]->character;
     fs::create_directories(folder, ec);
     if (ec) {
       *error = "cannot create " + folder.string() + ": " + ec.message();

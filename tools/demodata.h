@@ -15,8 +15,7 @@ struct WrittenFile {
 
 // Creates `dir` (and its parents) and writes every file into it. On failure
 // returns false with a one-line message in *error; files written so far stay.
-bool WriteDemoClient(const std::string& dir, std::vector<WrittenFile>* written,
-                     std::string* error);
+bool WriteDemoClient(const std::string& dir, std::vector<WrittenFile>* written, std::string* error);
 
 // The file contents, for callers that want them in memory.
 std::vector<uint8_t> BuildTileData();

@@ -9,7 +9,9 @@ namespace {
 
 constexpr double kWall = 0.16;  // wall thickness in cells
 
-double Frac(double v) { return v - std::floor(v); }
+double Frac(double v) {
+  return v - std::floor(v);
+}
 
 // Smooth value noise in 0..1 over a lattice of `cell` pixels.
 double ValueNoise(double x, double y, double cell, uint32_t seed) {
@@ -100,7 +102,8 @@ Rgb Surface(const Material& m, double s, double t, bool vertical, uint32_t seed)
       return Shade(c, 0.95 + 0.08 * Noise(int(std::floor(along)), row, seed) + grain);
     }
     case Material::kPlainWall:
-    default: return Shade(c, 0.97 + grain);
+    default:
+      return Shade(c, 0.97 + grain);
   }
 }
 
@@ -108,13 +111,11 @@ using Paint = std::function<Rgb(double s, double t, bool vertical)>;
 
 class Painter {
  public:
-  Painter(Canvas& canvas, const Material& m, uint32_t seed)
-      : c_(canvas), mat_(m), seed_(seed) {}
+  Painter(Canvas& canvas, const Material& m, uint32_t seed) : c_(canvas), mat_(m), seed_(seed) {}
 
   Paint MaterialPaint() const {
-    return [this](double s, double t, bool vertical) {
-      return Surface(mat_, s, t, vertical, seed_);
-    };
+    return
+        [this](double s, double t, bool vertical) { return Surface(mat_, s, t, vertical, seed_); };
   }
   static Paint Flat(Rgb colour) {
     return [colour](double, double, bool) { return colour; };
@@ -125,7 +126,8 @@ class Painter {
   void Box(double u0, double u1, double v0, double v1, double z0, double z1, const Paint& frontY,
            const Paint& frontX, const Paint& top) {
     c_.FillFace({{u0, v1, z0}, {u1, v1, z0}, {u1, v1, z1}, {u0, v1, z1}}, {0, v1, 0}, {1, 0, 0},
-                {0, 0, 1}, [&](double s, double t) { return Shade(frontY(s, t, true), kLeftLight); });
+                {0, 0, 1},
+                [&](double s, double t) { return Shade(frontY(s, t, true), kLeftLight); });
     c_.FillFace({{u1, v0, z0}, {u1, v1, z0}, {u1, v1, z1}, {u1, v0, z1}}, {u1, 0, 0}, {0, 1, 0},
                 {0, 0, 1},
                 [&](double s, double t) { return Shade(frontX(s, t, true), kRightLight); });
@@ -146,8 +148,10 @@ class Painter {
   // A small flame standing on the point p.
   void Flame(P3 p, double size) {
     const P2 q = c_.Project(p);
-    c_.FillPixels({{q.x, q.y - 4 * size}, {q.x + 1.6 * size, q.y - 1.2 * size},
-                   {q.x, q.y + 0.4}, {q.x - 1.6 * size, q.y - 1.2 * size}},
+    c_.FillPixels({{q.x, q.y - 4 * size},
+                   {q.x + 1.6 * size, q.y - 1.2 * size},
+                   {q.x, q.y + 0.4},
+                   {q.x - 1.6 * size, q.y - 1.2 * size}},
                   [&](int, int y) {
                     const double f = (q.y - y) / (4 * size);
                     return Mix(Rgb{255, 250, 170}, Rgb{240, 120, 30}, std::clamp(f, 0.0, 1.0));
@@ -180,7 +184,8 @@ Paint FrontPaint(const Paint& base, uint8_t front, double height, const Material
       }
       case kDoorway: {
         const double top = height * 0.72;
-        const double arch = top + 0.12 * height * std::sqrt(std::max(0.0, 1 - std::pow((f - 0.5) / 0.26, 2)));
+        const double arch =
+            top + 0.12 * height * std::sqrt(std::max(0.0, 1 - std::pow((f - 0.5) / 0.26, 2)));
         if (f > 0.24 && f < 0.76 && t < arch) return Rgb{34, 28, 24};
         return base(s, t, vertical);
       }
@@ -188,14 +193,16 @@ Paint FrontPaint(const Paint& base, uint8_t front, double height, const Material
         const double top = std::min(height - 1.5, 15.0);
         if (f > 0.2 && f < 0.8 && t < top) {
           if (f < 0.24 || f > 0.76 || t > top - 0.6) return Rgb{70, 46, 28};
-          if (std::fabs(f - 0.68) < 0.035 && std::fabs(t - top * 0.5) < 0.5) return Rgb{220, 190, 90};
+          if (std::fabs(f - 0.68) < 0.035 && std::fabs(t - top * 0.5) < 0.5)
+            return Rgb{220, 190, 90};
           const Rgb wood = m.pattern == Material::kPlanks ? m.colour : Rgb{128, 84, 48};
           const double plank = Frac((f - 0.24) / 0.13);
           return Shade(wood, plank < 0.12 ? 0.7 : 0.95 + 0.05 * Noise(int(f * 9), int(t), 5));
         }
         return base(s, t, vertical);
       }
-      default: return base(s, t, vertical);
+      default:
+        return base(s, t, vertical);
     }
   };
 }
@@ -206,15 +213,22 @@ void DrawWall(Painter& p, const ItemSpec& spec, const Material& m) {
   const Paint front = FrontPaint(base, spec.front, h, m);
   const Paint top = Painter::Flat(Shade(m.colour, 1.08));
   switch (spec.shape) {
-    case Shape::kWallX: p.Box(0, 1, 0, kWall, 0, h, front, base, top); break;
-    case Shape::kWallY: p.Box(0, kWall, 0, 1, 0, h, base, front, top); break;
-    case Shape::kPost: p.Box(0, 0.24, 0, 0.24, 0, h, base, base, top); break;
+    case Shape::kWallX:
+      p.Box(0, 1, 0, kWall, 0, h, front, base, top);
+      break;
+    case Shape::kWallY:
+      p.Box(0, kWall, 0, 1, 0, h, base, front, top);
+      break;
+    case Shape::kPost:
+      p.Box(0, 0.24, 0, 0.24, 0, h, base, base, top);
+      break;
     case Shape::kCorner:
       p.Box(0, kWall, 0, kWall, 0, h, base, base, top);
       p.Box(kWall, 1, 0, kWall, 0, h, front, base, top);
       p.Box(0, kWall, kWall, 1, 0, h, base, front, top);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -224,17 +238,33 @@ void DrawSteps(Painter& p, const ItemSpec& spec) {
   p.Box(0, 1, 0, 1, 0, mid, m);
   if (spec.shape == Shape::kStep) {
     switch (spec.dir) {
-      case kNorth: p.Box(0, 1, 0, 0.5, mid, h, m); break;
-      case kEast: p.Box(0.5, 1, 0, 1, mid, h, m); break;
-      case kSouth: p.Box(0, 1, 0.5, 1, mid, h, m); break;
-      default: p.Box(0, 0.5, 0, 1, mid, h, m); break;
+      case kNorth:
+        p.Box(0, 1, 0, 0.5, mid, h, m);
+        break;
+      case kEast:
+        p.Box(0.5, 1, 0, 1, mid, h, m);
+        break;
+      case kSouth:
+        p.Box(0, 1, 0.5, 1, mid, h, m);
+        break;
+      default:
+        p.Box(0, 0.5, 0, 1, mid, h, m);
+        break;
     }
   } else {
     switch (spec.dir) {
-      case kNorth: p.Box(0, 0.5, 0, 0.5, mid, h, m); break;
-      case kEast: p.Box(0.5, 1, 0, 0.5, mid, h, m); break;
-      case kSouth: p.Box(0.5, 1, 0.5, 1, mid, h, m); break;
-      default: p.Box(0, 0.5, 0.5, 1, mid, h, m); break;
+      case kNorth:
+        p.Box(0, 0.5, 0, 0.5, mid, h, m);
+        break;
+      case kEast:
+        p.Box(0.5, 1, 0, 0.5, mid, h, m);
+        break;
+      case kSouth:
+        p.Box(0.5, 1, 0.5, 1, mid, h, m);
+        break;
+      default:
+        p.Box(0, 0.5, 0.5, 1, mid, h, m);
+        break;
     }
   }
 }
@@ -316,7 +346,9 @@ void DrawFurniture(Painter& p, const ItemSpec& spec, const Material& m) {
       p.Box(0.47, 0.53, 0.72, 0.75, 2.2, 3.2, Painter::Flat(Rgb{220, 190, 90}));
       break;
     }
-    case Shape::kBox: p.Box(0.25, 0.75, 0.25, 0.75, 0, 3, wood); break;
+    case Shape::kBox:
+      p.Box(0.25, 0.75, 0.25, 0.75, 0, 3, wood);
+      break;
     case Shape::kCandle:
       p.Box(0.42, 0.58, 0.42, 0.58, 0, 0.4, iron);
       p.Box(0.47, 0.53, 0.47, 0.53, 0.4, 2.5, Painter::Flat(Rgb{236, 230, 210}));
@@ -340,8 +372,10 @@ void DrawFurniture(Painter& p, const ItemSpec& spec, const Material& m) {
       p.Box(0.34, 0.66, 0.34, 0.66, 19, 20, iron);
       break;
     case Shape::kSign: {
-      const Rgb tint = Mix(m.colour, Rgb{40 + (spec.variant * 37) % 200, 60 + (spec.variant * 53) % 160,
-                                         50 + (spec.variant * 71) % 180}, 0.35);
+      const Rgb tint = Mix(m.colour,
+                           Rgb{40 + (spec.variant * 37) % 200, 60 + (spec.variant * 53) % 160,
+                               50 + (spec.variant * 71) % 180},
+                           0.35);
       const Paint board = [tint](double s, double t, bool v) {
         if (v && Frac(s) > 0.3 && Frac(s) < 0.7 && std::fabs(Frac(t) - 0.5) < 0.18)
           return Rgb{40, 30, 20};
@@ -355,7 +389,8 @@ void DrawFurniture(Painter& p, const ItemSpec& spec, const Material& m) {
       p.Box(0.47, 0.53, 0.28, 0.3, 10.5, 11.5, iron);
       p.Box(0.47, 0.53, 0.75, 0.77, 10.5, 11.5, iron);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -376,14 +411,21 @@ Rgb SwampColour(int x, int y, uint32_t seed) {
 int LiftOf(const ItemSpec& s) {
   switch (s.shape) {
     case Shape::kFloor:
-    case Shape::kSwamp: return 0;
+    case Shape::kSwamp:
+      return 0;
     case Shape::kSign:
-    case Shape::kHanger: return 13;
-    case Shape::kChair: return 8;
-    case Shape::kCandle: return 4;
-    case Shape::kLantern: return 4;
-    case Shape::kBrazier: return 7;
-    default: return s.height;
+    case Shape::kHanger:
+      return 13;
+    case Shape::kChair:
+      return 8;
+    case Shape::kCandle:
+      return 4;
+    case Shape::kLantern:
+      return 4;
+    case Shape::kBrazier:
+      return 7;
+    default:
+      return s.height;
   }
 }
 
@@ -391,8 +433,8 @@ int LiftOf(const ItemSpec& s) {
 
 const std::vector<LandType>& LandTypes() {
   static const std::vector<LandType> types = {
-      {3, 6, "grass", {84, 140, 56}},     {22, 25, "sand", {220, 200, 140}},
-      {113, 120, "dirt", {130, 96, 62}},  {172, 175, "jungle", {48, 104, 44}},
+      {3, 6, "grass", {84, 140, 56}},      {22, 25, "sand", {220, 200, 140}},
+      {113, 120, "dirt", {130, 96, 62}},   {172, 175, "jungle", {48, 104, 44}},
       {282, 285, "snow", {232, 236, 244}},
   };
   return types;
@@ -408,16 +450,15 @@ std::vector<uint8_t> DrawItemArt(const ItemSpec& spec, uint16_t id) {
     case Shape::kFloor: {
       const Paint paint = p.MaterialPaint();
       const double turn = spec.variant & 1;
-      canvas.FillFace({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {0, 0, 0}, {1, 0, 0},
-                      {0, 1, 0}, [&](double s, double t) {
-                        return turn ? paint(t, s, false) : paint(s, t, false);
-                      });
+      canvas.FillFace(
+          {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {0, 0, 0}, {1, 0, 0}, {0, 1, 0},
+          [&](double s, double t) { return turn ? paint(t, s, false) : paint(s, t, false); });
       outline = 0.88;
       break;
     }
     case Shape::kSwamp:
-      canvas.FillFace({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {0, 0, 0}, {1, 0, 0},
-                      {0, 1, 0}, [&](double s, double t) {
+      canvas.FillFace({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {0, 0, 0}, {1, 0, 0}, {0, 1, 0},
+                      [&](double s, double t) {
                         return SwampColour(int(s * 31 + 44 * spec.variant), int(t * 31), id);
                       });
       outline = 1.0;
@@ -425,12 +466,22 @@ std::vector<uint8_t> DrawItemArt(const ItemSpec& spec, uint16_t id) {
     case Shape::kWallX:
     case Shape::kWallY:
     case Shape::kPost:
-    case Shape::kCorner: DrawWall(p, spec, m); break;
-    case Shape::kBlock: p.Box(0, 1, 0, 1, 0, spec.height, p.MaterialPaint()); break;
+    case Shape::kCorner:
+      DrawWall(p, spec, m);
+      break;
+    case Shape::kBlock:
+      p.Box(0, 1, 0, 1, 0, spec.height, p.MaterialPaint());
+      break;
     case Shape::kStep:
-    case Shape::kStepCorner: DrawSteps(p, spec); break;
-    case Shape::kRoof: DrawRoof(p, spec, m); break;
-    default: DrawFurniture(p, spec, m); break;
+    case Shape::kStepCorner:
+      DrawSteps(p, spec);
+      break;
+    case Shape::kRoof:
+      DrawRoof(p, spec, m);
+      break;
+    default:
+      DrawFurniture(p, spec, m);
+      break;
   }
   if (outline < 1.0) canvas.Outline(outline);
   return canvas.EncodeItem();

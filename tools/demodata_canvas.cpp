@@ -7,7 +7,9 @@ namespace tavi::demo {
 
 namespace {
 
-int Clamp255(double v) { return v < 0 ? 0 : v > 255 ? 255 : int(v + 0.5); }
+int Clamp255(double v) {
+  return v < 0 ? 0 : v > 255 ? 255 : int(v + 0.5);
+}
 
 void Put16(std::vector<uint8_t>& out, uint16_t v) {
   out.push_back(uint8_t(v & 0xFF));
@@ -19,7 +21,9 @@ constexpr uint32_t kItemProbe = 0x00000001;
 
 }  // namespace
 
-Rgb Shade(Rgb c, double f) { return {Clamp255(c.r * f), Clamp255(c.g * f), Clamp255(c.b * f)}; }
+Rgb Shade(Rgb c, double f) {
+  return {Clamp255(c.r * f), Clamp255(c.g * f), Clamp255(c.b * f)};
+}
 
 Rgb Mix(Rgb a, Rgb b, double t) {
   return {Clamp255(a.r + (b.r - a.r) * t), Clamp255(a.g + (b.g - a.g) * t),
@@ -27,8 +31,8 @@ Rgb Mix(Rgb a, Rgb b, double t) {
 }
 
 uint16_t Pack555(Rgb c) {
-  const uint16_t v = uint16_t(((Clamp255(c.r) >> 3) << 10) | ((Clamp255(c.g) >> 3) << 5) |
-                              (Clamp255(c.b) >> 3));
+  const uint16_t v =
+      uint16_t(((Clamp255(c.r) >> 3) << 10) | ((Clamp255(c.g) >> 3) << 5) | (Clamp255(c.b) >> 3));
   return v == 0 ? uint16_t(0x0421) : v;  // the darkest grey instead of 0
 }
 

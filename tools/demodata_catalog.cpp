@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "client/light_table.h"
 #include "document/u_aosdat.h"
 
 namespace tavi::demo {
@@ -43,33 +44,6 @@ std::string Name(const std::string& a, const char* b) {
   return n;
 }
 
-// Light sources: kind per id range (both ends included).
-struct LightRange {
-  uint16_t first, last;
-  uint8_t kind;
-};
-constexpr LightRange kLights[] = {
-    {0x462, 0x464, 1},   {0x46B, 0x46B, 1},   {0x46D, 0x46E, 1},   {0x475, 0x480, 1},
-    {0x92B, 0x92B, 1},   {0x930, 0x930, 1},   {0x937, 0x93C, 1},   {0x945, 0x94A, 1},
-    {0x953, 0x958, 1},   {0x961, 0x966, 1},   {0x9FB, 0x9FB, 1},   {0x9FD, 0x9FF, 1},
-    {0xA02, 0xA04, 1},   {0xA07, 0xA09, 1},   {0xA0C, 0xA11, 1},   {0xA12, 0xA14, 1},
-    {0xA15, 0xA17, 1},   {0xA1A, 0xA1C, 1},   {0xA22, 0xA24, 1},   {0xB1A, 0xB1C, 1},
-    {0xB1D, 0xB1F, 2},   {0xB20, 0xB20, 3},   {0xB22, 0xB22, 3},   {0xB24, 0xB24, 3},
-    {0xB26, 0xB28, 3},   {0xDDA, 0xDDA, 1},   {0xDDC, 0xDDE, 1},   {0xDE3, 0xDE9, 1},
-    {0xE2E, 0xE33, 1},   {0xE5C, 0xE5C, 1},   {0xE5F, 0xE5F, 1},   {0xE62, 0xE62, 1},
-    {0xE65, 0xE65, 1},   {0xE68, 0xE68, 1},   {0xE6B, 0xE6B, 1},   {0xF6C, 0xF70, 1},
-    {0xFAC, 0xFAC, 1},   {0x10F7, 0x10FB, 1}, {0x10FE, 0x1102, 1}, {0x1111, 0x1115, 1},
-    {0x12EA, 0x12F2, 1}, {0x12F4, 0x12F9, 1}, {0x1300, 0x1304, 1}, {0x1306, 0x130A, 1},
-    {0x130C, 0x1310, 1}, {0x1312, 0x1316, 1}, {0x1318, 0x131C, 1}, {0x142C, 0x142E, 1},
-    {0x1430, 0x1432, 1}, {0x1434, 0x1436, 1}, {0x1647, 0x1647, 1}, {0x19AB, 0x19B6, 1},
-    {0x1849, 0x1850, 1}, {0x1854, 0x1856, 1}, {0x1858, 0x185A, 1}, {0x197E, 0x197E, 1},
-    {0x198A, 0x198A, 1}, {0x19AA, 0x19AA, 1}, {0x19BB, 0x19BB, 1}, {0x3287, 0x3287, 1},
-    {0x1AD0, 0x1AD2, 1}, {0x1AE5, 0x1AED, 1}, {0x1AF3, 0x1AFB, 1}, {0x1C14, 0x1C15, 1},
-    {0x1C1A, 0x1C1F, 1}, {0x1D97, 0x1D98, 1}, {0x1ECD, 0x1ED2, 1}, {0x1FCB, 0x1FEB, 1},
-    {0x3296, 0x3299, 1}, {0x3547, 0x354B, 1}, {0x3709, 0x3727, 1}, {0x3946, 0x3964, 1},
-    {0x3967, 0x396A, 1}, {0x3979, 0x397A, 1}, {0x398C, 0x399F, 1}, {0x3E27, 0x3E3A, 1},
-};
-
 // Wall rows: most are full height; every seventh row (from the fifth) is a
 // half wall and every eleventh (from the eighth) a quarter wall, so that short
 // pieces exist in several materials.
@@ -82,12 +56,30 @@ uint8_t WallRowHeight(int row) {
 // Rows of the walls table that are the low foundation pieces, with their height.
 int FoundationHeightOfId(uint16_t id) {
   switch (id) {
-    case 20: case 21: case 22: case 23:
-    case 189: case 190: case 191: case 192: return 6;
-    case 765: case 766: case 767: case 768:
-    case 65: case 66: case 67: case 68:
-    case 99: case 100: case 101: case 102: return 7;
-    default: return 0;
+    case 20:
+    case 21:
+    case 22:
+    case 23:
+    case 189:
+    case 190:
+    case 191:
+    case 192:
+      return 6;
+    case 765:
+    case 766:
+    case 767:
+    case 768:
+    case 65:
+    case 66:
+    case 67:
+    case 68:
+    case 99:
+    case 100:
+    case 101:
+    case 102:
+      return 7;
+    default:
+      return 0;
   }
 }
 
@@ -117,28 +109,31 @@ class Builder {
   std::vector<ItemSpec> items = std::vector<ItemSpec>(kItemIds);
 
   void Lights() {
-    for (const LightRange& r : kLights)
-      for (int id = r.first; id <= r.last && id < kItemIds; ++id) {
-        ItemSpec s;
-        s.flags = kFlagLight;
-        s.weight = 2;
-        switch (r.kind) {
-          case 1:
-            s.shape = (id & 1) ? Shape::kCandle : Shape::kLantern;
-            s.height = (id & 1) ? 3 : 4;
-            s.name = (id & 1) ? "candle" : "lantern";
-            break;
-          case 2:
-            s.shape = Shape::kBrazier, s.height = 6, s.name = "brazier", s.weight = 20;
-            break;
-          default:
-            s.shape = Shape::kLampPost, s.height = 20, s.name = "lamp post", s.weight = 50;
-            s.flags |= kFlagImpassable;
-            break;
-        }
-        s.material = MaterialIndex("dark stone");
-        items[id] = s;
+    // Every light source of the night view gets a lamp of its size class.
+    std::vector<LightInfo> lights(kItemIds);
+    BuildLights(lights.data(), kItemIds);
+    for (int id = 0; id < kItemIds; ++id) {
+      if (lights[size_t(id)].Kind == 0) continue;
+      ItemSpec s;
+      s.flags = kFlagLight;
+      s.weight = 2;
+      switch (lights[size_t(id)].Kind) {
+        case 1:
+          s.shape = (id & 1) ? Shape::kCandle : Shape::kLantern;
+          s.height = (id & 1) ? 3 : 4;
+          s.name = (id & 1) ? "candle" : "lantern";
+          break;
+        case 2:
+          s.shape = Shape::kBrazier, s.height = 6, s.name = "brazier", s.weight = 20;
+          break;
+        default:
+          s.shape = Shape::kLampPost, s.height = 20, s.name = "lamp post", s.weight = 50;
+          s.flags |= kFlagImpassable;
+          break;
       }
+      s.material = MaterialIndex("dark stone");
+      items[size_t(id)] = s;
+    }
   }
 
   void Furniture() {
@@ -288,8 +283,8 @@ class Builder {
   }
 
   void Foundation() {
-    for (uint16_t id : {20, 21, 22, 23, 189, 190, 191, 192, 765, 766, 767, 768, 65, 66, 67, 68,
-                        99, 100, 101, 102}) {
+    for (uint16_t id : {20,  21,  22, 23, 189, 190, 191, 192, 765, 766,
+                        767, 768, 65, 66, 67,  68,  99,  100, 101, 102}) {
       ItemSpec& s = items[id];
       s = ItemSpec();
       s.shape = Shape::kBlock;

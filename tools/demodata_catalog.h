@@ -45,8 +45,17 @@ enum Front : uint8_t { kPlain = 0, kWindow, kDoorway, kDoor };
 struct Material {
   const char* name;
   Rgb colour;
-  enum Pattern : uint8_t { kPlainWall, kBrick, kBlocks, kPlanks, kLogs, kTiles, kTimber, kThatch,
-                           kShingles } pattern;
+  enum Pattern : uint8_t {
+    kPlainWall,
+    kBrick,
+    kBlocks,
+    kPlanks,
+    kLogs,
+    kTiles,
+    kTimber,
+    kThatch,
+    kShingles
+  } pattern;
 };
 
 const std::vector<Material>& Materials();

@@ -55,10 +55,10 @@ struct Building {
   int w = 6, d = 6;    // interior cells
   int stories = 1;
   int wallRow = 0, floorRow = 0, roofRow = -1;  // roofRow -1: flat top with a parapet
-  bool groundFloor = true;   // lay floor tiles on the ground story
-  bool upperFloors = true;   // lay floor tiles on the upper stories
+  bool groundFloor = true;                      // lay floor tiles on the ground story
+  bool upperFloors = true;                      // lay floor tiles on the upper stories
   bool door = true;
-  bool top = true;           // a roof or a flat top over the last story
+  bool top = true;  // a roof or a flat top over the last story
 };
 
 class HouseBuilder {
@@ -80,9 +80,12 @@ class HouseBuilder {
         const bool west = x == x0, north = y == y0, east = x == x1, south = y == y1;
         if (!(west || north || east || south)) continue;
         uint16_t id = edgeNS;
-        if (west && north) id = cornerNW;
-        else if (east && south) id = cornerSE;
-        else if (west || east) id = edgeWE;
+        if (west && north)
+          id = cornerNW;
+        else if (east && south)
+          id = cornerSE;
+        else if (west || east)
+          id = edgeWE;
         Add(id, x, y, z);
       }
   }
@@ -119,7 +122,8 @@ class HouseBuilder {
   // Steps climbing north along column x from row yStart, from altitude z to z + 20.
   void Staircase(int x, int yStart, int z, int stairRow) {
     for (int j = 0; j < 4; ++j) {
-      for (int i = 0; i < j; ++i) Add(ObjectTableAt(kAosStairs, 0, stairRow), x, yStart - j, z + 5 * i);
+      for (int i = 0; i < j; ++i)
+        Add(ObjectTableAt(kAosStairs, 0, stairRow), x, yStart - j, z + 5 * i);
       Add(ObjectTableAt(kAosStairs, 1, stairRow), x, yStart - j, z + 5 * j);
     }
   }
@@ -130,9 +134,12 @@ class HouseBuilder {
     for (int y = 0; y < b.d; ++y)
       for (int x = 0; x < b.w + 1; ++x) {
         const int cx = b.x0 + x, cy = b.y0 + y;
-        if (y < m) Add(roof(2), cx, cy, z + 3 * y);
-        else if ((b.d & 1) && y == m) Add(roof(4), cx, cy, z + 3 * m - 2);
-        else Add(roof(0), cx, cy, z + 3 * (b.d - 1 - y));
+        if (y < m)
+          Add(roof(2), cx, cy, z + 3 * y);
+        else if ((b.d & 1) && y == m)
+          Add(roof(4), cx, cy, z + 3 * m - 2);
+        else
+          Add(roof(0), cx, cy, z + 3 * (b.d - 1 - y));
       }
   }
 
@@ -276,7 +283,10 @@ namespace {
 std::vector<Component> CustomHouse(int W, int H, int style, int stories, const char* wall,
                                    const char* roof) {
   static const uint16_t styles[5][4] = {
-      {20, 22, 21, 23}, {189, 191, 190, 192}, {765, 766, 767, 768}, {65, 66, 67, 68},
+      {20, 22, 21, 23},
+      {189, 191, 190, 192},
+      {765, 766, 767, 768},
+      {65, 66, 67, 68},
       {101, 99, 100, 102}};  // south-east corner, north/south edge, west/east edge, north-west
   const uint16_t* s = styles[style];
   const int height = (s[0] == 20 || s[0] == 189) ? 6 : 7;
