@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "document/u_aosdat.h"
 #include "document/u_document.h"
 #include "support/fake_tiles.h"
 
