@@ -1,0 +1,348 @@
+#include "client/discovery.h"
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+
+#include "client/file_reader.h"
+#include "client/paths.h"
+
+namespace tavi {
+
+namespace {
+
+std::string Lower(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+  return s;
+}
+
+std::string WithSlash(std::string dir) {
+  if (!dir.empty() && dir.back() != '/') dir += '/';
+  return dir;
+}
+
+bool IsFolder(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+void AppendUtf8(std::string& out, uint32_t cp) {
+  if (cp < 0x80) {
+    out += char(cp);
+  } else if (cp < 0x800) {
+    out += char(0xC0 | (cp >> 6));
+    out += char(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += char(0xE0 | (cp >> 12));
+    out += char(0x80 | ((cp >> 6) & 0x3F));
+    out += char(0x80 | (cp & 0x3F));
+  } else {
+    out += char(0xF0 | (cp >> 18));
+    out += char(0x80 | ((cp >> 12) & 0x3F));
+    out += char(0x80 | ((cp >> 6) & 0x3F));
+    out += char(0x80 | (cp & 0x3F));
+  }
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Reads an escaped string of system.reg from line[pos] up to the unescaped
+// `close` character; pos ends after it. False when the line ends first.
+// Escapes: \\ \" \n and friends, \xHHHH (UTF-16 code units) and octal.
+bool ReadEscaped(const std::string& line, size_t& pos, char close, std::string* out) {
+  out->clear();
+  uint32_t highSurrogate = 0;
+  auto unit = [&](uint32_t u) {
+    if (u >= 0xD800 && u <= 0xDBFF) {
+      highSurrogate = u;
+      return;
+    }
+    if (u >= 0xDC00 && u <= 0xDFFF && highSurrogate) {
+      AppendUtf8(*out, 0x10000 + ((highSurrogate - 0xD800) << 10) + (u - 0xDC00));
+    } else {
+      AppendUtf8(*out, (u >= 0xD800 && u <= 0xDFFF) ? 0xFFFD : u);
+    }
+    highSurrogate = 0;
+  };
+  while (pos < line.size()) {
+    const char c = line[pos++];
+    if (c == close) return true;
+    if (c != '\\') {
+      *out += c;  // other bytes pass as they are
+      continue;
+    }
+    if (pos >= line.size()) return false;
+    const char e = line[pos++];
+    switch (e) {
+      case 'n': *out += '\n'; break;
+      case 'r': *out += '\r'; break;
+      case 't': *out += '\t'; break;
+      case 'a': *out += '\a'; break;
+      case 'b': *out += '\b'; break;
+      case 'f': *out += '\f'; break;
+      case 'v': *out += '\v'; break;
+      case 'e': *out += '\x1b'; break;
+      case 'x': {
+        uint32_t v = 0;
+        int n = 0;
+        for (; n < 4 && pos < line.size() && HexDigit(line[pos]) >= 0; ++n)
+          v = v * 16 + uint32_t(HexDigit(line[pos++]));
+        if (n == 0) *out += 'x';
+        else unit(v);
+        break;
+      }
+      default:
+        if (e >= '0' && e <= '7') {
+          uint32_t v = uint32_t(e - '0');
+          for (int n = 1; n < 3 && pos < line.size() && line[pos] >= '0' && line[pos] <= '7'; ++n)
+            v = v * 8 + uint32_t(line[pos++] - '0');
+          unit(v);
+        } else {
+          *out += e;
+        }
+    }
+  }
+  return false;
+}
+
+// The 32-bit programs of a 64-bit prefix keep their keys in this view.
+const char kWow64[] = "software\\wow6432node\\";
+
+// Splits a key path on backslashes, dropping empty parts.
+std::vector<std::string> SplitKey(const std::string& path) {
+  std::vector<std::string> parts;
+  size_t pos = 0;
+  while (pos <= path.size()) {
+    size_t next = path.find('\\', pos);
+    if (next == std::string::npos) next = path.size();
+    if (next > pos) parts.push_back(path.substr(pos, next - pos));
+    pos = next + 1;
+  }
+  return parts;
+}
+
+std::string JoinKey(const std::vector<std::string>& parts, size_t count) {
+  std::string path;
+  for (size_t i = 0; i < count; ++i) path += (i ? "\\" : "") + parts[i];
+  return path;
+}
+
+}  // namespace
+
+WineRegistry::WineRegistry(const std::string& text, const std::string& prefix) : prefix_(prefix) {
+  Key* current = nullptr;
+  size_t pos = 0;
+  std::string line, name, value;
+  while (pos < text.size()) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string::npos) end = text.size();
+    line.assign(text, pos, end - pos);
+    pos = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) continue;
+    size_t at = 1;
+    if (line[0] == '[') {
+      current = ReadEscaped(line, at, ']', &name) ? &AddKey(name) : nullptr;
+    } else if (current && (line[0] == '"' || line[0] == '@')) {
+      if (line[0] == '@') name.clear();
+      else if (!ReadEscaped(line, at, '"', &name)) continue;
+      if (at >= line.size() || line[at] != '=') continue;
+      ++at;
+      // Plain strings and expandable strings are strings; other kinds
+      // (dword:, hex:, str(7): lists) are not read.
+      if (line.compare(at, 7, "str(2):") == 0) at += 7;
+      if (at >= line.size() || line[at] != '"') continue;
+      ++at;
+      if (ReadEscaped(line, at, '"', &value)) current->values[Lower(name)] = value;
+    }
+  }
+}
+
+WineRegistry::Key& WineRegistry::AddKey(const std::string& path) {
+  const std::vector<std::string> parts = SplitKey(path);
+  Key* parent = &keys_[std::string()];
+  for (size_t i = 0; i < parts.size(); ++i) {
+    const std::string lower = Lower(JoinKey(parts, i + 1));
+    auto found = keys_.find(lower);
+    if (found == keys_.end()) {
+      parent->subkeys.push_back(parts[i]);
+      found = keys_.emplace(lower, Key()).first;
+    }
+    parent = &found->second;
+  }
+  return *parent;
+}
+
+const WineRegistry::Key* WineRegistry::Find(const std::string& path) const {
+  const std::vector<std::string> parts = SplitKey(path);
+  const std::string lower = Lower(JoinKey(parts, parts.size()));
+  if (lower.rfind("software\\", 0) == 0 && lower.rfind(kWow64, 0) != 0) {
+    auto wow = keys_.find(kWow64 + lower.substr(9));
+    if (wow != keys_.end()) return &wow->second;
+  }
+  auto it = keys_.find(lower);
+  return it == keys_.end() ? nullptr : &it->second;
+}
+
+bool WineRegistry::OpenKey(const std::string& path) const { return Find(path) != nullptr; }
+
+bool WineRegistry::ReadString(const std::string& path, const std::string& name,
+                              std::string* value) const {
+  const Key* key = Find(path);
+  if (!key) return false;
+  auto it = key->values.find(Lower(name));
+  if (it == key->values.end()) return false;
+  *value = it->second;
+  return true;
+}
+
+std::vector<std::string> WineRegistry::SubkeyNames(const std::string& path) const {
+  const Key* key = Find(path);
+  return key ? key->subkeys : std::vector<std::string>();
+}
+
+std::string WineRegistry::LocalPath(const std::string& windowsPath) const {
+  return WindowsToPrefixPath(prefix_, windowsPath);
+}
+
+std::string WineRegistry::DefaultPrefix() {
+  if (const char* p = std::getenv("WINEPREFIX"); p && p[0]) return p;
+  const char* home = std::getenv("HOME");
+  return std::string(home && home[0] ? home : "") + "/.wine";
+}
+
+std::unique_ptr<WineRegistry> WineRegistry::Load(const std::string& prefix) {
+  std::vector<uint8_t> bytes;
+  if (!ReadFileBounded(WithSlash(prefix) + "system.reg", kMaxFileSize, &bytes)) return nullptr;
+  return std::make_unique<WineRegistry>(std::string(bytes.begin(), bytes.end()), prefix);
+}
+
+std::string WindowsToPrefixPath(const std::string& prefix, const std::string& windowsPath) {
+  std::string rest = windowsPath;
+  for (char& c : rest)
+    if (c == '\\') c = '/';
+  if (rest.rfind("//", 0) == 0) return std::string();  // a network share
+  std::string base;
+  if (rest.size() >= 2 && rest[1] == ':' &&
+      ((rest[0] >= 'A' && rest[0] <= 'Z') || (rest[0] >= 'a' && rest[0] <= 'z'))) {
+    const char drive = char(Lower(rest.substr(0, 1))[0]);
+    const std::string top = WithSlash(prefix);
+    if (drive == 'c' && IsFolder(top + "drive_c")) {
+      base = top + "drive_c";
+    } else if (IsFolder(top + "dosdevices/" + drive + ":")) {
+      base = top + "dosdevices/" + drive + ":";
+    } else if (drive == 'c') {
+      base = top + "drive_c";
+    } else {
+      return std::string();
+    }
+    rest = rest.substr(2);
+  } else {
+    // A path without a drive is taken relative to the prefix's C: drive.
+    base = WithSlash(prefix) + "drive_c";
+  }
+  const bool folder = !rest.empty() && rest.back() == '/';
+  // Parts that exist are matched ignoring case; the rest is kept as written.
+  std::string path = base;
+  size_t pos = 0;
+  bool resolving = true;
+  while (pos < rest.size()) {
+    size_t next = rest.find('/', pos);
+    if (next == std::string::npos) next = rest.size();
+    const std::string part = rest.substr(pos, next - pos);
+    pos = next + 1;
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      // As on Windows, ".." never leaves the drive.
+      if (path.size() > base.size()) path.erase(path.rfind('/'));
+      continue;
+    }
+    std::string found = resolving ? FindCaseInsensitive(path, part) : std::string();
+    resolving = !found.empty();
+    path = resolving ? found : path + "/" + part;
+  }
+  return folder || path == base ? WithSlash(path) : path;
+}
+
+std::vector<std::string> UsualClientFolders(const std::string& winePrefix,
+                                            const std::string& home) {
+  std::vector<std::string> prefixes;
+  if (!winePrefix.empty()) prefixes.push_back(winePrefix);
+  if (!home.empty() && WithSlash(home) + ".wine" != winePrefix) prefixes.push_back(WithSlash(home) + ".wine");
+  static const char* const kProgramFolders[] = {"Program Files (x86)", "Program Files"};
+  static const char* const kClientFolders[] = {
+      "Electronic Arts/Ultima Online Classic", "EA Games/Ultima Online Classic",
+      "Ultima Online Classic", "Ultima Online"};
+  std::vector<std::string> found;
+  for (const std::string& prefix : prefixes)
+    for (const char* programs : kProgramFolders)
+      for (const char* client : kClientFolders) {
+        const std::string dir = ResolveCaseInsensitive(
+            WithSlash(prefix) + "drive_c", std::string(programs) + "/" + client);
+        if (!dir.empty() && IsFolder(dir)) found.push_back(WithSlash(dir));
+      }
+  return found;
+}
+
+void DiscoverClient(TSettings& s, const IRegistry* registry,
+                    const std::vector<std::string>& usualFolders) {
+  s.ClientDir.clear();
+  std::string windowsDir;
+  if (registry) {
+    static const char* const kClientKeys[] = {
+        "Software\\Origin Worlds Online\\Ultima Online\\1.0",
+        "Software\\Origin Worlds Online\\Ultima Online Third Dawn\\1.0"};
+    bool keyFound = false;
+    for (const char* key : kClientKeys) {
+      if (!registry->OpenKey(key)) continue;
+      keyFound = true;
+      std::string exe;
+      registry->ReadString(key, "StartExePath", &exe);
+      const size_t cut = exe.find_last_of("\\:");
+      if (cut != std::string::npos) windowsDir = exe.substr(0, cut + 1);
+      break;
+    }
+    const char* const kEaGames = "Software\\Electronic Arts\\EA Games";
+    if (!keyFound && registry->OpenKey(kEaGames)) {
+      for (const std::string& name : registry->SubkeyNames(kEaGames)) {
+        if (name.find("Ultima Online") == std::string::npos) continue;
+        std::string install;
+        registry->ReadString(std::string(kEaGames) + "\\" + name, "InstallDir", &install);
+        // An empty InstallDir names no folder (not the drive's root).
+        if (!install.empty()) windowsDir = install + "\\";
+        break;
+      }
+    }
+    if (!windowsDir.empty()) s.ClientDir = WithSlash(registry->LocalPath(windowsDir));
+  }
+  if (s.ClientDir.empty()) {
+    for (const std::string& folder : usualFolders) {
+      if (folder.empty() || FindCaseInsensitive(folder, "tiledata.mul").empty()) continue;
+      s.ClientDir = WithSlash(folder);
+      break;
+    }
+  }
+  const std::pair<std::string*, const char*> files[] = {{&s.ArtIdx, "artidx.mul"},
+                                                        {&s.Art, "art.mul"},
+                                                        {&s.TileData, "tiledata.mul"},
+                                                        {&s.MultiIdx, "multi.idx"},
+                                                        {&s.Multi, "multi.mul"}};
+  for (const auto& [path, name] : files) {
+    if (!path->empty()) continue;
+    if (s.ClientDir.empty()) {
+      *path = name;
+      continue;
+    }
+    // The client's files may be named in any case (ArtIdx.mul).
+    const std::string found = FindCaseInsensitive(s.ClientDir, name);
+    *path = found.empty() ? s.ClientDir + name : found;
+  }
+}
+
+}  // namespace tavi

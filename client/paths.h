@@ -1,0 +1,24 @@
+#pragma once
+// Folder entries matched the way Windows matches them: without regard to case.
+#include <string>
+#include <vector>
+
+#include "client/settings.h"
+
+namespace tavi {
+
+// The path (dir + "/" + entry) of the entry of `dir` whose name equals `name`
+// ignoring ASCII case; an exact match wins, else the first match in name
+// order. Empty when there is none or the folder cannot be read.
+std::string FindCaseInsensitive(const std::string& dir, const std::string& name);
+
+// Follows a relative path ("a/b/c", '/' separated) from `base` one entry at a
+// time, each matched ignoring case. Empty when some entry is missing.
+std::string ResolveCaseInsensitive(const std::string& base, const std::string& relative);
+
+// Whether artidx.mul, art.mul and tiledata.mul, as the settings name them,
+// exist as files; the paths that do not (the bare file name for an empty
+// path) are added to `missing`.
+bool ClientFilesPresent(const TSettings& s, std::vector<std::string>* missing = nullptr);
+
+}  // namespace tavi

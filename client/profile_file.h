@@ -1,0 +1,65 @@
+#pragma once
+// A profile (INI) text file read and written in place: a value is replaced on
+// its own line and every other line (comments, other sections, unknown keys,
+// odd lines) stays byte for byte, with the line ends it had. Section and key
+// names compare without regard to ASCII case; the first section and the first
+// key of a name are the ones read and written.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tavi {
+
+class ProfileFile {
+ public:
+  // Files larger than this are not taken in (and so never overwritten).
+  static constexpr size_t kMaxFileSize = 16 * 1024 * 1024;
+
+  ProfileFile() = default;
+  // The text of a profile file, as read from disk.
+  explicit ProfileFile(const std::string& text);
+
+  // Reads a file. A missing file gives an empty profile and true; false when
+  // the file exists but cannot be read or is too large.
+  bool Load(const std::string& path, std::string* error = nullptr);
+  // Writes the whole text to a temporary file in the same folder and renames
+  // it over `path`; a failure leaves the old file as it was.
+  bool Save(const std::string& path, std::string* error = nullptr) const;
+
+  bool HasKey(const std::string& section, const std::string& key) const;
+  // The value, without surrounding blanks and one pair of enclosing quotes.
+  std::string ReadString(const std::string& section, const std::string& key,
+                         const std::string& def) const;
+  // A decimal integer in int32 range; anything else gives `def`.
+  int32_t ReadInteger(const std::string& section, const std::string& key, int32_t def) const;
+  bool ReadBool(const std::string& section, const std::string& key, bool def) const;
+
+  // Replaces the key's value in place, or adds the key at the end of its
+  // section, or the section at the end of the file. Line breaks in the value
+  // are cut off, so a value can never add lines.
+  void WriteString(const std::string& section, const std::string& key, const std::string& value);
+  void WriteInteger(const std::string& section, const std::string& key, int32_t value);
+  void WriteBool(const std::string& section, const std::string& key, bool value);
+
+  std::string Text() const;
+
+ private:
+  struct Line {
+    std::string text;  // without its line end
+    std::string end;   // "\r\n", "\n", "\r" or "" for a last line without one
+  };
+  // Index of the section line, or -1.
+  int FindSection(const std::string& section) const;
+  // Index of the key's line within the section starting at `sectionLine`, or -1.
+  int FindKey(int sectionLine, const std::string& key) const;
+  int FindKey(const std::string& section, const std::string& key) const;
+  const std::string& NewLineEnd() const;
+
+  std::vector<Line> lines_;
+};
+
+// Parses a decimal int32 (blanks around it allowed); false for anything else.
+bool ParseInt32(const std::string& text, int32_t* value);
+
+}  // namespace tavi
