@@ -1,37 +1,122 @@
 #include "render/gl/house_view.h"
 
+#include <QElapsedTimer>
+#include <QSurfaceFormat>
+
+#include "render/art_source.h"
 #include "render/gl/u_texture.h"
+#include "render/pick.h"
+#include "render/scene.h"
 
 namespace tavi {
 
 struct THouseView::Impl {
   TTAVIDoc* doc = nullptr;
   const TUOTileData* data = nullptr;
+  std::unique_ptr<TArtCache> art;
+  TOpenGLTex gl;
+  DrawList frame, pickPass;
+  bool glReady = false;
+  bool drawn = false;
 };
 
-THouseView::THouseView(QWidget* parent) : QOpenGLWidget(parent), d_(new Impl) {}
-THouseView::~THouseView() = default;
+THouseView::THouseView(QWidget* parent) : QOpenGLWidget(parent), d_(new Impl) {
+  QSurfaceFormat f = format();
+  f.setRenderableType(QSurfaceFormat::OpenGL);
+  f.setProfile(QSurfaceFormat::CompatibilityProfile);
+  f.setDepthBufferSize(24);
+  f.setAlphaBufferSize(0);
+  setFormat(f);
+  d_->art = std::make_unique<TArtCache>(nullptr);
+}
+
+THouseView::~THouseView() {
+  if (d_->glReady) {
+    makeCurrent();
+    d_->gl.Destroy();
+    doneCurrent();
+  }
+}
 
 void THouseView::SetDocument(TTAVIDoc* doc) {
   d_->doc = doc;
   update();
 }
+
 void THouseView::SetTileData(const TUOTileData* data) {
+  if (data == d_->data) return;
   d_->data = data;
+  auto art = std::make_unique<TArtCache>(data);
+  if (d_->glReady) {
+    makeCurrent();
+    d_->gl.SetArtSource(art.get());
+    doneCurrent();
+  }
+  d_->art = std::move(art);
   update();
 }
+
 void THouseView::SetViewState(const ViewState& state) {
   state_ = state;
   update();
 }
-int THouseView::PickAt(int, int, bool* overflow) {
-  if (overflow) *overflow = false;
-  return -1;
+
+void THouseView::initializeGL() {
+  d_->gl.Create(int(width() * devicePixelRatioF()), int(height() * devicePixelRatioF()));
+  d_->gl.SetArtSource(d_->art.get());
+  d_->glReady = true;
 }
-QImage THouseView::CaptureView() { return grabFramebuffer().convertToFormat(QImage::Format_RGB888); }
-TBitmap24 THouseView::CaptureBitmap() { return TBitmap24(width(), height()); }
-void THouseView::initializeGL() {}
-void THouseView::resizeGL(int, int) {}
-void THouseView::paintGL() { ++paintCount_; }
+
+void THouseView::resizeGL(int w, int h) { d_->gl.SetViewSize(w, h); }
+
+void THouseView::paintGL() {
+  QElapsedTimer timer;
+  timer.start();
+  SceneInputs in;
+  in.Doc = d_->doc;
+  in.Lights = d_->data ? d_->data->Lights : nullptr;
+  in.State = &state_;
+  BuildScene(in, &d_->frame);
+  d_->gl.SetZoom(float(state_.Zoom));
+  d_->gl.DrawFrame(d_->frame, state_.ScrollX, state_.ScrollY);
+  d_->drawn = true;
+  ++paintCount_;
+  lastPaintMs_ = timer.nsecsElapsed() / 1e6;
+}
+
+int THouseView::PickAt(int px, int py, bool* overflow) {
+  if (overflow) *overflow = false;
+  if (!d_->doc || !d_->glReady) return -1;
+  if (!d_->drawn) grabFramebuffer();  // draws a frame first
+  makeCurrent();
+  // The widget keeps its frame in its own framebuffer, so the depth of the
+  // frame on screen is still there to read.
+  float depth = d_->gl.ReadDepth(px - state_.ScrollX, py - state_.ScrollY);
+  doneCurrent();
+  SceneInputs in;
+  in.Doc = d_->doc;
+  in.State = &state_;
+  BuildPickPass(in, &d_->pickPass);
+  return PickTile(d_->pickPass, d_->art.get(), state_.Zoom, px, py, depth, overflow);
+}
+
+QImage THouseView::CaptureView() {
+  return grabFramebuffer().convertToFormat(QImage::Format_RGB888);
+}
+
+TBitmap24 THouseView::CaptureBitmap() {
+  QImage img = CaptureView();
+  TBitmap24 bmp(img.width(), img.height());
+  for (int y = 0; y < img.height(); ++y) {
+    const uchar* src = img.constScanLine(y);
+    uint8_t* dst = bmp.Pixel(0, y);
+    for (int x = 0; x < img.width(); ++x) {
+      dst[x * 3] = src[x * 3 + 2];
+      dst[x * 3 + 1] = src[x * 3 + 1];
+      dst[x * 3 + 2] = src[x * 3];
+    }
+  }
+  return bmp;
+}
 
 }  // namespace tavi

@@ -1,9 +1,376 @@
 #include "render/gl/u_texture.h"
 
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+
 namespace tavi {
 
-struct TOpenGLTex::Tex {};
-TOpenGLTex::TOpenGLTex() {}
-TOpenGLTex::~TOpenGLTex() {}
+namespace {
+
+constexpr int kPageSide = 2048;
+constexpr int kWhiteSide = 4;  // an opaque white block in every page for diamonds
+constexpr float kDepthRange = 10240.0f;
+
+int PowerOfTwoAtLeast(int n) {
+  int p = 1;
+  while (n > 1) {
+    n = (n + 1) / 2;
+    p *= 2;
+  }
+  return p;
+}
+
+// z of a vertex: the window depth negated (the projection maps z in [-1, 0]
+// to depth 1 .. 0).
+float VertexZ(const DrawItem& it) { return -ItemDepth(it); }
+
+}  // namespace
+
+TOpenGLTex::TOpenGLTex() {
+  for (int i = 0; i <= 64; ++i) {
+    cos_[i] = std::cos((i % 64) * M_PI / 32);
+    sin_[i] = std::sin((i % 64) * M_PI / 32);
+  }
+}
+
+TOpenGLTex::~TOpenGLTex() = default;
+
+void TOpenGLTex::FixedState() {
+  glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
+  glEnable(GL_ALPHA_TEST);
+  glAlphaFunc(GL_GREATER, 0.0f);
+  glClearDepth(1.0);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+  glDepthMask(GL_TRUE);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glEnable(GL_COLOR_MATERIAL);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_CULL_FACE);
+  glDisable(GL_SCISSOR_TEST);
+  glDisable(GL_STENCIL_TEST);
+  glEnable(GL_TEXTURE_2D);
+  glColor4f(1, 1, 1, 1);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+}
+
+void TOpenGLTex::Create(int width, int height) {
+  FixedState();
+  zoom_ = 1.0f;
+  viewWidth_ = viewHeight_ = 0;
+  if (!screenTex_) glGenTextures(1, &screenTex_);
+  slots_.assign(kArtIndexLimit, Slot());
+  created_ = true;
+  SetViewSize(width, height);
+}
+
+void TOpenGLTex::Destroy() {
+  for (Page& p : pages_) glDeleteTextures(1, &p.Tex);
+  pages_.clear();
+  if (screenTex_) glDeleteTextures(1, &screenTex_);
+  screenTex_ = 0;
+  slots_.assign(slots_.size(), Slot());
+  created_ = false;
+}
+
+void TOpenGLTex::SetArtSource(IArtSource* art) {
+  if (art == art_) return;
+  art_ = art;
+  for (Page& p : pages_) glDeleteTextures(1, &p.Tex);
+  pages_.clear();
+  slots_.assign(kArtIndexLimit, Slot());
+}
+
+void TOpenGLTex::SetViewSize(int width, int height) {
+  if (width == viewWidth_ && height == viewHeight_) return;
+  viewWidth_ = std::max(0, width);
+  viewHeight_ = std::max(0, height);
+  ResetProjection();
+}
+
+void TOpenGLTex::SetZoom(float zoom) {
+  if (zoom == zoom_ || !(zoom > 0)) return;
+  zoom_ = zoom;
+  ResetProjection();
+}
+
+void TOpenGLTex::ResetProjection() {
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, viewWidth_ / zoom_, viewHeight_ / zoom_, 0, 0, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glViewport(0, 0, viewWidth_, viewHeight_);
+}
+
+void TOpenGLTex::NewPage() {
+  Page p;
+  glGenTextures(1, &p.Tex);
+  glBindTexture(GL_TEXTURE_2D, p.Tex);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kPageSide, kPageSide, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               nullptr);
+  std::vector<uint8_t> white(kWhiteSide * kWhiteSide * 4, 255);
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kWhiteSide, kWhiteSide, GL_RGBA, GL_UNSIGNED_BYTE,
+                  white.data());
+  p.ShelfX = kWhiteSide;
+  p.ShelfH = kWhiteSide;
+  pages_.push_back(p);
+}
+
+bool TOpenGLTex::Allocate(int w, int h, int* page, int* x, int* y) {
+  if (w > kPageSide || h > kPageSide) return false;
+  if (pages_.empty()) NewPage();
+  Page* p = &pages_.back();
+  if (p->ShelfX + w > kPageSide) {  // next shelf
+    p->ShelfY += p->ShelfH;
+    p->ShelfX = 0;
+    p->ShelfH = 0;
+  }
+  if (p->ShelfY + h > kPageSide) {
+    if (pages_.size() >= 0xFFFF) return false;
+    NewPage();
+    p = &pages_.back();
+    p->ShelfY += p->ShelfH;  // below the white block
+    p->ShelfX = 0;
+    p->ShelfH = 0;
+  }
+  *page = int(pages_.size()) - 1;
+  *x = p->ShelfX;
+  *y = p->ShelfY;
+  p->ShelfX += w;
+  p->ShelfH = std::max(p->ShelfH, h);
+  return true;
+}
+
+const TOpenGLTex::Slot* TOpenGLTex::Texture(uint32_t index) {
+  if (index >= slots_.size()) return nullptr;
+  Slot& s = slots_[index];
+  if (s.Tried) return s.Ok ? &s : nullptr;
+  s.Tried = true;
+  const ArtRGBA* pic = art_ ? art_->Picture(index) : nullptr;
+  if (!pic || pic->ArtWidth <= 0 || pic->ArtHeight <= 0 || pic->TexWidth < pic->ArtWidth ||
+      pic->TexHeight < pic->ArtHeight ||
+      pic->Pixels.size() < size_t(pic->TexWidth) * pic->TexHeight * 4)
+    return nullptr;  // no picture: nothing is drawn for it
+  const int w = pic->ArtWidth, h = pic->ArtHeight, tw = pic->TexWidth, th = pic->TexHeight;
+  const int bw = w + 2, bh = h + 2;
+  int page, ax, ay;
+  if (!Allocate(bw, bh, &page, &ax, &ay)) return nullptr;
+  // The picture with a border of what wrap-around sampling of its own
+  // texture finds beyond each edge.
+  std::vector<uint8_t> block(size_t(bw) * bh * 4);
+  for (int r = 0; r < bh; ++r) {
+    int sy = (r - 1 + th) % th;
+    for (int c = 0; c < bw; ++c) {
+      int sx = (c - 1 + tw) % tw;
+      std::copy_n(&pic->Pixels[(size_t(sy) * tw + sx) * 4], 4, &block[(size_t(r) * bw + c) * 4]);
+    }
+  }
+  glBindTexture(GL_TEXTURE_2D, pages_[page].Tex);
+  glTexSubImage2D(GL_TEXTURE_2D, 0, ax, ay, bw, bh, GL_RGBA, GL_UNSIGNED_BYTE, block.data());
+  ++uploaded_;
+  s.Ok = true;
+  s.Page = uint16_t(page);
+  s.W = w;
+  s.H = h;
+  s.S0 = float(ax + 1) / kPageSide;
+  s.T0 = float(ay + 1) / kPageSide;
+  s.S1 = float(ax + 1 + w) / kPageSide;
+  s.T1 = float(ay + 1 + h) / kPageSide;
+  return &s;
+}
+
+void TOpenGLTex::FlushBatch() {
+  if (batch_.empty()) return;
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, pages_[batchPage_].Tex);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  const GLsizei stride = sizeof(Vertex);
+  glVertexPointer(3, GL_FLOAT, stride, &batch_[0].X);
+  glTexCoordPointer(2, GL_FLOAT, stride, &batch_[0].S);
+  glColorPointer(4, GL_FLOAT, stride, &batch_[0].R);
+  glDrawArrays(GL_QUADS, 0, GLsizei(batch_.size()));
+  glDisableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glColor4f(1, 1, 1, 1);
+  if (record_) frameVertices_.insert(frameVertices_.end(), batch_.begin(), batch_.end());
+  batch_.clear();
+  ++batches_;
+}
+
+void TOpenGLTex::DrawOutline(const DrawItem& it) {
+  glDisable(GL_TEXTURE_2D);
+  glColor4f(it.Color.R, it.Color.G, it.Color.B, it.Color.A);
+  const float z = VertexZ(it), x = float(it.X), y = float(it.Y);
+  glBegin(GL_LINE_LOOP);
+  glVertex3f(x + 22, y + 2, z);
+  glVertex3f(x + 42, y + 22, z);
+  glVertex3f(x + 22, y + 42, z);
+  glVertex3f(x + 2, y + 22, z);
+  glEnd();
+  glColor4f(1, 1, 1, 1);
+  glEnable(GL_TEXTURE_2D);
+}
+
+void TOpenGLTex::DrawItems(const DrawList& list) {
+  batch_.clear();
+  batchPage_ = -1;
+  auto begin = [&](int page) {
+    if (page != batchPage_) {
+      FlushBatch();
+      batchPage_ = page;
+    }
+  };
+  for (const DrawItem& it : list.Items) {
+    const DrawColor& c = it.Color;
+    const float z = VertexZ(it);
+    if (it.Kind == DrawKind::kTile) {
+      const Slot* s = Texture(it.Art);
+      if (!s) continue;
+      begin(s->Page);
+      QuadRect r = TileRect(it.X, it.Y, s->W, s->H);
+      batch_.push_back({r.Left, r.Bottom, z, s->S0, s->T1, c.R, c.G, c.B, c.A});
+      batch_.push_back({r.Right, r.Bottom, z, s->S1, s->T1, c.R, c.G, c.B, c.A});
+      batch_.push_back({r.Right, r.Top, z, s->S1, s->T0, c.R, c.G, c.B, c.A});
+      batch_.push_back({r.Left, r.Top, z, s->S0, s->T0, c.R, c.G, c.B, c.A});
+    } else if (it.Kind == DrawKind::kCell) {
+      if (pages_.empty()) NewPage();
+      begin(batchPage_ < 0 ? 0 : batchPage_);
+      const float w = (kWhiteSide / 2.0f) / kPageSide;  // the white block's centre
+      const float x = float(it.X), y = float(it.Y);
+      batch_.push_back({x + 22, y + 44, z, w, w, c.R, c.G, c.B, c.A});
+      batch_.push_back({x + 44, y + 22, z, w, w, c.R, c.G, c.B, c.A});
+      batch_.push_back({x + 22, y, z, w, w, c.R, c.G, c.B, c.A});
+      batch_.push_back({x, y + 22, z, w, w, c.R, c.G, c.B, c.A});
+    } else {
+      FlushBatch();
+      DrawOutline(it);
+    }
+  }
+  FlushBatch();
+}
+
+void TOpenGLTex::ApplyFrameState(int scrollX, int scrollY) {
+  FixedState();
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, viewWidth_ / zoom_, viewHeight_ / zoom_, 0, 0, 1);
+  glViewport(0, 0, viewWidth_, viewHeight_);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glTranslatef(-scrollX / zoom_, -scrollY / zoom_, 0);
+}
+
+void TOpenGLTex::DrawFrame(const DrawList& list, int scrollX, int scrollY) {
+  batches_ = 0;
+  frameVertices_.clear();
+  // The context is shared with the toolkit's compositor, so the whole state
+  // is set again at every frame.
+  ApplyFrameState(scrollX, scrollY);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  DrawItems(list);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  if (list.Night) DrawNight(list, scrollX, scrollY);
+}
+
+void TOpenGLTex::CaptureScreen() {
+  screenTexW_ = PowerOfTwoAtLeast(viewWidth_);
+  screenTexH_ = PowerOfTwoAtLeast(viewHeight_);
+  screenSMax_ = float(viewWidth_) / screenTexW_;
+  screenTMax_ = float(viewHeight_) / screenTexH_;
+  glBindTexture(GL_TEXTURE_2D, screenTex_);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  // Only the view's part is copied; the rest of the texture is never sampled.
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, screenTexW_, screenTexH_, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               nullptr);
+  glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, viewWidth_, viewHeight_);
+}
+
+void TOpenGLTex::DrawLight(float x, float y, float radius, float r, float g, float b) {
+  auto vertex = [&](double vx, double vy) {
+    glTexCoord2f(float(vx * zoom_ * screenSMax_ / viewWidth_),
+                 float((viewHeight_ - vy * zoom_) * screenTMax_ / viewHeight_));
+    glVertex3f(float(vx), float(vy), 0);
+  };
+  glColor4f(r, g, b, 1);
+  glBegin(GL_TRIANGLE_FAN);
+  vertex(x, y);
+  for (int i = 0; i <= 64; ++i) vertex(x + cos_[i] * radius, y + sin_[i] * radius);
+  glEnd();
+  const double outer = radius + 40;
+  glBegin(GL_QUADS);
+  for (int i = 0; i < 64; ++i) {
+    glColor4f(r, g, b, 1);
+    vertex(x + cos_[i] * radius, y + sin_[i] * radius);
+    vertex(x + cos_[i + 1] * radius, y + sin_[i + 1] * radius);
+    glColor4f(r, g, b, 0);
+    vertex(x + cos_[i + 1] * outer, y + sin_[i + 1] * outer);
+    vertex(x + cos_[i] * outer, y + sin_[i] * outer);
+  }
+  glEnd();
+}
+
+void TOpenGLTex::DrawNight(const DrawList& list, int scrollX, int scrollY) {
+  if (viewWidth_ <= 0 || viewHeight_ <= 0) return;
+  glEnable(GL_TEXTURE_2D);
+  CaptureScreen();
+  glDisable(GL_DEPTH_TEST);
+  glColor4f(0.5f, 0.5f, 0.5f, 1);
+  const float w = viewWidth_ / zoom_, h = viewHeight_ / zoom_;
+  glBegin(GL_QUADS);
+  glTexCoord2f(0, 0);
+  glVertex3f(0, h, 0);
+  glTexCoord2f(screenSMax_, 0);
+  glVertex3f(w, h, 0);
+  glTexCoord2f(screenSMax_, screenTMax_);
+  glVertex3f(w, 0, 0);
+  glTexCoord2f(0, screenTMax_);
+  glVertex3f(0, 0, 0);
+  glEnd();
+  const float sx = -scrollX / zoom_, sy = -scrollY / zoom_;
+  for (const tavi::DrawLight& l : list.Lights)
+    DrawLight(l.X + sx, l.Y + sy, std::max(0.0f, l.Radius), l.R, l.G, l.B);
+  glColor4f(1, 1, 1, 1);
+  glEnable(GL_DEPTH_TEST);
+}
+
+void TOpenGLTex::ReadToBitmap(TBitmap24& bitmap) {
+  const int w = bitmap.Width, h = bitmap.Height;
+  if (w <= 0 || h <= 0) return;
+  std::vector<uint8_t> rgba(size_t(w) * h * 4);
+  glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  for (int r = 0; r < h; ++r) {  // the first row read is the window's bottom
+    const uint8_t* src = &rgba[size_t(r) * w * 4];
+    uint8_t* dst = bitmap.Pixel(0, h - 1 - r);
+    for (int x = 0; x < w; ++x) {
+      dst[x * 3] = src[x * 4 + 2];
+      dst[x * 3 + 1] = src[x * 4 + 1];
+      dst[x * 3 + 2] = src[x * 4];
+    }
+  }
+}
+
+float TOpenGLTex::ReadDepth(int x, int y) {
+  if (x < 0 || y < 0 || x >= viewWidth_ || y >= viewHeight_) return 1.0f;
+  float d = 1.0f;
+  glReadPixels(x, viewHeight_ - 1 - y, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &d);
+  return d;
+}
 
 }  // namespace tavi

@@ -1,8 +1,14 @@
 #pragma once
 // The OpenGL side of the house view: the fixed-function state every frame
-// relies on, a texture per art picture decoded on first use, and the drawing
-// of a draw list (ground, floors, grid, outlines, night view), plus reading
-// the frame back. All calls need the view's context current.
+// relies on, the pictures of art indices uploaded on first use, and the
+// drawing of a draw list (ground, floors, grid, outlines, night view), plus
+// reading the frame back. All calls need the view's context current.
+//
+// Pictures live in a few large atlas textures, each with a one-texel border
+// that repeats what wrap-around sampling of its own power-of-two texture would
+// read, so that filtering at the edges is the same as with one texture per
+// picture. That lets a whole frame go out as a handful of vertex arrays in
+// drawing order, which keeps the picture identical to drawing quad by quad.
 #include <cstdint>
 #include <vector>
 
@@ -14,6 +20,12 @@ namespace tavi {
 
 class TOpenGLTex {
  public:
+  // One vertex of a batch: position (scene units, depth z), texture
+  // coordinates in the atlas page, colour.
+  struct Vertex {
+    float X, Y, Z, S, T, R, G, B, A;
+  };
+
   TOpenGLTex();
   ~TOpenGLTex();  // textures are released by Destroy (needs the context)
   TOpenGLTex(const TOpenGLTex&) = delete;
@@ -39,29 +51,52 @@ class TOpenGLTex {
   // the night view when the list asks for it.
   void DrawFrame(const DrawList& list, int scrollX, int scrollY);
 
-  // Reads the frame back: width x height pixels from the window's bottom-left
+  // Reads the frame back: the bitmap's size from the window's top-left
   // corner, rows top first, B, G, R.
   void ReadToBitmap(TBitmap24& bitmap);
-  // The depth of one pixel of the last frame, (x, y) from the top-left.
+  // The depth of one pixel of the last frame, (x, y) from the top-left; 1.0
+  // outside the view.
   float ReadDepth(int x, int y);
 
-  // Counters for tests and benchmarks.
+  // The fixed state and the projection of a frame, without clearing (for
+  // the benchmark's minimal program).
+  void ApplyFrameState(int scrollX, int scrollY);
+  // Counters for tests and benchmarks: pictures uploaded, draw calls of the
+  // last frame's quads, and that frame's quads as one array with its page.
   size_t TexturesUploaded() const { return uploaded_; }
   size_t LastBatchCount() const { return batches_; }
+  const std::vector<Vertex>& LastFrameVertices() const { return frameVertices_; }
+  uint32_t PageTexture(size_t page) const { return page < pages_.size() ? pages_[page].Tex : 0; }
+  size_t PageCount() const { return pages_.size(); }
+  // Keep a copy of every frame's quads (off by default).
+  void RecordFrames(bool on) { record_ = on; }
 
  private:
-  struct Tex;
-  struct Vertex;
+  struct Slot {
+    bool Tried = false, Ok = false;
+    uint16_t Page = 0;
+    int W = 0, H = 0;
+    float S0 = 0, T0 = 0, S1 = 0, T1 = 0;
+  };
+  struct Page {
+    uint32_t Tex = 0;
+    int ShelfX = 0, ShelfY = 0, ShelfH = 0;
+  };
+  void FixedState();
   void ResetProjection();
-  const Tex* Texture(uint32_t index);
+  const Slot* Texture(uint32_t index);
+  bool Allocate(int w, int h, int* page, int* x, int* y);
+  void NewPage();
   void FlushBatch();
   void DrawItems(const DrawList& list);
+  void DrawOutline(const DrawItem& it);
   void CaptureScreen();
   void DrawNight(const DrawList& list, int scrollX, int scrollY);
   void DrawLight(float x, float y, float radius, float r, float g, float b);
 
   IArtSource* art_ = nullptr;
-  std::vector<Tex> textures_;  // per art index, created on first draw
+  std::vector<Slot> slots_;  // per art index, filled on first draw
+  std::vector<Page> pages_;
   int viewWidth_ = 0, viewHeight_ = 0;
   float zoom_ = 1.0f;
   bool created_ = false;
@@ -69,9 +104,10 @@ class TOpenGLTex {
   int screenTexW_ = 0, screenTexH_ = 0;
   float screenSMax_ = 0, screenTMax_ = 0;
   double cos_[65], sin_[65];
-  // batch under construction: quads of one texture, in drawing order
-  std::vector<float> batch_;  // x y z s t r g b a per vertex
-  uint32_t batchTex_ = 0;
+  std::vector<Vertex> batch_;  // quads of one page, in drawing order
+  int batchPage_ = -1;
+  std::vector<Vertex> frameVertices_;
+  bool record_ = false;
   size_t uploaded_ = 0, batches_ = 0;
 };
 
