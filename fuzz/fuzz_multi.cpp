@@ -1,0 +1,24 @@
+// multi.idx / multi.mul: the input is split into an index and a data file;
+// the first two bytes pick the multi id.
+#include <cstdint>
+#include <sstream>
+#include <string>
+
+#include "io/multi_import.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace tavi;
+  if (size < 4) return 0;
+  const int id = data[0] | ((data[1] & 0x0F) << 8);
+  const size_t idxLen = data[2] | (size_t(data[3]) << 8);
+  const char* rest = reinterpret_cast<const char*>(data + 4);
+  const size_t restLen = size - 4;
+  const size_t cut = idxLen < restLen ? idxLen : restLen;
+  std::istringstream idx(std::string(rest, cut)), mul(std::string(rest + cut, restLen - cut));
+  std::vector<MultiComponent> parts;
+  std::string error;
+  if (!ReadMultiComponents(idx, mul, id, &parts, &error)) return 0;
+  static auto image = NewHouseImage();
+  BuildMultiImage(parts, data[1] >> 4, nullptr, *image, &error);
+  return 0;
+}

@@ -1,0 +1,18 @@
+// Multicache.dat text: the house list and the import of the first houses.
+#include <cstdint>
+#include <string_view>
+
+#include "io/comma_text.h"
+#include "io/u_multicache.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace tavi;
+  const std::vector<std::string> lines =
+      SplitLines(std::string_view(reinterpret_cast<const char*>(data), size));
+  const std::vector<CachedHouse> houses = ListCachedHouses(lines);
+  for (const CachedHouse& h : houses) (void)CachedHouseLabel(h);
+  static auto image = NewHouseImage();
+  std::string error;
+  for (int n = 0; n < 3; ++n) BuildCacheImage(lines, n, nullptr, *image, &error);
+  return 0;
+}
