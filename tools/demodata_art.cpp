@@ -280,41 +280,37 @@ void DrawRoof(Painter& p, const ItemSpec& spec, const Material& m) {
   const Paint alongX = [roofMat](double s, double t, bool) {
     return Surface(roofMat, t, s, false, 11);
   };
-  const Paint fascia = Painter::Flat(Shade(m.colour, 0.45));
-  const double h = spec.height, lo = std::max(0.0, h - 3);
+  // Slopes rise by the piece's height across the cell; corners are the
+  // outer corners of a hipped roof, rising towards the opposite corner.
+  const double h = spec.height, lo = 0;
   switch (spec.variant % 8) {
     case 0:  // rises to the north
       p.Facet({{0, 0, h}, {1, 0, h}, {1, 1, lo}, {0, 1, lo}}, paint);
-      p.Box(0, 1, 0.94, 1, lo - 0.6, lo, fascia);
       break;
     case 1:  // rises to the east
       p.Facet({{0, 0, lo}, {1, 0, h}, {1, 1, h}, {0, 1, lo}}, alongX);
-      p.Box(0.94, 1, 0, 1, h - 0.6, h, fascia);
       break;
     case 2:  // rises to the south
       p.Facet({{0, 0, lo}, {1, 0, lo}, {1, 1, h}, {0, 1, h}}, paint);
-      p.Box(0, 1, 0.94, 1, h - 0.6, h, fascia);
       break;
     case 3:  // rises to the west
       p.Facet({{0, 0, h}, {1, 0, lo}, {1, 1, lo}, {0, 1, h}}, alongX);
-      p.Box(0.94, 1, 0, 1, lo - 0.6, lo, fascia);
       break;
-    case 4:  // ridge along x
-      p.Facet({{0, 0, lo}, {1, 0, lo}, {1, 0.5, h}, {0, 0.5, h}}, paint);
-      p.Facet({{0, 0.5, h}, {1, 0.5, h}, {1, 1, lo}, {0, 1, lo}}, paint);
+    case 4:  // north-west corner, rising to the south-east
+      p.Facet({{0, 0, lo}, {1, 0, lo}, {1, 1, h}}, paint);
+      p.Facet({{0, 0, lo}, {1, 1, h}, {0, 1, lo}}, alongX);
       break;
-    case 5:  // ridge along y
-      p.Facet({{0, 0, lo}, {0.5, 0, h}, {0.5, 1, h}, {0, 1, lo}}, alongX);
-      p.Facet({{0.5, 0, h}, {1, 0, lo}, {1, 1, lo}, {0.5, 1, h}}, alongX);
+    case 5:  // north-east corner, rising to the south-west
+      p.Facet({{0, 0, lo}, {1, 0, lo}, {0, 1, h}}, paint);
+      p.Facet({{1, 0, lo}, {1, 1, lo}, {0, 1, h}}, alongX);
       break;
-    case 6:  // cap
-      p.Facet({{0, 0, lo}, {1, 0, lo}, {0.5, 0.5, h}}, paint);
-      p.Facet({{0, 0, lo}, {0.5, 0.5, h}, {0, 1, lo}}, alongX);
-      p.Facet({{1, 0, lo}, {1, 1, lo}, {0.5, 0.5, h}}, alongX);
-      p.Facet({{0, 1, lo}, {0.5, 0.5, h}, {1, 1, lo}}, paint);
+    case 6:  // south-east corner, rising to the north-west
+      p.Facet({{1, 0, lo}, {1, 1, lo}, {0, 0, h}}, alongX);
+      p.Facet({{0, 0, h}, {1, 1, lo}, {0, 1, lo}}, paint);
       break;
-    default:  // flat roof edge
-      p.Box(0, 1, 0, 1, lo, lo + 1, paint);
+    default:  // south-west corner, rising to the north-east
+      p.Facet({{0, 0, lo}, {1, 0, h}, {0, 1, lo}}, alongX);
+      p.Facet({{1, 0, h}, {1, 1, lo}, {0, 1, lo}}, paint);
       break;
   }
 }

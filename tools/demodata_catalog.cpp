@@ -44,15 +44,6 @@ std::string Name(const std::string& a, const char* b) {
   return n;
 }
 
-// Wall rows: most are full height; every seventh row (from the fifth) is a
-// half wall and every eleventh (from the eighth) a quarter wall, so that short
-// pieces exist in several materials.
-uint8_t WallRowHeight(int row) {
-  if (row % 11 == 8) return 5;
-  if (row % 7 == 5) return 10;
-  return 20;
-}
-
 // Rows of the walls table that are the low foundation pieces, with their height.
 int FoundationHeightOfId(uint16_t id) {
   switch (id) {
@@ -81,6 +72,60 @@ int FoundationHeightOfId(uint16_t id) {
     default:
       return 0;
   }
+}
+
+// Material and height of every row of the walls table. An id listed in
+// several rows takes its looks from the first. Rows of their own whose three
+// pieces along a run differ (so that one can carry a window) are full-height
+// walls, one per material in turn, the materials of the standard houses first;
+// the other complete rows go round the materials again, the second round as
+// half walls and the fourth as quarter walls, so that every material has tall
+// and short pieces.
+struct WallRowLook {
+  int material;
+  uint8_t height;
+};
+
+bool IsFoundationId(uint16_t id) {
+  return FoundationHeightOfId(id) != 0;
+}
+
+int MaterialIndex(const char* name);
+
+std::vector<WallRowLook> WallRowLooks(std::vector<int>* ownerRow) {
+  static const char* const firstMaterials[] = {
+      "plaster",   "fieldstone", "brick",      "wooden",   "timber", "stone", "whitewash", "log",
+      "sandstone", "marble",     "dark stone", "red wood", "jade",   "slate", "straw",     "clay"};
+  const int nMat = int(Materials().size());
+  const int rows = AosTableRows(kAosWalls);
+  ownerRow->assign(kItemIds, -1);
+  for (int row = 0; row < rows; ++row)
+    for (int c = 0; c < kAosColumns; ++c)
+      if (uint16_t id = ObjectTableAt(kAosWalls, c, row))
+        if ((*ownerRow)[id] < 0) (*ownerRow)[id] = row;
+  std::vector<WallRowLook> looks;
+  int varied = 0, plain = 0;
+  for (int row = 0; row < rows; ++row) {
+    uint16_t c[8];
+    bool complete = true, own = true;
+    for (int i = 0; i < 8; ++i) {
+      c[i] = ObjectTableAt(kAosWalls, i, row);
+      complete = complete && c[i];
+      own = own && c[i] && (*ownerRow)[c[i]] == row;
+    }
+    WallRowLook look{(row * 5 + 1) % nMat, 20};
+    if (complete && !IsFoundationId(c[0])) {
+      if (own && c[0] != c[1] && c[1] != c[2] && c[0] != c[2] && c[4] != c[5] && c[5] != c[6]) {
+        look.material = MaterialIndex(firstMaterials[varied++ % 16]);
+      } else {
+        const int round = plain / nMat;
+        look.material = plain++ % nMat;
+        look.height = round == 1 ? 10 : round == 3 ? 5 : 20;
+      }
+    }
+    looks.push_back(look);
+  }
+  return looks;
 }
 
 int FoundationMaterial(uint16_t id) {
@@ -162,9 +207,12 @@ class Builder {
   void Tables() {
     const auto height = [this](uint16_t id) { return int(items[id].height); };
     // Heights first: the shapes of wall-like pieces follow their category words.
+    std::vector<int> ownerRow;
+    const std::vector<WallRowLook> wallLooks = WallRowLooks(&ownerRow);
     for (int row = 0; row < AosTableRows(kAosWalls); ++row)
       for (int c = 0; c < kAosColumns; ++c)
-        if (uint16_t id = ObjectTableAt(kAosWalls, c, row)) items[id].height = WallRowHeight(row);
+        if (uint16_t id = ObjectTableAt(kAosWalls, c, row))
+          if (ownerRow[id] == row) items[id].height = wallLooks[size_t(row)].height;
     for (int row = 0; row < AosTableRows(kAosDoors); ++row)
       for (int c = 0; c < kAosColumns; ++c)
         if (uint16_t id = ObjectTableAt(kAosDoors, c, row)) items[id].height = 20;
@@ -177,10 +225,10 @@ class Builder {
 
     const int nMat = int(Materials().size());
     for (int row = 0; row < AosTableRows(kAosWalls); ++row) {
-      const int mat = (row * 5 + 1) % nMat;
+      const int mat = wallLooks[size_t(row)].material;
       for (int c = 0; c < kAosColumns; ++c) {
         const uint16_t id = ObjectTableAt(kAosWalls, c, row);
-        if (!id) continue;
+        if (!id || ownerRow[id] != row) continue;
         ItemSpec& s = items[id];
         s.material = mat;
         s.shape = WallShapeOfWord(words[id]);
@@ -189,7 +237,7 @@ class Builder {
         s.front = (c == 1 || c == 5 || c == 9) ? kWindow : kPlain;
         if (s.front == kWindow) s.flags |= kFlagWindow;
         const char* what = s.shape == Shape::kPost     ? "post"
-                           : s.shape == Shape::kCorner ? "wall corner"
+                           : s.shape == Shape::kCorner ? "corner"
                            : s.front == kWindow        ? "window"
                                                        : "wall";
         std::string mname = Materials()[size_t(mat)].name;
@@ -217,8 +265,10 @@ class Builder {
       for (int c = 0; c < kAosColumns; ++c)
         if (uint16_t id = ObjectTableAt(kAosFloors, c, row)) FloorTile(id, mat, c);
     }
+    static const char* const stairMaterials[] = {"stone", "wooden", "marble", "sandstone",
+                                                  "dark stone", "fieldstone", "red wood"};
     for (int row = 0; row < AosTableRows(kAosStairs); ++row) {
-      const int mat = (row * 5 + 2) % nMat;
+      const int mat = MaterialIndex(stairMaterials[row % 7]);
       for (int c = 0; c < kAosColumns; ++c) {
         const uint16_t id = ObjectTableAt(kAosStairs, c, row);
         if (!id) continue;
@@ -251,7 +301,7 @@ class Builder {
         s = ItemSpec();
         s.shape = Shape::kRoof;
         s.variant = uint8_t(c);
-        s.height = c < 4 ? 3 : 5;
+        s.height = 3;
         s.material = mat;
         s.flags = kFlagRoof | kFlagImpassable;
         s.weight = 255;

@@ -11,11 +11,11 @@ namespace tavi::demo {
 namespace {
 
 bool IsMaterial(uint16_t id, const char* name) {
-  return id && std::strcmp(Materials()[size_t(Catalog()[id].material)].name, name) == 0;
+  return id && name && std::strcmp(Materials()[size_t(Catalog()[id].material)].name, name) == 0;
 }
 
 // First row of a table whose columns 0..last are all filled and whose first
-// piece passes `ok`; row 0 when none does.
+// piece passes `ok`; -1 when none does.
 template <typename Ok>
 int FindRow(int type, int last, Ok ok) {
   for (int row = 0; row < AosTableRows(type); ++row) {
@@ -23,31 +23,50 @@ int FindRow(int type, int last, Ok ok) {
     for (int c = 0; c <= last; ++c) full = full && ObjectTableAt(type, c, row) != 0;
     if (full && ok(ObjectTableAt(type, 0, row))) return row;
   }
-  return 0;
+  return -1;
 }
 
-int WallRow(const char* material, int height = 20) {
-  return FindRow(kAosWalls, 7, [&](uint16_t id) {
+// A full-height row of the material, preferring one with windows.
+int WallRow(const char* material) {
+  const auto tall = [&](uint16_t id) {
     const ItemSpec& s = Catalog()[id];
-    return IsMaterial(id, material) && s.height == height && s.shape == Shape::kWallX &&
-           Catalog()[ObjectTableAt(kAosWalls, 7, 0)].shape == Shape::kCorner;
-  });
+    return IsMaterial(id, material) && s.height == 20 && s.shape == Shape::kWallX;
+  };
+  for (int pass = 0; pass < 2; ++pass)
+    for (int row = 0; row < AosTableRows(kAosWalls); ++row) {
+      bool same = true;  // every piece of the row drawn in the material
+      for (int c = 0; c < 8; ++c)
+        same = same && IsMaterial(ObjectTableAt(kAosWalls, c, row), material);
+      const uint16_t window = ObjectTableAt(kAosWalls, 1, row);
+      if (same && tall(ObjectTableAt(kAosWalls, 0, row)) &&
+          (pass == 1 || Catalog()[window].front == kWindow) &&
+          Catalog()[ObjectTableAt(kAosWalls, 7, row)].shape == Shape::kCorner)
+        return row;
+    }
+  return std::max(0, FindRow(kAosWalls, 7, tall));
 }
-int AnyWallRow(int height) {
-  return FindRow(kAosWalls, 7, [&](uint16_t id) {
-    return Catalog()[id].height == height && Catalog()[id].shape == Shape::kWallX;
+// A half-height row of the material for parapets and patio walls, else any.
+int LowWallRow(const char* material) {
+  const int row = FindRow(kAosWalls, 7, [&](uint16_t id) {
+    return IsMaterial(id, material) && Catalog()[id].height == 10 &&
+           Catalog()[id].shape == Shape::kWallX;
   });
+  if (row >= 0) return row;
+  return std::max(0, FindRow(kAosWalls, 7, [&](uint16_t id) {
+                    return Catalog()[id].height == 10 && Catalog()[id].shape == Shape::kWallX;
+                  }));
 }
 int FloorRow(const char* material) {
-  return FindRow(kAosFloors, 3, [&](uint16_t id) {
-    return IsMaterial(id, material) && Catalog()[id].shape == Shape::kFloor;
-  });
+  return std::max(0, FindRow(kAosFloors, 3, [&](uint16_t id) {
+                    return IsMaterial(id, material) && Catalog()[id].shape == Shape::kFloor;
+                  }));
 }
 int RoofRow(const char* material) {
-  return FindRow(kAosRoofs, 4, [&](uint16_t id) { return IsMaterial(id, material); });
+  return std::max(0, FindRow(kAosRoofs, 7, [&](uint16_t id) { return IsMaterial(id, material); }));
 }
 int DoorRow() {
-  return FindRow(kAosDoors, 0, [](uint16_t id) { return Catalog()[id].shape == Shape::kWallX; });
+  return std::max(
+      0, FindRow(kAosDoors, 0, [](uint16_t id) { return Catalog()[id].shape == Shape::kWallX; }));
 }
 
 struct Building {
@@ -55,8 +74,9 @@ struct Building {
   int w = 6, d = 6;    // interior cells
   int stories = 1;
   int wallRow = 0, floorRow = 0, roofRow = -1;  // roofRow -1: flat top with a parapet
-  bool groundFloor = true;                      // lay floor tiles on the ground story
-  bool upperFloors = true;                      // lay floor tiles on the upper stories
+  const char* wallMaterial = nullptr;
+  bool groundFloor = true;  // lay floor tiles on the ground story
+  bool upperFloors = true;  // lay floor tiles on the upper stories
   bool door = true;
   bool top = true;  // a roof or a flat top over the last story
 };
@@ -128,18 +148,35 @@ class HouseBuilder {
     }
   }
 
-  void GableRoof(const Building& b, int z) {
+  // A hipped roof over the interior: every cell slopes up from its nearest
+  // eave, cells on the diagonals take corner pieces. An odd width or depth
+  // gets one more column or row of overhang, so that opposite slopes always
+  // meet in a ridge line and never need a ridge piece.
+  void HipRoof(const Building& b, int z) {
     const auto roof = [&](int c) { return ObjectTableAt(kAosRoofs, c, b.roofRow); };
-    const int m = b.d / 2;
-    for (int y = 0; y < b.d; ++y)
-      for (int x = 0; x < b.w + 1; ++x) {
-        const int cx = b.x0 + x, cy = b.y0 + y;
-        if (y < m)
-          Add(roof(2), cx, cy, z + 3 * y);
-        else if ((b.d & 1) && y == m)
-          Add(roof(4), cx, cy, z + 3 * m - 2);
+    const int W = b.w + (b.w & 1), D = b.d + (b.d & 1);
+    for (int y = 0; y < D; ++y)
+      for (int x = 0; x < W; ++x) {
+        const int north = y, south = D - 1 - y, west = x, east = W - 1 - x;
+        const int ring = std::min(std::min(north, south), std::min(west, east));
+        int piece;
+        if (north == ring && west == ring)
+          piece = 4;
+        else if (north == ring && east == ring)
+          piece = 5;
+        else if (south == ring && east == ring)
+          piece = 6;
+        else if (south == ring && west == ring)
+          piece = 7;
+        else if (north == ring)
+          piece = 2;  // rises to the south
+        else if (south == ring)
+          piece = 0;  // rises to the north
+        else if (west == ring)
+          piece = 1;  // rises to the east
         else
-          Add(roof(0), cx, cy, z + 3 * (b.d - 1 - y));
+          piece = 3;  // rises to the west
+        Add(roof(piece), b.x0 + x, b.y0 + y, z + 3 * ring);
       }
   }
 
@@ -165,11 +202,11 @@ class HouseBuilder {
     const int top = base_ + 20 * b.stories;
     if (!b.top) return;
     if (b.roofRow >= 0) {
-      GableRoof(b, top);
+      HipRoof(b, top);
     } else {
       FloorArea(b.x0, b.y0, b.x0 + b.w - 1, b.y0 + b.d - 1, b.floorRow, top);
       Building parapet = b;
-      WallRing(parapet, top, false, AnyWallRow(10));
+      WallRing(parapet, top, false, LowWallRow(b.wallMaterial));
     }
   }
 
@@ -205,13 +242,14 @@ std::vector<Component> PlainHouse(const HousePlan& plan) {
   Building b;
   b.x0 = 0, b.y0 = 0, b.w = plan.w, b.d = plan.d, b.stories = plan.stories;
   b.wallRow = WallRow(plan.wall);
+  b.wallMaterial = plan.wall;
   b.floorRow = FloorRow(plan.floor);
   b.roofRow = plan.roof ? RoofRow(plan.roof) : -1;
   const int south = plan.d + plan.patio;
   h.Plinth(0, 0, plan.w, south);
   if (plan.patio > 0) {
-    h.FloorArea(0, plan.d + 1, plan.w - 1, south - 1, FloorRow("marble"), plan.base);
-    const int low = AnyWallRow(10);
+    h.FloorArea(0, plan.d, plan.w - 1, south - 1, FloorRow("marble"), plan.base);
+    const int low = LowWallRow(plan.wall);
     for (int x = 0; x < plan.w; ++x)
       if (x != plan.w / 2) h.Add(ObjectTableAt(kAosWalls, 0, low), x, south, plan.base);
     for (int y = plan.d + 1; y < south; ++y) {
@@ -230,6 +268,7 @@ std::vector<Component> Castle(int base) {
   Building ring;
   ring.x0 = 0, ring.y0 = 0, ring.w = 29, ring.d = 28, ring.stories = 2;
   ring.wallRow = WallRow("stone");
+  ring.wallMaterial = "stone";
   ring.floorRow = FloorRow("fieldstone");
   ring.upperFloors = false;
   ring.top = false;
@@ -239,6 +278,7 @@ std::vector<Component> Castle(int base) {
   Building keep;
   keep.x0 = 9, keep.y0 = 3, keep.w = 11, keep.d = 10, keep.stories = 3;
   keep.wallRow = WallRow("dark stone");
+  keep.wallMaterial = "dark stone";
   keep.floorRow = FloorRow("wooden");
   h.Build(keep);
   h.Steps(ring.w / 2, ring.d + 1);
@@ -306,6 +346,7 @@ std::vector<Component> CustomHouse(int W, int H, int style, int stories, const c
   Building b;
   b.x0 = 1, b.y0 = 1, b.w = W - 3, b.d = H - 3, b.stories = stories;
   b.wallRow = WallRow(wall);
+  b.wallMaterial = wall;
   b.floorRow = FloorRow("wooden");
   b.roofRow = roof ? RoofRow(roof) : -1;
   b.groundFloor = false;  // the foundation floor is the ground floor
