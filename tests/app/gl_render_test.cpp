@@ -1,0 +1,197 @@
+// The OpenGL house view against the software renderer: the same demo house
+// drawn both ways must agree pixel for pixel within a small tolerance, and
+// picking with the view's own depth must find the entries the software frame
+// finds.
+#include <QImage>
+#include <QTest>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "client/settings.h"
+#include "client/u_uotiles.h"
+#include "document/doc_host.h"
+#include "document/u_document.h"
+#include "io/house_file.h"
+#include "render/art_source.h"
+#include "render/gl/house_view.h"
+#include "render/pick.h"
+#include "render/projection.h"
+#include "render/raster.h"
+#include "render/scene.h"
+#include "support/demo_client.h"
+
+namespace tavi {
+
+class GlRenderTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<TUOTileData> data_;
+  PlainDocHost host_;
+  std::unique_ptr<TTAVIDoc> doc_;
+  std::unique_ptr<TBackgroundMap> ground_;
+  std::unique_ptr<THouseView> view_;
+  std::unique_ptr<TArtCache> art_;
+
+  ViewState BaseState(int floor) {
+    ViewState s;
+    s.CurrentFloor = floor;
+    s.BaseHeight = host_.baseHeight;
+    s.BackgroundMap = ground_.get();
+    return s;
+  }
+
+  RasterFrame Software(const ViewState& s) {
+    SceneInputs in;
+    in.Doc = doc_.get();
+    in.Lights = data_->Lights;
+    in.State = &s;
+    DrawList list;
+    BuildScene(in, &list);
+    RasterFrame f;
+    RasterizeScene(list, art_.get(), RasterView{view_->width(), view_->height(), s.Zoom, s.ScrollX, s.ScrollY}, &f);
+    return f;
+  }
+
+  // Share of pixels whose channels differ by more than 48, and the mean
+  // difference over all channels.
+  void Compare(const QImage& gl, const RasterFrame& sw, double* badShare, double* mean) {
+    QCOMPARE(gl.width(), sw.Width);
+    QCOMPARE(gl.height(), sw.Height);
+    long bad = 0;
+    double sum = 0;
+    for (int y = 0; y < sw.Height; ++y) {
+      const uchar* g = gl.constScanLine(y);
+      for (int x = 0; x < sw.Width; ++x) {
+        const uint8_t* s = &sw.Rgb[(size_t(y) * sw.Width + x) * 3];
+        int worst = 0;
+        for (int k = 0; k < 3; ++k) {
+          int d = std::abs(int(g[x * 3 + k]) - int(s[k]));
+          sum += d;
+          worst = std::max(worst, d);
+        }
+        if (worst > 48) ++bad;
+      }
+    }
+    *badShare = double(bad) / (double(sw.Width) * sw.Height);
+    *mean = sum / (3.0 * sw.Width * sw.Height);
+  }
+
+  void CheckAgainstSoftware(const ViewState& s, const char* what) {
+    view_->SetViewState(s);
+    QImage gl = view_->CaptureView();
+    RasterFrame sw = Software(s);
+    double badShare = 1, mean = 255;
+    Compare(gl, sw, &badShare, &mean);
+    qInfo("%s: %.3f%% pixels off, mean difference %.2f", what, badShare * 100, mean);
+    QVERIFY2(badShare < 0.01, what);
+    QVERIFY2(mean < 2.0, what);
+  }
+
+ private slots:
+  void initTestCase() {
+    const std::string dir = test::DemoClientDir();
+    if (dir.empty()) QSKIP("no demo client");
+    data_ = TUOTileData::Create(dir + "/artidx.mul", dir + "/tiledata.mul", dir + "/art.mul");
+    QVERIFY(data_);
+    const std::string house = QDir::tempPath().toStdString() + "/gl_render_test.tav";
+    const std::string cmd = std::string("\"") + TAVI_CLI_PATH + "\" import-multi --id 100 --out \"" +
+                            house + "\" --client \"" + dir + "\" >/dev/null 2>&1";
+    QCOMPARE(std::system(cmd.c_str()), 0);
+    doc_ = std::make_unique<TTAVIDoc>(8, 8, data_.get(), &host_);
+    doc_->Clear(false);
+    LoadResult r = LoadFromFile(*doc_, house);
+    QVERIFY2(r.ok, r.error.c_str());
+    host_.baseHeight = r.baseHeight;
+    ground_ = std::make_unique<TBackgroundMap>();
+    FillBackgroundMap(*ground_, 0, 7);
+    art_ = std::make_unique<TArtCache>(data_.get());
+    view_ = std::make_unique<THouseView>();
+    SurfaceSize size = SceneSize(doc_->Width, doc_->Height);
+    view_->resize(size.Width, size.Height);
+    view_->SetDocument(doc_.get());
+    view_->SetTileData(data_.get());
+    view_->SetViewState(BaseState(1));
+    view_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view_.get()));
+  }
+
+  void cleanupTestCase() { view_.reset(); }
+
+  void framesMatchTheSoftwareRenderer() {
+    ViewState s = BaseState(1);
+    CheckAgainstSoftware(s, "floor 1 with grid");
+    s = BaseState(0);
+    s.View.ShowGrid = false;
+    s.LargeBG = true;
+    CheckAgainstSoftware(s, "floor 0, large ground");
+    s = BaseState(2);
+    s.View.Night = true;
+    CheckAgainstSoftware(s, "night");
+    s = BaseState(1);
+    s.EditMode = kModeStack;
+    s.Selection = CellRect{1, 1, 3, 2};
+    CheckAgainstSoftware(s, "selection");
+    s = BaseState(1);
+    s.Zoom = 1.5;
+    s.ScrollX = 40;
+    s.ScrollY = 200;
+    CheckAgainstSoftware(s, "zoom 150% scrolled");
+    QVERIFY(view_->PaintCount() > 0);
+    QVERIFY(view_->LastPaintMs() >= 0);
+  }
+
+  void pickingUsesTheViewsDepth() {
+    ViewState s = BaseState(1);
+    view_->SetViewState(s);
+    view_->CaptureView();
+    RasterFrame sw = Software(s);
+    SceneInputs in;
+    in.Doc = doc_.get();
+    in.State = &s;
+    DrawList pass;
+    BuildPickPass(in, &pass);
+    int same = 0, total = 0, found = 0;
+    for (int y = 5; y < view_->height(); y += 7)
+      for (int x = 3; x < view_->width(); x += 7) {
+        int gl = view_->PickAt(x, y);
+        int soft = PickTile(pass, art_.get(), 1.0, x, y, sw.DepthAt(x, y));
+        ++total;
+        same += gl == soft;
+        found += gl >= 0;
+      }
+    qInfo("picking: %d of %d points agree, %d on an entry", same, total, found);
+    QVERIFY(found > total / 10);
+    QVERIFY(same >= total * 98 / 100);
+    // The centre of a floor tile of floor 1 picks that tile.
+    int fx = -1, fy = -1;
+    for (int y = 1; y < doc_->Height - 1 && fx < 0; ++y)
+      for (int x = 1; x < doc_->Width - 1 && fx < 0; ++x)
+        if (doc_->Tiles[1][0][y][x].Id != 0 && doc_->TileHeight(doc_->Tiles[1][0][y][x].Id) == 0 &&
+            doc_->LayerCount[1][y][x] == 1 && doc_->LayerCount[1][y + 1][x + 1] <= 1 &&
+            doc_->LayerCount[1][y][x + 1] <= 1 && doc_->LayerCount[1][y + 1][x] <= 1)
+          fx = x, fy = y;
+    if (fx >= 0) {
+      ScenePoint a = CellAnchor(fx, fy, doc_->Height);
+      int py = a.Y + 22 - FloorBase(1, host_.baseHeight) * 4;
+      QCOMPARE(view_->PickAt(a.X + 22, py), EntryName(fx, fy, 0));
+    }
+  }
+
+  void captureHasTheViewSize() {
+    view_->resize(640, 480);
+    QTest::qWait(50);
+    QImage img = view_->CaptureView();
+    QCOMPARE(img.width(), 640);
+    QCOMPARE(img.height(), 480);
+    TBitmap24 bmp = view_->CaptureBitmap();
+    QCOMPARE(bmp.Width, 640);
+    QCOMPARE(bmp.Height, 480);
+  }
+};
+
+}  // namespace tavi
+
+QTEST_MAIN(tavi::GlRenderTest)
+#include "gl_render_test.moc"
