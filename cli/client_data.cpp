@@ -1,7 +1,12 @@
 #include "cli/client_data.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdlib>
+
+#include "client/discovery.h"
+#include "client/settings.h"
 #include "io/folder_list.h"
 
 namespace tavi::cli {
@@ -47,6 +52,20 @@ std::string Missing(const ClientPaths& p, bool tiles, bool multis) {
                         : " in '" + p.dir + "'");
 }
 
+std::string ExecutableDir() {
+  char buf[4096];
+  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return ".";
+  std::string path(buf, size_t(n));
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+std::string EnvOrEmpty(const char* name) {
+  const char* v = std::getenv(name);
+  return v ? v : "";
+}
+
 }  // namespace
 
 ClientPaths ResolveClientPaths(const Args& args) {
@@ -55,6 +74,22 @@ ClientPaths ResolveClientPaths(const Args& args) {
     p.dir = args.Get("client");
     FillFromFolder(p);
     return p;
+  }
+  // The editor's own settings first, then the registry of the Wine prefix and
+  // the usual install folders for whatever is still empty.
+  TSettings s = LoadSettings(SettingsFolder(ExecutableDir()) + "tavi.ini");
+  const std::unique_ptr<WineRegistry> registry = WineRegistry::Load(WineRegistry::DefaultPrefix());
+  DiscoverClient(s, registry.get(), UsualClientFolders(EnvOrEmpty("WINEPREFIX"), EnvOrEmpty("HOME")));
+  p.dir = s.ClientDir;
+  p.tileData = s.TileData;
+  p.artIdx = s.ArtIdx;
+  p.art = s.Art;
+  p.multiIdx = s.MultiIdx;
+  p.multi = s.Multi;
+  FillFromFolder(p);
+  if (p.dir.empty() && !p.tileData.empty()) {
+    const size_t slash = p.tileData.rfind('/');
+    if (slash != std::string::npos) p.dir = p.tileData.substr(0, slash + 1);
   }
   return p;
 }
