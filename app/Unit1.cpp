@@ -227,6 +227,7 @@ void TMainForm::FormCreate() {
   d->settingsPath = QDir(folder).filePath("tavi.ini");
   d->settings = LoadSettings(d->settingsPath.toStdString());
   d->settings.Zoom = 1.0;
+  const TSettings stored = d->settings;
   d->host = std::make_unique<AppDocHost>(this);
   d->doc = std::make_unique<TTAVIDoc>(d->settings.Width, d->settings.Height, nullptr, d->host.get());
   FillBackgroundMap(d->background, d->settings.BGType, RandomSeed());
@@ -241,7 +242,7 @@ void TMainForm::FormCreate() {
     demo.MultiIdx = InFolder(dir, "multi.idx");
     demo.Multi = InFolder(dir, "multi.mul");
     if (ClientFilesPresent(demo)) {
-      d->pathsBeforeDemo = d->settings;
+      d->pathsBeforeDemo = stored;
       demo.ClientDir = QDir(dir).absolutePath().toStdString() + "/";
       d->settings = demo;
       d->demoInUse = true;

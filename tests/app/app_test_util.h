@@ -1,0 +1,82 @@
+#pragma once
+// Helpers of the editor's window tests: prompts answered by the test, and
+// start options on a temporary settings folder.
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <deque>
+#include <functional>
+#include <memory>
+
+#include "app/Unit1.h"
+#include "app/ui_prompts.h"
+#include "support/demo_client.h"
+
+namespace tavi::test {
+
+class ScriptedPrompts : public UiPrompts {
+ public:
+  QStringList infos, errors, questions;
+  std::deque<Answer> yesNoCancel;  // answers in turn; Cancel when empty
+  std::deque<bool> yesNo;          // answers in turn; No when empty
+  QString openName, saveName;      // empty: the dialog is cancelled
+  // Runs on the dialog before it "closes"; returns whether it closed with Ok.
+  std::function<bool(QDialog*)> exec = [](QDialog*) { return false; };
+  int execCount = 0;
+
+  void Info(QWidget*, const QString& text) override { infos << text; }
+  void Error(QWidget*, const QString& text) override { errors << text; }
+  Answer YesNoCancel(QWidget*, const QString& text) override {
+    questions << text;
+    if (yesNoCancel.empty()) return kCancel;
+    const Answer a = yesNoCancel.front();
+    yesNoCancel.pop_front();
+    return a;
+  }
+  bool YesNo(QWidget*, const QString& text) override {
+    questions << text;
+    if (yesNo.empty()) return false;
+    const bool a = yesNo.front();
+    yesNo.pop_front();
+    return a;
+  }
+  QString OpenFile(QWidget*, const QString&, const QString&) override { return openName; }
+  QString SaveFile(QWidget*, const QString&, const QString&, const QString&) override {
+    return saveName;
+  }
+  bool Exec(QDialog* dialog) override {
+    ++execCount;
+    return exec(dialog);
+  }
+};
+
+// Keeps discovery away from the machine's own client folders.
+inline void IsolateEnvironment(const QString& home) {
+  qputenv("HOME", home.toUtf8());
+  qputenv("WINEPREFIX", (home + "/no-wine").toUtf8());
+  qputenv("XDG_CONFIG_HOME", (home + "/config").toUtf8());
+}
+
+inline StartOptions DemoOptions(const QString& settingsFolder,
+                                std::shared_ptr<ScriptedPrompts> prompts) {
+  StartOptions o;
+  o.settingsFolder = settingsFolder;
+  o.demoClientDir = QString::fromStdString(DemoClientDir());
+  o.prompts = prompts;
+  return o;
+}
+
+inline QString ReadFile(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return QString();
+  return QString::fromUtf8(f.readAll());
+}
+
+inline void WriteFile(const QString& path, const QByteArray& data) {
+  QFile f(path);
+  if (f.open(QIODevice::WriteOnly)) f.write(data);
+}
+
+}  // namespace tavi::test

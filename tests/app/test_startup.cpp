@@ -1,0 +1,150 @@
+// Start-up and shutdown of the editor with and without settings and client.
+#include <QLineEdit>
+#include <QtTest>
+
+#include "app/app_test_util.h"
+#include "app/u_ctrlwnd.h"
+#include "app/u_optwnd.h"
+#include "client/u_uotiles.h"
+
+using namespace tavi;
+using namespace tavi::test;
+
+class TestStartup : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir home;
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(home.isValid());
+    IsolateEnvironment(home.path());
+    if (DemoClientDir().empty()) QSKIP("the demo client could not be written");
+  }
+
+  // A first start without tavi.ini on the demo client: defaults, fresh
+  // foundation, control window shown; the demo paths are not stored.
+  void firstStartOnDemoClient() {
+    const QString folder = home.path() + "/first";
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    {
+      TMainForm w(DemoOptions(folder, prompts));
+      QVERIFY(!w.StartupFailed());
+      QVERIFY(w.TileData() != nullptr);
+      QCOMPARE(w.Doc().Width, 8);
+      QCOMPARE(w.Doc().Height, 8);
+      QCOMPARE(w.Settings().JpegQuality, 2);
+      QCOMPARE(w.Settings().LineWidth, 76);
+      QCOMPARE(w.Settings().BGType, 0);
+      QVERIFY(w.BackgroundMap()[5][7] >= 3 && w.BackgroundMap()[5][7] <= 6);
+      w.show();
+      QTRY_VERIFY(w.CtrlForm()->isVisible());
+      QCOMPARE(w.CtrlForm()->EditMode(), 0);
+      QCOMPARE(w.CtrlForm()->CurrentFloor(), 1);
+      QCOMPARE(w.BaseHeight(), 7);
+      int entries = 0;
+      for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) entries += w.Doc().LayerCount[0][y][x];
+      QVERIFY(entries > 0);  // the default foundation
+      QVERIFY(!w.Doc().Modified);
+      QVERIFY(!w.Doc().CanUndo());
+      QCOMPARE(w.windowTitle(), QString("Tavi Editor"));
+      // English start: the captions the windows were built with stay.
+      QCOMPARE(w.CtrlForm()->windowTitle(), QString("Control"));
+      QVERIFY(prompts->infos.isEmpty());
+      w.Doc().SetSize(10, 12);
+    }
+    const QString ini = ReadFile(folder + "/tavi.ini");
+    QVERIFY(ini.contains("[TAVI]"));
+    QVERIFY(ini.contains("Width=10"));
+    QVERIFY(ini.contains("Height=12"));
+    // The demo client is for the run only.
+    QVERIFY2(!ini.contains("artidx.mul"), qPrintable(ini));
+  }
+
+  // No client anywhere: the message, the configuration dialog, the end; the
+  // paths typed into the dialog are used at the next start.
+  void noClientAsksForPaths() {
+    const QString folder = home.path() + "/noclient";
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    const QString demo = QString::fromStdString(DemoClientDir());
+    prompts->exec = [&](QDialog* dialog) {
+      auto* cfg = qobject_cast<TCfgForm*>(dialog);
+      if (!cfg) return false;
+      cfg->EdArtIdx->setText(demo + "/artidx.mul");
+      cfg->EdArt->setText(demo + "/art.mul");
+      cfg->EdTileData->setText(demo + "/tiledata.mul");
+      return true;
+    };
+    StartOptions o;
+    o.settingsFolder = folder;
+    o.prompts = prompts;
+    {
+      TMainForm w(o);
+      QVERIFY(w.StartupFailed());
+      QVERIFY(w.TileData() == nullptr);
+      QCOMPARE(prompts->infos.size(), 1);
+      QVERIFY(prompts->infos[0].startsWith(QString::fromUtf8("必要なファイルが見つかりません。")));
+      QCOMPARE(prompts->execCount, 1);
+    }
+    QVERIFY(ReadFile(folder + "/tavi.ini").contains("artidx.mul"));
+
+    auto again = std::make_shared<ScriptedPrompts>();
+    o.prompts = again;
+    TMainForm w(o);
+    QVERIFY(!w.StartupFailed());
+    QVERIFY(again->infos.isEmpty());
+  }
+
+  // Stored settings are used; an unknown language shows English and is kept.
+  void storedSettings() {
+    const QString folder = home.path() + "/stored";
+    QDir().mkpath(folder);
+    WriteFile(folder + "/tavi.ini",
+              "[TAVI]\r\nWidth=12\r\nHeight=9\r\nLanguage=7\r\nBGType=6\r\nOther=kept\r\n");
+    {
+      TMainForm w(DemoOptions(folder, std::make_shared<ScriptedPrompts>()));
+      QCOMPARE(w.Doc().Width, 12);
+      QCOMPARE(w.Doc().Height, 9);
+      QCOMPARE(w.Messages().MsgNotFound, QString("Not found"));
+      QCOMPARE(w.BackgroundMap()[0][0], uint16_t(0));
+    }
+    const QString ini = ReadFile(folder + "/tavi.ini");
+    QVERIFY(ini.contains("Language=7"));
+    QVERIFY(ini.contains("Other=kept"));
+  }
+
+  // A house file named on the command line is opened at the first idle step;
+  // one that cannot be used leaves the fresh house and the bare title.
+  void houseFileArgument() {
+    const QString folder = home.path() + "/arg";
+    QDir().mkpath(folder);
+    const QString good = folder + "/My House.tav";
+    WriteFile(good, "\"TAVI File ver 1.00\",10,9,5\r\n1,2,3,0,1234\r\n0,0,0,0,1234\r\n");
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    StartOptions o = DemoOptions(folder, prompts);
+    o.houseFile = good;
+    {
+      TMainForm w(o);
+      QTRY_COMPARE(w.windowTitle(), QString("Tavi Editor - My House"));
+      QCOMPARE(w.Doc().Width, 10);
+      QCOMPARE(w.Doc().Height, 9);
+      QCOMPARE(w.BaseHeight(), 5);
+      QCOMPARE(w.Doc().Tiles[1][0][3][2].Id, uint16_t(1234));
+      QVERIFY(!w.Doc().Modified);
+      QCOMPARE(w.CurrentFileName(), good);
+    }
+    const QString bad = folder + "/old.tav";
+    WriteFile(bad, "\"TAVI File ver 0.99\",10,9,5\r\n1,2,3,0,1234\r\n");
+    o.houseFile = bad;
+    TMainForm w(o);
+    QTRY_VERIFY(!prompts->infos.isEmpty());
+    QCOMPARE(prompts->infos.last(), QString("Can not use this file version."));
+    QCOMPARE(w.windowTitle(), QString("Tavi Editor"));
+    QVERIFY(w.CurrentFileName().isEmpty());
+    QCOMPARE(w.Doc().Tiles[1][0][3][2].Id, uint16_t(0));
+  }
+};
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"
