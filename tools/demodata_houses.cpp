@@ -47,14 +47,24 @@ int WallRow(const char* material) {
 }
 // A half-height row of the material for parapets and patio walls, else any.
 int LowWallRow(const char* material) {
-  const int row = FindRow(kAosWalls, 7, [&](uint16_t id) {
-    return IsMaterial(id, material) && Catalog()[id].height == 10 &&
-           Catalog()[id].shape == Shape::kWallX;
-  });
-  if (row >= 0) return row;
-  return std::max(0, FindRow(kAosWalls, 7, [&](uint16_t id) {
-                    return Catalog()[id].height == 10 && Catalog()[id].shape == Shape::kWallX;
-                  }));
+  // Best: every piece of the row half high in the material; then any row whose
+  // run pieces are; then any half-high row at all.
+  const auto half = [](uint16_t id) { return id && Catalog()[id].height == 10; };
+  for (int pass = 0; pass < 3; ++pass)
+    for (int row = 0; row < AosTableRows(kAosWalls); ++row) {
+      bool ok = Catalog()[ObjectTableAt(kAosWalls, 0, row)].shape == Shape::kWallX;
+      for (int c = 0; c < 8 && ok; ++c) {
+        const uint16_t id = ObjectTableAt(kAosWalls, c, row);
+        if (pass == 2)
+          ok = id && (c != 0 || half(id));
+        else if (pass == 1 && c == 7)
+          ok = id != 0;
+        else
+          ok = IsMaterial(id, material) && half(id);
+      }
+      if (ok) return row;
+    }
+  return 0;
 }
 int FloorRow(const char* material) {
   return std::max(0, FindRow(kAosFloors, 3, [&](uint16_t id) {
@@ -124,7 +134,18 @@ class HouseBuilder {
   void WallRing(const Building& b, int z, bool withDoor, int row) {
     const int x1 = b.x0 + b.w, y1 = b.y0 + b.d;
     const auto wall = [&](int c) { return ObjectTableAt(kAosWalls, c, row); };
-    Add(wall(7), b.x0, b.y0, z);
+    // A corner or post that does not match the run (ids shared with other
+    // rows) is replaced by the two run pieces, or left out.
+    const auto matches = [&](int c) {
+      const ItemSpec &piece = Catalog()[wall(c)], &run = Catalog()[wall(0)];
+      return piece.height == run.height && piece.material == run.material;
+    };
+    if (matches(7)) {
+      Add(wall(7), b.x0, b.y0, z);
+    } else {
+      Add(wall(0), b.x0, b.y0, z);
+      Add(wall(4), b.x0, b.y0, z);
+    }
     for (int x = b.x0 + 1; x < x1; ++x) Add(wall((x - b.x0) % 3 == 2 ? 1 : 0), x, b.y0, z);
     for (int y = b.y0 + 1; y < y1; ++y) Add(wall((y - b.y0) % 3 == 2 ? 5 : 4), b.x0, y, z);
     for (int y = b.y0; y < y1; ++y) Add(wall((y - b.y0) % 3 == 1 ? 5 : 4), x1, y, z);
@@ -136,7 +157,7 @@ class HouseBuilder {
       }
       Add(wall((x - b.x0) % 3 == 1 ? 1 : 0), x, y1, z);
     }
-    Add(wall(3), x1, y1, z);
+    if (matches(3)) Add(wall(3), x1, y1, z);
   }
 
   // Steps climbing north along column x from row yStart, from altitude z to z + 20.
