@@ -51,6 +51,10 @@ std::string WithSlash(std::string dir) {
 TSettings LoadSettings(const std::string& iniPath) {
   ProfileFile ini;
   if (!ini.Load(iniPath)) ini = ProfileFile();  // unreadable: every key at its default
+  return ReadSettings(ini);
+}
+
+TSettings ReadSettings(const ProfileFile& ini) {
   TSettings s;
   s.BookmarkCodes.fill(0);
   s.Zoom = 1.0;
@@ -88,6 +92,11 @@ TSettings LoadSettings(const std::string& iniPath) {
 bool SaveSettings(const std::string& iniPath, const TSettings& s, std::string* error) {
   ProfileFile ini;
   if (!ini.Load(iniPath, error)) return false;
+  WriteSettings(ini, s);
+  return ini.Save(iniPath, error);
+}
+
+void WriteSettings(ProfileFile& ini, const TSettings& s) {
   ini.WriteString(kSection, "ArtIdx", s.ArtIdx);
   ini.WriteString(kSection, "Art", s.Art);
   ini.WriteString(kSection, "TileData", s.TileData);
@@ -111,7 +120,6 @@ bool SaveSettings(const std::string& iniPath, const TSettings& s, std::string* e
   ini.WriteInteger(kSection, "LastChar", s.LastChar);
   if (!s.UpdateURL.empty()) ini.WriteString(kSection, "UpdateURL", s.UpdateURL);
   if (!s.HomeURL.empty()) ini.WriteString(kSection, "HomeURL", s.HomeURL);
-  return ini.Save(iniPath, error);
 }
 
 std::string SettingsFolder(const std::string& executableDir) {

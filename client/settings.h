@@ -44,6 +44,11 @@ TSettings LoadSettings(const std::string& iniPath);
 // message when the file cannot be written.
 bool SaveSettings(const std::string& iniPath, const TSettings& s, std::string* error = nullptr);
 
+class ProfileFile;
+// The same, on a profile already in memory.
+TSettings ReadSettings(const ProfileFile& ini);
+void WriteSettings(ProfileFile& ini, const TSettings& s);
+
 // Where tavi.ini lives: beside the executable when that folder already holds
 // one, else $XDG_CONFIG_HOME/tavi/ (~/.config/tavi/). Returns the folder,
 // ending in '/'.
