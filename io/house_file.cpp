@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 
@@ -73,7 +74,16 @@ std::string HouseFileText(const TTAVIDoc& doc, int baseHeight) {
   return HouseFileText(*ImageOfDocument(doc), baseHeight);
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view data, std::string* error) {
+bool WriteFileAtomically(const std::string& target, std::string_view data, std::string* error) {
+  // A link keeps pointing at the house: the file it names is the one replaced.
+  std::string path = target;
+  struct stat lst;
+  if (lstat(target.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+    if (char* real = realpath(target.c_str(), nullptr)) {
+      path = real;
+      free(real);
+    }
+  }
   std::string tmpl = path + ".XXXXXX";
   std::vector<char> name(tmpl.begin(), tmpl.end());
   name.push_back('\0');

@@ -194,6 +194,16 @@ TEST(HouseFile, FailedSaveKeepsModifiedAndTheOldFile) {
   EXPECT_EQ(entries, 2);  // keep.tav and the folder
 }
 
+TEST(HouseFile, SavingThroughALinkReplacesTheLinkedFile) {
+  TempDir dir;
+  DocFixture f;
+  test::WriteFile(dir.File("real.tav"), "old");
+  std::filesystem::create_symlink("real.tav", dir.path / "link.tav");
+  ASSERT_TRUE(SaveToFile(*f.doc, dir.File("link.tav"), 7).ok);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.path / "link.tav"));
+  EXPECT_EQ(test::ReadFile(dir.File("real.tav")), kHeader88);
+}
+
 TEST(HouseFile, TitleUsesTheNameWithoutFolderOrExtension) {
   EXPECT_EQ(WindowTitleFor("/home/u/houses/Keep.v2.tav"), "Tavi Editor - Keep.v2");
   EXPECT_EQ(WindowTitleFor("C:\\houses\\tower.tav"), "Tavi Editor - tower");
