@@ -4,6 +4,7 @@
 // that does not stand properly: on every floor above the foundation a part is
 // proper only when it is reached from the foundation's edges or from a carrying
 // wall below, through joined walls and continuous floor runs.
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -57,26 +58,25 @@ void TTAVIDoc::ResetCaches() {
   std::memset(heightKnown_, 0, sizeof(heightKnown_));
 }
 
-uint16_t TTAVIDoc::CachedCategory(uint16_t id) {
+uint16_t TTAVIDoc::FetchCategory(uint16_t id) {
   if (id >= 0x4000) return Category(id);
-  uint32_t& word = catKnown_[id >> 5];
-  const uint32_t bit = 1u << (id & 31);
-  if (!(word & bit)) {
-    catCache_[id] = Category(id);
-    word |= bit;
-  }
+  catCache_[id] = Category(id);
+  catKnown_[id >> 5] |= 1u << (id & 31);
   return catCache_[id];
 }
 
-int TTAVIDoc::CachedHeight(uint16_t id) {
+int TTAVIDoc::FetchHeight(uint16_t id) {
   if (id >= 0x4000) return TileHeight(id);
-  uint32_t& word = heightKnown_[id >> 5];
-  const uint32_t bit = 1u << (id & 31);
-  if (!(word & bit)) {
-    heightCache_[id] = uint8_t(TileHeight(id));
-    word |= bit;
-  }
+  heightCache_[id] = uint8_t(TileHeight(id));
+  heightKnown_[id >> 5] |= 1u << (id & 31);
   return heightCache_[id];
+}
+
+int TTAVIDoc::FloorTop(int floor) const {
+  int top = 0;
+  for (int y = 0; y < Height; ++y)
+    for (int x = 0; x < Width; ++x) top = std::max(top, LayerCount[floor][y][x]);
+  return std::min(top, kLayers);
 }
 
 int TTAVIDoc::CountParts() const {
@@ -96,7 +96,7 @@ void TTAVIDoc::Recalculate() {
   // The same count as CountParts, through the per-check category cache.
   int64_t count = 0;
   for (int f = 0; f < kFloors; ++f)
-    for (int l = 0; l < kLayers; ++l)
+    for (int l = 0, top = FloorTop(f); l < top; ++l)
       for (int y = 0; y < Height; ++y)
         for (int x = 0; x < Width; ++x) {
           const uint16_t id = Tiles[f][l][y][x].Id;
@@ -114,10 +114,14 @@ void TTAVIDoc::CheckCustomization() {
   const int W = Width, H = Height;
 
   // Every entry above the foundation starts marked; the foundation is proper.
-  for (int f = 0; f < kFloors; ++f)
-    for (int l = 0; l < kLayers; ++l)
+  // No entry lies above a floor's highest stack, so the passes stop there.
+  int top[kFloors];
+  for (int f = 0; f < kFloors; ++f) {
+    top[f] = FloorTop(f);
+    for (int l = 0; l < top[f]; ++l)
       for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x) Tiles[f][l][y][x].Mark = f == 0 ? kProper : kMarked;
+  }
 
   auto cat = [this](const TileEntry& e) -> uint16_t { return e.Id ? CachedCategory(e.Id) : 0; };
   auto has = [](uint16_t c, uint16_t bits) { return (c & bits) == bits; };
@@ -137,6 +141,8 @@ void TTAVIDoc::CheckCustomization() {
     }
 
   uint16_t c0[kGrid][kGrid];
+  int8_t inheritFrom[kGrid][kGrid];
+  bool overStairs[kGrid][kGrid];
   int8_t wallLayer[kGrid][kGrid];
   uint16_t wallCat[kGrid][kGrid];
   bool wallSnap[kGrid][kGrid];
@@ -257,31 +263,34 @@ void TTAVIDoc::CheckCustomization() {
     // What stands on a wall (or on a part without a wall) shares its mark;
     // ordinary items on an ordinary tile are never flagged.
     for (int y = 0; y < H; ++y)
-      for (int x = 0; x < W; ++x) {
-        int from;
-        if (wallLayer[y][x] >= 0) {
-          from = wallLayer[y][x];
-        } else if (c0[y][x] & kCatPart) {
-          from = 0;
-        } else {
-          for (int l = 0; l < kLayers; ++l) T[l][y][x].Mark = kProper;
-          continue;
+      for (int x = 0; x < W; ++x)
+        inheritFrom[y][x] = wallLayer[y][x] >= 0 ? wallLayer[y][x] : (c0[y][x] & kCatPart) ? 0 : -1;
+    for (int l = 0; l < top[f]; ++l)
+      for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+          const int from = inheritFrom[y][x];
+          if (from < 0)
+            T[l][y][x].Mark = kProper;
+          else if (l > from)
+            T[l][y][x].Mark = T[from][y][x].Mark;
         }
-        const uint16_t m = T[from][y][x].Mark;
-        for (int l = from + 1; l < kLayers; ++l) T[l][y][x].Mark = m;
-      }
 
     // Nothing may stand over a staircase of the floor below.
     if (f >= 2) {
       const FloorImage& B = Tiles[f - 1];
-      for (int y = 0; y < H; ++y)
-        for (int x = 0; x < W; ++x) {
-          bool stairs = false;
-          for (int l = 0; l < kLayers && !stairs; ++l)
-            stairs = B[l][y][x].Id != 0 && (CachedCategory(B[l][y][x].Id) & kCatStairs);
-          if (stairs)
-            for (int l = 0; l < kLayers; ++l) T[l][y][x].Mark = kMarked;
-        }
+      bool any = false;
+      std::memset(overStairs, 0, sizeof(overStairs));
+      for (int l = 0; l < top[f - 1]; ++l)
+        for (int y = 0; y < H; ++y)
+          for (int x = 0; x < W; ++x) {
+            const uint16_t id = B[l][y][x].Id;
+            if (id != 0 && (CachedCategory(id) & kCatStairs)) any = overStairs[y][x] = true;
+          }
+      if (any)
+        for (int l = 0; l < top[f]; ++l)
+          for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+              if (overStairs[y][x]) T[l][y][x].Mark = kMarked;
     }
 
     if (f == kFloors - 1) break;

@@ -190,9 +190,19 @@ class TTAVIDoc {
 
   // Category and height caches of one rule check: filled on first use of an
   // id during a check, forgotten at the start of the next one.
-  uint16_t CachedCategory(uint16_t id);
-  int CachedHeight(uint16_t id);
+  uint16_t CachedCategory(uint16_t id) {
+    if (id < 0x4000 && ((catKnown_[id >> 5] >> (id & 31)) & 1u)) return catCache_[id];
+    return FetchCategory(id);
+  }
+  int CachedHeight(uint16_t id) {
+    if (id < 0x4000 && ((heightKnown_[id >> 5] >> (id & 31)) & 1u)) return heightCache_[id];
+    return FetchHeight(id);
+  }
+  uint16_t FetchCategory(uint16_t id);
+  int FetchHeight(uint16_t id);
   void ResetCaches();
+  // Highest LayerCount over the plot of a floor: no entry lies above it.
+  int FloorTop(int floor) const;
 
   const ITileFacts* facts_;
   IDocHost* host_;
