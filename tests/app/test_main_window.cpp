@@ -1,0 +1,265 @@
+// The main window's menus and commands, and the control window's zoom box.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QtTest>
+
+#include "app/app_test_util.h"
+#include "app/u_ctrlwnd.h"
+
+using namespace tavi;
+using namespace tavi::test;
+
+class TestMainWindow : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir home;
+  std::shared_ptr<ScriptedPrompts> prompts;
+  std::unique_ptr<TMainForm> w;
+
+  QAction* action(const char* name) { return w->findChild<QAction*>(name); }
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(home.isValid());
+    IsolateEnvironment(home.path());
+    if (DemoClientDir().empty()) QSKIP("the demo client could not be written");
+  }
+
+  void init() {
+    prompts = std::make_shared<ScriptedPrompts>();
+    w = std::make_unique<TMainForm>(DemoOptions(home.path() + "/cfg", prompts));
+    w->show();
+    QTRY_VERIFY(w->CtrlForm()->isVisible());
+  }
+
+  void cleanup() {
+    w->Doc().Modified = false;
+    w.reset();
+  }
+
+  // Paste is offered only for text whose first line is the selection header.
+  void pasteEnabling() {
+    QClipboard* clip = QApplication::clipboard();
+    clip->setText("TAVI File ver 1.00\r\n0,0,0,1234\r\n");
+    w->Edit1Click();
+    QVERIFY(action("MnPaste")->isEnabled());
+    clip->setText("TAVI File ver 1.01\r\n0,0,0,1234\r\n");
+    w->Edit1Click();
+    QVERIFY(!action("MnPaste")->isEnabled());
+    clip->setText("tAVI File ver 1.00\r\n");
+    w->Edit1Click();
+    QVERIFY(!action("MnPaste")->isEnabled());
+    clip->clear();
+    w->Edit1Click();
+    QVERIFY(!action("MnPaste")->isEnabled());
+    QVERIFY(!action("MnUndo")->isEnabled());
+    QVERIFY(!action("MnReplaceWall")->isEnabled());
+  }
+
+  // Copy and paste through the system clipboard, undo switching the floor.
+  void copyPasteUndo() {
+    TTAVIDoc& doc = w->Doc();
+    doc.Tiles[2][0][1][1] = {0, 1234, 0};
+    doc.UpdateAllCells();
+    w->CtrlForm()->SetFloor(2);
+    w->SetSelection(CellRect{1, 1, 1, 1});
+    w->MnCopyClick();
+    QVERIFY(QApplication::clipboard()->text().startsWith("TAVI File ver 1.00"));
+    w->SetSelection(CellRect{4, 5, 4, 5});
+    w->MnPasteClick();
+    QCOMPARE(doc.Tiles[2][0][5][4].Id, uint16_t(1234));
+    w->CtrlForm()->SetFloor(0);
+    w->Edit1Click();
+    QVERIFY(action("MnUndo")->isEnabled());
+    w->MnUndoClick();
+    QCOMPARE(doc.Tiles[2][0][5][4].Id, uint16_t(0));
+    QCOMPARE(w->CtrlForm()->CurrentFloor(), 2);
+    w->MnRedoClick();
+    QCOMPARE(doc.Tiles[2][0][5][4].Id, uint16_t(1234));
+  }
+
+  // Typed percentages wait for Enter or the loss of focus; a list entry
+  // applies at once; text that is not a number falls back to 100 %.
+  void zoomBox() {
+    QComboBox* box = w->CtrlForm()->CBMag();
+    QLineEdit* edit = box->lineEdit();
+    edit->clear();
+    QTest::keyClicks(edit, "150");
+    QCOMPARE(w->Zoom(), 1.0);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(w->Zoom(), 1.5);
+
+    edit->clear();
+    QTest::keyClicks(edit, "175");
+    QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
+    QApplication::sendEvent(edit, &out);
+    QCOMPARE(w->Zoom(), 1.75);
+
+    edit->clear();
+    QTest::keyClicks(edit, "abc");
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(box->currentText(), QString("100%"));
+    QCOMPARE(w->Zoom(), 1.0);
+
+    box->setCurrentIndex(box->findText("25%"));
+    QCOMPARE(w->Zoom(), 0.25);
+    w->ZoomStep(false);
+    QCOMPARE(w->Zoom(), 0.25);
+    w->ZoomStep(true);
+    QCOMPARE(w->Zoom(), 0.3125);
+    QCOMPARE(box->currentText(), QString("31%"));
+  }
+
+  // New asks about unsaved changes, then about the foundation.
+  void newFile() {
+    TTAVIDoc& doc = w->Doc();
+    doc.Tiles[1][0][0][0] = {0, 1234, 0};
+    doc.UpdateAllCells();
+    doc.Modified = true;
+    w->SetBaseHeight(3);
+    prompts->yesNoCancel = {UiPrompts::kCancel};
+    w->MnNewFileClick();
+    QCOMPARE(doc.Tiles[1][0][0][0].Id, uint16_t(1234));
+    prompts->yesNoCancel = {UiPrompts::kNo};
+    prompts->yesNo = {false};
+    w->MnNewFileClick();
+    QCOMPARE(doc.Tiles[1][0][0][0].Id, uint16_t(0));
+    QCOMPARE(doc.LayerCount[0][1][1], 0);
+    QCOMPARE(w->BaseHeight(), 3);
+    prompts->yesNo = {true};
+    w->MnNewFileClick();
+    QVERIFY(doc.LayerCount[0][1][1] > 0);
+    QCOMPARE(w->BaseHeight(), 7);
+    QVERIFY(!doc.Modified);
+  }
+
+  // Save As, then Open: the house comes back; a failed open changes nothing.
+  void saveAndOpen() {
+    TTAVIDoc& doc = w->Doc();
+    doc.Tiles[3][0][2][5] = {4, 1234, 0};
+    doc.UpdateAllCells();
+    doc.Modified = true;
+    w->SetBaseHeight(6);
+    const QString file = home.path() + "/round.tav";
+    prompts->saveName = file;
+    w->SaveAs1Click();
+    QVERIFY(!doc.Modified);
+    QCOMPARE(w->windowTitle(), QString("Tavi Editor - round"));
+    QVERIFY(ReadFile(file).startsWith("\"TAVI File ver 1.00\",8,8,6"));
+
+    prompts->yesNo = {false};
+    w->MnNewFileClick();
+    QCOMPARE(doc.Tiles[3][0][2][5].Id, uint16_t(0));
+    w->SetBaseHeight(2);
+    prompts->openName = file;
+    w->Open1Click();
+    QCOMPARE(doc.Tiles[3][0][2][5].Id, uint16_t(1234));
+    QCOMPARE(doc.Tiles[3][0][2][5].Z, int16_t(4));
+    QCOMPARE(w->BaseHeight(), 6);
+
+    prompts->openName = home.path() + "/missing.tav";
+    w->Open1Click();
+    QCOMPARE(prompts->errors.size(), 1);
+    QCOMPARE(w->CurrentFileName(), file);
+    QCOMPARE(w->windowTitle(), QString("Tavi Editor - round"));
+    QCOMPARE(doc.Tiles[3][0][2][5].Id, uint16_t(1234));
+
+    // Cancelling the save dialog from the question keeps the program's state.
+    doc.Modified = true;
+    w->SetCurrentFileName(QString());
+    prompts->saveName.clear();
+    prompts->yesNoCancel = {UiPrompts::kYes};
+    QVERIFY(!w->AskSaveChanges());
+  }
+
+  // The whole house through the clipboard and back.
+  void clipRoundTrip() {
+    TTAVIDoc& doc = w->Doc();
+    doc.Tiles[1][0][4][3] = {2, 1234, 0};
+    doc.UpdateAllCells();
+    w->SetBaseHeight(5);
+    w->SetCurrentFileName(home.path() + "/clip house.tav");
+    w->MnExportClipClick();
+    QCOMPARE(prompts->infos.last(), QString("This file is copied to the clipboard."));
+    QVERIFY(QApplication::clipboard()->text().startsWith("TAVI File ver 1.00=clip house="));
+    prompts->yesNo = {false};
+    w->MnNewFileClick();
+    w->SetBaseHeight(1);
+    w->MnImportClipClick();
+    QCOMPARE(doc.Tiles[1][0][4][3].Id, uint16_t(1234));
+    QCOMPARE(w->BaseHeight(), 5);
+    QCOMPARE(w->CurrentFileName(), QString("clip house.tav"));
+    QCOMPARE(w->windowTitle(), QString("Tavi Editor - clip house"));
+
+    QApplication::clipboard()->setText("no house here");
+    w->MnImportClipClick();
+    QCOMPARE(prompts->infos.last(), QString("This text has no data or broken."));
+    QCOMPARE(doc.Tiles[1][0][4][3].Id, uint16_t(1234));
+  }
+
+  // A standard house replaces the document with the menu's base height.
+  void importMulti() {
+    w->SetCurrentFileName(home.path() + "/keep.tav");
+    QAction* tower = action("Tower1");
+    QVERIFY(tower);
+    tower->trigger();
+    QVERIFY(prompts->errors.isEmpty());
+    QCOMPARE(w->BaseHeight(), 6);
+    QVERIFY(w->CurrentFileName().isEmpty());
+    QCOMPARE(w->windowTitle(), QString("Tavi Editor - keep"));
+    QVERIFY(!w->Doc().CanUndo());
+  }
+
+  // The stack of the detail cell, top first, and its buttons.
+  void detailList() {
+    TTAVIDoc& doc = w->Doc();
+    doc.Tiles[1][0][2][2] = {0, 1234, 0};
+    doc.Tiles[1][1][2][2] = {3, 1235, 0};
+    doc.Tiles[1][2][2][2] = {6, 1236, 0};
+    doc.UpdateAllCells();
+    w->SetDetailCell(2, 2);
+    TCtrlForm* c = w->CtrlForm();
+    c->RefreshCellList();
+    QCOMPARE(c->LBDetail()->count(), 3);
+    QVERIFY(c->LBDetail()->item(0)->text().startsWith(" 6:"));
+    QVERIFY(c->LBDetail()->item(2)->text().startsWith(" 0:"));
+    c->LBDetail()->setCurrentRow(0);
+    c->LBDetailClick();
+    QCOMPARE(c->CurrentTile(), uint16_t(1236));
+    c->BtnCellDeleteClick();
+    QCOMPARE(c->LBDetail()->count(), 2);
+    QCOMPARE(doc.Tiles[1][2][2][2].Id, uint16_t(0));
+  }
+
+  // Hidden cells apply to every floor; Show All clears them inside the plot.
+  void hiddenCells() {
+    w->SetSelection(CellRect{1, 1, 2, 3});
+    w->CtrlForm()->BtnHideClick();
+    QVERIFY(w->HiddenCell(2, 3));
+    QVERIFY(!w->HiddenCell(3, 3));
+    w->SetSelection(CellRect{});
+    w->CtrlForm()->BtnShowClick();
+    QVERIFY(w->HiddenCell(2, 3));
+    w->CtrlForm()->BtnShowAllClick();
+    QVERIFY(!w->HiddenCell(2, 3));
+  }
+
+  // The downstair walls follow the grid switch.
+  void viewCoupling() {
+    QAction* grid = action("MnShowGrid");
+    QAction* down = action("MnDownstair");
+    QVERIFY(grid->isChecked() && down->isChecked());
+    grid->trigger();
+    QVERIFY(!grid->isChecked());
+    QVERIFY(!down->isChecked());
+    grid->trigger();
+    QVERIFY(!down->isChecked());
+  }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"
