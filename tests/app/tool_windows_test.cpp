@@ -1,0 +1,348 @@
+// The catalogue, AoS, foundation and cache import windows on the demo client.
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <fstream>
+#include <memory>
+
+#include "app/picture_grid.h"
+#include "app/U_multicache.h"
+#include "app/u_Objwnd.h"
+#include "app/u_aoswnd.h"
+#include "app/u_custom.h"
+#include "client/settings.h"
+#include "client/u_uotiles.h"
+#include "document/foundation_tables.h"
+#include "document/u_aosdat.h"
+#include "document/u_document.h"
+#include "support/demo_client.h"
+
+namespace tavi {
+
+class ToolWindowsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<TUOTileData> tiles_;
+  PlainDocHost docHost_;
+  std::unique_ptr<TTAVIDoc> doc_;
+  TSettings settings_;
+  uint16_t current_ = 0;
+
+  ToolHost Host() {
+    ToolHost h;
+    h.doc = doc_.get();
+    h.tiles = tiles_.get();
+    h.settings = &settings_;
+    h.currentTile = [this] { return current_; };
+    h.setCurrentTile = [this](uint16_t id) { current_ = id; };
+    h.info = [](QWidget*, const QString& text) { QFAIL(qPrintable("unexpected box: " + text)); };
+    return h;
+  }
+
+  static void WriteFile(const QString& path, const std::string& text) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    std::ofstream(path.toStdString(), std::ios::binary) << text;
+  }
+
+ private slots:
+  void initTestCase() {
+    const std::string dir = test::DemoClientDir();
+    if (dir.empty()) QSKIP("demo client could not be written");
+    tiles_ = TUOTileData::Create(dir + "/artidx.mul", dir + "/tiledata.mul", dir + "/art.mul");
+    QVERIFY(tiles_->ItemCount > 100);
+    doc_ = std::make_unique<TTAVIDoc>(8, 8, tiles_.get(), &docHost_);
+  }
+
+  void init() {
+    doc_->SetSize(8, 8);
+    doc_->Clear(true);
+    settings_ = TSettings();
+    current_ = 0;
+  }
+
+  void foundationPreselectsTheHousesOwnChoices() {
+    TFoundationForm f(Host());
+    f.FormShow();
+    // The default house: sign row 3 column 5, hanger row 0 column 1, post
+    // row 0 column 0, style 4.
+    QCOMPARE(QPoint(f.SignGrid()->Col(), f.SignGrid()->Row()), QPoint(5, 3));
+    QCOMPARE(QPoint(f.HangerGrid()->Col(), f.HangerGrid()->Row()), QPoint(1, 0));
+    QCOMPARE(QPoint(f.PostGrid()->Col(), f.PostGrid()->Row()), QPoint(0, 0));
+    QCOMPARE(f.StyleGrid()->Col(), 4);
+
+    const FoundationStyle& s0 = FoundationStyleAt(0);
+    doc_->BuildFoundation(SignAt(2, 4), HangerAt(2, 1), PostAt(3, 2), s0.edgeNS, s0.cornerSE,
+                          s0.edgeWE, s0.cornerNW);
+    f.FormShow();
+    QCOMPARE(QPoint(f.SignGrid()->Col(), f.SignGrid()->Row()), QPoint(2, 4));
+    QCOMPARE(QPoint(f.HangerGrid()->Col(), f.HangerGrid()->Row()), QPoint(2, 1));
+    QCOMPARE(QPoint(f.PostGrid()->Col(), f.PostGrid()->Row()), QPoint(3, 2));
+    QCOMPARE(f.StyleGrid()->Col(), 0);
+
+    // A blank post cell keeps the post chosen before; the style gives four tiles.
+    f.PostGrid()->SelectCell(6, 3, false);
+    f.StyleGrid()->SelectCell(2, 0, false);
+    f.FormClose();
+    const FoundationChoice& r = f.Result();
+    QCOMPARE(r.Post, PostAt(3, 2));
+    QCOMPARE(r.Sign, SignAt(2, 4));
+    QCOMPARE(r.CornerSE, FoundationStyleAt(2).cornerSE);
+    QCOMPARE(r.CornerNW, FoundationStyleAt(2).cornerNW);
+    QCOMPARE(r.EdgeNS, FoundationStyleAt(2).edgeNS);
+    QCOMPARE(r.EdgeWE, FoundationStyleAt(2).edgeWE);
+
+    // Cancel: the result says Cancel and the document is not touched.
+    const uint16_t sign = doc_->Tiles[0][0][7][0].Id;
+    QTimer::singleShot(0, &f, [&f] { f.reject(); });
+    QVERIFY(!f.Execute());
+    QCOMPARE(doc_->Tiles[0][0][7][0].Id, sign);
+  }
+
+  void aosGridPricesAndReferenceEdit() {
+    ToolHost h = Host();
+    bool unchecked = false;
+    h.aosWindowHidden = [&] { unchecked = true; };
+    TAoSForm a(h);
+    QCOMPARE(a.Grid()->ColCount(), 12);
+    QCOMPARE(a.Grid()->RowCount(), 134);
+
+    a.SetTypeIndex(kAosAutoStairs);
+    QCOMPARE(a.Grid()->RowCount(), 10);
+    a.SelectGridCell(2, 3);
+    QCOMPARE(current_, ObjectTableAt(kAosAutoStairs, 2, 3));
+    const QString status = a.StatusText();
+    QVERIFY(status.startsWith(QString("No.%1 (0x%2) Name:").arg(current_).arg(
+        QString::number(current_, 16).toUpper())));
+    // Column 5 of the auto stairs holds no picture: the cell is selected (the
+    // main window reads it as a direction) but nothing else changes.
+    const uint16_t before = current_;
+    a.SelectGridCell(5, 3);
+    QCOMPARE(a.SelectedCol(), 5);
+    QCOMPARE(current_, before);
+    QCOMPARE(a.StatusText(), status);
+
+    auto* ed = a.findChild<QLineEdit*>("EdOldPrice");
+    QVERIFY(ed);
+    ed->setText("abc");
+    a.EdOldPriceExit();
+    QCOMPARE(ed->text(), QString("0"));
+    QCOMPARE(a.ReferencePrice(), int64_t(0));
+    ed->setText("10000");
+    a.EdOldPriceExit();
+    QCOMPARE(a.ReferencePrice(), int64_t(10000));
+
+    a.SetPriceLabels(12500, "    12,500 gp", "+    2,500");
+    a.TakeReferencePrice();
+    QCOMPARE(a.ReferencePrice(), int64_t(12500));
+    QCOMPARE(ed->text(), QString("12500"));
+
+    a.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&a));
+    a.hide();
+    QVERIFY(unchecked);
+  }
+
+  void cataloguePagesFindAndPaging() {
+    QTemporaryDir dir;
+    const QString folder = dir.path() + "/";
+    const uint16_t a = uint16_t(tiles_->ItemIds[3]), b = uint16_t(tiles_->ItemIds[7]);
+    WriteFile(folder + "book_sys.ini", "[Walls]\r\n$0001\r\n600\r\n\r\n");
+    settings_.nBookmark = 2;
+    settings_.BookmarkCodes[0] = a;
+    settings_.BookmarkCodes[1] = b;
+
+    ToolHost h = Host();
+    QStringList boxes;
+    h.info = [&](QWidget*, const QString& t) { boxes << t; };
+    TAoSForm aos(h);
+    h.aosForm = [&aos] { return &aos; };
+    TObjForm o(h, folder);
+    QCOMPARE(settings_.nBookmark, 0);
+    QCOMPARE(int(o.Pages().Pages.size()), 2);
+    QCOMPARE(o.Pages().Pages[0].Codes, (std::vector<uint16_t>{a, b}));
+
+    o.resize(320, 400);
+    o.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&o));
+    PictureGrid* g = o.Grid();
+    QCOMPARE(g->ColCount(), g->ClientWidth() / 45);
+    QCOMPARE(g->RowCount(), (tiles_->ItemCount + g->ColCount() - 1) / g->ColCount());
+
+    // Choosing a cell makes its tile the current one.
+    QVERIFY(g->SelectCell(2, 1));
+    const int index = g->ColCount() + 2;
+    QCOMPARE(current_, uint16_t(tiles_->ItemIds[index]));
+    QCOMPARE(o.StatusText(), QString("No.%1 (0x%2) Name:%3 Height:%4")
+                                 .arg(current_)
+                                 .arg(QString::number(current_, 16).toUpper())
+                                 .arg(QString::fromStdString(tiles_->ItemName(current_)))
+                                 .arg(tiles_->ItemData[current_].Height));
+
+    // Find: the first later item whose stored name holds the lower-cased text.
+    const std::string name = tiles_->ItemName(uint16_t(tiles_->ItemIds[index + 5]));
+    const QString lowered = QString::fromStdString(name).toLower();
+    int expected = -1;
+    for (int i = index + 1; i < int(tiles_->ItemCount) && expected < 0; ++i)
+      if (tiles_->ItemName(uint16_t(tiles_->ItemIds[i])).find(lowered.toStdString()) !=
+          std::string::npos)
+        expected = i;
+    o.FindNextFrom(QString::fromStdString(name));
+    if (expected >= 0) QCOMPARE(o.CurrentIndex(), expected);
+    const int at = o.CurrentIndex();
+    o.FindNextFrom("no such tile anywhere");
+    QCOMPARE(boxes, QStringList{"Not found"});
+    QCOMPARE(o.CurrentIndex(), at);
+    boxes.clear();
+
+    // Adding a tile the page holds twice: two messages, a third copy.
+    current_ = a;
+    o.AddToPage(0);
+    QCOMPARE(boxes, QStringList{"Already Registed."});
+    o.AddToPage(0);
+    QCOMPARE(boxes.size(), 3);
+    QCOMPARE(o.Pages().Pages[0].Count(), 4);
+
+    // A click on the grid moves the AoS type list from Doors to Walls without
+    // running its own change handler.
+    aos.show();
+    aos.SetTypeIndex(kAosDoors);
+    const int rows = aos.Grid()->RowCount();
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(aos.TypeIndex(), int(kAosWalls));
+    QCOMPARE(aos.Grid()->RowCount(), rows);
+    aos.hide();
+
+    // Deleting the second of three user pages: the second "Add to" entry now
+    // adds to the former third page.
+    o.AddPage("A");
+    o.AddPage("B");
+    o.AddPage("C");
+    o.SetCurrentTab(4);
+    QCOMPARE(o.Pages().Pages[3].Name, std::string("B"));
+    o.DeleteShownPage();
+    QCOMPARE(o.CurrentTab(), 0);
+    auto* add = o.findChild<QMenu*>("MnAdd");
+    QVERIFY(add);
+    QCOMPARE(add->actions().size(), 4);
+    QCOMPARE(add->actions()[3]->text(), QString("C"));
+    current_ = b;
+    add->actions()[3]->trigger();
+    QCOMPARE(o.Pages().Pages[3].Codes, (std::vector<uint16_t>{b}));
+
+    // Remove from a page, on the page's tab.
+    o.SetCurrentTab(1);
+    g->SelectCell(0, 0);
+    o.MnDelete1Click();
+    QCOMPARE(o.Pages().Pages[0].Codes, (std::vector<uint16_t>{b, a, a}));
+
+    // Paging on "Main": a screen draws only its own cells, once each.
+    o.SetCurrentTab(0);
+    QApplication::processEvents();
+    g->viewport()->repaint();
+    const int drawn = o.ThumbnailsDrawn();
+    const int screen = g->ColCount() * g->VisibleRows();
+    QVERIFY(drawn <= 3 * screen);
+    g->verticalScrollBar()->setValue(g->TopRow() + g->VisibleRows());
+    g->viewport()->repaint();
+    QVERIFY(o.ThumbnailsDrawn() - drawn <= screen);
+    g->viewport()->repaint();  // the cache serves the same screen again
+    QVERIFY(o.ThumbnailsDrawn() - drawn <= screen);
+
+    // A grid narrower than one cell still has one column.
+    g->setMaximumWidth(40);
+    QApplication::processEvents();
+    QVERIFY(g->ClientWidth() < 45);
+    QCOMPARE(g->ColCount(), 1);
+
+    QVERIFY(o.SavePages());
+    QFile sys(folder + "book_sys.ini"), user(folder + "bookmark.ini");
+    QVERIFY(sys.open(QIODevice::ReadOnly) && user.open(QIODevice::ReadOnly));
+    const QString bm = QString("[Bookmark]\r\n$%1\r\n$%2\r\n$%2\r\n\r\n")
+                           .arg(b, 4, 16, QChar('0'))
+                           .arg(a, 4, 16, QChar('0'))
+                           .toUpper()
+                           .replace("[BOOKMARK]", "[Bookmark]");
+    QCOMPARE(QString(sys.readAll()), bm + "[Walls]\r\n$0001\r\n$0258\r\n\r\n");
+    QCOMPARE(QString(user.readAll()),
+             QString("[A]\r\n\r\n[C]\r\n$%1\r\n\r\n").arg(b, 4, 16, QChar('0')).toUpper()
+                 .replace("[A]", "[A]"));
+  }
+
+  void cacheDialogWalksTheDesktopTreeAndImports() {
+    QTemporaryDir dir;
+    const QString client = dir.path() + "/";
+    // One house from x -5..5 and y -6..6 with id 20 at z 0 (base height 6),
+    // one single-cell house.
+    WriteFile(client + "desktop/Acc/Shard/Hero/Multicache.dat",
+              "header line\r\n"
+              "1\t0\t3\t0\t0\t0\t0\r\n"
+              "20\t0\t-5\t-6\t0\r\n"
+              "21\t0\t5\t6\t27\r\n"
+              "22\t0\t0\t0\t5\r\n"
+              "2 0 1 0 0 0 0\n"
+              "5 0 0 0 0\n");
+    WriteFile(client + "desktop/Acc/Shard/Nobody/readme", "");
+    WriteFile(client + "desktop/Acc/Other/x", "");
+    WriteFile(client + "desktop/notes.txt", "");
+    QDir().mkpath(client + "desktop/Zed.old");
+
+    settings_.LastAccount = 7;  // beyond the list: the first entry
+    settings_.LastShard = -1;
+    settings_.LastChar = 0;
+    ToolHost h = Host();
+    int hidden = 0, restored = 0, imported = -1;
+    h.hideCtrlForDialog = [&] { ++hidden; };
+    h.restoreCtrlAfterDialog = [&] { ++restored; };
+    h.afterCacheImport = [&](int base) { imported = base; };
+    TMultiForm m(h, client);
+    m.ShowDialog();
+    QVERIFY(m.isVisible());
+    QCOMPARE(hidden, 1);
+    QCOMPARE(m.AccountList()->count(), 1);  // entries with a dot are not listed
+    QCOMPARE(m.ShardList()->currentItem()->text(), QString("Other"));
+    QCOMPARE(m.CharList()->count(), 1);
+    QVERIFY(!m.ImportButton()->isEnabled());  // no cache file for that character
+
+    m.ShardList()->setCurrentRow(1);
+    QCOMPARE(m.CharList()->currentItem()->text(), QString("Hero"));
+    QCOMPARE(m.HouseList()->count(), 2);
+    QCOMPARE(m.HouseList()->item(0)->text(), QString(" 0: 11x13"));
+    QCOMPARE(m.HouseList()->item(1)->text(), QString(" 1:  1x 1"));
+    QVERIFY(m.ImportButton()->isEnabled());
+
+    // Nothing selected: nothing imported.
+    m.HouseList()->setCurrentRow(-1);
+    doc_->Modified = true;
+    m.BtnImportClick();
+    QCOMPARE(imported, -1);
+    QVERIFY(doc_->Modified);
+
+    m.HouseList()->setCurrentRow(0);
+    m.BtnImportClick();
+    QCOMPARE(imported, 6);
+    QCOMPARE(doc_->Width, 11);
+    QCOMPARE(doc_->Height, 13);
+    QCOMPARE(doc_->Tiles[0][0][0][0].Id, uint16_t(20));
+    QCOMPARE(doc_->Tiles[2][0][12][10].Id, uint16_t(21));  // z 27: floor 2, Z 0
+    QCOMPARE(doc_->Tiles[2][0][12][10].Z, int16_t(0));
+    QCOMPARE(doc_->Tiles[0][0][6][5].Z, int16_t(5));
+    QVERIFY(m.isVisible());  // modeless: stays open after an import
+
+    m.findChild<QPushButton*>("BtnClose")->click();
+    QVERIFY(!m.isVisible());
+    QCOMPARE(restored, 1);
+    QCOMPARE(settings_.LastAccount, 0);
+    QCOMPARE(settings_.LastShard, 1);
+    QCOMPARE(settings_.LastChar, 0);
+  }
+};
+
+}  // namespace tavi
+
+QTEST_MAIN(tavi::ToolWindowsTest)
+#include "tool_windows_test.moc"
