@@ -1,7 +1,9 @@
 #include "tools/demodata_houses.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <set>
 
 #include "document/u_aosdat.h"
 #include "tools/demodata_catalog.h"
@@ -95,8 +97,10 @@ class HouseBuilder {
  public:
   explicit HouseBuilder(int base) : base_(base) {}
 
+  // Adds a part; the same piece at the same place is only added once.
   void Add(uint16_t id, int x, int y, int z) {
-    if (id) parts_.push_back({id, int16_t(x), int16_t(y), int16_t(z)});
+    if (id && placed_.insert({id, x, y, z}).second)
+      parts_.push_back({id, int16_t(x), int16_t(y), int16_t(z)});
   }
 
   // Foundation blocks under the outline of a rectangle whose top is the base.
@@ -248,6 +252,7 @@ class HouseBuilder {
  private:
   int base_;
   std::vector<Component> parts_;
+  std::set<std::array<int, 4>> placed_;
 };
 
 struct HousePlan {
@@ -302,6 +307,18 @@ std::vector<Component> Castle(int base) {
   keep.wallMaterial = "dark stone";
   keep.floorRow = FloorRow("wooden");
   h.Build(keep);
+  // Towers on the four corners, a story above the curtain wall.
+  const std::pair<int, int> corners[] = {
+      {0, 0}, {ring.w - 5, 0}, {0, ring.d - 5}, {ring.w - 5, ring.d - 5}};
+  for (const auto& [tx, ty] : corners) {
+    Building tower;
+    tower.x0 = tx, tower.y0 = ty, tower.w = 5, tower.d = 5, tower.stories = 3;
+    tower.wallRow = ring.wallRow;
+    tower.wallMaterial = "stone";
+    tower.floorRow = ring.floorRow;
+    tower.door = false;
+    h.Build(tower);
+  }
   h.Steps(ring.w / 2, ring.d + 1);
   return h.Centred();
 }
