@@ -1,0 +1,116 @@
+// The configuration dialog's lists and what Ok takes over.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QtTest>
+
+#include "app/app_test_util.h"
+#include "app/u_optwnd.h"
+
+using namespace tavi;
+using namespace tavi::test;
+
+class TestConfigDialog : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir home;
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(home.isValid());
+    IsolateEnvironment(home.path());
+  }
+
+  void textWidthEntry() {
+    TSettings s;
+    TCfgForm dlg(&s, nullptr);
+    for (auto [width, shown] : {std::pair{76, "76"}, {30, "36"}, {0, "76"}, {44, "44"},
+                                {51, "44"}, {200, "76"}}) {
+      s.LineWidth = width;
+      dlg.FormShow();
+      QCOMPARE(dlg.CBTextWidth->currentText(), QString(shown));
+    }
+    // Indices outside a list leave it without a selection.
+    s.Language = 7;
+    s.JpegQuality = -1;
+    dlg.FormShow();
+    QCOMPARE(dlg.CBLanguage->currentIndex(), -1);
+    QCOMPARE(dlg.CBJpegQuality->currentIndex(), -1);
+  }
+
+  // "&Reload Paths" changes the settings at once.
+  void reloadPaths() {
+    TSettings s;
+    s.ArtIdx = "/old/artidx.mul";
+    s.Multi = "/old/multi.mul";
+    TCfgForm dlg(&s, nullptr);
+    dlg.Discover = [](TSettings& t) {
+      if (t.ArtIdx.empty()) t.ArtIdx = "/found/artidx.mul";
+    };
+    dlg.FormShow();
+    dlg.BtnFileSearchClick();
+    QCOMPARE(dlg.EdArtIdx->text(), QString("/found/artidx.mul"));
+    QCOMPARE(s.ArtIdx, std::string("/found/artidx.mul"));
+    QVERIFY(s.Multi.empty());
+  }
+
+  // The plot size lists are the document size - 1; Ok takes every value over.
+  void okTakesOver() {
+    if (DemoClientDir().empty()) QSKIP("the demo client could not be written");
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    TMainForm w(DemoOptions(home.path() + "/cfg", prompts));
+    TTAVIDoc& doc = w.Doc();
+    doc.PushUndo(1);
+    QVERIFY(doc.CanUndo());
+
+    // Ok without changes keeps the undo history.
+    prompts->exec = [](QDialog* d) {
+      auto* cfg = qobject_cast<TCfgForm*>(d);
+      return cfg && cfg->CBWidth->currentText() == "7" && cfg->CBHeight->currentText() == "7";
+    };
+    w.Option1Click();
+    QCOMPARE(prompts->execCount, 1);
+    QVERIFY(doc.CanUndo());
+
+    prompts->exec = [](QDialog* d) {
+      auto* cfg = qobject_cast<TCfgForm*>(d);
+      cfg->CBHeight->setCurrentIndex(cfg->CBHeight->findText("24"));
+      cfg->CBTextWidth->setCurrentIndex(0);
+      cfg->CBJpegQuality->setCurrentIndex(0);
+      cfg->CBBGType->setCurrentIndex(4);
+      cfg->CBUpdateChk->setChecked(true);
+      cfg->EdMulti->setText("/elsewhere/multi.mul");
+      return true;
+    };
+    w.Option1Click();
+    QCOMPARE(doc.Width, 8);
+    QCOMPARE(doc.Height, 25);
+    QVERIFY(!doc.CanUndo());
+    QCOMPARE(w.Settings().LineWidth, 36);
+    QCOMPARE(w.Settings().JpegQuality, 0);
+    QCOMPARE(w.Settings().BGType, 4);
+    QVERIFY(w.BackgroundMap()[3][3] >= 282 && w.BackgroundMap()[3][3] <= 285);
+    QVERIFY(w.Settings().UpdateCheck);
+    QCOMPARE(w.Settings().Multi, std::string("/elsewhere/multi.mul"));
+
+    // A plot size the lists do not offer shows no entry; Ok then gives 7.
+    doc.SetSize(30, 8);
+    prompts->exec = [](QDialog* d) {
+      auto* cfg = qobject_cast<TCfgForm*>(d);
+      return cfg->CBWidth->currentIndex() == -1;
+    };
+    w.Option1Click();
+    QCOMPARE(doc.Width, 7);
+
+    // Cancel takes nothing over.
+    prompts->exec = [](QDialog* d) {
+      qobject_cast<TCfgForm*>(d)->CBLanguage->setCurrentIndex(2);
+      return false;
+    };
+    w.Option1Click();
+    QCOMPARE(w.Settings().Language, 0);
+  }
+};
+
+QTEST_MAIN(TestConfigDialog)
+#include "test_config_dialog.moc"
