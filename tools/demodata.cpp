@@ -78,10 +78,10 @@ std::vector<uint8_t> BuildTileData() {
     PutName(out, t ? t->name : "");
   }
   // Item section: blocks of a header and 32 records of 41 bytes.
-  const std::vector<ItemSpec>& items = Catalog();
+  const std::vector<ItemFacts>& items = Catalog();
   for (int id = 0; id < kTileDataItems; ++id) {
     if (id % 32 == 0) Put(out, 0, 4);
-    const ItemSpec& s = items[size_t(id)];
+    const ItemFacts& s = items[size_t(id)];
     Put(out, s.flags, 8);
     Put(out, s.weight, 1);
     // quality, animation, quantity, value and the other small fields: unused here
@@ -111,7 +111,7 @@ void BuildArt(std::vector<uint8_t>* art, std::vector<uint8_t>* index) {
   for (int id = 0; id < 0x4000; ++id)
     append(landOf[size_t(id)] ? DrawLandArt(*landOf[size_t(id)], uint16_t(id))
                               : std::vector<uint8_t>());
-  const std::vector<ItemSpec>& items = Catalog();
+  const std::vector<ItemFacts>& items = Catalog();
   for (int id = 0; id < 0x4000; ++id) append(DrawItemArt(items[size_t(id)], uint16_t(id)));
 }
 

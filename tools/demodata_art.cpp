@@ -207,12 +207,12 @@ Paint FrontPaint(const Paint& base, uint8_t front, double height, const Material
   };
 }
 
-void DrawWall(Painter& p, const ItemSpec& spec, const Material& m) {
-  const double h = spec.height;
+void DrawWall(Painter& p, const ItemFacts& item, const Material& m) {
+  const double h = item.height;
   const Paint base = p.MaterialPaint();
-  const Paint front = FrontPaint(base, spec.front, h, m);
+  const Paint front = FrontPaint(base, item.front, h, m);
   const Paint top = Painter::Flat(Shade(m.colour, 1.08));
-  switch (spec.shape) {
+  switch (item.shape) {
     case Shape::kWallX:
       p.Box(0, 1, 0, kWall, 0, h, front, base, top);
       break;
@@ -232,12 +232,12 @@ void DrawWall(Painter& p, const ItemSpec& spec, const Material& m) {
   }
 }
 
-void DrawSteps(Painter& p, const ItemSpec& spec) {
-  const double h = spec.height, mid = h / 2;
+void DrawSteps(Painter& p, const ItemFacts& item) {
+  const double h = item.height, mid = h / 2;
   const Paint m = p.MaterialPaint();
   p.Box(0, 1, 0, 1, 0, mid, m);
-  if (spec.shape == Shape::kStep) {
-    switch (spec.dir) {
+  if (item.shape == Shape::kStep) {
+    switch (item.dir) {
       case kNorth:
         p.Box(0, 1, 0, 0.5, mid, h, m);
         break;
@@ -252,7 +252,7 @@ void DrawSteps(Painter& p, const ItemSpec& spec) {
         break;
     }
   } else {
-    switch (spec.dir) {
+    switch (item.dir) {
       case kNorth:
         p.Box(0, 0.5, 0, 0.5, mid, h, m);
         break;
@@ -269,7 +269,7 @@ void DrawSteps(Painter& p, const ItemSpec& spec) {
   }
 }
 
-void DrawRoof(Painter& p, const ItemSpec& spec, const Material& m) {
+void DrawRoof(Painter& p, const ItemFacts& item, const Material& m) {
   Material roofMat = m;
   if (roofMat.pattern != Material::kThatch && roofMat.pattern != Material::kLogs)
     roofMat.pattern = Material::kShingles;
@@ -282,8 +282,8 @@ void DrawRoof(Painter& p, const ItemSpec& spec, const Material& m) {
   };
   // Slopes rise by the piece's height across the cell; corners are the
   // outer corners of a hipped roof, rising towards the opposite corner.
-  const double h = spec.height, lo = 0;
-  switch (spec.variant % 8) {
+  const double h = item.height, lo = 0;
+  switch (item.variant % 8) {
     case 0:  // rises to the north
       p.Facet({{0, 0, h}, {1, 0, h}, {1, 1, lo}, {0, 1, lo}}, paint);
       break;
@@ -315,11 +315,11 @@ void DrawRoof(Painter& p, const ItemSpec& spec, const Material& m) {
   }
 }
 
-void DrawFurniture(Painter& p, const ItemSpec& spec, const Material& m) {
+void DrawFurniture(Painter& p, const ItemFacts& item, const Material& m) {
   const Paint wood = p.MaterialPaint();
   const Paint dark = Painter::Flat(Shade(m.colour, 0.7));
   const Paint iron = Painter::Flat(Rgb{70, 70, 76});
-  switch (spec.shape) {
+  switch (item.shape) {
     case Shape::kChair:
       for (double lu : {0.3, 0.64})
         for (double lv : {0.3, 0.64}) p.Box(lu, lu + 0.06, lv, lv + 0.06, 0, 3, dark);
@@ -369,8 +369,8 @@ void DrawFurniture(Painter& p, const ItemSpec& spec, const Material& m) {
       break;
     case Shape::kSign: {
       const Rgb tint = Mix(m.colour,
-                           Rgb{40 + (spec.variant * 37) % 200, 60 + (spec.variant * 53) % 160,
-                               50 + (spec.variant * 71) % 180},
+                           Rgb{40 + (item.variant * 37) % 200, 60 + (item.variant * 53) % 160,
+                               50 + (item.variant * 71) % 180},
                            0.35);
       const Paint board = [tint](double s, double t, bool v) {
         if (v && Frac(s) > 0.3 && Frac(s) < 0.7 && std::fabs(Frac(t) - 0.5) < 0.18)
@@ -404,7 +404,7 @@ Rgb SwampColour(int x, int y, uint32_t seed) {
   return GroundColour(Mix(mud, Rgb{60, 90, 40}, ValueNoise(x, y, 5, seed + 9)), x, y, seed);
 }
 
-int LiftOf(const ItemSpec& s) {
+int LiftOf(const ItemFacts& s) {
   switch (s.shape) {
     case Shape::kFloor:
     case Shape::kSwamp:
@@ -436,16 +436,16 @@ const std::vector<LandType>& LandTypes() {
   return types;
 }
 
-std::vector<uint8_t> DrawItemArt(const ItemSpec& spec, uint16_t id) {
-  if (spec.shape == Shape::kNone) return {};
-  const Material& m = Materials()[size_t(spec.material) % Materials().size()];
-  Canvas canvas(LiftOf(spec));
+std::vector<uint8_t> DrawItemArt(const ItemFacts& item, uint16_t id) {
+  if (item.shape == Shape::kNone) return {};
+  const Material& m = Materials()[size_t(item.material) % Materials().size()];
+  Canvas canvas(LiftOf(item));
   Painter p(canvas, m, id);
   double outline = 0.55;
-  switch (spec.shape) {
+  switch (item.shape) {
     case Shape::kFloor: {
       const Paint paint = p.MaterialPaint();
-      const double turn = spec.variant & 1;
+      const double turn = item.variant & 1;
       canvas.FillFace(
           {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {0, 0, 0}, {1, 0, 0}, {0, 1, 0},
           [&](double s, double t) { return turn ? paint(t, s, false) : paint(s, t, false); });
@@ -455,7 +455,7 @@ std::vector<uint8_t> DrawItemArt(const ItemSpec& spec, uint16_t id) {
     case Shape::kSwamp:
       canvas.FillFace({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {0, 0, 0}, {1, 0, 0}, {0, 1, 0},
                       [&](double s, double t) {
-                        return SwampColour(int(s * 31 + 44 * spec.variant), int(t * 31), id);
+                        return SwampColour(int(s * 31 + 44 * item.variant), int(t * 31), id);
                       });
       outline = 1.0;
       break;
@@ -463,20 +463,20 @@ std::vector<uint8_t> DrawItemArt(const ItemSpec& spec, uint16_t id) {
     case Shape::kWallY:
     case Shape::kPost:
     case Shape::kCorner:
-      DrawWall(p, spec, m);
+      DrawWall(p, item, m);
       break;
     case Shape::kBlock:
-      p.Box(0, 1, 0, 1, 0, spec.height, p.MaterialPaint());
+      p.Box(0, 1, 0, 1, 0, item.height, p.MaterialPaint());
       break;
     case Shape::kStep:
     case Shape::kStepCorner:
-      DrawSteps(p, spec);
+      DrawSteps(p, item);
       break;
     case Shape::kRoof:
-      DrawRoof(p, spec, m);
+      DrawRoof(p, item, m);
       break;
     default:
-      DrawFurniture(p, spec, m);
+      DrawFurniture(p, item, m);
       break;
   }
   if (outline < 1.0) canvas.Outline(outline);

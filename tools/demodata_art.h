@@ -19,7 +19,7 @@ struct LandType {
 const std::vector<LandType>& LandTypes();
 
 // The item's picture as art.mul stores it; empty for Shape::kNone.
-std::vector<uint8_t> DrawItemArt(const ItemSpec& spec, uint16_t id);
+std::vector<uint8_t> DrawItemArt(const ItemFacts& item, uint16_t id);
 // A land tile's 44 x 44 diamond (2024 bytes).
 std::vector<uint8_t> DrawLandArt(const LandType& type, uint16_t id);
 

@@ -151,7 +151,7 @@ Shape WallShapeOfWord(uint16_t word) {
 
 class Builder {
  public:
-  std::vector<ItemSpec> items = std::vector<ItemSpec>(kItemIds);
+  std::vector<ItemFacts> items = std::vector<ItemFacts>(kItemIds);
 
   void Lights() {
     // Every light source of the night view gets a lamp of its size class.
@@ -159,7 +159,7 @@ class Builder {
     BuildLights(lights.data(), kItemIds);
     for (int id = 0; id < kItemIds; ++id) {
       if (lights[size_t(id)].Kind == 0) continue;
-      ItemSpec s;
+      ItemFacts s;
       s.flags = kFlagLight;
       s.weight = 2;
       switch (lights[size_t(id)].Kind) {
@@ -229,7 +229,7 @@ class Builder {
       for (int c = 0; c < kAosColumns; ++c) {
         const uint16_t id = ObjectTableAt(kAosWalls, c, row);
         if (!id || ownerRow[id] != row) continue;
-        ItemSpec& s = items[id];
+        ItemFacts& s = items[id];
         s.material = mat;
         s.shape = WallShapeOfWord(words[id]);
         s.flags = kFlagWall | kFlagImpassable;
@@ -251,7 +251,7 @@ class Builder {
       for (int c = 0; c < kAosColumns; ++c) {
         const uint16_t id = ObjectTableAt(kAosDoors, c, row);
         if (!id) continue;
-        ItemSpec& s = items[id];
+        ItemFacts& s = items[id];
         s.material = mat;
         s.shape = WallShapeOfWord(words[id]);
         s.front = kDoor;
@@ -265,15 +265,15 @@ class Builder {
       for (int c = 0; c < kAosColumns; ++c)
         if (uint16_t id = ObjectTableAt(kAosFloors, c, row)) FloorTile(id, mat, c);
     }
-    static const char* const stairMaterials[] = {"stone", "wooden", "marble", "sandstone",
-                                                  "dark stone", "fieldstone", "red wood"};
+    static const char* const stairMaterials[] = {"stone",      "wooden",     "marble",  "sandstone",
+                                                 "dark stone", "fieldstone", "red wood"};
     for (int row = 0; row < AosTableRows(kAosStairs); ++row) {
       const int mat = MaterialIndex(stairMaterials[row % 7]);
       for (int c = 0; c < kAosColumns; ++c) {
         const uint16_t id = ObjectTableAt(kAosStairs, c, row);
         if (!id) continue;
-        ItemSpec& s = items[id];
-        s = ItemSpec();
+        ItemFacts& s = items[id];
+        s = ItemFacts();
         s.height = 5;
         s.material = mat;
         s.flags = kFlagSurface | kFlagClimbable;
@@ -297,8 +297,8 @@ class Builder {
       for (int c = 0; c < kAosColumns; ++c) {
         const uint16_t id = ObjectTableAt(kAosRoofs, c, row);
         if (!id) continue;
-        ItemSpec& s = items[id];
-        s = ItemSpec();
+        ItemFacts& s = items[id];
+        s = ItemFacts();
         s.shape = Shape::kRoof;
         s.variant = uint8_t(c);
         s.height = 3;
@@ -317,12 +317,12 @@ class Builder {
           FloorTile(id, mat, c);
           continue;
         }
-        ItemSpec& s = items[id];
+        ItemFacts& s = items[id];
         s.material = mat;
         s.shape = WallShapeOfWord(words[id]);
         s.flags = kFlagWall | kFlagImpassable;
         s.weight = 255;
-        s.front = (c % 3 == 0) ? kDoorway : kPlain;
+        s.front = (c % 3 == 0 && s.height >= 19) ? kDoorway : kPlain;
         const char* what = s.shape == Shape::kPost ? "pillar"
                            : s.height < 19         ? "railing"
                            : s.front == kDoorway   ? "arch"
@@ -335,8 +335,8 @@ class Builder {
   void Foundation() {
     for (uint16_t id : {20,  21,  22, 23, 189, 190, 191, 192, 765, 766,
                         767, 768, 65, 66, 67,  68,  99,  100, 101, 102}) {
-      ItemSpec& s = items[id];
-      s = ItemSpec();
+      ItemFacts& s = items[id];
+      s = ItemFacts();
       s.shape = Shape::kBlock;
       s.height = uint8_t(FoundationHeightOfId(id));
       s.material = FoundationMaterial(id);
@@ -344,7 +344,7 @@ class Builder {
       s.weight = 255;
       s.name = "foundation";
     }
-    ItemSpec& steps = items[kFrontStepsId];
+    ItemFacts& steps = items[kFrontStepsId];
     steps.shape = Shape::kStep;
     steps.dir = kNorth;
     steps.name = "steps";
@@ -366,8 +366,8 @@ class Builder {
 
   void Put(int id, Shape shape, uint8_t height, uint64_t flags, uint8_t weight, const char* name,
            const char* material) {
-    ItemSpec& s = items[size_t(id)];
-    s = ItemSpec();
+    ItemFacts& s = items[size_t(id)];
+    s = ItemFacts();
     s.shape = shape;
     s.height = height;
     s.flags = flags;
@@ -377,8 +377,8 @@ class Builder {
   }
 
   void FloorTile(uint16_t id, int mat, int column) {
-    ItemSpec& s = items[id];
-    s = ItemSpec();
+    ItemFacts& s = items[id];
+    s = ItemFacts();
     s.shape = Shape::kFloor;
     s.height = 0;
     s.flags = kFlagBackground | kFlagSurface;
@@ -389,8 +389,8 @@ class Builder {
   }
 
   void SwampTile(int id) {
-    ItemSpec& s = items[size_t(id)];
-    s = ItemSpec();
+    ItemFacts& s = items[size_t(id)];
+    s = ItemFacts();
     s.shape = Shape::kSwamp;
     s.flags = kFlagBackground;
     s.weight = 255;
@@ -401,8 +401,8 @@ class Builder {
 
 }  // namespace
 
-const std::vector<ItemSpec>& Catalog() {
-  static const std::vector<ItemSpec> items = [] {
+const std::vector<ItemFacts>& Catalog() {
+  static const std::vector<ItemFacts> items = [] {
     Builder b;
     // Later groups overwrite earlier ones where ids are shared.
     b.Lights();

@@ -60,7 +60,7 @@ struct Material {
 
 const std::vector<Material>& Materials();
 
-struct ItemSpec {
+struct ItemFacts {
   Shape shape = Shape::kNone;
   uint8_t height = 0;
   uint64_t flags = 0;
@@ -86,7 +86,7 @@ enum : uint64_t {
 };
 
 // The catalogue of every item id 0 .. 0x3FFF; built once, the same on every run.
-const std::vector<ItemSpec>& Catalog();
+const std::vector<ItemFacts>& Catalog();
 
 // Furniture ids written by the demo client.
 constexpr uint16_t kChairId = 2894;

@@ -31,7 +31,7 @@ int FindRow(int type, int last, Ok ok) {
 // A full-height row of the material, preferring one with windows.
 int WallRow(const char* material) {
   const auto tall = [&](uint16_t id) {
-    const ItemSpec& s = Catalog()[id];
+    const ItemFacts& s = Catalog()[id];
     return IsMaterial(id, material) && s.height == 20 && s.shape == Shape::kWallX;
   };
   for (int pass = 0; pass < 2; ++pass)
@@ -141,7 +141,7 @@ class HouseBuilder {
     // A corner or post that does not match the run (ids shared with other
     // rows) is replaced by the two run pieces, or left out.
     const auto matches = [&](int c) {
-      const ItemSpec &piece = Catalog()[wall(c)], &run = Catalog()[wall(0)];
+      const ItemFacts &piece = Catalog()[wall(c)], &run = Catalog()[wall(0)];
       return piece.height == run.height && piece.material == run.material;
     };
     if (matches(7)) {
