@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/Unit1.h"
+#include "app/app_icon.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   SetNames();
-  QApplication::setWindowIcon(QIcon::fromTheme("tavi", QIcon(":/tavi.svg")));
+  QApplication::setWindowIcon(QIcon::fromTheme("tavi", tavi::AppIcon()));
   QCommandLineParser parser;
   QCommandLineOption demo = DemoOption();
   Describe(parser, demo);
