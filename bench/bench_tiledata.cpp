@@ -52,10 +52,11 @@ void WriteSyntheticClient(const fs::path& dir) {
 
 const fs::path& ClientDir() {
   static const fs::path dir = [] {
-    const fs::path d = fs::temp_directory_path() / ("tavi-bench-tiles-" + std::to_string(::getpid()));
+    const fs::path d =
+        fs::temp_directory_path() / ("tavi-bench-tiles-" + std::to_string(::getpid()));
     fs::create_directories(d);
-    const std::string cmd = std::string("\"") + TAVI_CLI_PATH + "\" demodata \"" + d.string() +
-                            "\" >/dev/null 2>&1";
+    const std::string cmd =
+        std::string("\"") + TAVI_CLI_PATH + "\" demodata \"" + d.string() + "\" >/dev/null 2>&1";
     if (std::system(cmd.c_str()) != 0 || !fs::exists(d / "tiledata.mul")) WriteSyntheticClient(d);
     return d;
   }();
@@ -94,8 +95,8 @@ void BM_TileDataCreate(benchmark::State& state) {
   const fs::path& dir = ClientDir();
   uint32_t items = 0;
   for (auto _ : state) {
-    auto t = tavi::TUOTileData::Create((dir / "artidx.mul").string(), (dir / "tiledata.mul").string(),
-                                       (dir / "art.mul").string());
+    auto t = tavi::TUOTileData::Create((dir / "artidx.mul").string(),
+                                       (dir / "tiledata.mul").string(), (dir / "art.mul").string());
     items = t->ItemCount;
     benchmark::DoNotOptimize(t.get());
   }

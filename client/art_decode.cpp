@@ -28,7 +28,9 @@ Rgb ToRgb(uint16_t p) {
   return {expand((p >> 10) & 31), expand((p >> 5) & 31), expand(p & 31)};
 }
 
-uint16_t PixelAt(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+uint16_t PixelAt(const uint8_t* p) {
+  return uint16_t(p[0] | (p[1] << 8));
+}
 
 // Columns of row r of the land diamond.
 void LandRow(int r, int* x0, int* x1) {
@@ -66,7 +68,8 @@ Encoding Probe(FileReader& in, int64_t offset) {
 // pixels. A file cut short gives the pixels present, the rest stays
 // transparent. Returns the number of pixels read.
 int ReadLand(FileReader& in, int64_t offset, uint8_t (&pixels)[kLandPixels * 2]) {
-  const int64_t avail = std::max<int64_t>(0, std::min<int64_t>(kLandPixels, (in.Size() - offset) / 2));
+  const int64_t avail =
+      std::max<int64_t>(0, std::min<int64_t>(kLandPixels, (in.Size() - offset) / 2));
   in.Seek(offset);
   if (!in.Read(pixels, size_t(avail) * 2)) return 0;
   return int(avail);
@@ -142,7 +145,8 @@ bool TUOTileData::LoadArtRGBA(uint32_t index, ArtRGBA* out) const {
   const int64_t offset = ArtIndex[index].Offset;
   FileReader in(artFd_, artSize_);
   switch (Probe(in, offset)) {
-    case Encoding::kNone: return false;
+    case Encoding::kNone:
+      return false;
     case Encoding::kLand: {
       uint8_t pixels[kLandPixels * 2];
       const int count = ReadLand(in, offset, pixels);
@@ -157,7 +161,8 @@ bool TUOTileData::LoadArtRGBA(uint32_t index, ArtRGBA* out) const {
       out->TexWidth = out->TexHeight = kLandTexture;
       return true;
     }
-    case Encoding::kItem: break;
+    case Encoding::kItem:
+      break;
   }
   ItemHeader h;
   if (!ReadItemHeader(in, &h)) return false;
@@ -192,14 +197,16 @@ void TUOTileData::DrawArt(TBitmap24& bitmap, uint32_t index, int x, int y) const
   };
   FileReader in(artFd_, artSize_);
   switch (Probe(in, offset)) {
-    case Encoding::kNone: return;
+    case Encoding::kNone:
+      return;
     case Encoding::kLand: {
       uint8_t pixels[kLandPixels * 2];
       const int count = ReadLand(in, offset, pixels);
       ForEachLandPixel(pixels, count, [&](int r, int col, uint16_t p) { put(x + col, y + r, p); });
       return;
     }
-    case Encoding::kItem: break;
+    case Encoding::kItem:
+      break;
   }
   ItemHeader h;
   if (!ReadItemHeader(in, &h)) return;

@@ -80,21 +80,39 @@ bool ReadEscaped(const std::string& line, size_t& pos, char close, std::string* 
     if (pos >= line.size()) return false;
     const char e = line[pos++];
     switch (e) {
-      case 'n': *out += '\n'; break;
-      case 'r': *out += '\r'; break;
-      case 't': *out += '\t'; break;
-      case 'a': *out += '\a'; break;
-      case 'b': *out += '\b'; break;
-      case 'f': *out += '\f'; break;
-      case 'v': *out += '\v'; break;
-      case 'e': *out += '\x1b'; break;
+      case 'n':
+        *out += '\n';
+        break;
+      case 'r':
+        *out += '\r';
+        break;
+      case 't':
+        *out += '\t';
+        break;
+      case 'a':
+        *out += '\a';
+        break;
+      case 'b':
+        *out += '\b';
+        break;
+      case 'f':
+        *out += '\f';
+        break;
+      case 'v':
+        *out += '\v';
+        break;
+      case 'e':
+        *out += '\x1b';
+        break;
       case 'x': {
         uint32_t v = 0;
         int n = 0;
         for (; n < 4 && pos < line.size() && HexDigit(line[pos]) >= 0; ++n)
           v = v * 16 + uint32_t(HexDigit(line[pos++]));
-        if (n == 0) *out += 'x';
-        else unit(v);
+        if (n == 0)
+          *out += 'x';
+        else
+          unit(v);
         break;
       }
       default:
@@ -150,8 +168,10 @@ WineRegistry::WineRegistry(const std::string& text, const std::string& prefix) :
     if (line[0] == '[') {
       current = ReadEscaped(line, at, ']', &name) ? &AddKey(name) : nullptr;
     } else if (current && (line[0] == '"' || line[0] == '@')) {
-      if (line[0] == '@') name.clear();
-      else if (!ReadEscaped(line, at, '"', &name)) continue;
+      if (line[0] == '@')
+        name.clear();
+      else if (!ReadEscaped(line, at, '"', &name))
+        continue;
       if (at >= line.size() || line[at] != '=') continue;
       ++at;
       // Plain strings and expandable strings are strings; other kinds
@@ -190,7 +210,9 @@ const WineRegistry::Key* WineRegistry::Find(const std::string& path) const {
   return it == keys_.end() ? nullptr : &it->second;
 }
 
-bool WineRegistry::OpenKey(const std::string& path) const { return Find(path) != nullptr; }
+bool WineRegistry::OpenKey(const std::string& path) const {
+  return Find(path) != nullptr;
+}
 
 bool WineRegistry::ReadString(const std::string& path, const std::string& name,
                               std::string* value) const {
@@ -274,17 +296,18 @@ std::vector<std::string> UsualClientFolders(const std::string& winePrefix,
                                             const std::string& home) {
   std::vector<std::string> prefixes;
   if (!winePrefix.empty()) prefixes.push_back(winePrefix);
-  if (!home.empty() && WithSlash(home) + ".wine" != winePrefix) prefixes.push_back(WithSlash(home) + ".wine");
+  if (!home.empty() && WithSlash(home) + ".wine" != winePrefix)
+    prefixes.push_back(WithSlash(home) + ".wine");
   static const char* const kProgramFolders[] = {"Program Files (x86)", "Program Files"};
-  static const char* const kClientFolders[] = {
-      "Electronic Arts/Ultima Online Classic", "EA Games/Ultima Online Classic",
-      "Ultima Online Classic", "Ultima Online"};
+  static const char* const kClientFolders[] = {"Electronic Arts/Ultima Online Classic",
+                                               "EA Games/Ultima Online Classic",
+                                               "Ultima Online Classic", "Ultima Online"};
   std::vector<std::string> found;
   for (const std::string& prefix : prefixes)
     for (const char* programs : kProgramFolders)
       for (const char* client : kClientFolders) {
-        const std::string dir = ResolveCaseInsensitive(
-            WithSlash(prefix) + "drive_c", std::string(programs) + "/" + client);
+        const std::string dir = ResolveCaseInsensitive(WithSlash(prefix) + "drive_c",
+                                                       std::string(programs) + "/" + client);
         if (!dir.empty() && IsFolder(dir)) found.push_back(WithSlash(dir));
       }
   return found;

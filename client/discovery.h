@@ -70,8 +70,7 @@ std::string WindowsToPrefixPath(const std::string& prefix, const std::string& wi
 
 // Existing usual install folders of the client inside the Wine prefixes
 // `winePrefix` (may be empty) and ~/.wine.
-std::vector<std::string> UsualClientFolders(const std::string& winePrefix,
-                                            const std::string& home);
+std::vector<std::string> UsualClientFolders(const std::string& winePrefix, const std::string& home);
 
 // Sets s.ClientDir (a local folder ending in '/', or empty) from the registry
 // (nullptr: none) or else the first of `usualFolders` holding tiledata.mul,

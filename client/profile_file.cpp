@@ -15,7 +15,9 @@ namespace tavi {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 std::string Trim(const std::string& s) {
   size_t b = 0, e = s.size();
@@ -24,7 +26,9 @@ std::string Trim(const std::string& s) {
   return s.substr(b, e - b);
 }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+char Lower(char c) {
+  return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
 
 bool SameName(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;

@@ -2,9 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <algorithm>
 #include <cstdlib>
 
 #include "client/profile_file.h"
@@ -109,7 +109,8 @@ void WriteSettings(ProfileFile& ini, const TSettings& s) {
   ini.WriteInteger(kSection, "Language", s.Language);
   const int n = s.nBookmark < 0 ? 0 : std::min(s.nBookmark, kMaxBookmarkCodes);
   ini.WriteInteger(kSection, "nBookmark", n);
-  for (int i = 0; i < n; ++i) ini.WriteInteger(kSection, BookmarkKey(i), s.BookmarkCodes[size_t(i)]);
+  for (int i = 0; i < n; ++i)
+    ini.WriteInteger(kSection, BookmarkKey(i), s.BookmarkCodes[size_t(i)]);
   ini.WriteInteger(kSection, "LineWidth", s.LineWidth);
   ini.WriteBool(kSection, "isLargeBG", s.isLargeBG);
   ini.WriteInteger(kSection, "BGType", s.BGType);

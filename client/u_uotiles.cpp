@@ -49,7 +49,7 @@ std::unique_ptr<TUOTileData> TUOTileData::Create(const std::string& artIdxPath,
                                                  const std::string& artPath) {
   std::unique_ptr<TUOTileData> t(new TUOTileData());
 
-  // 1. The art index, whole; entries past the capacity of the table are not
+  // The art index, whole; entries past the capacity of the table are not
   // kept (no picture number reaches them).
   std::vector<uint8_t> bytes;
   if (!ReadFileBounded(artIdxPath, sizeof(ArtIndex), &bytes))
@@ -61,14 +61,14 @@ std::unique_ptr<TUOTileData> TUOTileData::Create(const std::string& artIdxPath,
     t->ArtIndex[i] = ArtIndexEntry{ReadI32(p), ReadI32(p + 4), ReadI32(p + 8)};
   }
 
-  // 2. art.mul stays open for the decoders.
+  // art.mul stays open for the decoders.
   t->artFd_ = ::open(artPath.c_str(), O_RDONLY | O_CLOEXEC);
   struct stat st {};
   if (t->artFd_ < 0 || ::fstat(t->artFd_, &st) != 0 || S_ISDIR(st.st_mode))
     throw TileDataError("Cannot open the art file " + artPath);
   t->artSize_ = int64_t(st.st_size);
 
-  // 3./4. The item records, 32 to a block, each block after a 4-byte header.
+  // The item records, 32 to a block, each block after a 4-byte header.
   if (!ReadFileBounded(tileDataPath, kItemSectionStart + kItemSectionMax, &bytes))
     throw TileDataError("Cannot read the tile data " + tileDataPath);
   size_t pos = kItemSectionStart;
@@ -86,7 +86,7 @@ std::unique_ptr<TUOTileData> TUOTileData::Create(const std::string& artIdxPath,
     if (t->ArtIndex[kItemArtBase + id].Offset >= 0) t->ItemIds[t->ItemCount++] = id;
   }
 
-  // 6./7. Light sources and category words.
+  // Light sources and category words.
   BuildLights(t->Lights, kCategoryIds);
   const TUOTileData* self = t.get();
   BuildTileCategories([self](uint16_t id) { return int(self->ItemData[id].Height); },

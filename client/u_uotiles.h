@@ -88,6 +88,10 @@ class TUOTileData : public ITileFacts {
   uint32_t ItemCount = 0;
   uint32_t ArtIndexCount = 0;  // entries present in artidx.mul (at most kMaxArtIndex)
 
+  // The light an item casts; Kind 0 (none) for ids without an entry.
+  LightInfo LightOf(uint32_t id) const {
+    return id < uint32_t(kCategoryIds) ? Lights[id] : LightInfo{0, 0, 0, 0, 0, 0};
+  }
   // The item's name: at most 20 characters, up to the first NUL.
   std::string ItemName(uint32_t id) const;
   // Whether the art index holds a picture for this index: an entry of
@@ -97,9 +101,7 @@ class TUOTileData : public ITileFacts {
   // ITileFacts
   uint8_t TileHeight(uint16_t id) const override { return ItemData[id].Height; }
   bool IsBackground(uint16_t id) const override { return ItemData[id].Flags & 1; }
-  uint16_t Category(uint16_t id) const override {
-    return id < kCategoryIds ? TileCategory[id] : 0;
-  }
+  uint16_t Category(uint16_t id) const override { return id < kCategoryIds ? TileCategory[id] : 0; }
 
   // Decodes a picture for a texture; false (and `out` untouched) when the
   // picture is absent or rejected.

@@ -19,20 +19,29 @@ struct TableRef {
 
 TableRef TableOf(int type) {
   switch (type) {
-    case kAosWalls: return {kAosTableWalls, kAosTableWallsRows};
-    case kAosDoors: return {kAosTableDoors, kAosTableDoorsRows};
-    case kAosFloors: return {kAosTableFloors, kAosTableFloorsRows};
+    case kAosWalls:
+      return {kAosTableWalls, kAosTableWallsRows};
+    case kAosDoors:
+      return {kAosTableDoors, kAosTableDoorsRows};
+    case kAosFloors:
+      return {kAosTableFloors, kAosTableFloorsRows};
     case kAosStairs:
-    case kAosAutoStairs: return {kAosTableStairs, kAosTableStairsRows};
-    case kAosRoofs: return {kAosTableRoofs, kAosTableRoofsRows};
-    case kAosEnchancements: return {kAosTableEnchancements, kAosTableEnchancementsRows};
-    default: return {nullptr, 0};
+    case kAosAutoStairs:
+      return {kAosTableStairs, kAosTableStairsRows};
+    case kAosRoofs:
+      return {kAosTableRoofs, kAosTableRoofsRows};
+    case kAosEnchancements:
+      return {kAosTableEnchancements, kAosTableEnchancementsRows};
+    default:
+      return {nullptr, 0};
   }
 }
 
 }  // namespace
 
-int AosTableRows(int type) { return TableOf(type).count; }
+int AosTableRows(int type) {
+  return TableOf(type).count;
+}
 
 uint16_t ObjectTableAt(int type, int column, int row) {
   const TableRef t = TableOf(type);
@@ -51,9 +60,15 @@ struct Mask {
   enum Kind : uint8_t { kNone, kByHeight, kDirect } kind = kNone;
 };
 
-constexpr Mask H(uint16_t both) { return {both, both, Mask::kByHeight}; }
-constexpr Mask H(uint16_t tall, uint16_t shortPiece) { return {tall, shortPiece, Mask::kByHeight}; }
-constexpr Mask D(uint16_t word) { return {word, word, Mask::kDirect}; }
+constexpr Mask H(uint16_t both) {
+  return {both, both, Mask::kByHeight};
+}
+constexpr Mask H(uint16_t tall, uint16_t shortPiece) {
+  return {tall, shortPiece, Mask::kByHeight};
+}
+constexpr Mask D(uint16_t word) {
+  return {word, word, Mask::kDirect};
+}
 constexpr Mask N{};
 
 using RowMasks = std::array<Mask, kAosColumns>;
@@ -82,6 +97,7 @@ struct Builder {
   }
 };
 
+// clang-format off
 // Walls, and the first eight columns of the doors: runs along x (0..2), the
 // four-way piece (3), runs along y (4..6) and the corner (7).
 constexpr RowMasks kWallMasks = {H(0x2BD, 0x3D), H(0x2BD, 0x3D), H(0x2BD, 0x3D), H(0x279, 0x79),
@@ -98,8 +114,8 @@ constexpr RowMasks AllDirect(uint16_t word) {
   return m;
 }
 
-// The words of the enchancement rows, row by row. Rows not named keep the
-// default fitting words.
+// The words of the enchancement rows, row by row; sixteen rows share the
+// default fitting words, the others have words of their own.
 std::array<RowMasks, 64> EnchancementMasks() {
   const RowMasks fitting = {H(0x69D),        H(0x69D),        H(0x2BD, 0x3D), H(0x279, 0x79),
                             H(0x36B, 0x6B),  H(0x763),        H(0x763),       H(0x32F, 0x2F),
@@ -150,6 +166,7 @@ std::array<RowMasks, 64> EnchancementMasks() {
   set({62, 63}, AllDirect(0x1001));
   return rows;
 }
+// clang-format on
 
 }  // namespace
 

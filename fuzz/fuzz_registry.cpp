@@ -9,6 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const tavi::WineRegistry reg(text, "/nonexistent-prefix");
   tavi::TSettings s;
   tavi::DiscoverClient(s, &reg, {});
-  for (const std::string& name : reg.SubkeyNames("Software")) (void)reg.OpenKey("Software\\" + name);
+  for (const std::string& name : reg.SubkeyNames("Software"))
+    (void)reg.OpenKey("Software\\" + name);
   return 0;
 }

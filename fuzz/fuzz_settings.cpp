@@ -12,7 +12,9 @@
 
 namespace {
 
-std::string Folder() { return "/tmp/fuzz_settings." + std::to_string(::getpid()); }
+std::string Folder() {
+  return "/tmp/fuzz_settings." + std::to_string(::getpid());
+}
 
 void RemoveTempFolder() {
   ::unlink((Folder() + "/tavi.ini").c_str());

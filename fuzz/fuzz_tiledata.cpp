@@ -66,6 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     tiles->DrawArt(bmp, i, 0, 0);
     tiles->DrawArt(bmp, i, -30, -20);
   }
-  for (uint32_t id = 0; id < tiles->ItemCount && id < 64; ++id) (void)tiles->ItemName(tiles->ItemIds[id]);
+  for (uint32_t id = 0; id < tiles->ItemCount && id < 64; ++id)
+    (void)tiles->ItemName(tiles->ItemIds[id]);
   return 0;
 }

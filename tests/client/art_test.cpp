@@ -142,8 +142,8 @@ TEST_F(Art, RowsAreFoundThroughTheRowTable) {
   test::Put32(v, 1);
   test::Put16(v, 2);
   test::Put16(v, 2);
-  test::Put16(v, 6);  // row 0 starts 6 words in
-  test::Put16(v, 0);  // row 1 at the start
+  test::Put16(v, 6);                                             // row 0 starts 6 words in
+  test::Put16(v, 0);                                             // row 1 at the start
   for (uint16_t w : {0, 1, 0x001F, 0, 0, 0}) test::Put16(v, w);  // row 1: blue at 0
   for (uint16_t w : {1, 1, 0x7C00, 0, 0}) test::Put16(v, w);     // row 0: red at 1
   art.AddRaw(kItem + 9, v);

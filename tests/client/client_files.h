@@ -69,7 +69,9 @@ struct TileDataFile {
       bytes.insert(bytes.end(), 41, 0);
     }
   }
-  uint8_t* Record(int id) { return &bytes[kLandSectionBytes + size_t(id / 32 + 1) * 4 + size_t(id) * 41]; }
+  uint8_t* Record(int id) {
+    return &bytes[kLandSectionBytes + size_t(id / 32 + 1) * 4 + size_t(id) * 41];
+  }
   TileDataFile& Item(int id, uint8_t height, uint64_t flags = 0, const char* name = "",
                      uint8_t weight = 0) {
     uint8_t* r = Record(id);

@@ -1,10 +1,11 @@
 // Finding the client: Wine registry files written by the tests, the usual
 // folders, and case-insensitive file names.
+#include "client/discovery.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "client/discovery.h"
 #include "client/paths.h"
 #include "client_files.h"
 
@@ -15,7 +16,8 @@ namespace fs = std::filesystem;
 using test::TempDir;
 using test::WriteText;
 
-const char kHeader[] = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n";
+const char kHeader[] =
+    "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n";
 
 // A Wine prefix with a client folder in it.
 class Discovery : public ::testing::Test {
@@ -126,7 +128,8 @@ TEST_F(Discovery, NoClientGivesBareNamesUnlessAUsualFolderHasIt) {
 }
 
 TEST_F(Discovery, UsualFoldersInsideThePrefixes) {
-  fs::create_directories(prefix + "/drive_c/program files (x86)/electronic arts/ultima online classic");
+  fs::create_directories(prefix +
+                         "/drive_c/program files (x86)/electronic arts/ultima online classic");
   fs::create_directories(dir / "home/.wine/drive_c/Program Files/Ultima Online");
   const auto folders = UsualClientFolders(prefix, dir / "home");
   ASSERT_EQ(folders.size(), 2u);
@@ -150,7 +153,8 @@ TEST_F(Discovery, WineRegistrySyntax) {
       "\"NoEquals\" \"x\"\n"
       "[Unclosed\\\\Key\n"
       "\"Orphan\"=\"lost\"\n"
-      "[Software\\\\Esc\\\\Zeta] 1\n[Software\\\\Esc\\\\alpha] 1\n[SOFTWARE\\\\ESC\\\\ZETA\\\\Deep] 1\n");
+      "[Software\\\\Esc\\\\Zeta] 1\n[Software\\\\Esc\\\\alpha] "
+      "1\n[SOFTWARE\\\\ESC\\\\ZETA\\\\Deep] 1\n");
   ASSERT_TRUE(reg);
   std::string v;
   EXPECT_TRUE(reg->ReadString("Software\\Vendor\\App", "where", &v));

@@ -1,12 +1,13 @@
 // tavi.ini: the profile file written in place, every key's default and type
 // rules, the settings folder and the background map.
+#include "client/settings.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <set>
 
 #include "client/profile_file.h"
-#include "client/settings.h"
 #include "client_files.h"
 
 namespace tavi {
@@ -85,7 +86,8 @@ TEST(ProfileFile, SaveReplacesTheFileWhole) {
   EXPECT_EQ(ReadText(path), "[S]\r\nK=1\r\n");
   // Only the file itself remains: no temporary left behind.
   int files = 0;
-  for (auto& e : std::filesystem::directory_iterator(dir.str())) files += bool(e.path().filename().string().size());
+  for (auto& e : std::filesystem::directory_iterator(dir.str()))
+    files += bool(e.path().filename().string().size());
   EXPECT_EQ(files, 1);
   // A folder that does not exist: an error, not a crash.
   EXPECT_FALSE(ini.Save(dir / "no/such/x.ini", &error));
@@ -120,10 +122,11 @@ TEST(Settings, DefaultsWithoutAFile) {
 TEST(Settings, RoundTripKeepsForeignLines) {
   TempDir dir;
   const std::string path = dir / "tavi.ini";
-  WriteText(path,
-            "; written by hand\r\n[TAVI]\r\nArt=/c/art.mul\r\nLanguage=7\r\nisStayOnTop=5\r\n"
-            "Width=bad\r\nnBookmark=3\r\nBookmarkCode00=1305\r\nBookmarkCode01=70000\r\n"
-            "BookmarkCode02=-1\r\nBookmarkCode03=9\r\nMystery=keep me\r\n\r\n[Window]\r\nLeft=3\r\n");
+  WriteText(
+      path,
+      "; written by hand\r\n[TAVI]\r\nArt=/c/art.mul\r\nLanguage=7\r\nisStayOnTop=5\r\n"
+      "Width=bad\r\nnBookmark=3\r\nBookmarkCode00=1305\r\nBookmarkCode01=70000\r\n"
+      "BookmarkCode02=-1\r\nBookmarkCode03=9\r\nMystery=keep me\r\n\r\n[Window]\r\nLeft=3\r\n");
   TSettings s = LoadSettings(path);
   EXPECT_EQ(s.Art, "/c/art.mul");
   EXPECT_EQ(s.Language, 7);
@@ -174,7 +177,9 @@ TEST(Settings, NewFileHoldsEveryKeyInOrder) {
 TEST(Settings, BookmarkCountIsBounded) {
   TempDir dir;
   std::string text = "[TAVI]\nnBookmark=1000\n";
-  for (int i = 0; i < 100; ++i) text += "BookmarkCode" + std::string(i < 10 ? "0" : "") + std::to_string(i) + "=" + std::to_string(i + 1) + "\n";
+  for (int i = 0; i < 100; ++i)
+    text += "BookmarkCode" + std::string(i < 10 ? "0" : "") + std::to_string(i) + "=" +
+            std::to_string(i + 1) + "\n";
   WriteText(dir / "a.ini", text);
   TSettings s = LoadSettings(dir / "a.ini");
   EXPECT_EQ(s.nBookmark, 64);
@@ -198,8 +203,10 @@ TEST(Settings, FolderBesideTheProgramOrInTheConfigFolder) {
   EXPECT_TRUE(std::filesystem::is_directory(dir / "config/tavi"));
   WriteText(exe + "/tavi.ini", "");
   EXPECT_EQ(SettingsFolder(exe), exe + "/");
-  if (oldXdg) ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-  else ::unsetenv("XDG_CONFIG_HOME");
+  if (oldXdg)
+    ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+  else
+    ::unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(BackgroundMap, GroundTypes) {
@@ -221,10 +228,14 @@ TEST(BackgroundMap, GroundTypes) {
   int water = 0, reeds = 0, marsh = 0;
   for (const auto& row : map)
     for (uint16_t id : row) {
-      if (id >= 29260 && id <= 29261) ++water;
-      else if (id >= 29238 && id <= 29259) ++reeds;
-      else if (id >= 29290 && id <= 29295) ++marsh;
-      else ADD_FAILURE() << id;
+      if (id >= 29260 && id <= 29261)
+        ++water;
+      else if (id >= 29238 && id <= 29259)
+        ++reeds;
+      else if (id >= 29290 && id <= 29295)
+        ++marsh;
+      else
+        ADD_FAILURE() << id;
     }
   EXPECT_NEAR(water, 16384 / 16, 150);
   EXPECT_NEAR(reeds, 16384 * 15 / 256, 150);

@@ -148,8 +148,7 @@ TEST(TileData, GarbageFilesLoadWithoutHarm) {
   uint32_t s = 12345;
   for (auto& b : junk) b = uint8_t((s = s * 1103515245u + 12345u) >> 24);
   test::WriteBytes(dir / "artidx.mul", junk);
-  test::WriteBytes(dir / "tiledata.mul",
-                   std::vector<uint8_t>(junk.begin(), junk.begin() + 600000));
+  test::WriteBytes(dir / "tiledata.mul", std::vector<uint8_t>(junk.begin(), junk.begin() + 600000));
   test::WriteBytes(dir / "art.mul", std::vector<uint8_t>(junk.begin(), junk.begin() + 70000));
   auto t = Load(dir);
   ASSERT_TRUE(t);

@@ -52,8 +52,8 @@ TEST(AosTables, FiguresOfEveryTable) {
 void ExpectRow(int type, int row, std::vector<uint16_t> expected) {
   expected.resize(kAosColumns, 0);
   for (int c = 0; c < kAosColumns; ++c)
-    EXPECT_EQ(ObjectTableAt(type, c, row), expected[c]) << "type " << type << " row " << row
-                                                        << " column " << c;
+    EXPECT_EQ(ObjectTableAt(type, c, row), expected[c])
+        << "type " << type << " row " << row << " column " << c;
 }
 
 TEST(AosTables, TellingRows) {
