@@ -373,11 +373,14 @@ void DrawFurniture(Painter& p, const ItemFacts& item, const Material& m) {
                                50 + (item.variant * 71) % 180},
                            0.35);
       const Paint board = [tint](double s, double t, bool v) {
-        if (v && Frac(s) > 0.3 && Frac(s) < 0.7 && std::fabs(Frac(t) - 0.5) < 0.18)
+        // two lines of lettering on a lighter board with a dark rim
+        if (v && (t < 4.5 || t > 10 || s < 0.22 || s > 0.81)) return Shade(tint, 0.6);
+        if (v && Frac(s) > 0.3 && Frac(s) < 0.72 &&
+            (std::fabs(t - 6.4) < 0.3 || std::fabs(t - 8.1) < 0.3))
           return Rgb{40, 30, 20};
-        return Shade(tint, 0.95);
+        return Shade(tint, 1.25);
       };
-      p.Box(0.46, 0.54, 0.2, 0.85, 5, 10.5, board, board, board);
+      p.Box(0.45, 0.55, 0.15, 0.88, 4, 10.5, board, board, board);
       break;
     }
     case Shape::kHanger:

@@ -186,6 +186,7 @@ class Builder {
     Put(kTableId, Shape::kTable, 6, kFlagImpassable | kFlagSurface, 15, "table", "wooden");
     Put(kChestId, Shape::kChest, 4, kFlagImpassable, 25, "chest", "red wood");
     Put(kBoxId, Shape::kBox, 3, kFlagImpassable, 10, "wooden box", "wooden");
+    Put(kLampId, Shape::kLantern, 4, kFlagLight, 2, "lamp", "dark stone");
   }
 
   void Signs() {
