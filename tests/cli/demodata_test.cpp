@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -404,6 +405,40 @@ TEST(DemoData, MultisForEveryMenuHouse) {
   }
 }
 
+// Lines of a house file written by an import: the header's fields and the entry count.
+struct HouseFileSummary {
+  int width = 0, height = 0, base = 0, entries = 0;
+};
+HouseFileSummary SummariseHouseFile(const fs::path& path) {
+  HouseFileSummary s;
+  std::ifstream in(path);
+  std::string line;
+  if (!std::getline(in, line)) return s;
+  std::sscanf(line.c_str(), "\"TAVI File ver 1.00\",%d,%d,%d", &s.width, &s.height, &s.base);
+  while (std::getline(in, line)) s.entries += !line.empty() && line != "\r";
+  return s;
+}
+
+// Every standard house goes into the editor whole: no part falls off the plot,
+// above the top floor or out of a full cell.
+TEST(DemoData, EveryMultiImportsWhole) {
+  DEMO_OR_SKIP();
+  const auto idx = ReadAll(demo / "multi.idx");
+  ScratchDir out;
+  fs::create_directories(out.path());
+  for (int tag : {100, 102, 104, 106, 108, 110, 116, 118, 120, 122,
+                  124, 126, 140, 150, 152, 154, 156, 158, 160, 162}) {
+    const fs::path tav = out.path() / (std::to_string(tag) + ".tav");
+    ASSERT_EQ(RunCli("import-multi --id " + std::to_string(tag) + " --client \"" + demoDir +
+                     "\" --out \"" + tav.string() + "\""),
+              0)
+        << tag;
+    const HouseFileSummary s = SummariseHouseFile(tav);
+    EXPECT_EQ(s.entries, I32(idx, size_t(tag) * 12 + 4) / 16) << tag;
+    EXPECT_TRUE(s.width >= 2 && s.width <= 32 && s.height >= 2 && s.height <= 32) << tag;
+  }
+}
+
 // ---------------------------------------------------------------------------
 // desktop/<account>/<shard>/<character>/Multicache.dat
 
@@ -422,9 +457,14 @@ std::vector<std::string> Fields(const std::string& line) {
   return f;
 }
 
+// The cache tree as the import dialog walks it; each cached house also goes
+// into the editor whole, on the low base height when it stands on the low
+// foundation style.
 TEST(DemoData, MultiCacheTree) {
   DEMO_OR_SKIP();
   const fs::path desktop = demo / "desktop";
+  ScratchDir out;
+  fs::create_directories(out.path());
   int caches = 0, houses = 0, foundationAtZero = 0, charactersWithoutCache = 0;
   for (const auto& account : fs::directory_iterator(desktop))
     for (const auto& shard : fs::directory_iterator(account.path()))
@@ -443,12 +483,13 @@ TEST(DemoData, MultiCacheTree) {
         }()));
         std::string line;
         std::getline(in, line);  // the first line is not a house
-        while (std::getline(in, line)) {
+        for (int number = 0; std::getline(in, line); ++number) {
           const auto header = Fields(line);
           ASSERT_EQ(header.size(), 7u) << cache << ": " << line;
           const int n = std::stoi(header[2]);
           ASSERT_GT(n, 0);
           int minX = 1 << 20, maxX = -minX, minY = minX, maxY = -minX;
+          bool lowFoundation = false;
           for (int i = 0; i < n; ++i) {
             ASSERT_TRUE(std::getline(in, line)) << cache << " ends inside a house";
             const auto f = Fields(line);
@@ -457,11 +498,23 @@ TEST(DemoData, MultiCacheTree) {
                       z = std::stoi(f[4]);
             minX = std::min(minX, x), maxX = std::max(maxX, x);
             minY = std::min(minY, y), maxY = std::max(maxY, y);
-            foundationAtZero += (id == 20 || id == 189) && z == 0;
+            lowFoundation = lowFoundation || ((id == 20 || id == 189) && z == 0);
           }
           EXPECT_LE(maxX - minX + 1, 32);
           EXPECT_LE(maxY - minY + 1, 32);
+          foundationAtZero += lowFoundation;
           ++houses;
+
+          const fs::path tav = out.path() / (std::to_string(houses) + ".tav");
+          ASSERT_EQ(
+              RunCli("import-cache \"" + cache.string() + "\" --house " + std::to_string(number) +
+                     " --client \"" + demoDir + "\" --out \"" + tav.string() + "\""),
+              0)
+              << cache;
+          const HouseFileSummary s = SummariseHouseFile(tav);
+          EXPECT_EQ(s.entries, n) << cache << " house " << number;
+          EXPECT_EQ(s.width, maxX - minX + 1);
+          EXPECT_EQ(s.base, lowFoundation ? 6 : 7) << cache << " house " << number;
         }
       }
   EXPECT_GE(caches, 2);
