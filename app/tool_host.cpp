@@ -55,6 +55,7 @@ ToolHost ToolHostFromMain(TMainForm* main) {
   h.tileSource = [main] { return main->TileData(); };
   h.settings = &main->Settings();
   h.aosForm = [main] { return main->AoSForm(); };
+  h.messages = [main] { return &main->Messages(); };
   h.setCurrentTile = [main](uint16_t id) { main->SetCurrentTile(id); };
   h.info = [main](QWidget* parent, const QString& text) { main->Prompts().Info(parent, text); };
   h.yesNo = [main](QWidget* parent, const QString& text) {

@@ -36,7 +36,7 @@ TObjForm::TObjForm(const ToolHost& host, const QString& pageFolder, QWidget* par
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
   build();
   loadPages();
-  updateMenus();
+  applyTabState();
 }
 
 TObjForm::~TObjForm() = default;
@@ -251,14 +251,20 @@ void TObjForm::moveToIndex(int index) {
   grid_->SelectCell(index % cols, index / cols, true);
 }
 
-void TObjForm::TabChange() {
-  FormResize();
+void TObjForm::applyTabState() {
   const bool page = CurrentTab() > 0;
   mnAdd_->setEnabled(!page);
   mnAdd1_->setEnabled(!page);
   mnDelete1_->setEnabled(page);
   mnPageRename_->setEnabled(page);
   mnPageDelete_->setEnabled(page);
+  updateMenus();
+}
+
+void TObjForm::TabChange() {
+  FormResize();
+  applyTabState();
+  const bool page = CurrentTab() > 0;
   if (!page && host_.Tiles() && host_.currentTile) {
     const uint16_t current = host_.currentTile();
     if (host_.Tiles()->ItemIds[host_.Tiles()->ItemIndexOf[current]] == current)

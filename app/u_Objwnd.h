@@ -79,6 +79,7 @@ class TObjForm : public QWidget {
   void loadPages();
   void rebuildAddMenus();
   void updateMenus();
+  void applyTabState();
   int tileCountOnTab() const;
   uint16_t idAt(int index) const;
   QImage thumbnail(uint16_t id);
