@@ -349,6 +349,7 @@ class Builder {
     steps.shape = Shape::kStep;
     steps.dir = kNorth;
     steps.name = "steps";
+    steps.material = MaterialIndex("stone");
     FloorTile(kFoundationFloorId, MaterialIndex("wooden"), 0);
     items[kFoundationFloorId].name = "wooden floor";
   }
