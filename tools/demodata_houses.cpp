@@ -47,6 +47,7 @@ int WallRow(const char* material) {
     }
   return std::max(0, FindRow(kAosWalls, 7, tall));
 }
+
 // A half-height row of the material for parapets and patio walls, else any.
 int LowWallRow(const char* material) {
   // Best: every piece of the row half high in the material; then any row whose
@@ -68,14 +69,18 @@ int LowWallRow(const char* material) {
     }
   return 0;
 }
+
+// Rows of the floors and roofs tables drawn in a material; the first row else.
 int FloorRow(const char* material) {
   return std::max(0, FindRow(kAosFloors, 3, [&](uint16_t id) {
                     return IsMaterial(id, material) && Catalog()[id].shape == Shape::kFloor;
                   }));
 }
+
 int RoofRow(const char* material) {
   return std::max(0, FindRow(kAosRoofs, 7, [&](uint16_t id) { return IsMaterial(id, material); }));
 }
+
 int DoorRow() {
   return std::max(
       0, FindRow(kAosDoors, 0, [](uint16_t id) { return Catalog()[id].shape == Shape::kWallX; }));
