@@ -112,6 +112,9 @@ int RunRender(const Args& args) {
   view.Width = size.Width;
   view.Height = size.Height;
   view.Zoom = projection.Zoom();
+  if (int64_t(view.Width) * view.Height > kMaxRasterPixels)
+    return Fail(out + ": a picture of " + std::to_string(view.Width) + " x " +
+                std::to_string(view.Height) + " pixels is too large; use a smaller --zoom");
   RasterFrame frame;
   if (!RasterizeScene(list, &art, view, &frame)) return Fail(out + ": the picture would be empty");
   if (!SaveImage(frame.ToBitmap(), out, ImageFormatForCli(out), JpegQualityFor(TSettings().JpegQuality), &error))

@@ -12,8 +12,9 @@
 
 namespace tavi {
 
-// The biggest frame the renderer allocates, in pixels.
-constexpr int64_t kMaxRasterPixels = int64_t(16384) * 16384;
+// The biggest frame the renderer allocates, in pixels (8192 x 8192; a frame
+// takes 7 bytes a pixel).
+constexpr int64_t kMaxRasterPixels = int64_t(8192) * 8192;
 
 struct RasterFrame {
   int Width = 0, Height = 0;

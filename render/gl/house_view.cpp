@@ -67,7 +67,10 @@ void THouseView::initializeGL() {
   d_->glReady = true;
 }
 
-void THouseView::resizeGL(int w, int h) { d_->gl.SetViewSize(w, h); }
+void THouseView::resizeGL(int w, int h) {
+  const double dpr = devicePixelRatioF();
+  d_->gl.SetViewSize(int(w * dpr), int(h * dpr));
+}
 
 void THouseView::paintGL() {
   QElapsedTimer timer;
@@ -77,8 +80,12 @@ void THouseView::paintGL() {
   in.Lights = d_->data ? d_->data->Lights : nullptr;
   in.State = &state_;
   BuildScene(in, &d_->frame);
-  d_->gl.SetZoom(float(state_.Zoom));
-  d_->gl.DrawFrame(d_->frame, state_.ScrollX, state_.ScrollY);
+  // On a high-density screen the frame has more pixels than the widget has
+  // units: the zoom and the scroll grow by the same factor.
+  const double dpr = devicePixelRatioF();
+  d_->gl.SetViewSize(int(width() * dpr), int(height() * dpr));
+  d_->gl.SetZoom(float(state_.Zoom * dpr));
+  d_->gl.DrawFrame(d_->frame, int(state_.ScrollX * dpr), int(state_.ScrollY * dpr));
   d_->drawn = true;
   ++paintCount_;
   lastPaintMs_ = timer.nsecsElapsed() / 1e6;
@@ -91,7 +98,8 @@ int THouseView::PickAt(int px, int py, bool* overflow) {
   makeCurrent();
   // The widget keeps its frame in its own framebuffer, so the depth of the
   // frame on screen is still there to read.
-  float depth = d_->gl.ReadDepth(px - state_.ScrollX, py - state_.ScrollY);
+  const double dpr = devicePixelRatioF();
+  float depth = d_->gl.ReadDepth(int((px - state_.ScrollX) * dpr), int((py - state_.ScrollY) * dpr));
   doneCurrent();
   SceneInputs in;
   in.Doc = d_->doc;
