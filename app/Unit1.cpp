@@ -213,7 +213,23 @@ TMainForm::~TMainForm() {
   std::string error;
   if (!SaveSettings(d->settingsPath.toStdString(), out, &error))
     qWarning("%s", error.c_str());
-  // The view and the windows go before the document and the tile data.
+  // The windows go before the document and the tile data they read; the
+  // control window is out of reach first so that no hide notification finds it.
+  TCtrlForm* ctrl = d->ctrl;
+  d->ctrl = nullptr;
+  delete d->foundation;
+  d->foundation = nullptr;
+  delete d->update;
+  d->update = nullptr;
+  delete d->multi;
+  d->multi = nullptr;
+  delete ctrl;
+  delete d->aos;
+  d->aos = nullptr;
+  delete d->obj;
+  d->obj = nullptr;
+  delete d->cfg;
+  d->cfg = nullptr;
   delete d->view;
   d->view = nullptr;
 }
@@ -303,15 +319,13 @@ void TMainForm::CreateWindows() {
   // In this order; each may read what the ones before it set up.
   d->cfg = new TCfgForm(this);
   d->cfg->Discover = RunDiscovery;
-  d->obj = new TObjForm(this);
-  d->aos = new TAoSForm(this);
+  // Owned by the main window, so that they float above it.
+  d->obj = new TObjForm(this, this);
+  d->aos = new TAoSForm(this, this);
   d->ctrl = new TCtrlForm(this);
-  d->multi = new TMultiForm(this);
-  d->update = new TUpdateForm(this);
-  d->foundation = new TFoundationForm(this);
-  for (QWidget* w : std::initializer_list<QWidget*>{d->obj, d->aos}) {
-    if (d->settings.isStayOnTop) w->setWindowFlag(Qt::WindowStaysOnTopHint, true);
-  }
+  d->multi = new TMultiForm(this, this);
+  d->update = new TUpdateForm(this, this);
+  d->foundation = new TFoundationForm(this, this);
 }
 
 void TMainForm::CreateMenus() {
