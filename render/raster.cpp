@@ -131,8 +131,9 @@ class Rasterizer {
     for (int y = y0; y < y1; ++y)
       for (int x = x0; x < x1; ++x) {
         double d = std::fabs(x + 0.5 - cx) + std::fabs(y + 0.5 - cy);
-        // Of two diamonds sharing an edge only one takes a pixel on it.
-        bool inside = d < rad || (d == rad && (x + 0.5 < cx) && (y + 0.5 >= cy));
+        // Of two diamonds sharing an edge only one takes a pixel on it: the
+        // left edges belong to the diamond, as the GL rasteriser has it.
+        bool inside = d < rad || (d == rad && x + 0.5 < cx);
         if (inside) Fragment(x, y, c, depth);
       }
   }
