@@ -18,7 +18,7 @@ int MainMouse::MinZFor(uint16_t id) const { return doc_.IsRoofPart(id) ? env_.Al
 
 bool MainMouse::PlaceAt(int x, int y, uint16_t id, int minZ) {
   const int floor = env_.CurrentFloor();
-  if (!TTAVIDoc::ValidFloor(floor)) return false;
+  if (!TTAVIDoc::ValidFloor(floor) || id == 0) return false;
   return doc_.PlaceTile(x, y, false, doc_.Tiles[floor], minZ, id, floor);
 }
 
@@ -257,7 +257,9 @@ void MainMouse::Release(MouseButton button, bool shift, int px, int py) {
       return;
     }
     const uint16_t tile = env_.CurrentTile();
-    if (!doc_.IsPressPart(tile) && TTAVIDoc::ValidFloor(floor)) {
+    // Before any tile was chosen a click places nothing (and leaves no
+    // empty undo step).
+    if (tile != 0 && !doc_.IsPressPart(tile) && TTAVIDoc::ValidFloor(floor)) {
       doc_.PushUndo(floor);
       if (PlaceAt(x, y, tile, env_.Alt())) env_.Redraw();
     }
@@ -275,6 +277,7 @@ bool MainMouse::BuildPreview(FloorImage& scratch) {
   const bool carrying = mode == kModeInner && CarriedId != 0;
   if (!immediate && !carrying) return false;
   std::memcpy(&scratch, &doc_.Tiles[floor], sizeof(FloorImage));
+  if (!carrying && !env_.AutoStairs() && env_.CurrentTile() == 0) return false;
   if (carrying) {
     doc_.PlaceTile(HoverX, HoverY, true, scratch, env_.Alt(), CarriedId, floor);
   } else if (env_.AutoStairs()) {

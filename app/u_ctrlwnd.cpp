@@ -390,6 +390,7 @@ void TCtrlForm::BtnAddClick() {
       RefreshCellList();
     return;
   }
+  if (currentTile_ == 0) return;  // no tile chosen yet
   main_->Doc().StackInRect(sel, currentFloor_, Alt(), EditMode(), currentTile_);
   RefreshCellList();
 }

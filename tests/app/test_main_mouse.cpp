@@ -93,6 +93,20 @@ class TestMainMouse : public QObject {
     QVERIFY(!doc->CanUndo());
   }
 
+  // Before a tile is chosen, a click places nothing and leaves no undo step.
+  void noTileChosen() {
+    env->tile = 0;
+    mouse->Press(MouseButton::Left, false, P(2), P(2));
+    mouse->Release(MouseButton::Left, false, P(2), P(2));
+    QCOMPARE(doc->LayerCount[1][2][2], 0);
+    QVERIFY(!doc->CanUndo());
+    QVERIFY(!doc->Modified);
+    mouse->Move(false, P(2), P(2));
+    FloorImage* scratch = new FloorImage[1];
+    QVERIFY(!mouse->BuildPreview(*scratch));
+    delete[] scratch;
+  }
+
   // A floor tile painted over five cells is one undo step.
   void strokeIsOneUndoStep() {
     env->tile = kFloorTile;
