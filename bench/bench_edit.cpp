@@ -62,8 +62,10 @@ struct DenseHouse {
           int l = 0;
           auto put = [&](uint16_t id, int z) { doc->Tiles[f][l++][y][x] = {int16_t(z), id, 0}; };
           put(kFloorA, 0);
-          if (y % 4 == 0) put(kWallNS, 0);
-          else if (x % 4 == 0) put(kWallWE, 0);
+          if (y % 4 == 0)
+            put(kWallNS, 0);
+          else if (x % 4 == 0)
+            put(kWallWE, 0);
           for (int k = 0; k < 4; ++k) put(uint16_t(14000 + (x + y + k) % 100), 2 * k);
           doc->UpdateCell(x, y, f);
         }

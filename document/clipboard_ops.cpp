@@ -44,7 +44,9 @@ class LineReader {
   size_t pos_ = 0;
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 // A field is a whole decimal integer: optional blanks, an optional sign,
 // digits, optional blanks. Anything else (letters, hex prefixes, fractions,

@@ -220,8 +220,7 @@ void TTAVIDoc::CheckCustomization() {
           }
           if (wallCat[y][x] & kCatJoinSouth) {
             for (int ny = y + 1; ny < H && wallLayer[ny][x] >= 0; ++ny) {
-              if (!(wallCat[ny - 1][x] & kCatJoinSouth) || !(wallCat[ny][x] & kCatJoinNorth))
-                break;
+              if (!(wallCat[ny - 1][x] & kCatJoinSouth) || !(wallCat[ny][x] & kCatJoinNorth)) break;
               if (wallProper(ny, x)) {
                 for (int k = y + 1; k < ny; ++k) setWallProper(k, x);
                 changed |= ny > y + 1;
@@ -241,9 +240,7 @@ void TTAVIDoc::CheckCustomization() {
         if (!wallSnap[y][x]) continue;
         const uint16_t c = wallCat[y][x];
         const bool tall = c & kCatFullHeight;
-        auto accepts = [&](int ny, int nx) {
-          return tall || !(wallCat[ny][nx] & kCatNeedsTall);
-        };
+        auto accepts = [&](int ny, int nx) { return tall || !(wallCat[ny][nx] & kCatNeedsTall); };
         if (x >= 1 && wallLayer[y][x - 1] >= 0 && (c & kCatJoinWest) &&
             (wallCat[y][x - 1] & kCatJoinEast) && accepts(y, x - 1))
           setWallProper(y, x - 1);
@@ -255,8 +252,8 @@ void TTAVIDoc::CheckCustomization() {
             (wallCat[y - 1][x] & kCatJoinSouth) && accepts(y - 1, x))
           setWallProper(y - 1, x);
         if (y <= H - 2 && wallLayer[y + 1][x] >= 0 && (c & kCatJoinSouth) &&
-            (wallCat[y + 1][x] & kCatJoinNorth) && !(x < 2 && !(wallCat[y + 1][x] & kCatWestLine)) &&
-            accepts(y + 1, x))
+            (wallCat[y + 1][x] & kCatJoinNorth) &&
+            !(x < 2 && !(wallCat[y + 1][x] & kCatWestLine)) && accepts(y + 1, x))
           setWallProper(y + 1, x);
       }
 

@@ -162,10 +162,18 @@ bool TTAVIDoc::PlaceStairsInRect(const CellRect& rect, int floor, int direction,
     for (int k = 0; k < 4; ++k) {
       int x1 = r.Left, x2 = r.Right, y1 = r.Top, y2 = r.Bottom;
       switch (direction) {
-        case 1: y1 = y2 = r.Bottom - k; break;
-        case 2: x1 = x2 = r.Left + k; break;
-        case 3: y1 = y2 = r.Top + k; break;
-        default: x1 = x2 = r.Right - k; break;
+        case 1:
+          y1 = y2 = r.Bottom - k;
+          break;
+        case 2:
+          x1 = x2 = r.Left + k;
+          break;
+        case 3:
+          y1 = y2 = r.Top + k;
+          break;
+        default:
+          x1 = x2 = r.Right - k;
+          break;
       }
       if (x1 < r.Left || x2 > r.Right || y1 < r.Top || y2 > r.Bottom) break;
       for (int y = y1; y <= y2; ++y)

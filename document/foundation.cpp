@@ -5,8 +5,8 @@
 namespace tavi {
 
 const FoundationStyle kFoundationStyles[kFoundationStyleCount] = {
-    {20, 22, 21, 23, 6},     {189, 191, 190, 192, 6}, {765, 766, 767, 768, 7},
-    {65, 66, 67, 68, 7},     {101, 99, 100, 102, 7},
+    {20, 22, 21, 23, 6}, {189, 191, 190, 192, 6}, {765, 766, 767, 768, 7},
+    {65, 66, 67, 68, 7}, {101, 99, 100, 102, 7},
 };
 
 namespace {
@@ -29,7 +29,9 @@ const FoundationStyle& FoundationStyleAt(int index) {
   return kFoundationStyles[index];
 }
 
-int FoundationHeight(uint16_t cornerSE) { return cornerSE == 20 || cornerSE == 189 ? 6 : 7; }
+int FoundationHeight(uint16_t cornerSE) {
+  return cornerSE == 20 || cornerSE == 189 ? 6 : 7;
+}
 
 uint16_t SignAt(int column, int row) {
   if (!InGrid(column, row, kSignColumns, kSignRows)) return 0;

@@ -13,10 +13,14 @@ namespace {
 
 int TableType(ReplaceTable t) {
   switch (t) {
-    case ReplaceTable::kWalls: return kAosWalls;
-    case ReplaceTable::kDoors: return kAosDoors;
-    case ReplaceTable::kStairs: return kAosStairs;
-    case ReplaceTable::kEnchancements: return kAosEnchancements;
+    case ReplaceTable::kWalls:
+      return kAosWalls;
+    case ReplaceTable::kDoors:
+      return kAosDoors;
+    case ReplaceTable::kStairs:
+      return kAosStairs;
+    case ReplaceTable::kEnchancements:
+      return kAosEnchancements;
   }
   return -1;
 }
@@ -42,10 +46,14 @@ const ColumnIndex& ColumnsOf(ReplaceTable t) {
   static const ColumnIndex stairs = BuildColumnIndex(kAosStairs);
   static const ColumnIndex enchancements = BuildColumnIndex(kAosEnchancements);
   switch (t) {
-    case ReplaceTable::kWalls: return walls;
-    case ReplaceTable::kDoors: return doors;
-    case ReplaceTable::kStairs: return stairs;
-    case ReplaceTable::kEnchancements: break;
+    case ReplaceTable::kWalls:
+      return walls;
+    case ReplaceTable::kDoors:
+      return doors;
+    case ReplaceTable::kStairs:
+      return stairs;
+    case ReplaceTable::kEnchancements:
+      break;
   }
   return enchancements;
 }

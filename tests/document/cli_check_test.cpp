@@ -26,8 +26,8 @@ std::string Slurp(const fs::path& p) {
 // Runs tavi-cli with the arguments; returns the exit code, stdout in *out.
 int Cli(const std::string& args, std::string* out) {
   const fs::path o = fs::temp_directory_path() / ("tavi-check-" + std::to_string(getpid()));
-  const std::string cmd = std::string("\"") + TAVI_CLI_PATH + "\" " + args + " >\"" + o.string() +
-                          "\" 2>/dev/null";
+  const std::string cmd =
+      std::string("\"") + TAVI_CLI_PATH + "\" " + args + " >\"" + o.string() + "\" 2>/dev/null";
   const int status = std::system(cmd.c_str());
   *out = Slurp(o);
   fs::remove(o);
@@ -37,8 +37,8 @@ int Cli(const std::string& args, std::string* out) {
 TEST(CliCheck, ListsMarkedEntriesThenTheirNumber) {
   const std::string& demo = DemoClientDir();
   if (demo.empty()) GTEST_SKIP() << "no demo client";
-  const fs::path house = fs::temp_directory_path() / ("tavi-check-" + std::to_string(getpid()) +
-                                                      ".tav");
+  const fs::path house =
+      fs::temp_directory_path() / ("tavi-check-" + std::to_string(getpid()) + ".tav");
   {
     std::ofstream f(house, std::ios::binary);
     // Foundation floor (never marked), a wall on the north line (proper), the

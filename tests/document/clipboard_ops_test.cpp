@@ -78,8 +78,9 @@ TEST_F(ClipTest, PartsLockKeepsPartsOutOfCopyAndCut) {
   Stack(1, 2, 1, {{kChair, 0}, {kWallNS, 0}, {kLamp, 20}});
   doc->Tiles[1][1][1][2].Mark = 1;
   doc->CutRect({1, 1, 2, 1}, 1, clip);
-  EXPECT_EQ(clip.text, "TAVI File ver 1.00\r\n0,0,0,14002\r\n0,0,3,14004\r\n"
-                       "1,0,0,14002\r\n1,0,20,14004\r\n");
+  EXPECT_EQ(clip.text,
+            "TAVI File ver 1.00\r\n0,0,0,14002\r\n0,0,3,14004\r\n"
+            "1,0,0,14002\r\n1,0,20,14004\r\n");
   EXPECT_EQ(Cell(1, 1, 1), (Entries{{kFloorPart, 0}}));
   EXPECT_EQ(Cell(1, 2, 1), (Entries{{kWallNS, 0}}));  // closed up, altitude kept
   EXPECT_EQ(doc->Tiles[1][0][1][2].Mark, 1);
@@ -102,9 +103,10 @@ TEST_F(ClipTest, CutThenPasteRestoresTheStacks) {
 }
 
 TEST_F(ClipTest, WrongHeaderPastesNothingAndTakesNoSnapshot) {
-  for (const char* text : {"TAVI File ver 1.0\r\n0,0,0,14002\r\n", "tavi file ver 1.00\r\n0,0,0,1\r\n",
-                           " TAVI File ver 1.00\r\n0,0,0,1\r\n", "TAVI File ver 1.00 \r\n0,0,0,1\r\n",
-                           "\"TAVI File ver 1.00\",8,8,7\r\n0,0,0,0,14002\r\n", ""}) {
+  for (const char* text :
+       {"TAVI File ver 1.0\r\n0,0,0,14002\r\n", "tavi file ver 1.00\r\n0,0,0,1\r\n",
+        " TAVI File ver 1.00\r\n0,0,0,1\r\n", "TAVI File ver 1.00 \r\n0,0,0,1\r\n",
+        "\"TAVI File ver 1.00\",8,8,7\r\n0,0,0,0,14002\r\n", ""}) {
     clip.SetText(text);
     EXPECT_FALSE(IsSelectionClipText(text)) << text;
     doc->PasteAt(1, 1, 0, 0, 1, clip);
@@ -133,11 +135,12 @@ TEST_F(ClipTest, BadLinesAreSkippedOneByOne) {
       "0,0,0,99999999999999",  // beyond 32 bits
       "-99999999999,0,0,14002",
       "2147483647,2147483647,0,14002",
-      "-2,0,0,14002",          // left of the plot (x0 = 1)
-      "0,7,0,14002",           // below the plot (y0 = 1, height 8)
+      "-2,0,0,14002",  // left of the plot (x0 = 1)
+      "0,7,0,14002",   // below the plot (y0 = 1, height 8)
   };
   std::string text;
-  for (const char* line : bad) text += "0,0,0,14004\r\n" + std::string(line) + "\r\n1,0,0,14004\r\n";
+  for (const char* line : bad)
+    text += "0,0,0,14004\r\n" + std::string(line) + "\r\n1,0,0,14004\r\n";
   text += std::string(5000, '7') + "\r\n" + std::string(100000, ',') + "\r\n";
   Paste(text, 1, 1, 0);
   const size_t n = std::size(bad);

@@ -55,9 +55,9 @@ TEST_F(CheckTest, GroundFloorStandsOnTheFoundation) {
   Stack(1, 3, 0, {{kWallNS, 0}});
   Stack(1, 0, 3, {{kWallNS, 0}});
   Stack(1, 0, 5, {{kWallWE, 0}});
-  Stack(1, 0, 0, {{102, 0}});     // corner piece: both lines
+  Stack(1, 0, 0, {{102, 0}});         // corner piece: both lines
   Stack(1, 4, 7, {{kFloorPart, 0}});  // front row: never
-  Stack(1, 6, 6, {{kChair, 0}});  // ordinary item alone: never flagged
+  Stack(1, 6, 6, {{kChair, 0}});      // ordinary item alone: never flagged
   Check();
   EXPECT_FALSE(Marked(1, 1, 1, 0));
   EXPECT_FALSE(Marked(1, 1, 1, 1));  // a chair shares its floor's mark

@@ -154,8 +154,8 @@ TEST_F(PlaceTest, StairsInRectLayFourLinesAcrossTheClimb) {
   const uint16_t step = 1851;
   for (int x = 1; x <= 3; ++x) {
     EXPECT_EQ(Cell(1, x, 2), (Entries{{step, 0}}));
-    EXPECT_EQ(Cell(1, x, 5), (Entries{{kStairBlock, 0}, {kStairBlock, 5}, {kStairBlock, 10},
-                                      {step, 15}}));
+    EXPECT_EQ(Cell(1, x, 5),
+              (Entries{{kStairBlock, 0}, {kStairBlock, 5}, {kStairBlock, 10}, {step, 15}}));
     EXPECT_TRUE(Cell(1, x, 6).empty());
     EXPECT_TRUE(Cell(1, x, 7).empty());  // cleared, beyond the fourth line
   }

@@ -16,15 +16,15 @@ namespace tavi::test {
 // Tiles used throughout: table pieces get their real category words.
 constexpr uint16_t kFloorPart = 1305;  // floors row 0: 0x1001, floor tile
 constexpr uint16_t kFoundFloor = 12788;
-constexpr uint16_t kWallNS = 10;       // walls row 0 column 0, tall: 0x02BD
-constexpr uint16_t kWallWE = 13;       // walls row 0 column 4, tall: 0x036B
-constexpr uint16_t kRoof = 1473;       // roofs row 0: 0x2001
-constexpr uint16_t kStairBlock = 1848; // stairs row 0 column 0
+constexpr uint16_t kWallNS = 10;         // walls row 0 column 0, tall: 0x02BD
+constexpr uint16_t kWallWE = 13;         // walls row 0 column 4, tall: 0x036B
+constexpr uint16_t kRoof = 1473;         // roofs row 0: 0x2001
+constexpr uint16_t kStairBlock = 1848;   // stairs row 0 column 0
 constexpr uint16_t kPlainFloor = 14001;  // a floor tile that is no part
-constexpr uint16_t kChair = 14002;     // ordinary items, no category
-constexpr uint16_t kTable = 14003;     // 5 high
+constexpr uint16_t kChair = 14002;       // ordinary items, no category
+constexpr uint16_t kTable = 14003;       // 5 high
 constexpr uint16_t kLamp = 14004;
-constexpr uint16_t kBox = 14005;       // 5 high
+constexpr uint16_t kBox = 14005;  // 5 high
 constexpr uint16_t kChest = 2475;
 
 struct HouseTest : ::testing::Test {
