@@ -133,7 +133,7 @@ void TObjForm::build() {
   lay->addWidget(tab_);
   lay->addWidget(grid_, 1);
   lay->addWidget(statusBar_);
-  resize(4 * (kCell + 1) + 24, 480);
+  resize(6 * (kCell + 1) + 24, 520);
 }
 
 void TObjForm::loadPages() {
