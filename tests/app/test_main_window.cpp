@@ -8,7 +8,9 @@
 #include <QtTest>
 
 #include "app/app_test_util.h"
+#include "app/main_mouse.h"
 #include "app/u_ctrlwnd.h"
+#include "render/projection.h"
 
 using namespace tavi;
 using namespace tavi::test;
@@ -246,6 +248,26 @@ class TestMainWindow : public QObject {
     QVERIFY(w->HiddenCell(2, 3));
     w->CtrlForm()->BtnShowAllClick();
     QVERIFY(!w->HiddenCell(2, 3));
+  }
+
+  // Real mouse events on the drawing surface: hover, then a click places the
+  // current tile on the cell under the pointer.
+  void mouseOnSurface() {
+    TProjection proj;
+    proj.RebuildAnchors(w->Doc().Width, w->Doc().Height, w->BaseHeight());
+    const ScenePoint a = proj.Anchor(1, 3, 2);
+    const QPoint p(a.X + 22, a.Y + 22);
+    QWidget* surface = w->PaintBox();
+    QMouseEvent move(QEvent::MouseMove, p, surface->mapToGlobal(p), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(surface, &move);
+    QCOMPARE(w->Mouse().HoverX, 3);
+    QCOMPARE(w->Mouse().HoverY, 2);
+    w->SetCurrentTile(1234);
+    QTest::mouseClick(surface, Qt::LeftButton, Qt::NoModifier, p);
+    QCOMPARE(w->Doc().Tiles[1][w->Doc().LayerCount[1][2][3] - 1][2][3].Id, uint16_t(1234));
+    QCOMPARE(w->DetailX(), 3);
+    QCOMPARE(w->CtrlForm()->LBDetail()->count(), w->Doc().LayerCount[1][2][3]);
   }
 
   // The downstair walls follow the grid switch.
