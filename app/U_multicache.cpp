@@ -125,8 +125,14 @@ void TMultiForm::showEvent(QShowEvent* e) {
 
 void TMultiForm::FormShow() {
   const int remembered = host_.settings ? host_.settings->LastAccount : 0;
-  if (FillList(lbAccount_, ToQt(ListAccounts(clientDir().toStdString())), remembered))
+  // Without a client folder there is nothing to list (never the working folder).
+  const std::vector<std::string> accounts = clientDir().isEmpty()
+                                                ? std::vector<std::string>()
+                                                : ListAccounts(clientDir().toStdString());
+  if (FillList(lbAccount_, ToQt(accounts), remembered))
     LBAccountClick();
+  else
+    clearFrom(1);
   if (!shown_ && host_.hideCtrlForDialog) host_.hideCtrlForDialog();
   shown_ = true;
 }

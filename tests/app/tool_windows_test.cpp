@@ -284,12 +284,14 @@ class ToolWindowsTest : public QObject {
               "20\t0\t-5\t-6\t0\r\n"
               "21\t0\t5\t6\t27\r\n"
               "22\t0\t0\t0\t5\r\n"
+              "9 0 0 0 0 0 0\n"  // a header without components: never listed
               "2 0 1 0 0 0 0\n"
               "5 0 0 0 0\n");
     WriteFile(client + "desktop/Acc/Shard/Nobody/readme", "");
     WriteFile(client + "desktop/Acc/Other/x", "");
     WriteFile(client + "desktop/notes.txt", "");
     QDir().mkpath(client + "desktop/Zed.old");
+    QDir().mkpath(client + "desktop/Empty");
 
     settings_.LastAccount = 7;  // beyond the list: the first entry
     settings_.LastShard = -1;
@@ -303,7 +305,8 @@ class ToolWindowsTest : public QObject {
     m.ShowDialog();
     QVERIFY(m.isVisible());
     QCOMPARE(hidden, 1);
-    QCOMPARE(m.AccountList()->count(), 1);  // entries with a dot are not listed
+    QCOMPARE(m.AccountList()->count(), 2);  // entries with a dot are not listed
+    QCOMPARE(m.AccountList()->currentItem()->text(), QString("Acc"));
     QCOMPARE(m.ShardList()->currentItem()->text(), QString("Other"));
     QCOMPARE(m.CharList()->count(), 1);
     QVERIFY(!m.ImportButton()->isEnabled());  // no cache file for that character
@@ -332,6 +335,20 @@ class ToolWindowsTest : public QObject {
     QCOMPARE(doc_->Tiles[2][0][12][10].Z, int16_t(0));
     QCOMPARE(doc_->Tiles[0][0][6][5].Z, int16_t(5));
     QVERIFY(m.isVisible());  // modeless: stays open after an import
+
+    // The second listed house is the third header of the file.
+    m.HouseList()->setCurrentRow(1);
+    m.BtnImportClick();
+    QCOMPARE(doc_->Width, 1);
+    QCOMPARE(doc_->Tiles[0][0][0][0].Id, uint16_t(5));
+
+    // An account without shards leaves nothing to import.
+    m.AccountList()->setCurrentRow(1);
+    QCOMPARE(m.ShardList()->count(), 0);
+    QCOMPARE(m.HouseList()->count(), 0);
+    QVERIFY(!m.ImportButton()->isEnabled());
+    m.AccountList()->setCurrentRow(0);
+    m.ShardList()->setCurrentRow(1);
 
     m.findChild<QPushButton*>("BtnClose")->click();
     QVERIFY(!m.isVisible());
