@@ -234,6 +234,9 @@ int DecodeCellStream(const std::vector<uint8_t>& data, HouseImage& image, std::s
           if (b & 0x40) break;
         }
       }
+  // Rectangles write their layer whatever lies below it; close the gaps so
+  // that no entry hides above an empty layer.
+  image.CompactStacks();
   return base;
 }
 

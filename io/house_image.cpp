@@ -19,6 +19,21 @@ bool HouseImage::Append(int floor, int x, int y, uint16_t id, int16_t z) {
   return false;
 }
 
+void HouseImage::CompactStacks() {
+  for (int f = 0; f < kFloors; ++f)
+    for (int y = 0; y < kGrid; ++y)
+      for (int x = 0; x < kGrid; ++x) {
+        int to = 0;
+        for (int from = 0; from < kLayers; ++from) {
+          const TileEntry e = Tiles[f][from][y][x];
+          if (e.Id == 0) continue;
+          if (to != from) Tiles[f][to][y][x] = e;
+          ++to;
+        }
+        for (; to < kLayers; ++to) Tiles[f][to][y][x] = TileEntry{0, 0, 0};
+      }
+}
+
 int HouseImage::CountEntries() const {
   int count = 0;
   for (int f = 0; f < kFloors; ++f)

@@ -96,13 +96,15 @@ bool BuildMultiImage(const std::vector<MultiComponent>& components, int baseHeig
   image.Width = width;
   image.Height = height;
   for (const MultiComponent& c : components) {
-    if (c.id == 0) continue;  // nothing to place
     int floor, z;
     SplitAltitude(c.z, baseHeight, &floor, &z);
     if (floor >= kFloors) continue;  // above the top floor
     StackImportedTile(image.Tiles[floor], c.x - minX, c.y - minY, c.id, static_cast<int16_t>(z),
                       IsFloor(facts, c.id));
   }
+  // A component of tile 0 takes part in the stacking like any other but
+  // leaves an empty layer, which must not hide the entries above it.
+  image.CompactStacks();
   return true;
 }
 

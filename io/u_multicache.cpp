@@ -175,7 +175,6 @@ int BuildCacheImage(const std::vector<std::string>& lines, int houseNumber,
   image.Height = int(height);
   for (const Part& p : parts) {
     const auto id = static_cast<uint16_t>(p.id);
-    if (id == 0) continue;
     // Cached houses split their altitudes at 7 whatever base height they get.
     int floor, z;
     SplitAltitude(p.z, 7, &floor, &z);
@@ -184,6 +183,8 @@ int BuildCacheImage(const std::vector<std::string>& lines, int houseNumber,
     StackImportedTile(image.Tiles[floor], int(p.x - minX), int(p.y - minY), id,
                       static_cast<int16_t>(static_cast<uint16_t>(z)), isFloor);
   }
+  // Components of tile 0 stack like others but leave empty layers behind.
+  image.CompactStacks();
   return base;
 }
 

@@ -121,6 +121,12 @@ TEST(ClipCells, DecoderClipsRectanglesAndStopsAtTheEnd) {
   // Truncated records leave the rest empty; a zero plot is refused.
   EXPECT_EQ(DecodeCellStream({uint8_t(plot), uint8_t(plot >> 8), 0x41, 9}, *image, &error), 2);
   EXPECT_EQ(image->Tiles[0][0][0][0].Id, 0);
+  // A rectangle written at layer 1 over an empty cell leaves no gap below it.
+  EXPECT_EQ(DecodeCellStream({uint8_t(plot), uint8_t(plot >> 8), 0x00, 4, 0, 0x40, 6, 0x40, 2},
+                             *image, &error),
+            2);
+  EXPECT_EQ(image->Tiles[0][0][0][1].Id, 6);
+  EXPECT_EQ(image->Tiles[0][1][0][0].Id, 6);
   EXPECT_EQ(DecodeCellStream({0x07, 0x00}, *image, &error), -1);
   EXPECT_EQ(DecodeCellStream({0x07}, *image, &error), -1);
 }

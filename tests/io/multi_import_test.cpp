@@ -112,6 +112,21 @@ TEST(MultiImport, SizesThePlotToTheFootprintAndStacks) {
   EXPECT_EQ(image->CountEntries(), 8);
 }
 
+TEST(MultiImport, TileZeroHoldsItsLayerWhileStackingButLeavesNoGap) {
+  // 0 at z 7 sits between 5 and 9 and is then taken by 10 as an empty layer.
+  const std::vector<MultiComponent> parts = {
+      {1, 0, 0, 5}, {3, 0, 0, 9}, {0, 0, 0, 7}, {2, 0, 0, 10}, {0, 1, 0, 3}, {4, 1, 0, 4}};
+  auto image = NewHouseImage();
+  std::string error;
+  ASSERT_TRUE(BuildMultiImage(parts, 100, nullptr, *image, &error));
+  const auto& t = image->Tiles[0];
+  EXPECT_EQ(t[0][0][0].Id, 1);
+  EXPECT_EQ(t[1][0][0].Id, 2);
+  EXPECT_EQ(t[2][0][0].Id, 3);
+  EXPECT_EQ(t[0][0][1].Id, 4);
+  EXPECT_EQ(t[1][0][1].Id, 0);
+}
+
 TEST(MultiImport, ReplacesTheDocumentOnlyWhenTheMultiFits) {
   test::TempDir dir;
   MultiFiles files;
