@@ -12,29 +12,6 @@ using test::DocFixture;
 using test::DocSnapshot;
 namespace fs = std::filesystem;
 
-TEST(MultiCacheFolders, ListsEntriesWithoutDotsDownToTheCacheFile) {
-  test::TempDir dir;
-  const fs::path desk = dir.path / "Desktop";
-  fs::create_directories(desk / "acct" / "Shard One" / "Hero");
-  fs::create_directories(desk / "acct" / "Shard One" / "Alt");
-  fs::create_directories(desk / "acct" / "old.shard");
-  fs::create_directories(desk / "zeta");
-  test::WriteFile((desk / "notes.txt").string(), "x");
-  test::WriteFile((desk / "plainfile").string(), "x");
-  test::WriteFile((desk / "acct" / "Shard One" / "Hero" / "MULTICACHE.DAT").string(), "1\n");
-  EXPECT_EQ(DesktopFolder(dir.path.string()), (desk).string());
-  EXPECT_EQ(ListAccounts(dir.path.string()),
-            (std::vector<std::string>{"acct", "plainfile", "zeta"}));
-  EXPECT_EQ(ListShards(dir.path.string(), "acct"), std::vector<std::string>{"Shard One"});
-  EXPECT_EQ(ListCharacters(dir.path.string(), "acct", "Shard One"),
-            (std::vector<std::string>{"Alt", "Hero"}));
-  EXPECT_EQ(CacheFilePath(dir.path.string(), "acct", "Shard One", "Hero"),
-            (desk / "acct" / "Shard One" / "Hero" / "MULTICACHE.DAT").string());
-  EXPECT_EQ(CacheFilePath(dir.path.string(), "acct", "Shard One", "Alt"), "");
-  EXPECT_TRUE(ListAccounts(dir.File("missing")).empty());
-  EXPECT_TRUE(ListShards(dir.path.string(), "nobody").empty());
-}
-
 // Two houses: the first spans x -5..5, y -6..6 with a stair tile 20 at z 0;
 // the second is small and has tabs between its fields.
 std::vector<std::string> CacheLines() {
@@ -48,6 +25,37 @@ std::vector<std::string> CacheLines() {
           "9\t1\t2\t4\t5\t6\t7",
           "50\t0\t3\t3\t7",
           "51\t0\t4\t3\t0"};
+}
+
+TEST(MultiCacheFolders, ListsEntriesWithoutDotsDownToTheCacheFile) {
+  test::TempDir dir;
+  const fs::path desk = dir.path / "Desktop";
+  fs::create_directories(desk / "acct" / "Shard One" / "Hero");
+  fs::create_directories(desk / "acct" / "Shard One" / "Alt");
+  fs::create_directories(desk / "acct" / "old.shard");
+  fs::create_directories(desk / "zeta");
+  test::WriteFile((desk / "notes.txt").string(), "x");
+  test::WriteFile((desk / "plainfile").string(), "x");
+  std::string text;
+  for (const std::string& line : CacheLines()) text += line + "\r\n";
+  test::WriteFile((desk / "acct" / "Shard One" / "Hero" / "MULTICACHE.DAT").string(), text);
+  EXPECT_EQ(DesktopFolder(dir.path.string()), (desk).string());
+  EXPECT_EQ(ListAccounts(dir.path.string()),
+            (std::vector<std::string>{"acct", "plainfile", "zeta"}));
+  EXPECT_EQ(ListShards(dir.path.string(), "acct"), std::vector<std::string>{"Shard One"});
+  EXPECT_EQ(ListCharacters(dir.path.string(), "acct", "Shard One"),
+            (std::vector<std::string>{"Alt", "Hero"}));
+  EXPECT_EQ(CacheFilePath(dir.path.string(), "acct", "Shard One", "Hero"),
+            (desk / "acct" / "Shard One" / "Hero" / "MULTICACHE.DAT").string());
+  EXPECT_EQ(CacheFilePath(dir.path.string(), "acct", "Shard One", "Alt"), "");
+  std::vector<std::string> lines;
+  std::string error;
+  ASSERT_TRUE(ReadCacheLines(CacheFilePath(dir.path.string(), "acct", "Shard One", "Hero"), &lines,
+                             &error));
+  EXPECT_EQ(lines, CacheLines());
+  EXPECT_FALSE(ReadCacheLines(dir.File("none.dat"), &lines, &error));
+  EXPECT_TRUE(ListAccounts(dir.File("missing")).empty());
+  EXPECT_TRUE(ListShards(dir.path.string(), "nobody").empty());
 }
 
 TEST(MultiCacheList, ListsHousesAsTheDialogShowsThem) {
