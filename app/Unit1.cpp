@@ -741,15 +741,19 @@ void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TMainForm::dropEvent(QDropEvent* event) {
-  const QList<QUrl> urls = event->mimeData()->urls();
-  if (urls.isEmpty() || !urls.first().isLocalFile()) return;
-  event->acceptProposedAction();
-  const QString file = urls.first().toLocalFile();
+  if (HandleDrop(event->mimeData())) event->acceptProposedAction();
+}
+
+bool TMainForm::HandleDrop(const QMimeData* data) {
+  if (!data || !data->hasUrls() || data->urls().isEmpty() || !data->urls().first().isLocalFile())
+    return false;
+  const QString file = data->urls().first().toLocalFile();
   // Handled after the drop returns, so that the source is not kept waiting
   // on the question.
   QTimer::singleShot(0, this, [this, file] {
     if (AskSaveChanges()) OpenHouseFile(file);
   });
+  return true;
 }
 
 // ---- file commands ----

@@ -18,6 +18,7 @@ class QMenu;
 class QScrollArea;
 class QTimer;
 class QLabel;
+class QMimeData;
 
 namespace tavi {
 
@@ -132,6 +133,9 @@ class TMainForm : public QMainWindow {
   void View1Click();
   // The unsaved-changes question; false when the command must stop.
   bool AskSaveChanges();
+  // A file dropped on the window: opened (after the unsaved-changes question)
+  // once the drop has returned. False when the data names no local file.
+  bool HandleDrop(const QMimeData* data);
   // Docks the control window at the right edge (resize rule when `clampToScreen`).
   void DockControlWindow(bool clampToScreen);
 

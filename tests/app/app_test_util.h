@@ -74,6 +74,11 @@ inline QString ReadFile(const QString& path) {
   return QString::fromUtf8(f.readAll());
 }
 
+inline QByteArray ReadBytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 inline void WriteFile(const QString& path, const QByteArray& data) {
   QFile f(path);
   if (f.open(QIODevice::WriteOnly)) f.write(data);

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QListWidget>
 #include <QtTest>
 
@@ -268,6 +269,34 @@ class TestMainWindow : public QObject {
     QCOMPARE(w->Doc().Tiles[1][w->Doc().LayerCount[1][2][3] - 1][2][3].Id, uint16_t(1234));
     QCOMPARE(w->DetailX(), 3);
     QCOMPARE(w->CtrlForm()->LBDetail()->count(), w->Doc().LayerCount[1][2][3]);
+  }
+
+  // The picture of the view: to the clipboard and to BMP or JPEG files.
+  void imageExport() {
+    QApplication::processEvents();
+    w->CopyBMP1Click();
+    const QImage shot = QApplication::clipboard()->image();
+    QCOMPARE(shot.size(), w->PaintBox()->size());
+
+    prompts->saveName = home.path() + "/view.JPG";
+    w->ImageSaveas1Click();
+    QCOMPARE(ReadBytes(prompts->saveName).left(2), QByteArray("\xFF\xD8"));
+    prompts->saveName = home.path() + "/view.jpeg";
+    w->ImageSaveas1Click();
+    QCOMPARE(ReadBytes(prompts->saveName).left(2), QByteArray("BM"));
+    QVERIFY(prompts->errors.isEmpty());
+  }
+
+  // A house file dropped on the window is opened.
+  void dropHouseFile() {
+    const QString file = home.path() + "/dropped.tav";
+    WriteFile(file, "\"TAVI File ver 1.00\",9,8,4\r\n2,1,1,0,1234\r\n");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(file)});
+    QVERIFY(w->HandleDrop(&data));
+    QTRY_COMPARE(w->CurrentFileName(), file);
+    QCOMPARE(w->Doc().Width, 9);
+    QCOMPARE(w->Doc().Tiles[2][0][1][1].Id, uint16_t(1234));
   }
 
   // The downstair walls follow the grid switch.
