@@ -1,12 +1,12 @@
 // Scene building for the worst case (every layer of every cell of every floor
 // filled), and the first-draw decode rate of pictures from the demo client.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "client/u_uotiles.h"
 #include "document/doc_host.h"
@@ -19,7 +19,9 @@ namespace {
 
 class PlainFacts : public ITileFacts {
  public:
-  uint8_t TileHeight(uint16_t id) const override { return id % 3 == 0 ? 20 : (id % 3 == 1 ? 0 : 5); }
+  uint8_t TileHeight(uint16_t id) const override {
+    return id % 3 == 0 ? 20 : (id % 3 == 1 ? 0 : 5);
+  }
   bool IsBackground(uint16_t id) const override { return id % 3 == 1; }
   uint16_t Category(uint16_t) const override { return 0; }
 };
@@ -32,7 +34,8 @@ void BM_SceneWorstCase(benchmark::State& st) {
   for (int f = 0; f < kFloors; ++f)
     for (int L = 0; L < kLayers; ++L)
       for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) doc->Tiles[f][L][y][x] = TileEntry{int16_t(L % 20), uint16_t(100 + (x + y + L) % 50), 1};
+        for (int x = 0; x < 32; ++x)
+          doc->Tiles[f][L][y][x] = TileEntry{int16_t(L % 20), uint16_t(100 + (x + y + L) % 50), 1};
   doc->UpdateAllCells();
   static TBackgroundMap ground{};
   ViewState s;
@@ -50,7 +53,8 @@ void BM_SceneWorstCase(benchmark::State& st) {
     benchmark::DoNotOptimize(list.Items.data());
   }
   st.counters["items"] = double(list.Items.size());
-  st.counters["frames/s"] = benchmark::Counter(double(st.iterations()), benchmark::Counter::kIsRate);
+  st.counters["frames/s"] =
+      benchmark::Counter(double(st.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_SceneWorstCase)->Unit(benchmark::kMillisecond);
 
@@ -59,7 +63,8 @@ const std::string& DemoDir() {
     namespace fs = std::filesystem;
     fs::path base = fs::temp_directory_path() / ("tavi-bench-demo-" + std::to_string(::getpid()));
     fs::create_directories(base);
-    std::string cmd = std::string("\"") + TAVI_CLI_PATH + "\" demodata \"" + base.string() + "\" >/dev/null 2>&1";
+    std::string cmd =
+        std::string("\"") + TAVI_CLI_PATH + "\" demodata \"" + base.string() + "\" >/dev/null 2>&1";
     if (std::system(cmd.c_str()) != 0) return std::string();
     return base.string();
   }();

@@ -117,7 +117,8 @@ int RunRender(const Args& args) {
                 std::to_string(view.Height) + " pixels is too large; use a smaller --zoom");
   RasterFrame frame;
   if (!RasterizeScene(list, &art, view, &frame)) return Fail(out + ": the picture would be empty");
-  if (!SaveImage(frame.ToBitmap(), out, ImageFormatForCli(out), JpegQualityFor(TSettings().JpegQuality), &error))
+  if (!SaveImage(frame.ToBitmap(), out, ImageFormatForCli(out),
+                 JpegQualityFor(TSettings().JpegQuality), &error))
     return Fail(error);
   return kOk;
 }

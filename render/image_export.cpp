@@ -59,10 +59,14 @@ void PngChunk(std::string* out, const char* type, const std::string& data) {
 
 int JpegQualityFor(int setting) {
   switch (setting) {
-    case 0: return 90;
-    case 1: return 70;
-    case 2: return 50;
-    default: return 90;
+    case 0:
+      return 90;
+    case 1:
+      return 70;
+    case 2:
+      return 50;
+    default:
+      return 90;
   }
 }
 

@@ -10,7 +10,9 @@ namespace {
 constexpr double kDepthScale = 4294967295.0;
 
 // Distance from v to the interval [lo, hi] (0 inside).
-double Gap(double v, double lo, double hi) { return v < lo ? lo - v : (v > hi ? v - hi : 0); }
+double Gap(double v, double lo, double hi) {
+  return v < lo ? lo - v : (v > hi ? v - hi : 0);
+}
 
 }  // namespace
 

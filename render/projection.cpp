@@ -44,7 +44,9 @@ int ZoomPercent(double zoom) {
   return static_cast<int>(std::trunc(zoom * 100 + 1e-9));
 }
 
-int64_t RoundHalfEven(double v) { return static_cast<int64_t>(std::nearbyint(v)); }
+int64_t RoundHalfEven(double v) {
+  return static_cast<int64_t>(std::nearbyint(v));
+}
 
 TProjection::TProjection() {
   for (auto& floor : anchors_)

@@ -19,7 +19,9 @@ uint8_t ToByte(float v) {
 
 // The first pixel whose centre lies at or after the edge e (pixel centres sit
 // at i + 0.5): an edge through a centre includes that pixel on the left/top.
-int FirstCentreAtOrAfter(double e) { return static_cast<int>(std::ceil(e - 0.5)); }
+int FirstCentreAtOrAfter(double e) {
+  return static_cast<int>(std::ceil(e - 0.5));
+}
 
 class Rasterizer {
  public:
@@ -36,9 +38,15 @@ class Rasterizer {
 
   void Item(const DrawItem& it) {
     switch (it.Kind) {
-      case DrawKind::kTile: Tile(it); break;
-      case DrawKind::kCell: Cell(it); break;
-      case DrawKind::kOutline: Outline(it); break;
+      case DrawKind::kTile:
+        Tile(it);
+        break;
+      case DrawKind::kCell:
+        Cell(it);
+        break;
+      case DrawKind::kOutline:
+        Outline(it);
+        break;
     }
   }
 
@@ -176,8 +184,7 @@ class Rasterizer {
         float a = r < radius ? 1.0f : float(1.0 - (r - radius) / 40.0);
         if (!(a > 0)) continue;
         const uint8_t* s = &copy[(size_t(y) * f_->Width + x) * 3];
-        Fragment(x, y, Rgbaf{s[0] / 255.0f * cr, s[1] / 255.0f * cg, s[2] / 255.0f * cb, a},
-                 -1);
+        Fragment(x, y, Rgbaf{s[0] / 255.0f * cr, s[1] / 255.0f * cg, s[2] / 255.0f * cb, a}, -1);
       }
   }
 

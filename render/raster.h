@@ -18,8 +18,8 @@ constexpr int64_t kMaxRasterPixels = int64_t(8192) * 8192;
 
 struct RasterFrame {
   int Width = 0, Height = 0;
-  std::vector<uint8_t> Rgb;     // 3 bytes per pixel, rows top first
-  std::vector<float> Depth;     // window depth per pixel, rows top first
+  std::vector<uint8_t> Rgb;  // 3 bytes per pixel, rows top first
+  std::vector<float> Depth;  // window depth per pixel, rows top first
   float DepthAt(int x, int y) const {
     return (x < 0 || y < 0 || x >= Width || y >= Height) ? 1.0f : Depth[size_t(y) * Width + x];
   }

@@ -19,7 +19,9 @@ bool InSelection(const CellRect& s, int x, int y) {
   return !s.Empty() && x >= s.Left && x <= s.Right && y >= s.Top && y <= s.Bottom;
 }
 
-int ClampFloor(int f) { return f < 0 ? 0 : (f >= kFloors ? kFloors - 1 : f); }
+int ClampFloor(int f) {
+  return f < 0 ? 0 : (f >= kFloors ? kFloors - 1 : f);
+}
 
 // The scratch floor of the live preview; one per thread, allocated once.
 struct ScratchBlock {
@@ -203,8 +205,8 @@ void BuildPickPass(const SceneInputs& in, DrawList* out) {
   out->Clear();
   if (!in.Doc || !in.State) return;
   const int cur = ClampFloor(in.State->CurrentFloor);
-  DrawFloor(*in.Doc, in.Doc->Tiles[cur], FloorBase(cur, in.State->BaseHeight), true, cur,
-            *in.State, out);
+  DrawFloor(*in.Doc, in.Doc->Tiles[cur], FloorBase(cur, in.State->BaseHeight), true, cur, *in.State,
+            out);
 }
 
 }  // namespace tavi

@@ -11,8 +11,8 @@ namespace tavi {
 
 // What the scene reads besides the document and the view state.
 struct SceneInputs {
-  TTAVIDoc* Doc = nullptr;               // the live preview runs on a scratch copy
-  const LightInfo* Lights = nullptr;     // kCategoryIds entries; null: no lights
+  TTAVIDoc* Doc = nullptr;            // the live preview runs on a scratch copy
+  const LightInfo* Lights = nullptr;  // kCategoryIds entries; null: no lights
   const ViewState* State = nullptr;
 };
 
@@ -39,7 +39,9 @@ inline int32_t DepthKey(int x, int y, int z, int height, int base) {
 }
 
 // The name of an entry, and back.
-inline int32_t EntryName(int x, int y, int layer) { return (y * 32 + x) * 32 + layer; }
+inline int32_t EntryName(int x, int y, int layer) {
+  return (y * 32 + x) * 32 + layer;
+}
 inline void DecodeEntryName(int32_t name, int* x, int* y, int* layer) {
   *x = (name / 32) % 32;
   *y = name / 1024;

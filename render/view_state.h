@@ -17,18 +17,18 @@ enum EditMode : int { kModeImmediate = 0, kModeStack = 1, kModeInner = 2 };
 
 // The five View menu switches, with their start-up values.
 struct ViewSwitches {
-  bool HideWalls = false;       // "&Hide Walls"
-  bool ShowGrid = true;         // "Show &Grid"
-  bool ShowDownstairs = true;   // "Show Downstair walls"
-  bool ShowCustomize = true;    // "Show Customize Propriety"
-  bool Night = false;           // "Night mode"
+  bool HideWalls = false;      // "&Hide Walls"
+  bool ShowGrid = true;        // "Show &Grid"
+  bool ShowDownstairs = true;  // "Show Downstair walls"
+  bool ShowCustomize = true;   // "Show Customize Propriety"
+  bool Night = false;          // "Night mode"
 };
 
 struct ViewState {
   // ---- control window ----
-  int CurrentFloor = 0;   // 0..4
-  int Alt = 0;            // minimum altitude of a placement
-  int BaseHeight = 7;     // 0..9
+  int CurrentFloor = 0;  // 0..4
+  int Alt = 0;           // minimum altitude of a placement
+  int BaseHeight = 7;    // 0..9
   int EditMode = kModeImmediate;
   uint16_t CurrentTile = 0;
 
@@ -41,8 +41,8 @@ struct ViewState {
   int HoverX = -1, HoverY = -1;  // -1 = no hover cell
   int HoverLayer = 0;
   bool ShiftDown = false;
-  uint16_t CarriedId = 0;  // picked up in "Inner" mode; 0 = none
-  CellRect Selection;      // Left -1 = none
+  uint16_t CarriedId = 0;                                    // picked up in "Inner" mode; 0 = none
+  CellRect Selection;                                        // Left -1 = none
   std::array<std::array<bool, kGrid>, kGrid> HiddenCells{};  // [y][x]
 
   // ---- View menu ----

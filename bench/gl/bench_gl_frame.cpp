@@ -4,9 +4,9 @@
 //   dense: a realistic 25 x 25 house, floors 0..4 built, about 6,000 tiles
 //   worst: every layer of every cell of every floor of a 32 x 32 plot
 // The view is 1280 x 1024. Run under xvfb-run.
-#include <benchmark/benchmark.h>
-
 #include <GL/gl.h>
+#include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <QGuiApplication>
 #include <QOffscreenSurface>
@@ -16,7 +16,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "client/settings.h"
 #include "client/u_uotiles.h"
@@ -44,8 +43,8 @@ struct Gl {
     surface.create();
     context.setFormat(f);
     if (!context.create() || !context.makeCurrent(&surface)) return;
-    fbo = std::make_unique<QOpenGLFramebufferObject>(kViewW, kViewH,
-                                                     QOpenGLFramebufferObject::Depth);
+    fbo =
+        std::make_unique<QOpenGLFramebufferObject>(kViewW, kViewH, QOpenGLFramebufferObject::Depth);
     ok = fbo->bind();
   }
 };
@@ -58,17 +57,20 @@ struct Demo {
     namespace fs = std::filesystem;
     fs::path base = fs::temp_directory_path() / ("tavi-glbench-" + std::to_string(::getpid()));
     fs::create_directories(base);
-    std::string cmd = std::string("\"") + TAVI_CLI_PATH + "\" demodata \"" + base.string() +
-                      "\" >/dev/null 2>&1";
+    std::string cmd =
+        std::string("\"") + TAVI_CLI_PATH + "\" demodata \"" + base.string() + "\" >/dev/null 2>&1";
     if (std::system(cmd.c_str()) != 0) return;
     dir = base.string();
     data = TUOTileData::Create(dir + "/artidx.mul", dir + "/tiledata.mul", dir + "/art.mul");
     for (uint32_t id = 1; id < 0x4000; ++id) {
       if (!data->HasArt(kItemArtBase + id)) continue;
       int h = data->TileHeight(uint16_t(id));
-      if (h == 0 && data->IsBackground(uint16_t(id))) floors.push_back(uint16_t(id));
-      else if (h == 20 && (data->Category(uint16_t(id)) & kCatPart)) walls.push_back(uint16_t(id));
-      else if (h > 0 && h < 16) things.push_back(uint16_t(id));
+      if (h == 0 && data->IsBackground(uint16_t(id)))
+        floors.push_back(uint16_t(id));
+      else if (h == 20 && (data->Category(uint16_t(id)) & kCatPart))
+        walls.push_back(uint16_t(id));
+      else if (h > 0 && h < 16)
+        things.push_back(uint16_t(id));
     }
   }
   ~Demo() {
@@ -101,7 +103,8 @@ int BuildDense(TTAVIDoc& doc, const Demo& d) {
         put(f, x, y, d.floors[(x + y + f) % d.floors.size()], f == 0 ? 7 : 0);
         if (f == 0) continue;
         bool wall = x == 0 || y == 0 || x % 5 == 0 || y % 5 == 0;
-        if (wall && (x + y) % 7 != 3) put(f, x, y, d.walls[(x * 3 + y + f) % d.walls.size()], 0);
+        if (wall && (x + y) % 7 != 3)
+          put(f, x, y, d.walls[(x * 3 + y + f) % d.walls.size()], 0);
         else if ((x * 7 + y * 3 + f) % 4 != 0) {
           put(f, x, y, d.things[(x + y * 5 + f) % d.things.size()], 0);
           put(f, x, y, d.things[(x * 2 + y + f) % d.things.size()], 4);
@@ -210,18 +213,28 @@ void FrameBench(benchmark::State& st, bool worst, bool minimal) {
       x0 = std::min(x0, quads[q + k].X), x1 = std::max(x1, quads[q + k].X);
       y0 = std::min(y0, quads[q + k].Y), y1 = std::max(y1, quads[q + k].Y);
     }
-    x0 = std::max(x0 - scene.state.ScrollX, 0.0f), x1 = std::min(x1 - scene.state.ScrollX, float(kViewW));
-    y0 = std::max(y0 - scene.state.ScrollY, 0.0f), y1 = std::min(y1 - scene.state.ScrollY, float(kViewH));
+    x0 = std::max(x0 - scene.state.ScrollX, 0.0f),
+    x1 = std::min(x1 - scene.state.ScrollX, float(kViewW));
+    y0 = std::max(y0 - scene.state.ScrollY, 0.0f),
+    y1 = std::min(y1 - scene.state.ScrollY, float(kViewH));
     if (x1 > x0 && y1 > y0) covered += double(x1 - x0) * (y1 - y0);
   }
   st.counters["Mpixels"] = covered / 1e6;
   tex.Destroy();
 }
 
-void BM_DenseHouseFrame(benchmark::State& st) { FrameBench(st, false, false); }
-void BM_DenseHouseMinimal(benchmark::State& st) { FrameBench(st, false, true); }
-void BM_WorstCaseFrame(benchmark::State& st) { FrameBench(st, true, false); }
-void BM_WorstCaseMinimal(benchmark::State& st) { FrameBench(st, true, true); }
+void BM_DenseHouseFrame(benchmark::State& st) {
+  FrameBench(st, false, false);
+}
+void BM_DenseHouseMinimal(benchmark::State& st) {
+  FrameBench(st, false, true);
+}
+void BM_WorstCaseFrame(benchmark::State& st) {
+  FrameBench(st, true, false);
+}
+void BM_WorstCaseMinimal(benchmark::State& st) {
+  FrameBench(st, true, true);
+}
 // The two paths of each scene alternate so that a busy machine weighs on both alike.
 BENCHMARK(BM_DenseHouseFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(4);
 BENCHMARK(BM_DenseHouseMinimal)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(4);

@@ -99,7 +99,8 @@ int THouseView::PickAt(int px, int py, bool* overflow) {
   // The widget keeps its frame in its own framebuffer, so the depth of the
   // frame on screen is still there to read.
   const double dpr = devicePixelRatioF();
-  float depth = d_->gl.ReadDepth(int((px - state_.ScrollX) * dpr), int((py - state_.ScrollY) * dpr));
+  float depth =
+      d_->gl.ReadDepth(int((px - state_.ScrollX) * dpr), int((py - state_.ScrollY) * dpr));
   doneCurrent();
   SceneInputs in;
   in.Doc = d_->doc;

@@ -24,7 +24,9 @@ int PowerOfTwoAtLeast(int n) {
 
 // z of a vertex: the window depth negated (the projection maps z in [-1, 0]
 // to depth 1 .. 0).
-float VertexZ(const DrawItem& it) { return -ItemDepth(it); }
+float VertexZ(const DrawItem& it) {
+  return -ItemDepth(it);
+}
 
 }  // namespace
 

@@ -50,7 +50,8 @@ class GlRenderTest : public QObject {
     DrawList list;
     BuildScene(in, &list);
     RasterFrame f;
-    RasterizeScene(list, art_.get(), RasterView{view_->width(), view_->height(), s.Zoom, s.ScrollX, s.ScrollY}, &f);
+    RasterizeScene(list, art_.get(),
+                   RasterView{view_->width(), view_->height(), s.Zoom, s.ScrollX, s.ScrollY}, &f);
     return f;
   }
 
@@ -96,8 +97,9 @@ class GlRenderTest : public QObject {
     data_ = TUOTileData::Create(dir + "/artidx.mul", dir + "/tiledata.mul", dir + "/art.mul");
     QVERIFY(data_);
     const std::string house = QDir::tempPath().toStdString() + "/gl_render_test.tav";
-    const std::string cmd = std::string("\"") + TAVI_CLI_PATH + "\" import-multi --id 100 --out \"" +
-                            house + "\" --client \"" + dir + "\" >/dev/null 2>&1";
+    const std::string cmd = std::string("\"") + TAVI_CLI_PATH +
+                            "\" import-multi --id 100 --out \"" + house + "\" --client \"" + dir +
+                            "\" >/dev/null 2>&1";
     QCOMPARE(std::system(cmd.c_str()), 0);
     doc_ = std::make_unique<TTAVIDoc>(8, 8, data_.get(), &host_);
     doc_->Clear(false);

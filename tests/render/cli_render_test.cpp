@@ -64,8 +64,11 @@ TEST_F(CliRender, WritesTheWholeSceneByExtension) {
   EXPECT_TRUE(drawn);
 
   const std::string png = tmp_ + "render_cli.PNG";
-  ASSERT_EQ(Cli("render \"" + house_ + "\" --out \"" + png + "\" --zoom 50% --night --no-grid"
-                " --bg 4 --large-bg --floor 1" + client_), 0);
+  ASSERT_EQ(Cli("render \"" + house_ + "\" --out \"" + png +
+                "\" --zoom 50% --night --no-grid"
+                " --bg 4 --large-bg --floor 1" +
+                client_),
+            0);
   data = Slurp(png);
   ASSERT_GT(data.size(), 24u);
   EXPECT_EQ(data.substr(1, 3), "PNG");

@@ -13,7 +13,8 @@ using test::RenderHouse;
 
 std::vector<uint32_t> Records(std::initializer_list<std::pair<double, int32_t>> hits) {
   std::vector<uint32_t> b;
-  for (auto& h : hits) b.insert(b.end(), {1u, uint32_t(h.first * 4294967295.0), 0u, uint32_t(h.second)});
+  for (auto& h : hits)
+    b.insert(b.end(), {1u, uint32_t(h.first * 4294967295.0), 0u, uint32_t(h.second)});
   return b;
 }
 

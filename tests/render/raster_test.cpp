@@ -8,7 +8,9 @@
 namespace tavi {
 namespace {
 
-const uint8_t* Px(const RasterFrame& f, int x, int y) { return &f.Rgb[(size_t(y) * f.Width + x) * 3]; }
+const uint8_t* Px(const RasterFrame& f, int x, int y) {
+  return &f.Rgb[(size_t(y) * f.Width + x) * 3];
+}
 
 DrawItem TileAt(uint32_t art, int x, int y, int key, DrawColor c = {}) {
   DrawItem it;
@@ -107,11 +109,11 @@ TEST(Raster, NightHalvesTheFrameAndLightsRestoreIt) {
   list.Lights.push_back(DrawLight{22, 22, 10, 96, 128, 96});
   RasterFrame f;
   RasterizeScene(list, &art, RasterView{300, 100, 1.0, 0, 0}, &f);
-  EXPECT_EQ(Px(f, 22, 22)[0], 200);  // inside the light: full brightness
+  EXPECT_EQ(Px(f, 22, 22)[0], 200);   // inside the light: full brightness
   EXPECT_EQ(Px(f, 222, 22)[0], 100);  // elsewhere half
   EXPECT_EQ(Px(f, 222, 22)[2], 25);
-  EXPECT_EQ(Px(f, 150, 90)[0], 64);   // the grey clear colour too
-  uint8_t rim = Px(f, 40, 40)[0];  // 16 into the 40-unit rim
+  EXPECT_EQ(Px(f, 150, 90)[0], 64);  // the grey clear colour too
+  uint8_t rim = Px(f, 40, 40)[0];    // 16 into the 40-unit rim
   EXPECT_GT(rim, 100);
   EXPECT_LT(rim, 200);
 }

@@ -128,11 +128,11 @@ TEST(Scene, GridSkipsTheOuterRing) {
 TEST(Scene, TintsFollowTheirSwitchesAndOrder) {
   RenderHouse h(4, 4);
   h.facts.Floor(50).Height(70, 20).Height(71, 19);
-  h.Put(0, 1, 1, 0, 70);       // tall enough under floor 1
-  h.Put(0, 2, 1, 0, 71);       // one short of it
-  h.Put(1, 1, 1, 0, 50);       // green
-  h.Put(1, 2, 1, 0, 50);       // white
-  h.Put(1, 1, 2, 0, 50, 0, 1); // orange mark
+  h.Put(0, 1, 1, 0, 70);            // tall enough under floor 1
+  h.Put(0, 2, 1, 0, 71);            // one short of it
+  h.Put(1, 1, 1, 0, 50);            // green
+  h.Put(1, 2, 1, 0, 50);            // white
+  h.Put(1, 1, 2, 0, 50, 0, 1);      // orange mark
   h.Put(1, 2, 2, 0, 50, 0, 0x100);  // only the low byte counts
   h.state.CurrentFloor = 1;
   auto tiles = OfKind(h.Scene(), DrawKind::kTile);
