@@ -91,11 +91,12 @@ int TTAVIDoc::RaiseEntry(int x, int y, int floor, int layer) {
   TileEntry& e = image[layer][y][x];
   const bool top = layer == count - 1;
   if (top && e.Z == 20) return -1;
-  if (e.Z == std::numeric_limits<int16_t>::max()) return -1;
+  const bool swap = !top && e.Z >= image[layer + 1][y][x].Z;
+  if (!swap && e.Z == std::numeric_limits<int16_t>::max()) return -1;  // no wrap-around
   PushUndo(floor);
   Modified = true;
   int result;
-  if (!top && e.Z >= image[layer + 1][y][x].Z) {
+  if (swap) {
     std::swap(e, image[layer + 1][y][x]);
     result = count - layer - 2;
   } else {
@@ -114,11 +115,12 @@ int TTAVIDoc::LowerEntry(int x, int y, int floor, int layer) {
   FloorImage& image = Tiles[floor];
   TileEntry& e = image[layer][y][x];
   if (layer == 0 && e.Z == -3) return -1;
-  if (e.Z == std::numeric_limits<int16_t>::min()) return -1;
+  const bool swap = layer > 0 && e.Z <= image[layer - 1][y][x].Z;
+  if (!swap && e.Z == std::numeric_limits<int16_t>::min()) return -1;  // no wrap-around
   PushUndo(floor);
   Modified = true;
   int result;
-  if (layer > 0 && e.Z <= image[layer - 1][y][x].Z) {
+  if (swap) {
     std::swap(e, image[layer - 1][y][x]);
     result = count - layer;
   } else {

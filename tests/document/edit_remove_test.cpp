@@ -109,9 +109,13 @@ TEST_F(RemoveTest, LowerWalksDownAndStopsAtMinusThree) {
   // Stored altitudes at the end of the 16-bit range do not wrap.
   Stack(1, 3, 3, {{kChair, -32768}});
   EXPECT_EQ(doc->LowerEntry(3, 3, 1, 0), -1);
-  Stack(1, 4, 4, {{kChair, 0}, {kLamp, 32767}, {kChest, 32767}});
+  Stack(1, 4, 4, {{kChair, 0}, {kLamp, 32767}});
   EXPECT_EQ(doc->RaiseEntry(4, 4, 1, 1), -1);
   EXPECT_EQ(doc->Tiles[1][1][4][4].Z, 32767);
+  // Passing an equal neighbour needs no arithmetic and still works there.
+  Stack(1, 4, 4, {{kChair, 0}, {kLamp, 32767}, {kChest, 32767}});
+  EXPECT_EQ(doc->RaiseEntry(4, 4, 1, 1), 0);
+  EXPECT_EQ(doc->Tiles[1][2][4][4].Id, kLamp);
 }
 
 TEST_F(RemoveTest, RemoveEntryKeepsTheAltitudesAbove) {
