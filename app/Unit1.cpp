@@ -631,13 +631,15 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     };
     switch (event->type()) {
       case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonDblClick:  // the second press of a quick double click
       case QEvent::MouseButtonRelease:
       case QEvent::MouseMove: {
         auto* me = static_cast<QMouseEvent*>(event);
         const QPoint p = me->position().toPoint();
         const int px = p.x() + d->surface->ScrollX(), py = p.y() + d->surface->ScrollY();
         const bool shift = me->modifiers() & Qt::ShiftModifier;
-        if (event->type() == QEvent::MouseButtonPress) {
+        if (event->type() == QEvent::MouseButtonPress ||
+            event->type() == QEvent::MouseButtonDblClick) {
           d->view->setFocus();
           d->mouse->Press(button(me->button()), shift, px, py);
         } else if (event->type() == QEvent::MouseButtonRelease) {

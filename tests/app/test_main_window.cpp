@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QScreen>
 #include <QListWidget>
 #include <QtTest>
 
@@ -297,6 +298,27 @@ class TestMainWindow : public QObject {
     QTRY_COMPARE(w->CurrentFileName(), file);
     QCOMPARE(w->Doc().Width, 9);
     QCOMPARE(w->Doc().Tiles[2][0][1][1].Id, uint16_t(1234));
+  }
+
+  // The control window follows the main window's right edge; only a resize
+  // pulls it back inside the screen.
+  void docking() {
+    TCtrlForm* c = w->CtrlForm();
+    const int screenWidth = w->screen()->geometry().width();
+    w->move(screenWidth - 300, 0);
+    QApplication::processEvents();
+    w->DockControlWindow(false);
+    const QRect frame = w->frameGeometry();
+    QCOMPARE(c->x(), frame.left() + frame.width());
+    w->DockControlWindow(true);
+    QCOMPARE(c->x(), screenWidth - c->frameGeometry().width());
+    action("MnStickWnd")->trigger();  // unstuck: the window stays where it is
+    const int x = c->x();
+    w->move(10, 0);
+    QApplication::processEvents();
+    w->DockControlWindow(true);
+    QCOMPARE(c->x(), x);
+    action("MnStickWnd")->trigger();
   }
 
   // The downstair walls follow the grid switch.
