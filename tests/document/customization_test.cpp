@@ -118,6 +118,33 @@ TEST_F(CheckTest, FloorRunsBetweenProperPiecesAreProper) {
   EXPECT_TRUE(Marked(2, 7, 3, 0));
 }
 
+TEST_F(CheckTest, AWalledRoomCarriesAWholeFloorAbove) {
+  // Floor 1: a room x = 0..6, y = 0..6 walled on all four sides.
+  Stack(1, 0, 0, {{kWallCorner, 0}});
+  for (int i = 1; i <= 6; ++i) {
+    Stack(1, i, 0, {{kWallNS, 0}});
+    Stack(1, i, 6, {{kWallNS, 0}});
+    Stack(1, 0, i, {{kWallWE, 0}});
+    if (i < 6) Stack(1, 6, i, {{kWallWE, 0}});
+  }
+  // Floor 2: a floor over the inside, the walls' cells included east and south.
+  for (int y = 1; y <= 6; ++y)
+    for (int x = 1; x <= 6; ++x) Stack(2, x, y, {{kFloorPart, 0}});
+  Check();
+  for (int y = 0; y <= 6; ++y)
+    for (int x = 0; x <= 6; ++x) {
+      for (int f = 1; f <= 2; ++f) {
+        EXPECT_TRUE(doc->LayerCount[f][y][x] == 0 || !Marked(f, x, y, 0))
+            << f << ":" << x << "," << y;
+      }
+    }
+  // Without the walls below, the same floor is loose.
+  for (int y = 0; y <= 6; ++y)
+    for (int x = 0; x <= 6; ++x) Stack(1, x, y, {});
+  Check();
+  EXPECT_TRUE(Marked(2, 3, 3, 0));
+}
+
 TEST_F(CheckTest, HeadroomAgainstThePartAbove) {
   Stack(1, 2, 2, {{kWallNS, 0}});  // 20 high
   Stack(2, 2, 2, {{kFloorPart, 0}});

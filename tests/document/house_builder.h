@@ -18,6 +18,7 @@ constexpr uint16_t kFloorPart = 1305;  // floors row 0: 0x1001, floor tile
 constexpr uint16_t kFoundFloor = 12788;
 constexpr uint16_t kWallNS = 10;         // walls row 0 column 0, tall: 0x02BD
 constexpr uint16_t kWallWE = 13;         // walls row 0 column 4, tall: 0x036B
+constexpr uint16_t kWallCorner = 9;      // walls row 0 column 7, tall: 0x032F
 constexpr uint16_t kRoof = 1473;         // roofs row 0: 0x2001
 constexpr uint16_t kStairBlock = 1848;   // stairs row 0 column 0
 constexpr uint16_t kPlainFloor = 14001;  // a floor tile that is no part
