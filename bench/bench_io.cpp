@@ -1,12 +1,12 @@
 // Loading and saving a dense house, each against a plain read-and-split of
 // the same file, and the clipboard text of the same house both ways.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 #include <vector>
 
 #include "io/clip_text.h"

@@ -79,7 +79,8 @@ ClientPaths ResolveClientPaths(const Args& args) {
   // the usual install folders for whatever is still empty.
   TSettings s = LoadSettings(SettingsFolder(ExecutableDir()) + "tavi.ini");
   const std::unique_ptr<WineRegistry> registry = WineRegistry::Load(WineRegistry::DefaultPrefix());
-  DiscoverClient(s, registry.get(), UsualClientFolders(EnvOrEmpty("WINEPREFIX"), EnvOrEmpty("HOME")));
+  DiscoverClient(s, registry.get(),
+                 UsualClientFolders(EnvOrEmpty("WINEPREFIX"), EnvOrEmpty("HOME")));
   p.dir = s.ClientDir;
   p.tileData = s.TileData;
   p.artIdx = s.ArtIdx;
@@ -122,6 +123,8 @@ bool MultiPathsForCli(const Args& args, std::string* idxPath, std::string* mulPa
   return true;
 }
 
-std::string ClientFolderForCli(const Args& args) { return ResolveClientPaths(args).dir; }
+std::string ClientFolderForCli(const Args& args) {
+  return ResolveClientPaths(args).dir;
+}
 
 }  // namespace tavi::cli

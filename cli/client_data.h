@@ -11,7 +11,7 @@
 namespace tavi::cli {
 
 struct ClientPaths {
-  std::string dir;  // the client folder ("" when unknown)
+  std::string dir;                                     // the client folder ("" when unknown)
   std::string tileData, artIdx, art, multiIdx, multi;  // "" when not found
 };
 

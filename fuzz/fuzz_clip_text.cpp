@@ -18,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string error;
   if (data[0] & 1) {
     std::string name;
-    const LoadResult r =
-        ParseClipText(std::string(reinterpret_cast<const char*>(data + 1), size - 1), *image, &name);
+    const LoadResult r = ParseClipText(
+        std::string(reinterpret_cast<const char*>(data + 1), size - 1), *image, &name);
     if (!r.ok) return 0;
     base = r.baseHeight;
   } else {

@@ -241,8 +241,7 @@ int DecodeCellStream(const std::vector<uint8_t>& data, HouseImage& image, std::s
 }
 
 std::string BuildClipText(const HouseImage& image, int lineWidth, int baseHeight,
-                          const std::string& houseName, std::string* error,
-                          std::string* warning) {
+                          const std::string& houseName, std::string* error, std::string* warning) {
   if (lineWidth < 1 || lineWidth > kMaxClipLineWidth) {
     *error = "line width " + std::to_string(lineWidth) + " is outside 1.." +
              std::to_string(kMaxClipLineWidth);
@@ -317,8 +316,7 @@ LoadResult ParseClipText(const std::string& text, HouseImage& image, std::string
   const std::vector<std::string> lines = SplitLines(text);
   size_t header = 0;
   const size_t versionLen = std::strlen(kVersionText);
-  while (header < lines.size() && lines[header].compare(0, versionLen, kVersionText) != 0)
-    ++header;
+  while (header < lines.size() && lines[header].compare(0, versionLen, kVersionText) != 0) ++header;
   if (header >= lines.size()) return LoadResult::Failure("the text holds no house header");
   std::string name;
   const std::string& h = lines[header];

@@ -3,7 +3,9 @@
 namespace tavi {
 
 namespace {
-bool IsBlank(unsigned char c) { return c >= 1 && c <= 32; }
+bool IsBlank(unsigned char c) {
+  return c >= 1 && c <= 32;
+}
 
 int HexValue(unsigned char c) {
   if (c >= '0' && c <= '9') return c - '0';

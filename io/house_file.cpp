@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "io/comma_text.h"
@@ -133,8 +133,7 @@ bool WriteFileAtomically(const std::string& target, std::string_view data, std::
   return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::string* out, std::string* error,
-                   size_t maxBytes) {
+bool ReadWholeFile(const std::string& path, std::string* out, std::string* error, size_t maxBytes) {
   out->clear();
   FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) {
@@ -206,7 +205,7 @@ LoadResult ParseHouseFile(std::string_view text, HouseImage& image) {
     const auto z = static_cast<int16_t>(static_cast<uint16_t>(ReadNumber(f[3])));
     const auto id = static_cast<uint16_t>(ReadNumber(f[4]));
     if (floor < 0 || floor >= kFloors || x < 0 || y < 0 || x >= width || y >= height) continue;
-    if (id == 0) continue;  // an empty entry adds nothing to the stack
+    if (id == 0) continue;             // an empty entry adds nothing to the stack
     image.Append(floor, x, y, id, z);  // a full cell drops the line
   }
   return LoadResult::Success(base);

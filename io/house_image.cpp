@@ -4,7 +4,9 @@
 
 namespace tavi {
 
-void HouseImage::ClearTiles() { std::memset(Tiles, 0, sizeof(Tiles)); }
+void HouseImage::ClearTiles() {
+  std::memset(Tiles, 0, sizeof(Tiles));
+}
 
 bool HouseImage::Append(int floor, int x, int y, uint16_t id, int16_t z) {
   if (floor < 0 || floor >= kFloors || x < 0 || y < 0 || x >= kGrid || y >= kGrid) return false;

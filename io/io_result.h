@@ -38,6 +38,8 @@ struct SaveResult {
 };
 
 // The control window's base height track bar runs from 0 to 9.
-inline int ClampBaseHeight(int base) { return base < 0 ? 0 : (base > 9 ? 9 : base); }
+inline int ClampBaseHeight(int base) {
+  return base < 0 ? 0 : (base > 9 ? 9 : base);
+}
 
 }  // namespace tavi

@@ -41,17 +41,28 @@ inline constexpr MultiMenuItem kImportMultiMenu[] = {
     {"SmallStoneShop1", "Small Stone Shop", 160, 7, false},
     {"SmallMarbleShop1", "Small Marble Shop", 162, 4, false},
 };
-inline constexpr size_t kImportMultiMenuCount = sizeof(kImportMultiMenu) / sizeof(kImportMultiMenu[0]);
+inline constexpr size_t kImportMultiMenuCount =
+    sizeof(kImportMultiMenu) / sizeof(kImportMultiMenu[0]);
 
 // The base height for a tag: 122, 124, 126, 152, 156 give 6; 150, 162 give 4;
 // 154 gives 8; 158 gives 5; every other tag 7.
 constexpr int MultiBaseHeight(int tag) {
   switch (tag) {
-    case 122: case 124: case 126: case 152: case 156: return 6;
-    case 150: case 162: return 4;
-    case 154: return 8;
-    case 158: return 5;
-    default: return 7;
+    case 122:
+    case 124:
+    case 126:
+    case 152:
+    case 156:
+      return 6;
+    case 150:
+    case 162:
+      return 4;
+    case 154:
+      return 8;
+    case 158:
+      return 5;
+    default:
+      return 7;
   }
 }
 

@@ -2,8 +2,7 @@
 
 namespace tavi {
 
-bool StackImportedTile(FloorImage& floor, int x, int y, uint16_t id, int16_t z,
-                       bool isFloorTile) {
+bool StackImportedTile(FloorImage& floor, int x, int y, uint16_t id, int16_t z, bool isFloorTile) {
   if (x < 0 || y < 0 || x >= kGrid || y >= kGrid) return false;
   for (int layer = 0; layer < kLayers; ++layer) {
     TileEntry& e = floor[layer][y][x];

@@ -104,8 +104,8 @@ std::string CachedHouseLabel(const CachedHouse& house) {
   return buf;
 }
 
-int BuildCacheImage(const std::vector<std::string>& lines, int houseNumber,
-                    const ITileFacts* facts, HouseImage& image, std::string* error) {
+int BuildCacheImage(const std::vector<std::string>& lines, int houseNumber, const ITileFacts* facts,
+                    HouseImage& image, std::string* error) {
   image.ClearTiles();
   if (houseNumber < 0) {
     *error = "no house is selected";
@@ -129,8 +129,8 @@ int BuildCacheImage(const std::vector<std::string>& lines, int houseNumber,
     return -1;
   }
   const int64_t count = ReadNumber(header[2]);
-  const std::string where = "house " + std::to_string(houseNumber) + " (line " +
-                            std::to_string(headerLine + 1) + ")";
+  const std::string where =
+      "house " + std::to_string(houseNumber) + " (line " + std::to_string(headerLine + 1) + ")";
   if (count <= 0) {
     *error = where + " has no components";
     return -1;
@@ -188,8 +188,7 @@ int BuildCacheImage(const std::vector<std::string>& lines, int houseNumber,
   return base;
 }
 
-LoadResult ImportMultiCache(TTAVIDoc& doc, const std::vector<std::string>& lines,
-                            int houseNumber) {
+LoadResult ImportMultiCache(TTAVIDoc& doc, const std::vector<std::string>& lines, int houseNumber) {
   auto image = NewHouseImage();
   std::string error;
   const int base = BuildCacheImage(lines, houseNumber, doc.Facts(), *image, &error);

@@ -29,8 +29,8 @@ bool ReadCacheLines(const std::string& path, std::vector<std::string>* lines, st
 std::vector<std::string> SplitCacheLine(const std::string& line);
 
 struct CachedHouse {
-  int number;       // counter of the listed houses, from 0
-  int width;        // footprint in cells
+  int number;  // counter of the listed houses, from 0
+  int width;   // footprint in cells
   int height;
   int headerIndex;  // which header line (from 0) starts it: the number to import
 };
@@ -44,8 +44,8 @@ std::string CachedHouseLabel(const CachedHouse& house);
 // Fills `image` with house `houseNumber` (counted over 7-field header lines).
 // Returns the base height it chooses (6 when a component of id 20 or 189
 // stands at z 0, else 7), or -1 with a message.
-int BuildCacheImage(const std::vector<std::string>& lines, int houseNumber,
-                    const ITileFacts* facts, HouseImage& image, std::string* error);
+int BuildCacheImage(const std::vector<std::string>& lines, int houseNumber, const ITileFacts* facts,
+                    HouseImage& image, std::string* error);
 
 // Replaces the document with a cached house and sets the host's base height.
 // On failure (no such house, component lines past the end or too short, too

@@ -1,9 +1,9 @@
 // The tavi-cli commands for house files, clipboard text, standard houses and
 // the house cache, run as a user would run them.
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <gtest/gtest.h>
 
 #include "io_test_util.h"
 #include "support/demo_client.h"
@@ -99,15 +99,15 @@ TEST(CliIo, CacheListAndImport) {
   const std::string demo = test::DemoClientDir();
   if (demo.empty()) GTEST_SKIP() << "no demo client";
   const std::string out = dir.File("cache.tav");
-  const CliRun imp = Cli("import-cache \"" + cache + "\" --house 0 --out \"" + out + "\" --client \"" +
-                          demo + "\"",
-                      dir);
+  const CliRun imp = Cli(
+      "import-cache \"" + cache + "\" --house 0 --out \"" + out + "\" --client \"" + demo + "\"",
+      dir);
   ASSERT_EQ(imp.code, 0) << imp.err;
   const std::string want = "\"TAVI File ver 1.00\",11,13,6\r\n0,0,0,0,20\r\n2,10,12,0,30\r\n";
   EXPECT_EQ(test::ReadFile(out), want);
-  const CliRun none = Cli("import-cache \"" + cache + "\" --house 5 --out \"" + out + "\" --client \"" +
-                           demo + "\"",
-                       dir);
+  const CliRun none = Cli(
+      "import-cache \"" + cache + "\" --house 5 --out \"" + out + "\" --client \"" + demo + "\"",
+      dir);
   EXPECT_EQ(none.code, 1);
   EXPECT_EQ(test::ReadFile(out), want);  // the earlier file stands
 }

@@ -1,10 +1,10 @@
 // Clipboard house text: the cell stream byte for byte, the text around it,
 // round trips, and broken texts that must leave the document alone.
-#include <zlib.h>
+#include "io/clip_text.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
-#include "io/clip_text.h"
 #include "io/u_base64.h"
 #include "io_test_util.h"
 
@@ -58,8 +58,8 @@ TEST(ClipCells, FiveByFiveRectangleRecord) {
     for (int x = 0; x < 5; ++x) image->Tiles[0][0][y][x] = {7, 12788, 0};
   const Bytes cells = Cells(*image);
   const Bytes plain = {0x47, uint8_t(12788 & 0xFF), uint8_t(12788 >> 8)};
-  Bytes want = {cells[0], cells[1], 0x47, uint8_t(12788 & 0xFF), uint8_t((12788 >> 8) | 0xC0), 5,
-                4,        0x93};
+  Bytes want = {cells[0], cells[1], 0x47, uint8_t(12788 & 0xFF), uint8_t((12788 >> 8) | 0xC0),
+                5,        4,        0x93};
   for (int i = 0; i < 5; ++i) want.insert(want.end(), plain.begin(), plain.end());
   EXPECT_EQ(cells, want);
   auto back = NewHouseImage();
@@ -208,9 +208,7 @@ TEST(ClipText, BrokenTextsLeaveTheDocumentAlone) {
   image->Tiles[0][0][1][1] = {3, 77, 0};
   const std::string good = TextOf(Cells(*image));
   std::vector<std::string> bad = {
-      "",
-      "no header here\r\n",
-      "TAVI File ver 1.00=x\r\n====\r\n",
+      "", "no header here\r\n", "TAVI File ver 1.00=x\r\n====\r\n",
       // One byte short of the size word.
       [&] {
         std::vector<std::string> ls{"TAVI File ver 1.00=x"};

@@ -1,10 +1,10 @@
 // House files: exact text, reading rules, round trips, and failures that must
 // leave the document alone.
-#include <sys/stat.h>
+#include "io/house_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
-#include "io/house_file.h"
 #include "io_test_util.h"
 
 namespace tavi {
@@ -41,8 +41,7 @@ TEST(HouseFile, SaveAndLoadKeepEveryEntryAndCloseGaps) {
   auto next = [&] { return seed = seed * 1103515245u + 12345u; };
   for (int i = 0; i < 3000; ++i) {
     const int fl = next() % 5, x = next() % 31, y = next() % 17, layer = next() % 32;
-    f.doc->Tiles[fl][layer][y][x] = {int16_t(next() % 200 - 100), uint16_t(next() % 65535 + 1),
-                                     0};
+    f.doc->Tiles[fl][layer][y][x] = {int16_t(next() % 200 - 100), uint16_t(next() % 65535 + 1), 0};
   }
   f.doc->Modified = true;
   const std::string path = dir.File("house.tav");
@@ -77,16 +76,16 @@ TEST(HouseFile, ReadsLooseLinesAndStacksInLineOrder) {
   const LoadResult r = LoadFromText(*f.doc,
                                     "\"TAVI File ver 1.00\",4,3,12,extra\n"
                                     "0, 3, 2, 7, 1234\r"
-                                    "0,,2,4,7\r\n"          // empty field reads as 0
-                                    "0,3,2,-1,55\n"         // stacked after the first
-                                    "0,3,2,9\n"             // 4 fields: skipped
-                                    "0,3,2,9,1,1\n"         // 6 fields: skipped
+                                    "0,,2,4,7\r\n"   // empty field reads as 0
+                                    "0,3,2,-1,55\n"  // stacked after the first
+                                    "0,3,2,9\n"      // 4 fields: skipped
+                                    "0,3,2,9,1,1\n"  // 6 fields: skipped
                                     "\n"
                                     "1,0,0,$10,0x20\n"
-                                    "5,0,0,0,1\n"           // floor 5: skipped
-                                    "0,4,0,0,1\n"           // outside the plot: skipped
+                                    "5,0,0,0,1\n"  // floor 5: skipped
+                                    "0,4,0,0,1\n"  // outside the plot: skipped
                                     "-1,0,0,0,1\n"
-                                    "0,0,0,70000,-1\n");    // low 16 bits
+                                    "0,0,0,70000,-1\n");  // low 16 bits
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(r.baseHeight, 12);
   EXPECT_EQ(ClampBaseHeight(r.baseHeight), 9);
@@ -111,7 +110,8 @@ TEST(HouseFile, ReadsLooseLinesAndStacksInLineOrder) {
 
 TEST(HouseFile, KeepsTheFirst32EntriesOfACell) {
   std::string text = kHeader88;
-  for (int i = 1; i <= 33; ++i) text += "2,1,1," + std::to_string(i) + "," + std::to_string(i) + "\r\n";
+  for (int i = 1; i <= 33; ++i)
+    text += "2,1,1," + std::to_string(i) + "," + std::to_string(i) + "\r\n";
   DocFixture f;
   ASSERT_TRUE(LoadFromText(*f.doc, text).ok);
   EXPECT_EQ(f.doc->LayerCount[2][1][1], 32);

@@ -37,9 +37,9 @@ struct DocSnapshot {
         tiles(reinterpret_cast<const char*>(d.Tiles),
               reinterpret_cast<const char*>(d.Tiles) + sizeof(d.Tiles)) {}
   bool operator==(const DocSnapshot& o) const {
-    return width == o.width && height == o.height && undoPos == o.undoPos &&
-           undoTop == o.undoTop && undoBottom == o.undoBottom && base == o.base &&
-           modified == o.modified && tiles == o.tiles;
+    return width == o.width && height == o.height && undoPos == o.undoPos && undoTop == o.undoTop &&
+           undoBottom == o.undoBottom && base == o.base && modified == o.modified &&
+           tiles == o.tiles;
   }
 };
 

@@ -1,10 +1,11 @@
 // Standard houses from multi.idx / multi.mul, the import stacking rule and the
 // Import Multi menu table.
+#include "io/multi_import.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "io/multi_import.h"
 #include "io/multi_menu.h"
 #include "io/stacking.h"
 #include "io_test_util.h"
@@ -64,7 +65,7 @@ TEST(ImportStacking, OrdersByAltitudeWithFloorTilesBelowTheirEquals) {
 }
 
 TEST(ImportStacking, SplitsAltitudesIntoFloors) {
-  const int cases[][3] = {{0, 0, 0},  {6, 0, 6},  {7, 1, 0},   {26, 1, 19},
+  const int cases[][3] = {{0, 0, 0},  {6, 0, 6},   {7, 1, 0},   {26, 1, 19},
                           {27, 2, 0}, {-3, 0, -3}, {86, 4, 19}, {87, 5, 0}};
   for (const auto& c : cases) {
     int floor, z;
@@ -86,8 +87,8 @@ TEST(MultiImport, SizesThePlotToTheFootprintAndStacks) {
              {304, 1, 1, 27},
              {305, 1, 1, 27},
              {500, 1, 1, 27},
-             {306, 2, 2, 90},   // floor 5: skipped
-             {0, 3, 3, 0},      // no tile
+             {306, 2, 2, 90},  // floor 5: skipped
+             {0, 3, 3, 0},     // no tile
              {307, 2, 2, -3}});
   std::istringstream idx(files.idx), mul(files.mul);
   std::vector<MultiComponent> parts;
@@ -114,8 +115,8 @@ TEST(MultiImport, SizesThePlotToTheFootprintAndStacks) {
 
 TEST(MultiImport, TileZeroHoldsItsLayerWhileStackingButLeavesNoGap) {
   // 0 at z 7 sits between 5 and 9 and is then taken by 10 as an empty layer.
-  const std::vector<MultiComponent> parts = {
-      {1, 0, 0, 5}, {3, 0, 0, 9}, {0, 0, 0, 7}, {2, 0, 0, 10}, {0, 1, 0, 3}, {4, 1, 0, 4}};
+  const std::vector<MultiComponent> parts = {{1, 0, 0, 5},  {3, 0, 0, 9}, {0, 0, 0, 7},
+                                             {2, 0, 0, 10}, {0, 1, 0, 3}, {4, 1, 0, 4}};
   auto image = NewHouseImage();
   std::string error;
   ASSERT_TRUE(BuildMultiImage(parts, 100, nullptr, *image, &error));
@@ -130,12 +131,13 @@ TEST(MultiImport, TileZeroHoldsItsLayerWhileStackingButLeavesNoGap) {
 TEST(MultiImport, ReplacesTheDocumentOnlyWhenTheMultiFits) {
   test::TempDir dir;
   MultiFiles files;
-  files.Add({});                                  // 0: no components
-  files.Add({{5, 0, 0, 0}, {6, 40, 0, 0}});      // 1: 41 cells wide
-  files.Add({{5, 0, 0, 0}, {6, 1, 2, 10}});      // 2: fits
+  files.Add({});                             // 0: no components
+  files.Add({{5, 0, 0, 0}, {6, 40, 0, 0}});  // 1: 41 cells wide
+  files.Add({{5, 0, 0, 0}, {6, 1, 2, 10}});  // 2: fits
   const std::string idx = dir.File("multi.idx"), mul = dir.File("multi.mul");
-  test::WriteFile(idx, files.idx + std::string("\x30\0\0\0\x20\0\0\0\0\0\0\0", 12) +  // 3: past the end
-                           std::string("\0\0\0\0\x0f\0\0\0\0\0\0\0", 12));           // 4: 15 bytes
+  test::WriteFile(idx, files.idx +
+                           std::string("\x30\0\0\0\x20\0\0\0\0\0\0\0", 12) +  // 3: past the end
+                           std::string("\0\0\0\0\x0f\0\0\0\0\0\0\0", 12));    // 4: 15 bytes
   test::WriteFile(mul, files.mul);
   for (int id : {0, 1, 3, 4, 5, -1, 1 << 30}) {
     DocFixture f;

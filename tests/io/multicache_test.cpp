@@ -15,15 +15,9 @@ namespace fs = std::filesystem;
 // Two houses: the first spans x -5..5, y -6..6 with a stair tile 20 at z 0;
 // the second is small and has tabs between its fields.
 std::vector<std::string> CacheLines() {
-  return {"version line, ignored",
-          "1 2 4 4 5 6 7",
-          "20 0 -5 -6 0",
-          "30, 0, 5, 6, 27",
-          "31 0 0 0 5",
-          "40 0 0 0 87",
-          "something else",
-          "9\t1\t2\t4\t5\t6\t7",
-          "50\t0\t3\t3\t7",
+  return {"version line, ignored", "1 2 4 4 5 6 7",       "20 0 -5 -6 0",
+          "30, 0, 5, 6, 27",       "31 0 0 0 5",          "40 0 0 0 87",
+          "something else",        "9\t1\t2\t4\t5\t6\t7", "50\t0\t3\t3\t7",
           "51\t0\t4\t3\t0"};
 }
 
@@ -65,8 +59,8 @@ TEST(MultiCacheList, ListsHousesAsTheDialogShowsThem) {
   EXPECT_EQ(CachedHouseLabel(houses[1]), " 1:  2x 1");
   EXPECT_EQ(houses[1].headerIndex, 1);
   // A house whose count is never reached is not listed; the next header starts afresh.
-  const auto partial = ListCachedHouses({"v", "a b 3 d e f g", "1 0 0 0 0", "a b 1 d e f g",
-                                         "1 0 9 9 0"});
+  const auto partial =
+      ListCachedHouses({"v", "a b 3 d e f g", "1 0 0 0 0", "a b 1 d e f g", "1 0 9 9 0"});
   ASSERT_EQ(partial.size(), 1u);
   EXPECT_EQ(partial[0].headerIndex, 1);
   EXPECT_EQ(CachedHouseLabel(partial[0]), " 0:  1x 1");
@@ -99,7 +93,7 @@ TEST(MultiCacheImport, SplitsAtSevenAndPicksTheBaseHeight) {
 
 TEST(MultiCacheImport, FailuresLeaveTheDocumentAndBaseHeightAlone) {
   std::vector<std::vector<std::string>> files = {
-      {"v", "a b 3 d e f g", "1 0 0 0 0", "2 0 1 1 0"},  // runs past the end
+      {"v", "a b 3 d e f g", "1 0 0 0 0", "2 0 1 1 0"},   // runs past the end
       {"v", "a b 2 d e f g", "1 0 0 0 0", "2 0 1"},       // short component line
       {"v", "a b 2 d e f g", "1 0 0 0 0", "2 0 40 0 0"},  // 41 cells wide
       {"v", "a b 0 d e f g"},                             // no components

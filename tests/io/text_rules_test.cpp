@@ -61,7 +61,9 @@ TEST(CommaText, SplitsLinesAtEveryKindOfLineEnd) {
   EXPECT_EQ(SplitLines(""), Fields{});
 }
 
-std::vector<uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
+std::vector<uint8_t> Bytes(const std::string& s) {
+  return {s.begin(), s.end()};
+}
 
 Fields Encode(const std::vector<uint8_t>& data, int width) {
   Fields lines;
