@@ -109,6 +109,15 @@ class TestMainWindow : public QObject {
     QCOMPARE(box->currentText(), QString("100%"));
     QCOMPARE(w->Zoom(), 1.0);
 
+    // Zero, negative and huge zooms cannot be drawn sensibly: they fall back too.
+    for (const char* text : {"0", "-50%", "99999"}) {
+      edit->clear();
+      QTest::keyClicks(edit, text);
+      QTest::keyClick(edit, Qt::Key_Return);
+      QCOMPARE(box->currentText(), QString("100%"));
+      QCOMPARE(w->Zoom(), 1.0);
+    }
+
     box->setCurrentIndex(box->findText("25%"));
     QCOMPARE(w->Zoom(), 0.25);
     w->ZoomStep(false);
