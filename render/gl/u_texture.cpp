@@ -226,42 +226,65 @@ void TOpenGLTex::DrawOutline(const DrawItem& it) {
   glEnable(GL_TEXTURE_2D);
 }
 
+void TOpenGLTex::UsePage(int page) {
+  if (page != batchPage_) {
+    FlushBatch();
+    batchPage_ = page;
+  }
+}
+
+bool TOpenGLTex::DrawTile(uint32_t index, float x, float y, float z, const DrawColor& c) {
+  const Slot* s = Texture(index);
+  if (!s) return false;
+  UsePage(s->Page);
+  // Centred on the cell's vertical axis, bottom edge on the diamond's bottom
+  // corner; an odd width starts half a pixel left.
+  const float left = x - (s->W - 44) / 2.0f, top = y - (s->H - 44);
+  const float right = left + s->W, bottom = top + s->H;
+  batch_.push_back({left, bottom, z, s->S0, s->T1, c.R, c.G, c.B, c.A});
+  batch_.push_back({right, bottom, z, s->S1, s->T1, c.R, c.G, c.B, c.A});
+  batch_.push_back({right, top, z, s->S1, s->T0, c.R, c.G, c.B, c.A});
+  batch_.push_back({left, top, z, s->S0, s->T0, c.R, c.G, c.B, c.A});
+  return true;
+}
+
+void TOpenGLTex::DrawCellQuad(float red, float green, float blue, float alpha, float x, float y,
+                              float z) {
+  // Untextured in effect: the quad samples the page's white block.
+  if (pages_.empty()) NewPage();
+  UsePage(batchPage_ < 0 ? 0 : batchPage_);
+  const float w = (kWhiteSide / 2.0f) / kPageSide;
+  batch_.push_back({x + 22, y + 44, z, w, w, red, green, blue, alpha});
+  batch_.push_back({x + 44, y + 22, z, w, w, red, green, blue, alpha});
+  batch_.push_back({x + 22, y, z, w, w, red, green, blue, alpha});
+  batch_.push_back({x, y + 22, z, w, w, red, green, blue, alpha});
+}
+
 void TOpenGLTex::DrawItems(const DrawList& list) {
-  batch_.clear();
-  batchPage_ = -1;
-  auto begin = [&](int page) {
-    if (page != batchPage_) {
-      FlushBatch();
-      batchPage_ = page;
-    }
-  };
   for (const DrawItem& it : list.Items) {
-    const DrawColor& c = it.Color;
     const float z = VertexZ(it);
+    const DrawColor& c = it.Color;
     if (it.Kind == DrawKind::kTile) {
-      const Slot* s = Texture(it.Art);
-      if (!s) continue;
-      begin(s->Page);
-      QuadRect r = TileRect(it.X, it.Y, s->W, s->H);
-      batch_.push_back({r.Left, r.Bottom, z, s->S0, s->T1, c.R, c.G, c.B, c.A});
-      batch_.push_back({r.Right, r.Bottom, z, s->S1, s->T1, c.R, c.G, c.B, c.A});
-      batch_.push_back({r.Right, r.Top, z, s->S1, s->T0, c.R, c.G, c.B, c.A});
-      batch_.push_back({r.Left, r.Top, z, s->S0, s->T0, c.R, c.G, c.B, c.A});
+      DrawTile(it.Art, float(it.X), float(it.Y), z, c);
     } else if (it.Kind == DrawKind::kCell) {
-      if (pages_.empty()) NewPage();
-      begin(batchPage_ < 0 ? 0 : batchPage_);
-      const float w = (kWhiteSide / 2.0f) / kPageSide;  // the white block's centre
-      const float x = float(it.X), y = float(it.Y);
-      batch_.push_back({x + 22, y + 44, z, w, w, c.R, c.G, c.B, c.A});
-      batch_.push_back({x + 44, y + 22, z, w, w, c.R, c.G, c.B, c.A});
-      batch_.push_back({x + 22, y, z, w, w, c.R, c.G, c.B, c.A});
-      batch_.push_back({x, y + 22, z, w, w, c.R, c.G, c.B, c.A});
+      DrawCellQuad(c.R, c.G, c.B, c.A, float(it.X), float(it.Y), z);
     } else {
       FlushBatch();
       DrawOutline(it);
     }
   }
   FlushBatch();
+}
+
+void TOpenGLTex::BeginFrame(int scrollX, int scrollY) {
+  batches_ = 0;
+  batch_.clear();
+  batchPage_ = -1;
+  frameVertices_.clear();
+  // The context is shared with the toolkit's compositor, so the whole state
+  // is set again at every frame.
+  ApplyFrameState(scrollX, scrollY);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
 void TOpenGLTex::ApplyFrameState(int scrollX, int scrollY) {
@@ -276,12 +299,7 @@ void TOpenGLTex::ApplyFrameState(int scrollX, int scrollY) {
 }
 
 void TOpenGLTex::DrawFrame(const DrawList& list, int scrollX, int scrollY) {
-  batches_ = 0;
-  frameVertices_.clear();
-  // The context is shared with the toolkit's compositor, so the whole state
-  // is set again at every frame.
-  ApplyFrameState(scrollX, scrollY);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  BeginFrame(scrollX, scrollY);
   DrawItems(list);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
@@ -289,6 +307,7 @@ void TOpenGLTex::DrawFrame(const DrawList& list, int scrollX, int scrollY) {
 }
 
 void TOpenGLTex::CaptureScreen() {
+  FlushBatch();
   screenTexW_ = PowerOfTwoAtLeast(viewWidth_);
   screenTexH_ = PowerOfTwoAtLeast(viewHeight_);
   screenSMax_ = float(viewWidth_) / screenTexW_;
@@ -305,6 +324,7 @@ void TOpenGLTex::CaptureScreen() {
 }
 
 void TOpenGLTex::DrawLight(float x, float y, float radius, float r, float g, float b) {
+  FlushBatch();
   auto vertex = [&](double vx, double vy) {
     glTexCoord2f(float(vx * zoom_ * screenSMax_ / viewWidth_),
                  float((viewHeight_ - vy * zoom_) * screenTMax_ / viewHeight_));
@@ -353,6 +373,7 @@ void TOpenGLTex::DrawNight(const DrawList& list, int scrollX, int scrollY) {
 }
 
 void TOpenGLTex::ReadToBitmap(TBitmap24& bitmap) {
+  FlushBatch();
   const int w = bitmap.Width, h = bitmap.Height;
   if (w <= 0 || h <= 0) return;
   std::vector<uint8_t> rgba(size_t(w) * h * 4);
@@ -369,6 +390,7 @@ void TOpenGLTex::ReadToBitmap(TBitmap24& bitmap) {
 }
 
 float TOpenGLTex::ReadDepth(int x, int y) {
+  FlushBatch();
   if (x < 0 || y < 0 || x >= viewWidth_ || y >= viewHeight_) return 1.0f;
   float d = 1.0f;
   glReadPixels(x, viewHeight_ - 1 - y, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &d);

@@ -48,8 +48,26 @@ class TOpenGLTex {
   float Zoom() const { return zoom_; }
 
   // Draws a whole frame: clear, the list's items with the scroll offset, then
-  // the night view when the list asks for it.
+  // the night view when the list asks for it. The toolkit presents it.
   void DrawFrame(const DrawList& list, int scrollX, int scrollY);
+
+  // ---- the primitives a frame is made of, in the order a frame uses them.
+  // x, y are scene units, z = key / 10240 - 1 (the ground at -1). Quads are
+  // queued and sent in drawing order by FlushBatch (the other primitives and
+  // the read-backs flush first).
+  // Fixed state, projection with the scroll offset, clear.
+  void BeginFrame(int scrollX, int scrollY);
+  // The art picture of `index` anchored on the cell square whose top-left is
+  // (x, y); false (nothing drawn) when there is no picture.
+  bool DrawTile(uint32_t index, float x, float y, float z, const DrawColor& color = DrawColor());
+  // The cell diamond in one colour.
+  void DrawCellQuad(float red, float green, float blue, float alpha, float x, float y, float z);
+  void FlushBatch();
+  // Copies the frame into the screen texture (night view).
+  void CaptureScreen();
+  // A light disc showing the screen texture: full inside `radius`, fading out
+  // over the next 40 units. Coordinates relative to the view (no scroll).
+  void DrawLight(float x, float y, float radius, float r, float g, float b);
 
   // Reads the frame back: the bitmap's size from the window's top-left
   // corner, rows top first, B, G, R.
@@ -87,12 +105,10 @@ class TOpenGLTex {
   const Slot* Texture(uint32_t index);
   bool Allocate(int w, int h, int* page, int* x, int* y);
   void NewPage();
-  void FlushBatch();
+  void UsePage(int page);
   void DrawItems(const DrawList& list);
   void DrawOutline(const DrawItem& it);
-  void CaptureScreen();
   void DrawNight(const DrawList& list, int scrollX, int scrollY);
-  void DrawLight(float x, float y, float radius, float r, float g, float b);
 
   IArtSource* art_ = nullptr;
   std::vector<Slot> slots_;  // per art index, filled on first draw
