@@ -22,9 +22,11 @@ bool HouseImage::Append(int floor, int x, int y, uint16_t id, int16_t z) {
 }
 
 void HouseImage::CompactStacks() {
+  // Loaders write inside the plot only.
+  const int w = Width < kGrid ? Width : kGrid, h = Height < kGrid ? Height : kGrid;
   for (int f = 0; f < kFloors; ++f)
-    for (int y = 0; y < kGrid; ++y)
-      for (int x = 0; x < kGrid; ++x) {
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
         int to = 0;
         for (int from = 0; from < kLayers; ++from) {
           const TileEntry e = Tiles[f][from][y][x];

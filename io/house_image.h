@@ -19,8 +19,8 @@ struct HouseImage {
   // Puts (id, z) into the lowest empty layer of a cell; false when the cell is
   // full or the floor or cell lies outside the 32 x 32 block.
   bool Append(int floor, int x, int y, uint16_t id, int16_t z);
-  // Closes gaps in every cell's stack, keeping the order of the entries: the
-  // editor draws a stack only up to its first empty layer.
+  // Closes gaps in the stack of every plot cell, keeping the order of the
+  // entries: the editor draws a stack only up to its first empty layer.
   void CompactStacks();
   // Number of non-empty entries inside the plot.
   int CountEntries() const;
