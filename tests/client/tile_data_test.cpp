@@ -40,14 +40,14 @@ TEST(TileData, RecordsAroundTheBlockHeaders) {
   ItemArt(70, {}).Write(dir);
   auto t = Load(dir);
 
-  EXPECT_EQ(t->ItemData[0].Flags, 0x8000000000000001ull);
+  EXPECT_EQ(uint64_t{t->ItemData[0].Flags}, 0x8000000000000001ull);
   EXPECT_EQ(t->ItemData[0].Weight, 7);
   EXPECT_EQ(t->ItemData[0].Height, 3);
   EXPECT_EQ(t->ItemName(0), "zero");
   EXPECT_EQ(t->ItemData[31].Height, 31);
   EXPECT_EQ(t->ItemName(31), "end of block one");
   EXPECT_EQ(t->ItemData[32].Height, 32);
-  EXPECT_EQ(t->ItemData[32].Flags, 1u);
+  EXPECT_EQ(uint64_t{t->ItemData[32].Flags}, 1u);
   EXPECT_EQ(t->ItemName(32), "start of block two");
   EXPECT_EQ(t->ItemName(33), "ABCDEFGHIJKLMNOPQRST");
   EXPECT_EQ(t->ItemData[69].Height, 9);
@@ -108,7 +108,7 @@ TEST(TileData, ShortAndTruncatedFiles) {
   test::WriteBytes(dir / "tiledata.mul", td.bytes);
   auto t = Load(dir);
   EXPECT_EQ(t->ItemCount, 3u);
-  EXPECT_EQ(t->ItemData[2].Flags, 0xFFFFFFFFFFFFFFFFull);
+  EXPECT_EQ(uint64_t{t->ItemData[2].Flags}, 0xFFFFFFFFFFFFFFFFull);
   EXPECT_EQ(t->ItemData[2].Height, 0);
   EXPECT_EQ(t->ItemName(2), "");
 
