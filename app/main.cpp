@@ -14,7 +14,8 @@ namespace {
 void SetNames() {
   QCoreApplication::setApplicationName("tavi");
   QCoreApplication::setApplicationVersion(TAVI_VERSION_TEXT);
-  QGuiApplication::setApplicationDisplayName("Tavi Editor");
+  // No display name: the platform would append it to every window title,
+  // which the editor sets in full itself.
   QGuiApplication::setDesktopFileName("tavi");
 }
 
