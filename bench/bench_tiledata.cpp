@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -103,5 +104,37 @@ void BM_TileDataCreate(benchmark::State& state) {
   state.counters["items"] = items;
 }
 BENCHMARK(BM_TileDataCreate)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// Pictures of every item of the client, decoded for textures and as thumbnails.
+void BM_LoadArtRGBA(benchmark::State& state) {
+  const fs::path& dir = ClientDir();
+  auto t = tavi::TUOTileData::Create((dir / "artidx.mul").string(), (dir / "tiledata.mul").string(),
+                                     (dir / "art.mul").string());
+  uint32_t i = 0;
+  for (auto _ : state) {
+    tavi::ArtRGBA art;
+    benchmark::DoNotOptimize(t->LoadArtRGBA(tavi::kItemArtBase + t->ItemIds[i], &art));
+    i = (i + 1) % std::max<uint32_t>(1, t->ItemCount);
+  }
+}
+BENCHMARK(BM_LoadArtRGBA);
+
+void BM_DrawArtThumbnail(benchmark::State& state) {
+  const fs::path& dir = ClientDir();
+  auto t = tavi::TUOTileData::Create((dir / "artidx.mul").string(), (dir / "tiledata.mul").string(),
+                                     (dir / "art.mul").string());
+  tavi::TBitmap24 bmp(44, 80);
+  uint32_t i = 0;
+  for (auto _ : state) {
+    t->DrawArt(bmp, tavi::kItemArtBase + t->ItemIds[i], 0, 0);
+    benchmark::DoNotOptimize(bmp.Bits.data());
+    i = (i + 1) % std::max<uint32_t>(1, t->ItemCount);
+  }
+}
+BENCHMARK(BM_DrawArtThumbnail);
 
 }  // namespace

@@ -143,7 +143,7 @@ void DecodeItemRuns(FileReader& in, const ItemHeader& h, Put&& put, RowDone&& ro
 bool TUOTileData::LoadArtRGBA(uint32_t index, ArtRGBA* out) const {
   if (!out || !HasArt(index)) return false;
   const int64_t offset = ArtIndex[index].Offset;
-  FileReader in(artFd_, artSize_);
+  FileReader in(artFd_, artSize_, size_t(std::max(0, ArtIndex[index].Length)));
   switch (Probe(in, offset)) {
     case Encoding::kNone:
       return false;
@@ -195,7 +195,7 @@ void TUOTileData::DrawArt(TBitmap24& bitmap, uint32_t index, int x, int y) const
     const Rgb c = ToRgb(p);
     d[0] = c.b, d[1] = c.g, d[2] = c.r;
   };
-  FileReader in(artFd_, artSize_);
+  FileReader in(artFd_, artSize_, size_t(std::max(0, ArtIndex[index].Length)));
   switch (Probe(in, offset)) {
     case Encoding::kNone:
       return;

@@ -13,7 +13,7 @@ bool FileReader::Fill(int64_t pos, size_t want) {
   const int64_t bufEnd = bufStart_ + int64_t(buf_.size());
   if (pos >= bufStart_ && pos + int64_t(want) <= bufEnd) return true;
   if (pos < 0 || pos + int64_t(want) > size_) return false;
-  const size_t len = size_t(std::min<int64_t>(std::max(kChunk, want), size_ - pos));
+  const size_t len = size_t(std::min<int64_t>(std::max(chunk_, want), size_ - pos));
   buf_.resize(len);
   size_t got = 0;
   while (got < len) {

@@ -2,6 +2,7 @@
 // Positioned reads from an open file descriptor through a small buffer. The
 // art decoders make one per call, so the tile data itself keeps no stream
 // state and stays usable from const methods.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -11,7 +12,12 @@ namespace tavi {
 
 class FileReader {
  public:
-  FileReader(int fd, int64_t fileSize) : fd_(fd), size_(fileSize) {}
+  // `chunk`: how much to read ahead at a time (the expected size of what is
+  // read, for instance the length the art index gives).
+  FileReader(int fd, int64_t fileSize, size_t chunk = kDefaultChunk)
+      : fd_(fd),
+        size_(fileSize),
+        chunk_(std::max<size_t>(kMinChunk, std::min(chunk, kDefaultChunk))) {}
 
   void Seek(int64_t pos) { pos_ = pos; }
   int64_t Position() const { return pos_; }
@@ -27,9 +33,11 @@ class FileReader {
  private:
   bool Fill(int64_t pos, size_t want);
 
-  static constexpr size_t kChunk = 64 * 1024;
+  static constexpr size_t kDefaultChunk = 64 * 1024;
+  static constexpr size_t kMinChunk = 4096;
   int fd_;
   int64_t size_;
+  size_t chunk_;
   int64_t pos_ = 0;
   std::vector<uint8_t> buf_;
   int64_t bufStart_ = 0;
