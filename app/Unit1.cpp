@@ -397,6 +397,11 @@ void TMainForm::CreateMenus() {
   edit->addSeparator();
   item(edit, "Option1", "&Option", {}, &TMainForm::Option1Click);
   connect(edit, &QMenu::aboutToShow, this, &TMainForm::Edit1Click);
+  // The enabling shows the state when the menu opens; afterwards the
+  // shortcuts must work again (each command checks its own conditions).
+  connect(edit, &QMenu::aboutToHide, this, [edit] {
+    for (QAction* a : edit->actions()) a->setEnabled(true);
+  });
 
   QMenu* view = menu(bar, nullptr, "View1", "&View");
   d->viewMenu = view;

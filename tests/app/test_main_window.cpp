@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QScreen>
 #include <QListWidget>
@@ -62,6 +63,10 @@ class TestMainWindow : public QObject {
     QVERIFY(!action("MnPaste")->isEnabled());
     QVERIFY(!action("MnUndo")->isEnabled());
     QVERIFY(!action("MnReplaceWall")->isEnabled());
+    // Once the menu closes the shortcuts work again.
+    emit w->findChild<QMenu*>("Edit1")->aboutToHide();
+    QVERIFY(action("MnUndo")->isEnabled());
+    QVERIFY(action("MnPaste")->isEnabled());
   }
 
   // Copy and paste through the system clipboard, undo switching the floor.
