@@ -4,9 +4,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDate>
@@ -17,6 +16,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -28,10 +28,10 @@
 #include <cstdlib>
 #include <random>
 
+#include "app/U_multicache.h"
 #include "app/app_host.h"
 #include "app/main_mouse.h"
 #include "app/main_surface.h"
-#include "app/U_multicache.h"
 #include "app/u_Objwnd.h"
 #include "app/u_aoswnd.h"
 #include "app/u_ctrlwnd.h"
@@ -76,7 +76,9 @@ std::string InFolder(const QString& dir, const char* name) {
   return found.empty() ? (QDir(dir).absolutePath() + "/" + name).toStdString() : found;
 }
 
-uint32_t RandomSeed() { return std::random_device{}(); }
+uint32_t RandomSeed() {
+  return std::random_device{}();
+}
 
 }  // namespace
 
@@ -211,8 +213,7 @@ TMainForm::~TMainForm() {
     out.Multi = d->pathsBeforeDemo.Multi;
   }
   std::string error;
-  if (!SaveSettings(d->settingsPath.toStdString(), out, &error))
-    qWarning("%s", error.c_str());
+  if (!SaveSettings(d->settingsPath.toStdString(), out, &error)) qWarning("%s", error.c_str());
   // The windows go before the document and the tile data they read; the
   // control window is out of reach first so that no hide notification finds it.
   TCtrlForm* ctrl = d->ctrl;
@@ -238,14 +239,16 @@ void TMainForm::FormCreate() {
   // Settings, document, background, discovery.
   QString folder = d->options.settingsFolder;
   if (folder.isEmpty())
-    folder = QString::fromStdString(SettingsFolder(QCoreApplication::applicationDirPath().toStdString()));
+    folder = QString::fromStdString(
+        SettingsFolder(QCoreApplication::applicationDirPath().toStdString()));
   QDir().mkpath(folder);
   d->settingsPath = QDir(folder).filePath("tavi.ini");
   d->settings = LoadSettings(d->settingsPath.toStdString());
   d->settings.Zoom = 1.0;
   const TSettings stored = d->settings;
   d->host = std::make_unique<AppDocHost>(this);
-  d->doc = std::make_unique<TTAVIDoc>(d->settings.Width, d->settings.Height, nullptr, d->host.get());
+  d->doc =
+      std::make_unique<TTAVIDoc>(d->settings.Width, d->settings.Height, nullptr, d->host.get());
   FillBackgroundMap(d->background, d->settings.BGType, RandomSeed());
   RunDiscovery(d->settings);
 
@@ -308,8 +311,8 @@ void TMainForm::FormCreate() {
   d->statusLabel = new QLabel(this);
   statusBar()->addWidget(d->statusLabel, 1);
   if (d->demoInUse)
-    d->statusLabel->setText(tr("Demo client in use: %1")
-                                .arg(QString::fromStdString(d->settings.ClientDir)));
+    d->statusLabel->setText(
+        tr("Demo client in use: %1").arg(QString::fromStdString(d->settings.ClientDir)));
   d->projection.RebuildAnchors(d->doc->Width, d->doc->Height, 7);
   UpdatePaintBoxSize();
   resize(900, 760);
@@ -448,29 +451,75 @@ void TMainForm::FirstIdle() {
 
 // ---- accessors ----
 
-TTAVIDoc& TMainForm::Doc() { return *d->doc; }
-const TUOTileData* TMainForm::TileData() const { return d->tiles.get(); }
-TSettings& TMainForm::Settings() { return d->settings; }
-TCtrlForm* TMainForm::CtrlForm() { return d->ctrl; }
-TCfgForm* TMainForm::CfgForm() { return d->cfg; }
-TObjForm* TMainForm::ObjForm() { return d->obj; }
-TAoSForm* TMainForm::AoSForm() { return d->aos; }
-TMultiForm* TMainForm::MultiForm() { return d->multi; }
-TUpdateForm* TMainForm::UpdateForm() { return d->update; }
-TFoundationForm* TMainForm::FoundationForm() { return d->foundation; }
-UiPrompts& TMainForm::Prompts() { return *d->prompts; }
-const LangMessages& TMainForm::Messages() const { return d->messages; }
-IDocHost& TMainForm::DocHost() { return *d->host; }
-ITextClipboard& TMainForm::Clipboard() { return d->clipboard; }
-bool TMainForm::StartupFailed() const { return d->startupFailed; }
-QString TMainForm::CurrentFileName() const { return d->fileName; }
-QWidget* TMainForm::PaintBox() { return d->view; }
-const TBackgroundMap& TMainForm::BackgroundMap() const { return d->background; }
-MainMouse& TMainForm::Mouse() { return *d->mouse; }
-QString TMainForm::SettingsPath() const { return d->settingsPath; }
-double TMainForm::Zoom() const { return d->projection.Zoom(); }
-int TMainForm::DetailX() const { return d->mouse ? d->mouse->DetailX : -1; }
-int TMainForm::DetailY() const { return d->mouse ? d->mouse->DetailY : -1; }
+TTAVIDoc& TMainForm::Doc() {
+  return *d->doc;
+}
+const TUOTileData* TMainForm::TileData() const {
+  return d->tiles.get();
+}
+TSettings& TMainForm::Settings() {
+  return d->settings;
+}
+TCtrlForm* TMainForm::CtrlForm() {
+  return d->ctrl;
+}
+TCfgForm* TMainForm::CfgForm() {
+  return d->cfg;
+}
+TObjForm* TMainForm::ObjForm() {
+  return d->obj;
+}
+TAoSForm* TMainForm::AoSForm() {
+  return d->aos;
+}
+TMultiForm* TMainForm::MultiForm() {
+  return d->multi;
+}
+TUpdateForm* TMainForm::UpdateForm() {
+  return d->update;
+}
+TFoundationForm* TMainForm::FoundationForm() {
+  return d->foundation;
+}
+UiPrompts& TMainForm::Prompts() {
+  return *d->prompts;
+}
+const LangMessages& TMainForm::Messages() const {
+  return d->messages;
+}
+IDocHost& TMainForm::DocHost() {
+  return *d->host;
+}
+ITextClipboard& TMainForm::Clipboard() {
+  return d->clipboard;
+}
+bool TMainForm::StartupFailed() const {
+  return d->startupFailed;
+}
+QString TMainForm::CurrentFileName() const {
+  return d->fileName;
+}
+QWidget* TMainForm::PaintBox() {
+  return d->view;
+}
+const TBackgroundMap& TMainForm::BackgroundMap() const {
+  return d->background;
+}
+MainMouse& TMainForm::Mouse() {
+  return *d->mouse;
+}
+QString TMainForm::SettingsPath() const {
+  return d->settingsPath;
+}
+double TMainForm::Zoom() const {
+  return d->projection.Zoom();
+}
+int TMainForm::DetailX() const {
+  return d->mouse ? d->mouse->DetailX : -1;
+}
+int TMainForm::DetailY() const {
+  return d->mouse ? d->mouse->DetailY : -1;
+}
 
 void TMainForm::SetDetailCell(int x, int y) {
   d->mouse->DetailX = x;
@@ -495,7 +544,9 @@ void TMainForm::SetHiddenCell(int x, int y, bool hidden) {
   if (x >= 0 && y >= 0 && x < kGrid && y < kGrid) d->hidden[y][x] = hidden;
 }
 
-void TMainForm::FillBackground(int bgType) { FillBackgroundMap(d->background, bgType, RandomSeed()); }
+void TMainForm::FillBackground(int bgType) {
+  FillBackgroundMap(d->background, bgType, RandomSeed());
+}
 
 void TMainForm::SetCurrentTile(uint16_t id) {
   if (!d->ctrl) return;
@@ -504,7 +555,9 @@ void TMainForm::SetCurrentTile(uint16_t id) {
   Redraw();
 }
 
-int TMainForm::BaseHeight() const { return d->ctrl ? d->ctrl->BaseHeight() : 7; }
+int TMainForm::BaseHeight() const {
+  return d->ctrl ? d->ctrl->BaseHeight() : 7;
+}
 
 void TMainForm::SetBaseHeight(int h) {
   if (d->ctrl) d->ctrl->SetBaseHeight(h);
@@ -830,7 +883,9 @@ void TMainForm::SaveAs1Click() {
   Close1Click();
 }
 
-void TMainForm::Exit1Click() { close(); }
+void TMainForm::Exit1Click() {
+  close();
+}
 
 void TMainForm::MnExportClipClick() {
   const std::string name = HouseNameOf(d->fileName.toStdString());
@@ -862,8 +917,7 @@ void TMainForm::MnImportClipClick() {
 
 void TMainForm::MnImportClick(int tag) {
   const int base = MultiBaseHeight(tag);
-  const LoadResult r =
-      ImportMulti(*d->doc, tag, base, d->settings.MultiIdx, d->settings.Multi);
+  const LoadResult r = ImportMulti(*d->doc, tag, base, d->settings.MultiIdx, d->settings.Multi);
   if (!r.ok) {
     d->prompts->Error(this, QString::fromStdString(r.error));
     return;
@@ -931,8 +985,12 @@ void TMainForm::Option1Click() {
   Redraw();
 }
 
-void TMainForm::About1Click() { ShowAboutBox(this); }
-void TMainForm::MnContentsClick() { ShowHelpContents(&d->settings); }
+void TMainForm::About1Click() {
+  ShowAboutBox(this);
+}
+void TMainForm::MnContentsClick() {
+  ShowHelpContents(&d->settings);
+}
 
 // ---- Edit menu ----
 

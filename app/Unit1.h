@@ -91,12 +91,12 @@ class TMainForm : public QMainWindow {
   void SetSelection(const CellRect& rect);
   bool HiddenCell(int x, int y) const;
   void SetHiddenCell(int x, int y, bool hidden);
-  void Redraw();              // repaint the drawing surface
-  void RefreshCellList();     // the control window's detail list (repaints too)
+  void Redraw();               // repaint the drawing surface
+  void RefreshCellList();      // the control window's detail list (repaints too)
   bool StartupFailed() const;  // the client files were missing at start-up
   QString CurrentFileName() const;
   void SetCurrentFileName(const QString& name);  // also the title
-  QWidget* PaintBox();        // the drawing surface
+  QWidget* PaintBox();                           // the drawing surface
   const TBackgroundMap& BackgroundMap() const;
   void FillBackground(int bgType);
   MainMouse& Mouse();

@@ -22,7 +22,9 @@ bool AppDocHost::ShowCustomizePropriety() const {
   return action && action->isChecked();
 }
 
-int AppDocHost::BaseHeight() const { return main_ ? main_->BaseHeight() : 7; }
+int AppDocHost::BaseHeight() const {
+  return main_ ? main_->BaseHeight() : 7;
+}
 
 void AppDocHost::SetBaseHeight(int height) {
   if (main_) main_->SetBaseHeight(height);

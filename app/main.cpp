@@ -1,7 +1,7 @@
 // The editor: `tavi [--demo-client DIR] [HOUSE.tav]`.
 #include <QApplication>
-#include <QGuiApplication>
 #include <QCommandLineParser>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QSurfaceFormat>
 #include <cstring>
@@ -20,9 +20,8 @@ void SetNames() {
 }
 
 QCommandLineOption DemoOption() {
-  return QCommandLineOption("demo-client",
-                            "Use the client files in DIR when none are configured or found.",
-                            "DIR");
+  return QCommandLineOption(
+      "demo-client", "Use the client files in DIR when none are configured or found.", "DIR");
 }
 
 void Describe(QCommandLineParser& parser, const QCommandLineOption& demo) {

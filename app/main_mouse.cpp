@@ -14,7 +14,9 @@ void SplitPickName(int name, int* x, int* y, int* layer) {
 
 }  // namespace
 
-int MainMouse::MinZFor(uint16_t id) const { return doc_.IsRoofPart(id) ? env_.Alt() : 0; }
+int MainMouse::MinZFor(uint16_t id) const {
+  return doc_.IsRoofPart(id) ? env_.Alt() : 0;
+}
 
 bool MainMouse::PlaceAt(int x, int y, uint16_t id, int minZ) {
   const int floor = env_.CurrentFloor();

@@ -32,8 +32,12 @@ void MainSurface::SetContentSize(int width, int height) {
   updateRanges();
 }
 
-int MainSurface::ScrollX() const { return h_->value(); }
-int MainSurface::ScrollY() const { return v_->value(); }
+int MainSurface::ScrollX() const {
+  return h_->value();
+}
+int MainSurface::ScrollY() const {
+  return v_->value();
+}
 
 void MainSurface::updateRanges() {
   const int w = view_->width(), h = view_->height();

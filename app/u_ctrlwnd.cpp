@@ -57,20 +57,24 @@ QSlider* MakeBar(QWidget* parent, const char* name, int max, int value) {
   return s;
 }
 
-QString Pad2(int v) { return QString::asprintf("%2d", v); }
+QString Pad2(int v) {
+  return QString::asprintf("%2d", v);
+}
 
 }  // namespace
 
 TCtrlForm::TCtrlForm(TMainForm* main, QWidget* parent)
-    : QWidget(parent ? parent : main, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                          Qt::WindowCloseButtonHint),
+    : QWidget(parent ? parent : main,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       main_(main) {
   setObjectName("CtrlForm");
   setWindowTitle("Control");
   build();
 }
 
-TCtrlForm::~TCtrlForm() { detached_ = true; }
+TCtrlForm::~TCtrlForm() {
+  detached_ = true;
+}
 
 void TCtrlForm::build() {
   auto* top = new QHBoxLayout(this);
@@ -213,22 +217,31 @@ void TCtrlForm::build() {
 }
 
 bool TCtrlForm::eventFilter(QObject* watched, QEvent* event) {
-  if (cbMag_ && watched == cbMag_->lineEdit() && event->type() == QEvent::FocusOut)
-    ApplyZoomText();
+  if (cbMag_ && watched == cbMag_->lineEdit() && event->type() == QEvent::FocusOut) ApplyZoomText();
   return QWidget::eventFilter(watched, event);
 }
 
 // ---- values ----
 
-void TCtrlForm::SetFloor(int floor) { tbFloor_->setValue(floor); }
-int TCtrlForm::Alt() const { return tbHeight_->value(); }
-void TCtrlForm::SetAlt(int alt) { tbHeight_->setValue(alt); }
-int TCtrlForm::BaseHeight() const { return tbBaseHeight_->value(); }
+void TCtrlForm::SetFloor(int floor) {
+  tbFloor_->setValue(floor);
+}
+int TCtrlForm::Alt() const {
+  return tbHeight_->value();
+}
+void TCtrlForm::SetAlt(int alt) {
+  tbHeight_->setValue(alt);
+}
+int TCtrlForm::BaseHeight() const {
+  return tbBaseHeight_->value();
+}
 void TCtrlForm::SetBaseHeight(int base) {
   tbBaseHeight_->setValue(base);  // the bar keeps it to 0..9
   lblBase_->setText(Pad2(tbBaseHeight_->value()));
 }
-bool TCtrlForm::PartsLock() const { return cbPartsLock_->isChecked(); }
+bool TCtrlForm::PartsLock() const {
+  return cbPartsLock_->isChecked();
+}
 
 int TCtrlForm::EditMode() const {
   for (int i = 0; i < 3; ++i)
@@ -240,8 +253,12 @@ void TCtrlForm::SetEditMode(int mode) {
   if (mode >= 0 && mode < 3) modes_[mode]->setChecked(true);
 }
 
-void TCtrlForm::SetObjWindowChecked(bool on) { CBObjWindow->setChecked(on); }
-void TCtrlForm::SetAoSWindowChecked(bool on) { CBAoSWindow->setChecked(on); }
+void TCtrlForm::SetObjWindowChecked(bool on) {
+  CBObjWindow->setChecked(on);
+}
+void TCtrlForm::SetAoSWindowChecked(bool on) {
+  CBAoSWindow->setChecked(on);
+}
 
 void TCtrlForm::HideForDialog() {
   wasVisibleBeforeDialog_ = isVisible();
@@ -340,8 +357,8 @@ int TCtrlForm::SelectedLayer() const {
 
 void TCtrlForm::BtnCellUpClick() {
   if (main_->DetailX() < 0 || !ListComplete() || SelectedLayer() < 0) return;
-  const int pos = main_->Doc().RaiseEntry(main_->DetailX(), main_->DetailY(), currentFloor_,
-                                          SelectedLayer());
+  const int pos =
+      main_->Doc().RaiseEntry(main_->DetailX(), main_->DetailY(), currentFloor_, SelectedLayer());
   if (pos < 0) return;
   RefreshCellList();
   if (pos < lbDetail_->count()) lbDetail_->setCurrentRow(pos);
@@ -349,8 +366,8 @@ void TCtrlForm::BtnCellUpClick() {
 
 void TCtrlForm::BtnCellDownClick() {
   if (main_->DetailX() < 0 || !ListComplete() || SelectedLayer() < 0) return;
-  const int pos = main_->Doc().LowerEntry(main_->DetailX(), main_->DetailY(), currentFloor_,
-                                          SelectedLayer());
+  const int pos =
+      main_->Doc().LowerEntry(main_->DetailX(), main_->DetailY(), currentFloor_, SelectedLayer());
   if (pos < 0) return;
   RefreshCellList();
   if (pos < lbDetail_->count()) lbDetail_->setCurrentRow(pos);
@@ -456,6 +473,8 @@ void TCtrlForm::SetZoomText(const QString& text) {
   cbMag_->setEditText(text);
 }
 
-QString TCtrlForm::ZoomText() const { return cbMag_->currentText(); }
+QString TCtrlForm::ZoomText() const {
+  return cbMag_->currentText();
+}
 
 }  // namespace tavi

@@ -34,13 +34,17 @@ const CaptionRow kCaptions[] = {
     {"TMainForm", "Exit1", {"&Exit", "終了(&X)", "&Beenden"}},
     {"TMainForm", "Edit1", {"&Edit", "編集(&E)", "&Bearbeiten"}},
     {"TMainForm", "CopyBMP1", {"Copy &Image", "画像をコピー(&I)", "&Bild kopieren"}},
-    {"TMainForm", "ImageSaveas1", {"&Image Save as...", "画像を保存(&I)...", "Bild speichern &als..."}},
+    {"TMainForm",
+     "ImageSaveas1",
+     {"&Image Save as...", "画像を保存(&I)...", "Bild speichern &als..."}},
     {"TMainForm", "Option1", {"&Option", "設定(&O)", "&Optionen"}},
     {"TMainForm", "Help1", {"&Help", "ヘルプ(&H)", "&Hilfe"}},
     {"TMainForm", "MnContents", {"&Contents", "ヘルプを開く(&C)", "&Contents"}},
     {"TMainForm", "About1", {"&About...", "Tavi Editorについて(&A)...", "&Über..."}},
     {"TMainForm", "ImportMulti1", {"Import Multi", "マルチのインポート", "Multi importieren"}},
-    {"TMainForm", "MnImportCache", {"Import Cache...", "キャッシュからインポート...", "Cache importieren..."}},
+    {"TMainForm",
+     "MnImportCache",
+     {"Import Cache...", "キャッシュからインポート...", "Cache importieren..."}},
     {"TMainForm", "MnNewFile", {"&NewFile", "新規作成(&N)", "&Neue Datei"}},
     {"TMainForm", "MnCopy", {"&Copy", "コピー(&C)", "&Kopieren"}},
     {"TMainForm", "MnPaste", {"&Paste", "貼り付け(&P)", "E&infügen"}},
@@ -51,18 +55,33 @@ const CaptionRow kCaptions[] = {
     {"TMainForm", "View1", {"&View", "表示(&V)", "&Ansicht"}},
     {"TMainForm", "MnHideWalls", {"&Hide Walls", "壁を隠す(&H)", "&Mauern Transparent"}},
     {"TMainForm", "MnShowGrid", {"Show &Grid", "グリッド表示(&G)", "&Gitter zeigen"}},
-    {"TMainForm", "MnDownstair", {"Show Downstair walls", "下の階の壁を表示", "Untere Mauern zeigen"}},
-    {"TMainForm", "MnStickWnd", {"Stick Control Window", "コントロールを吸着", "Kontroll Fenster anheften"}},
-    {"TMainForm", "MnCtrlWnd", {"Show Control Window", "コントロールを表示", "Kontroll Fenster zeigen"}},
+    {"TMainForm",
+     "MnDownstair",
+     {"Show Downstair walls", "下の階の壁を表示", "Untere Mauern zeigen"}},
+    {"TMainForm",
+     "MnStickWnd",
+     {"Stick Control Window", "コントロールを吸着", "Kontroll Fenster anheften"}},
+    {"TMainForm",
+     "MnCtrlWnd",
+     {"Show Control Window", "コントロールを表示", "Kontroll Fenster zeigen"}},
     {"TMainForm", "MnReplaceWall", {"Replace &Walls", "壁の置き換え(&W)", "&Mauern ersetzen"}},
-    {"TMainForm", "MnFoundation", {"AoS Foundation Style", "カスタム土台の設定", "AoS Foundation Style"}},
-    {"TMainForm", "MnDeleteCustomize",
-     {"Delete &except AoS customize", "カスタマイズ部品以外を削除(&E)", "Alles &ausser AoS Teile löschen"}},
-    {"TMainForm", "MnShowPropriety",
+    {"TMainForm",
+     "MnFoundation",
+     {"AoS Foundation Style", "カスタム土台の設定", "AoS Foundation Style"}},
+    {"TMainForm",
+     "MnDeleteCustomize",
+     {"Delete &except AoS customize", "カスタマイズ部品以外を削除(&E)",
+      "Alles &ausser AoS Teile löschen"}},
+    {"TMainForm",
+     "MnShowPropriety",
      {"Show Customize Propriety", "カスタマイズ正当性表示", "Zeige Gewöhnen Schicklichkeit"}},
     {"TMainForm", "MnLight", {"Night mode", "夜間モード", "Nacht Modus"}},
-    {"TMainForm", "MnImportClip", {"Load from &Clip", "クリップボードから読み込み(&C)", "Aus &Zwischenablage laden"}},
-    {"TMainForm", "MnExportClip", {"Save to Clip", "クリップボードへ保存", "In Zwischenablage speichern"}},
+    {"TMainForm",
+     "MnImportClip",
+     {"Load from &Clip", "クリップボードから読み込み(&C)", "Aus &Zwischenablage laden"}},
+    {"TMainForm",
+     "MnExportClip",
+     {"Save to Clip", "クリップボードへ保存", "In Zwischenablage speichern"}},
 
     {"TCtrlForm", "", {"Control Window", "コントロール", "Kontroll Fenster"}},
     {"TCtrlForm", "BtnDelete", {"Delete", "削除", "Löschen"}},
@@ -81,20 +100,26 @@ const CaptionRow kCaptions[] = {
     {"TCfgForm", "", {"Config", "設定", "Einstellungen"}},
     {"TCfgForm", "BtnOk", {"Ok", "OK", "Ok"}},
     {"TCfgForm", "BtnCancel", {"Cancel", "キャンセル", "Abbrechen"}},
-    {"TCfgForm", "GBUOFiles", {"Ultima Online Files", "Ultima Online ファイル", "Ultima Online Dateien"}},
+    {"TCfgForm",
+     "GBUOFiles",
+     {"Ultima Online Files", "Ultima Online ファイル", "Ultima Online Dateien"}},
     {"TCfgForm", "BtnFileSearch", {"&Reload Paths", "パスの再検索(&R)", "Pfade neu &laden"}},
     {"TCfgForm", "GBBaseSize", {"Base Size", "土台サイズ", "Grundstück Grösse"}},
     {"TCfgForm", "Label6", {"Width (East-West)", "幅（東西）", "Breite"}},
     {"TCfgForm", "Label7", {"Height (North-South)", "奥行（南北）", "Tiefe"}},
-    {"TCfgForm", "CBStayOnTop",
-     {"Object Window Stay on Top", "オブジェクトウィンドウを常に手前に表示", "Objekt Fenster immer oben"}},
+    {"TCfgForm",
+     "CBStayOnTop",
+     {"Object Window Stay on Top", "オブジェクトウィンドウを常に手前に表示",
+      "Objekt Fenster immer oben"}},
     {"TCfgForm", "GBJpegQuality", {"JPEG Compress Quality", "JPEG圧縮品質", "JPEG Qualität"}},
     {"TCfgForm", "LblLanguage", {"Language", "言語", "Sprache"}},
     {"TCfgForm", "LblTxtWidth", {"Clip Text Width", "クリップテキスト幅", "Clip Text Breite"}},
     {"TCfgForm", "GBBackGround", {"Background", "背景", "Background"}},
     {"TCfgForm", "LblBGType", {"Type", "種類", "Typ"}},
     {"TCfgForm", "CBBGLarge", {"Larger background", "背景を広くする", "Grosser Hintergrund"}},
-    {"TCfgForm", "CBUpdateChk", {"Monthly update check", "月に一回更新チェック", "Monthly update check"}},
+    {"TCfgForm",
+     "CBUpdateChk",
+     {"Monthly update check", "月に一回更新チェック", "Monthly update check"}},
 
     {"TObjForm", "", {"Object Window", "オブジェクト", "Objekt Fenster"}},
     {"TObjForm", "MnFind", {"Find", "オブジェクトの検索", "Suchen"}},
@@ -112,18 +137,23 @@ const CaptionRow kCaptions[] = {
     {"TObjForm", "MnAdd", {"&Add to...", "追加(&A)...", "&Hinzufügen zu..."}},
     {"TObjForm", "MnDelete", {"&Delete", "削除(&D)", "&Löschen"}},
 
-    {"TAoSForm", "", {"Age of Shadows Objects", "\"正邪の大陸\"オブジェクトウィンドウ", "AoS Objekte"}},
+    {"TAoSForm",
+     "",
+     {"Age of Shadows Objects", "\"正邪の大陸\"オブジェクトウィンドウ", "AoS Objekte"}},
     {"TAoSForm", "LblType", {"Type", "モード", "Typ"}},
     {"TAoSForm", "LblPriceName", {"Price:", "価格:", "Preis:"}},
 
-    {"TMultiForm", "", {"Import from Multicache", "マルチキャッシュからインポート", "Aus Multicache importieren"}},
+    {"TMultiForm",
+     "",
+     {"Import from Multicache", "マルチキャッシュからインポート", "Aus Multicache importieren"}},
     {"TMultiForm", "GBAccount", {"Account", "アカウント", "Account"}},
     {"TMultiForm", "GBChar", {"Character", "キャラクター", "Charakter"}},
     {"TMultiForm", "GBShard", {"Shard", "シャード", "Shard"}},
     {"TMultiForm", "GBHouse", {"Cached Houses", "キャッシュされた家", "Gespeicherte Häuser"}},
     {"TMultiForm", "BtnImport", {"Import", "インポート", "Importieren"}},
     {"TMultiForm", "BtnClose", {"Close", "閉じる", "Schliessen"}},
-    {"TMultiForm", "LblWarning",
+    {"TMultiForm",
+     "LblWarning",
      {"* Dynamic objects (e.g. doors, teleporters)\r\n will not be imported. *",
       "＊動的オブジェクト（扉、テレポータ等）\r\n　は、インポートされません＊",
       "* Dynamic objects (e.g. doors, teleporters)\r\n will not be imported. *"}},
@@ -155,11 +185,11 @@ const char* const kJpegDe[] = {"Hoch", "Standard", "Niedrig"};
 const char* const kBgEn[] = {"Grass", "Sand", "Dirt", "Jungle", "Snow", "Swamp"};
 const char* const kBgJa[] = {"芝", "砂漠", "土", "ジャングル", "雪", "沼"};
 const char* const kBgDe[] = {"Gras", "Sand", "Dreck", "Dschungel", "Schnee", "Sumpf"};
-const char* const kTypeEn[] = {"Walls", "Doors", "Floors", "Stairs", "Stairs(Auto Stack)", "Roofs",
-                               "Enchancements"};
+const char* const kTypeEn[] = {"Walls", "Doors",        "Floors", "Stairs", "Stairs(Auto Stack)",
+                               "Roofs", "Enchancements"};
 const char* const kTypeJa[] = {"壁", "扉", "床", "階段", "階段(自動積み)", "屋根", "その他"};
-const char* const kTypeDe[] = {"Mauern", "Türen", "Boden", "Stufen", "Stufen(Auto)", "Roof",
-                               "Torbögen"};
+const char* const kTypeDe[] = {"Mauern",       "Türen", "Boden",   "Stufen",
+                               "Stufen(Auto)", "Roof",  "Torbögen"};
 
 const ListRow kLists[] = {
     {"RGEditmode", {kEditEn, kEditJa, kEditDe}, 3},
@@ -342,8 +372,8 @@ QFont LanguageFont(int language) {
     // The named face first; a CJK face of the system renders the texts where
     // it does not exist.
     families << QString::fromUtf8("ＭＳ Ｐゴシック");
-    for (const char* f : {"Noto Sans CJK JP", "Noto Sans JP", "IPAPGothic", "VL PGothic",
-                          "Droid Sans Japanese"})
+    for (const char* f :
+         {"Noto Sans CJK JP", "Noto Sans JP", "IPAPGothic", "VL PGothic", "Droid Sans Japanese"})
       if (HasFamily(f)) families << f;
   } else {
     families << "MS Sans Serif";

@@ -50,6 +50,8 @@ QString UiPrompts::SaveFile(QWidget* parent, const QString& current, const QStri
   return dlg.selectedFiles().first();
 }
 
-bool UiPrompts::Exec(QDialog* dialog) { return dialog->exec() == QDialog::Accepted; }
+bool UiPrompts::Exec(QDialog* dialog) {
+  return dialog->exec() == QDialog::Accepted;
+}
 
 }  // namespace tavi

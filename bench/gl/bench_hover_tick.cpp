@@ -2,6 +2,7 @@
 // the frame alone, on a dense 25 x 25 house of the demo client in a
 // 1280 x 1024 window. Run under xvfb-run.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QSurfaceFormat>
@@ -9,7 +10,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "app/Unit1.h"
@@ -40,8 +40,8 @@ struct Editor {
     namespace fs = std::filesystem;
     const fs::path base = fs::temp_directory_path() / ("tavi-tick-" + std::to_string(::getpid()));
     fs::create_directories(base / "config");
-    const std::string cmd = std::string("\"") + TAVI_CLI_PATH + "\" demodata \"" + base.string() +
-                            "\" >/dev/null 2>&1";
+    const std::string cmd =
+        std::string("\"") + TAVI_CLI_PATH + "\" demodata \"" + base.string() + "\" >/dev/null 2>&1";
     if (std::system(cmd.c_str()) != 0) return;
     dir = base.string();
     StartOptions o;

@@ -24,8 +24,8 @@ class TestConfigDialog : public QObject {
   void textWidthEntry() {
     TSettings s;
     TCfgForm dlg(&s, nullptr);
-    for (auto [width, shown] : {std::pair{76, "76"}, {30, "36"}, {0, "76"}, {44, "44"},
-                                {51, "44"}, {200, "76"}}) {
+    for (auto [width, shown] :
+         {std::pair{76, "76"}, {30, "36"}, {0, "76"}, {44, "44"}, {51, "44"}, {200, "76"}}) {
       s.LineWidth = width;
       dlg.FormShow();
       QCOMPARE(dlg.CBTextWidth->currentText(), QString(shown));

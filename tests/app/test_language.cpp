@@ -40,7 +40,8 @@ class TestLanguage : public QObject {
     }
     QCOMPARE(CaptionFor(5, "TMainForm", "File1"), QString("&File"));
     QCOMPARE(CaptionFor(1, "TCtrlForm", ""), QString::fromUtf8("コントロール"));
-    QCOMPARE(MessagesFor(2).MsgModified, QString::fromUtf8("Die Datei wurde geändert\r\nSpeichern?"));
+    QCOMPARE(MessagesFor(2).MsgModified,
+             QString::fromUtf8("Die Datei wurde geändert\r\nSpeichern?"));
   }
 
   // English -> German -> English on the real windows.

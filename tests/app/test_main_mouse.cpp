@@ -50,7 +50,9 @@ class FakeEnv : public IMouseEnv {
   void ControlAdd() override { ++adds; }
 };
 
-int P(int cell) { return cell * 100 + 50; }
+int P(int cell) {
+  return cell * 100 + 50;
+}
 
 }  // namespace
 

@@ -4,10 +4,10 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
-#include <QListWidget>
 #include <QtTest>
 
 #include "app/app_test_util.h"
