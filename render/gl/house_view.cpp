@@ -1,6 +1,7 @@
 #include "render/gl/house_view.h"
 
 #include <QElapsedTimer>
+#include <QOpenGLContext>
 #include <QSurfaceFormat>
 
 #include "render/art_source.h"
@@ -31,11 +32,16 @@ THouseView::THouseView(QWidget* parent) : QOpenGLWidget(parent), d_(new Impl) {
 }
 
 THouseView::~THouseView() {
-  if (d_->glReady) {
-    makeCurrent();
-    d_->gl.Destroy();
-    doneCurrent();
-  }
+  ReleaseGl();
+}
+
+void THouseView::ReleaseGl() {
+  if (!d_->glReady) return;
+  makeCurrent();
+  d_->gl.Destroy();
+  doneCurrent();
+  d_->glReady = false;
+  d_->drawn = false;
 }
 
 void THouseView::SetDocument(TTAVIDoc* doc) {
@@ -62,6 +68,9 @@ void THouseView::SetViewState(const ViewState& state) {
 }
 
 void THouseView::initializeGL() {
+  // Moving the widget to another window gives it a new context: the textures
+  // of the old one go with it.
+  connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &THouseView::ReleaseGl);
   d_->gl.Create(int(width() * devicePixelRatioF()), int(height() * devicePixelRatioF()));
   d_->gl.SetArtSource(d_->art.get());
   d_->glReady = true;

@@ -61,6 +61,7 @@ class THouseView : public QOpenGLWidget {
   void paintGL() override;
 
  private:
+  void ReleaseGl();
   struct Impl;
   std::unique_ptr<Impl> d_;
   ViewState state_;

@@ -4,6 +4,7 @@
 // finds.
 #include <QImage>
 #include <QTest>
+#include <QWidget>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -201,6 +202,23 @@ class GlRenderTest : public QObject {
       int py = a.Y + 22 - FloorBase(1, host_.baseHeight) * 4;
       QCOMPARE(view_->PickAt(a.X + 22, py), EntryName(fx, fy, 0));
     }
+  }
+
+  void survivesMovingToAnotherWindow() {
+    SurfaceSize size = SceneSize(doc_->Width, doc_->Height);
+    {
+      QWidget window;
+      window.resize(size.Width, size.Height);
+      view_->setParent(&window);
+      view_->resize(size.Width, size.Height);
+      window.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&window));
+      CheckAgainstSoftware(BaseState(1), "in another window");
+      view_->setParent(nullptr);
+    }
+    view_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view_.get()));
+    CheckAgainstSoftware(BaseState(1), "back on its own");
   }
 
   void captureHasTheViewSize() {
