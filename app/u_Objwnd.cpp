@@ -301,6 +301,7 @@ void TObjForm::MnFindClick() {
 
 void TObjForm::FindNextFrom(const QString& text) {
   pages_.FindText = LowerSearchText(text.toLatin1().toStdString());
+  updateMenus();  // F3 works from now on, not only after the menu was opened
   MnFindNextClick();
 }
 

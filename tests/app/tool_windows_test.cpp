@@ -193,6 +193,7 @@ class ToolWindowsTest : public QObject {
         expected = i;
     o.FindNextFrom(QString::fromStdString(name));
     if (expected >= 0) QCOMPARE(o.CurrentIndex(), expected);
+    QVERIFY(o.findChild<QAction*>("MnFindNext1")->isEnabled());
     const int at = o.CurrentIndex();
     o.FindNextFrom("no such tile anywhere");
     QCOMPARE(boxes, QStringList{"Not found"});
