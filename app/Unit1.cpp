@@ -142,6 +142,7 @@ struct TMainForm::Impl {
   THouseView* view = nullptr;
   MainSurface* surface = nullptr;
   QLabel* statusLabel = nullptr;
+  QLabel* cellLabel = nullptr;  // the cell under the pointer
 
   TCfgForm* cfg = nullptr;
   TObjForm* obj = nullptr;
@@ -306,10 +307,14 @@ void TMainForm::FormCreate() {
   d->view->installEventFilter(this);
   d->surface = new MainSurface(d->view, this);
   d->surface->onScroll = [this] { Redraw(); };
+  d->surface->onZoomStep = [this](bool in) { ZoomStep(in); };
   setCentralWidget(d->surface);
   CreateMenus();
   d->statusLabel = new QLabel(this);
   statusBar()->addWidget(d->statusLabel, 1);
+  d->cellLabel = new QLabel(this);
+  d->cellLabel->setObjectName("LblCell");
+  statusBar()->addPermanentWidget(d->cellLabel);
   if (d->demoInUse)
     d->statusLabel->setText(
         tr("Demo client in use: %1").arg(QString::fromStdString(d->settings.ClientDir)));
@@ -615,6 +620,7 @@ void TMainForm::Redraw() {
   s.ScrollX = d->surface->ScrollX();
   s.ScrollY = d->surface->ScrollY();
   d->view->SetViewState(s);
+  d->cellLabel->setText(m.HoverX >= 0 ? QString("%1, %2").arg(m.HoverX).arg(m.HoverY) : QString());
 }
 
 void TMainForm::RefreshCellList() {

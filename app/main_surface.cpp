@@ -61,6 +61,10 @@ bool MainSurface::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::Wheel) {
       auto* wheel = static_cast<QWheelEvent*>(event);
       const QPoint d = wheel->angleDelta();
+      if ((wheel->modifiers() & Qt::ControlModifier) && onZoomStep) {
+        if (d.y() != 0) onZoomStep(d.y() > 0);
+        return true;
+      }
       const bool sideways = (wheel->modifiers() & Qt::ShiftModifier) || d.x() != 0;
       QScrollBar* bar = sideways ? h_ : v_;
       const int delta = d.x() != 0 ? d.x() : d.y();

@@ -20,6 +20,8 @@ class MainSurface : public QWidget {
   QWidget* View() const { return view_; }
   // Runs after a scroll position changed.
   std::function<void()> onScroll;
+  // Ctrl + wheel: one zoom step in (true) or out.
+  std::function<void(bool in)> onZoomStep;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;

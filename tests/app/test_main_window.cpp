@@ -130,6 +130,14 @@ class TestMainWindow : public QObject {
     w->ZoomStep(true);
     QCOMPARE(w->Zoom(), 0.3125);
     QCOMPARE(box->currentText(), QString("31%"));
+
+    // Ctrl + wheel steps the zoom like Page Up / Page Down.
+    QWidget* surface = w->PaintBox();
+    const QPointF at(20, 20);
+    QWheelEvent wheel(at, surface->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(surface, &wheel);
+    QCOMPARE(w->Zoom(), 0.375);
   }
 
   // New asks about unsaved changes, then about the foundation.
