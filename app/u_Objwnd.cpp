@@ -140,8 +140,7 @@ void TObjForm::loadPages() {
   int32_t* legacyCount = host_.settings ? &host_.settings->nBookmark : nullptr;
   const uint16_t* legacyCodes = host_.settings ? host_.settings->BookmarkCodes.data() : nullptr;
   // Without a folder there are no page files, but legacy codes still become a page.
-  pages_.Load(pageFolder_.isEmpty() ? std::string("\x01/missing/") : pageFolder_.toStdString(),
-              legacyCount, legacyCodes, kMaxBookmarkCodes);
+  pages_.Load(pageFolder_.toStdString(), legacyCount, legacyCodes, kMaxBookmarkCodes);
   for (const auto& page : pages_.Pages) tab_->addTab(QString::fromStdString(page.Name));
   rebuildAddMenus();
 }

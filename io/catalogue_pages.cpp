@@ -149,15 +149,20 @@ void CataloguePages::Load(const std::string& folder, int32_t* legacyCount,
     for (int i = 0; i < n && legacyCodes; ++i) Pages[size_t(current)].Codes.push_back(legacyCodes[i]);
     *legacyCount = 0;
   }
+  // An empty folder name means no page files at all (never the working folder).
   std::string text;
-  if (ReadWholeFile(folder + kSystemFile, &text)) ReadText(text, &current);
+  if (!folder.empty() && ReadWholeFile(folder + kSystemFile, &text)) ReadText(text, &current);
   SystemPageNames.push_back("Main");
   for (const auto& p : Pages) SystemPageNames.push_back(p.Name);
   text.clear();
-  if (ReadWholeFile(folder + kUserFile, &text)) ReadText(text, &current);
+  if (!folder.empty() && ReadWholeFile(folder + kUserFile, &text)) ReadText(text, &current);
 }
 
 bool CataloguePages::Save(const std::string& folder, std::string* error) const {
+  if (folder.empty()) {
+    if (error) *error = "no folder for the page files";
+    return false;
+  }
   bool ok = WriteWholeFile(folder + kSystemFile, PageFileText(true), error);
   ok = WriteWholeFile(folder + kUserFile, PageFileText(false), ok ? error : nullptr) && ok;
   return ok;

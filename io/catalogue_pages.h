@@ -46,7 +46,8 @@ class CataloguePages {
 
   // The start-up sequence: legacy bookmark codes (if any) become a page
   // "Bookmark", then book_sys.ini, the system names, then bookmark.ini. A
-  // missing file gives no pages. `legacyCount` is set to 0 after migration.
+  // missing file (or an empty folder name) gives no pages. `legacyCount` is set
+  // to 0 after migration.
   void Load(const std::string& folder, int32_t* legacyCount, const uint16_t* legacyCodes,
             int legacyCapacity);
   // Rewrites both files whole. False (with `error`) when one cannot be written.
