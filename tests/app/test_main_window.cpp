@@ -12,6 +12,7 @@
 
 #include "app/app_test_util.h"
 #include "app/main_mouse.h"
+#include "app/u_aoswnd.h"
 #include "app/u_ctrlwnd.h"
 #include "render/projection.h"
 
@@ -67,6 +68,27 @@ class TestMainWindow : public QObject {
     emit w->findChild<QMenu*>("Edit1")->aboutToHide();
     QVERIFY(action("MnUndo")->isEnabled());
     QVERIFY(action("MnPaste")->isEnabled());
+  }
+
+  // Replace Walls needs a selection and the AoS window on a type it can swap.
+  void replaceWallsEnabling() {
+    TAoSForm* aos = w->AoSForm();
+    aos->show();
+    w->SetSelection(CellRect{1, 1, 3, 3});
+    for (int type = 0; type < 7; ++type) {
+      aos->SetTypeIndex(type);
+      w->Edit1Click();
+      const bool expected = type == 0 || type == 1 || type == 3 || type == 4 || type == 6;
+      QCOMPARE(action("MnReplaceWall")->isEnabled(), expected);
+    }
+    aos->SetTypeIndex(0);
+    w->SetSelection(CellRect{});
+    w->Edit1Click();
+    QVERIFY(!action("MnReplaceWall")->isEnabled());
+    w->SetSelection(CellRect{1, 1, 3, 3});
+    aos->hide();
+    w->Edit1Click();
+    QVERIFY(!action("MnReplaceWall")->isEnabled());
   }
 
   // Copy and paste through the system clipboard, undo switching the floor.
