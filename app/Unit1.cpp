@@ -125,6 +125,7 @@ struct TMainForm::Impl {
   bool startupFailed = false;
   bool demoInUse = false;
   TSettings pathsBeforeDemo;
+  TSettings demoPaths;  // the demo client's paths, as used in this run
   std::unique_ptr<AppDocHost> host;
   QtTextClipboard clipboard;
   std::unique_ptr<TTAVIDoc> doc;
@@ -204,8 +205,9 @@ TMainForm::~TMainForm() {
     out.Width = d->doc->Width;
     out.Height = d->doc->Height;
   }
-  if (d->demoInUse && out.ArtIdx == d->settings.ArtIdx && out.Art == d->settings.Art &&
-      out.TileData == d->settings.TileData) {
+  if (d->demoInUse && out.ArtIdx == d->demoPaths.ArtIdx && out.Art == d->demoPaths.Art &&
+      out.TileData == d->demoPaths.TileData && out.MultiIdx == d->demoPaths.MultiIdx &&
+      out.Multi == d->demoPaths.Multi) {
     // The demo client is for this run only; the stored paths stay as they were.
     out.ArtIdx = d->pathsBeforeDemo.ArtIdx;
     out.Art = d->pathsBeforeDemo.Art;
@@ -265,6 +267,7 @@ void TMainForm::FormCreate() {
       d->pathsBeforeDemo = stored;
       demo.ClientDir = QDir(dir).absolutePath().toStdString() + "/";
       d->settings = demo;
+      d->demoPaths = demo;
       d->demoInUse = true;
     }
   }

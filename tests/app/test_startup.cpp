@@ -62,6 +62,21 @@ class TestStartup : public QObject {
     QVERIFY2(!ini.contains("artidx.mul"), qPrintable(ini));
   }
 
+  // Paths the user types while the demo client is in use are stored.
+  void typedPathsKeptOverDemo() {
+    const QString folder = home.path() + "/typed";
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    prompts->exec = [](QDialog* dialog) {
+      qobject_cast<TCfgForm*>(dialog)->EdArtIdx->setText("/games/client/artidx.mul");
+      return true;
+    };
+    {
+      TMainForm w(DemoOptions(folder, prompts));
+      w.Option1Click();
+    }
+    QVERIFY(ReadFile(folder + "/tavi.ini").contains("ArtIdx=/games/client/artidx.mul"));
+  }
+
   // No client anywhere: the message, the configuration dialog, the end; the
   // paths typed into the dialog are used at the next start.
   void noClientAsksForPaths() {
