@@ -21,6 +21,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QOpenGLContext>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -234,8 +235,14 @@ TMainForm::~TMainForm() {
   d->obj = nullptr;
   delete d->cfg;
   d->cfg = nullptr;
-  delete d->view;
-  d->view = nullptr;
+  if (d->view) {
+    // The view frees its GL resources itself; its context must not call back
+    // into the half-destroyed view while the context goes.
+    if (QOpenGLContext* context = d->view->context())
+      QObject::disconnect(context, nullptr, d->view, nullptr);
+    delete d->view;
+    d->view = nullptr;
+  }
 }
 
 void TMainForm::FormCreate() {
