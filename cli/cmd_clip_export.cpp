@@ -1,7 +1,5 @@
 // tavi-cli clip-export FILE.tav [--width N] [--name NAME]: prints the house as
 // clipboard text.
-#include <cerrno>
-#include <cstdlib>
 #include <iostream>
 
 #include "cli/command.h"
@@ -11,21 +9,11 @@
 namespace tavi::cli {
 namespace {
 
-bool ParseInt(const std::string& s, int* out) {
-  if (s.empty()) return false;
-  char* end = nullptr;
-  errno = 0;
-  const long v = std::strtol(s.c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || v < -2147483647L || v > 2147483647L) return false;
-  *out = int(v);
-  return true;
-}
-
 int RunClipExport(const Args& args) {
   if (args.positional.size() != 1) return Usage("clip-export needs one house file");
   const std::string& path = args.positional[0];
   int width = 76;
-  if (args.Has("width") && (!ParseInt(args.Get("width"), &width) || width < 1 || width > 4096))
+  if (args.Has("width") && !ParseInt(args.Get("width"), 1, 4096, &width))
     return Usage("--width must be a number from 1 to 4096");
   const std::string name = args.Has("name") ? args.Get("name") : HouseNameOf(path);
 

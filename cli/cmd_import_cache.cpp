@@ -1,6 +1,6 @@
 // tavi-cli import-cache CACHEFILE --house N --out FILE.tav: one cached house.
-#include <cerrno>
-#include <cstdlib>
+
+#include <climits>
 
 #include "cli/client_data.h"
 #include "cli/command.h"
@@ -10,20 +10,10 @@
 namespace tavi::cli {
 namespace {
 
-bool ParseInt(const std::string& s, int* out) {
-  if (s.empty()) return false;
-  char* end = nullptr;
-  errno = 0;
-  const long v = std::strtol(s.c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || v < -2147483647L || v > 2147483647L) return false;
-  *out = int(v);
-  return true;
-}
-
 int RunImportCache(const Args& args) {
   if (args.positional.size() != 1) return Usage("import-cache needs one cache file");
   int house = 0;
-  if (!args.Has("house") || !ParseInt(args.Get("house"), &house) || house < 0)
+  if (!args.Has("house") || !ParseInt(args.Get("house"), 0, INT_MAX, &house))
     return Usage("import-cache needs --house N (a number from 0)");
   const std::string out = args.Get("out");
   if (out.empty()) return Usage("import-cache needs --out FILE.tav");

@@ -1,7 +1,6 @@
 // tavi-cli import-multi --id ID [--base B] --out FILE.tav: a standard house
 // from the client's multi files.
-#include <cerrno>
-#include <cstdlib>
+#include <climits>
 #include <fstream>
 
 #include "cli/client_data.h"
@@ -13,23 +12,13 @@
 namespace tavi::cli {
 namespace {
 
-bool ParseInt(const std::string& s, int* out) {
-  if (s.empty()) return false;
-  char* end = nullptr;
-  errno = 0;
-  const long v = std::strtol(s.c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || v < -2147483647L || v > 2147483647L) return false;
-  *out = int(v);
-  return true;
-}
-
 int RunImportMulti(const Args& args) {
   if (!args.positional.empty()) return Usage("import-multi takes no file arguments");
   int id = 0;
-  if (!args.Has("id") || !ParseInt(args.Get("id"), &id) || id < 0)
+  if (!args.Has("id") || !ParseInt(args.Get("id"), 0, INT_MAX, &id))
     return Usage("import-multi needs --id ID (a number from 0)");
   int base = MultiBaseHeight(id);
-  if (args.Has("base") && (!ParseInt(args.Get("base"), &base) || base < 0 || base > 9))
+  if (args.Has("base") && !ParseInt(args.Get("base"), 0, 9, &base))
     return Usage("--base must be a number from 0 to 9");
   const std::string out = args.Get("out");
   if (out.empty()) return Usage("import-multi needs --out FILE.tav");

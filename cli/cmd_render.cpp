@@ -21,16 +21,6 @@
 namespace tavi::cli {
 namespace {
 
-// A whole number within [lo, hi]; false for anything else.
-bool ParseInt(const std::string& s, int lo, int hi, int* out) {
-  if (s.empty()) return false;
-  char* end = nullptr;
-  long v = std::strtol(s.c_str(), &end, 10);
-  if (*end != '\0' || v < lo || v > hi) return false;
-  *out = int(v);
-  return true;
-}
-
 // "0.5", "2" or "150%".
 bool ParseZoom(std::string s, double* out) {
   bool percent = !s.empty() && s.back() == '%';

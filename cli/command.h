@@ -34,6 +34,9 @@ struct Registrar {
             std::vector<std::string> valuedOptions, Handler run);
 };
 
+// A whole decimal number within [lo, hi]; false for anything else.
+bool ParseInt(const std::string& text, int lo, int hi, int* out);
+
 // Reports a bad-input failure on stderr and returns kBadInput.
 int Fail(const std::string& message);
 // Reports wrong usage on stderr and returns kUsage.

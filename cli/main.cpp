@@ -1,4 +1,6 @@
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 
 #include "cli/command.h"
@@ -25,6 +27,16 @@ std::string Args::Get(const std::string& name, const std::string& def) const {
   for (const auto& o : options)
     if (o.first == name) return o.second;
   return def;
+}
+
+bool ParseInt(const std::string& text, int lo, int hi, int* out) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  const long v = std::strtol(text.c_str(), &end, 10);
+  if (errno != 0 || *end != '\0' || v < lo || v > hi) return false;
+  *out = int(v);
+  return true;
 }
 
 int Fail(const std::string& message) {

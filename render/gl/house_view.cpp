@@ -33,6 +33,9 @@ THouseView::THouseView(QWidget* parent) : QOpenGLWidget(parent), d_(new Impl) {
 
 THouseView::~THouseView() {
   ReleaseGl();
+  // The base class destroys the context after this object is gone; its signal
+  // must not reach ReleaseGl any more.
+  if (QOpenGLContext* ctx = context()) disconnect(ctx, nullptr, this, nullptr);
 }
 
 void THouseView::ReleaseGl() {
