@@ -8,6 +8,7 @@
 #include "client/discovery.h"
 #include "client/settings.h"
 #include "io/folder_list.h"
+#include "io/house_file.h"
 
 namespace tavi::cli {
 
@@ -125,6 +126,20 @@ bool MultiPathsForCli(const Args& args, std::string* idxPath, std::string* mulPa
 
 std::string ClientFolderForCli(const Args& args) {
   return ResolveClientPaths(args).dir;
+}
+
+std::unique_ptr<TTAVIDoc> LoadHouseForCli(const std::string& path, const ITileFacts* facts,
+                                          IDocHost* host, int* baseHeight, std::string* error) {
+  auto doc = std::make_unique<TTAVIDoc>(8, 8, facts, host);
+  doc->Clear(false);
+  const LoadResult result = LoadFromFile(*doc, path);
+  if (!result.ok) {
+    *error =
+        result.failure == LoadFailure::kVersion ? "'" + path + "': " + result.error : result.error;
+    return nullptr;
+  }
+  *baseHeight = result.baseHeight;
+  return doc;
 }
 
 }  // namespace tavi::cli

@@ -7,6 +7,7 @@
 
 #include "cli/command.h"
 #include "client/u_uotiles.h"
+#include "document/u_document.h"
 
 namespace tavi::cli {
 
@@ -28,5 +29,11 @@ bool MultiPathsForCli(const Args& args, std::string* idxPath, std::string* mulPa
 
 // The client folder (for the cache tree); "" when unknown.
 std::string ClientFolderForCli(const Args& args);
+
+// Reads a house file into a new document over `facts` (may be null) and
+// `host`; null with a message naming the file when it cannot be read. The
+// stored base height goes to *baseHeight.
+std::unique_ptr<TTAVIDoc> LoadHouseForCli(const std::string& path, const ITileFacts* facts,
+                                          IDocHost* host, int* baseHeight, std::string* error);
 
 }  // namespace tavi::cli

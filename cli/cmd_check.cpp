@@ -6,7 +6,6 @@
 
 #include "cli/client_data.h"
 #include "cli/command.h"
-#include "io/house_file.h"
 
 namespace tavi::cli {
 namespace {
@@ -18,12 +17,9 @@ int RunCheck(const Args& args) {
   std::unique_ptr<TUOTileData> tiles = LoadClientForCli(args, &error);
   if (!tiles) return Fail("the rule check needs the client's tile data: " + error);
   PlainDocHost host;
-  auto doc = std::make_unique<TTAVIDoc>(8, 8, tiles.get(), &host);
-  doc->Clear(false);
-  const LoadResult result = LoadFromFile(*doc, path);
-  if (!result.ok)
-    return Fail(result.failure == LoadFailure::kVersion ? "'" + path + "': " + result.error
-                                                        : result.error);
+  int base = 0;
+  std::unique_ptr<TTAVIDoc> doc = LoadHouseForCli(path, tiles.get(), &host, &base, &error);
+  if (!doc) return Fail(error);
   doc->CheckCustomization();
   int marked = 0;
   for (int f = 0; f < kFloors; ++f)

@@ -5,7 +5,6 @@
 
 #include "cli/client_data.h"
 #include "cli/command.h"
-#include "io/house_file.h"
 
 namespace tavi::cli {
 namespace {
@@ -16,19 +15,17 @@ int RunInfo(const Args& args) {
   std::string ignored;
   std::unique_ptr<TUOTileData> tiles = LoadClientForCli(args, &ignored);
   PlainDocHost host;
-  auto doc = std::make_unique<TTAVIDoc>(8, 8, tiles.get(), &host);
-  doc->Clear(false);
-  const LoadResult result = LoadFromFile(*doc, path);
-  if (!result.ok)
-    return Fail(result.failure == LoadFailure::kVersion ? "'" + path + "': " + result.error
-                                                        : result.error);
+  int base = 0;
+  std::string error;
+  std::unique_ptr<TTAVIDoc> doc = LoadHouseForCli(path, tiles.get(), &host, &base, &error);
+  if (!doc) return Fail(error);
   int entries = 0;
   for (int f = 0; f < kFloors; ++f)
     for (int layer = 0; layer < kLayers; ++layer)
       for (int y = 0; y < doc->Height; ++y)
         for (int x = 0; x < doc->Width; ++x) entries += doc->Tiles[f][layer][y][x].Id != 0;
   std::cout << "size: " << doc->Width << "x" << doc->Height << "\n"
-            << "base: " << result.baseHeight << "\n"
+            << "base: " << base << "\n"
             << "entries: " << entries << "\n";
   if (tiles) {
     const int parts = doc->CountParts();

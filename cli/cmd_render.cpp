@@ -63,11 +63,11 @@ int RunRender(const Args& args) {
 
   PlainDocHost host;
   host.showPropriety = true;  // the view's customization marks start switched on
-  auto doc = std::make_unique<TTAVIDoc>(8, 8, data.get(), &host);
-  doc->Clear(false);
-  LoadResult loaded = LoadFromFile(*doc, args.positional[0]);
-  if (!loaded.ok) return Fail(args.positional[0] + ": " + loaded.error);
-  host.baseHeight = ClampBaseHeight(loaded.baseHeight);
+  int storedBase = 0;
+  std::unique_ptr<TTAVIDoc> doc =
+      LoadHouseForCli(args.positional[0], data.get(), &host, &storedBase, &error);
+  if (!doc) return Fail(error);
+  host.baseHeight = ClampBaseHeight(storedBase);
   doc->Recalculate();
 
   auto ground = std::make_unique<TBackgroundMap>();
