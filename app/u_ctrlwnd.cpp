@@ -1,5 +1,7 @@
 #include "app/u_ctrlwnd.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -14,6 +16,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -438,11 +441,28 @@ void TCtrlForm::BtnShowAllClick() {
 // ---- tool windows ----
 
 void TCtrlForm::CBObjWindowClick() {
-  if (QWidget* w = main_->ObjForm()) w->setVisible(CBObjWindow->isChecked());
+  if (QWidget* w = main_->ObjForm()) ShowToolWindow(w, CBObjWindow->isChecked(), 0);
 }
 
 void TCtrlForm::CBAoSWindowClick() {
-  if (QWidget* w = main_->AoSForm()) w->setVisible(CBAoSWindow->isChecked());
+  const QWidget* obj = main_->ObjForm();
+  if (QWidget* w = main_->AoSForm())
+    ShowToolWindow(w, CBAoSWindow->isChecked(), obj ? obj->frameGeometry().width() + 8 : 0);
+}
+
+void TCtrlForm::ShowToolWindow(QWidget* w, bool show, int column) {
+  if (show && !w->property("taviPlaced").toBool()) {
+    w->setProperty("taviPlaced", true);
+    const QRect me = frameGeometry();
+    QPoint at(me.left() + column, me.bottom() + 8);
+    if (const QScreen* screen = this->screen()) {
+      const QRect area = screen->availableGeometry();
+      at.setX(std::max(area.left(), std::min(at.x(), area.right() - w->frameGeometry().width())));
+      at.setY(std::max(area.top(), std::min(at.y(), area.bottom() - w->frameGeometry().height())));
+    }
+    w->move(at);
+  }
+  w->setVisible(show);
 }
 
 // ---- zoom ----

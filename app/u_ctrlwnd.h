@@ -80,6 +80,10 @@ class TCtrlForm : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Shows or hides a tool window; the first time it is shown it opens below
+  // this window (`column` pixels to the right), kept on the screen.
+  void ShowToolWindow(QWidget* w, bool show, int column);
+
   void build();
   void TBFloorChange();
   void TBHeightChange();
