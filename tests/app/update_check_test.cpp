@@ -23,13 +23,18 @@ class TinyHttpServer : public QObject {
           buffer_[s] += s->readAll();
           if (!buffer_[s].contains("\r\n\r\n")) return;
           ++requests;
-          const QList<QByteArray> words = buffer_[s].split(' ');
+          // The request is complete; forget it, since a later socket may be
+          // given the same address.
+          const QList<QByteArray> words = buffer_.take(s).split(' ');
           const QString path = words.size() > 1 ? QString(words[1]) : QString();
           if (path == "/silent") return;
           s->write(responses.value(path, "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n"));
           s->disconnectFromHost();
         });
-        connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+        connect(s, &QTcpSocket::disconnected, this, [this, s] {
+          buffer_.remove(s);
+          s->deleteLater();
+        });
       }
     });
     return server_.listen(QHostAddress::LocalHost, 0);
