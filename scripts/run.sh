@@ -5,8 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 BUILD=${BUILD:-build}
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVI_TESTS=OFF \
-  -DTAVI_BENCH=OFF >/dev/null
+# The same build folder as scripts/test.sh; only the two programs are built here.
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$BUILD" -j "$(nproc)" --target tavi-cli
 DEMO="$PWD/demo-client"
 if [ ! -f "$DEMO/tiledata.mul" ]; then
