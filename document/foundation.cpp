@@ -79,8 +79,7 @@ void TTAVIDoc::BuildFoundation(uint16_t sign, uint16_t hanger, uint16_t post, ui
   put(0, H - 1, 0, sign, height);
   put(0, H - 1, 1, hanger, height);
   host_->SetBaseHeight(height);
-  for (int y = 0; y < kGrid; ++y)
-    for (int x = 0; x < kGrid; ++x) UpdateCell(x, y, 0);
+  UpdateFloorCells(0, kGrid, kGrid);
   Modified = true;
   Recalculate();
 }

@@ -38,10 +38,26 @@ void TTAVIDoc::UpdateCell(int x, int y, int floor) {
   }
 }
 
+void TTAVIDoc::UpdateFloorCells(int floor, int width, int height) {
+  if (!ValidFloor(floor)) return;
+  width = std::clamp(width, 0, kGrid);
+  height = std::clamp(height, 0, kGrid);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) LayerCount[floor][y][x] = TopZ[floor][y][x] = 0;
+  // Layers in ascending order: the highest non-empty entry of a cell is the
+  // last one written. Reading the image in memory order keeps this cheap.
+  for (int layer = 0; layer < kLayers; ++layer)
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) {
+        const TileEntry& e = Tiles[floor][layer][y][x];
+        if (e.Id == 0) continue;
+        LayerCount[floor][y][x] = layer + 1;
+        TopZ[floor][y][x] = e.Z + TileHeight(e.Id);
+      }
+}
+
 void TTAVIDoc::UpdateAllCells() {
-  for (int f = 0; f < kFloors; ++f)
-    for (int y = 0; y < kGrid; ++y)
-      for (int x = 0; x < kGrid; ++x) UpdateCell(x, y, f);
+  for (int f = 0; f < kFloors; ++f) UpdateFloorCells(f, kGrid, kGrid);
 }
 
 void TTAVIDoc::Clear(bool withFoundation) {
@@ -123,8 +139,7 @@ int TTAVIDoc::Undo() {
   std::memcpy(UndoSlots[old], Tiles[f], sizeof(FloorImage));
   UndoFloor[old] = f;
   std::memcpy(Tiles[f], UndoSlots[UndoPos], sizeof(FloorImage));
-  for (int y = 0; y < Height; ++y)
-    for (int x = 0; x < Width; ++x) UpdateCell(x, y, f);
+  UpdateFloorCells(f, Width, Height);
   Recalculate();
   return f;
 }
@@ -134,8 +149,7 @@ int TTAVIDoc::Redo() {
   UndoPos = (UndoPos + 1) % kUndoSlots;
   const int f = UndoFloor[UndoPos];
   std::memcpy(Tiles[f], UndoSlots[UndoPos], sizeof(FloorImage));
-  for (int y = 0; y < Height; ++y)
-    for (int x = 0; x < Width; ++x) UpdateCell(x, y, f);
+  UpdateFloorCells(f, Width, Height);
   Recalculate();
   return f;
 }

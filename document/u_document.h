@@ -84,6 +84,9 @@ class TTAVIDoc {
   void Clear(bool withFoundation);
   // Recomputes LayerCount and TopZ of one cell.
   void UpdateCell(int x, int y, int floor);
+  // UpdateCell on every cell of a floor inside the first `width` x `height`
+  // cells, in one sequential pass over the floor image.
+  void UpdateFloorCells(int floor, int width, int height);
   // UpdateCell on all 32 x 32 cells of every floor.
   void UpdateAllCells();
 

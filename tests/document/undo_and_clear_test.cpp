@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 
 #include "document/u_document.h"
@@ -62,6 +63,24 @@ TEST_F(DocFixture, UpdateCellUsesTheHighestEntryOnly) {
   doc->UpdateCell(3, 3, 2);
   EXPECT_EQ(doc->LayerCount[2][3][3], 6);
   EXPECT_EQ(doc->TopZ[2][3][3], 24);
+}
+
+TEST_F(DocFixture, FloorPassAgreesWithCellByCell) {
+  // Stacks with gaps and entries high up, so the highest entry decides.
+  for (int i = 0; i < 3000; ++i) {
+    const int l = (i * 7) % kLayers, y = (i * 13) % kGrid, x = (i * 29) % kGrid;
+    doc->Tiles[2][l][y][x] = {int16_t(i % 41 - 20), uint16_t(i % 3 == 0 ? 100 : i % 500), 0};
+  }
+  doc->UpdateFloorCells(2, kGrid, kGrid);
+  int32_t layers[kGrid][kGrid], tops[kGrid][kGrid];
+  std::memcpy(layers, doc->LayerCount[2], sizeof(layers));
+  std::memcpy(tops, doc->TopZ[2], sizeof(tops));
+  for (int y = 0; y < kGrid; ++y)
+    for (int x = 0; x < kGrid; ++x) {
+      doc->UpdateCell(x, y, 2);
+      EXPECT_EQ(doc->LayerCount[2][y][x], layers[y][x]);
+      EXPECT_EQ(doc->TopZ[2][y][x], tops[y][x]);
+    }
 }
 
 void Edit(TTAVIDoc& d, int floor, int n) {
