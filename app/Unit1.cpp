@@ -583,6 +583,11 @@ void TMainForm::SetCurrentFileName(const QString& name) {
   SetTitleFromFile(name);
 }
 
+void TMainForm::ForgetFileName() {
+  d->fileName.clear();
+  setWindowTitle(kAppTitle);
+}
+
 void TMainForm::SetTitleFromFile(const QString& fileName) {
   setWindowTitle(QString::fromStdString(WindowTitleFor(fileName.toStdString())));
 }
@@ -856,6 +861,8 @@ void TMainForm::MnNewFileClick() {
   } else {
     d->doc->Clear(false);
   }
+  // The new house belongs to no file: a Save must not overwrite the last one.
+  ForgetFileName();
   if (d->aos) d->aos->BtnSetValueClick();
   RefreshView();
 }
@@ -927,7 +934,7 @@ void TMainForm::MnImportClipClick() {
   const QString house = QString::fromStdString(name);
   // A house without a name gets no file name, so that Save asks for one.
   d->fileName = house.isEmpty() ? QString() : house + ".tav";
-  setWindowTitle(QString(kAppTitle) + " - " + house);
+  setWindowTitle(house.isEmpty() ? QString(kAppTitle) : QString(kAppTitle) + " - " + house);
   AfterDocumentReplaced(r.baseHeight, QString());
 }
 

@@ -96,7 +96,9 @@ class TMainForm : public QMainWindow {
   bool StartupFailed() const;  // the client files were missing at start-up
   QString CurrentFileName() const;
   void SetCurrentFileName(const QString& name);  // also the title
-  QWidget* PaintBox();                           // the drawing surface
+  // A house that no file holds yet: Save asks for a name, the title is bare.
+  void ForgetFileName();
+  QWidget* PaintBox();  // the drawing surface
   const TBackgroundMap& BackgroundMap() const;
   void FillBackground(int bgType);
   MainMouse& Mouse();

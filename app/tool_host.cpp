@@ -42,8 +42,8 @@ bool ToolHost::Input(QWidget* parent, const QString& caption, const QString& pro
                      QString* answer) const {
   if (input) return input(parent, caption, prompt, answer);
   bool ok = false;
-  const QString text = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal,
-                                             QString(), &ok);
+  const QString text =
+      QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, QString(), &ok);
   if (ok) *answer = text;
   return ok;
 }
@@ -66,10 +66,12 @@ ToolHost ToolHostFromMain(TMainForm* main) {
     return main->CtrlForm() ? main->CtrlForm()->CurrentTile() : 0;
   };
   h.objWindowHidden = [main] {
-    if (main->CtrlForm() && main->CtrlForm()->isVisible()) main->CtrlForm()->SetObjWindowChecked(false);
+    if (main->CtrlForm() && main->CtrlForm()->isVisible())
+      main->CtrlForm()->SetObjWindowChecked(false);
   };
   h.aosWindowHidden = [main] {
-    if (main->CtrlForm() && main->CtrlForm()->isVisible()) main->CtrlForm()->SetAoSWindowChecked(false);
+    if (main->CtrlForm() && main->CtrlForm()->isVisible())
+      main->CtrlForm()->SetAoSWindowChecked(false);
   };
   h.hideCtrlForDialog = [main] {
     if (main->CtrlForm()) main->CtrlForm()->HideForDialog();
@@ -80,6 +82,8 @@ ToolHost ToolHostFromMain(TMainForm* main) {
 #endif
   h.afterCacheImport = [main](int baseHeight) {
     main->SetBaseHeight(baseHeight);
+    // The cached house belongs to no file: a Save must not overwrite the last one.
+    main->ForgetFileName();
     main->UpdatePaintBoxSize();
     if (main->AoSForm()) main->AoSForm()->BtnSetValueClick();
     main->RefreshView();

@@ -1,6 +1,7 @@
 // The main window's menus and commands, and the control window's zoom box.
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 
 #include "app/app_test_util.h"
 #include "app/main_mouse.h"
+#include "app/u_Objwnd.h"
 #include "app/u_aoswnd.h"
 #include "app/u_ctrlwnd.h"
 #include "render/projection.h"
@@ -202,6 +204,9 @@ class TestMainWindow : public QObject {
     prompts->yesNo = {false};
     w->MnNewFileClick();
     QCOMPARE(doc.Tiles[3][0][2][5].Id, uint16_t(0));
+    // The new house is no longer the saved one: Save must ask, not overwrite it.
+    QVERIFY(w->CurrentFileName().isEmpty());
+    QCOMPARE(w->windowTitle(), QString("Tavi Editor"));
     w->SetBaseHeight(2);
     prompts->openName = file;
     w->Open1Click();
@@ -247,6 +252,14 @@ class TestMainWindow : public QObject {
     w->MnImportClipClick();
     QCOMPARE(prompts->infos.last(), QString("This text has no data or broken."));
     QCOMPARE(doc.Tiles[1][0][4][3].Id, uint16_t(1234));
+
+    // A house without a name comes back without one, and the title is bare.
+    w->SetCurrentFileName(QString());
+    w->MnExportClipClick();
+    w->MnImportClipClick();
+    QCOMPARE(doc.Tiles[1][0][4][3].Id, uint16_t(1234));
+    QVERIFY(w->CurrentFileName().isEmpty());
+    QCOMPARE(w->windowTitle(), QString("Tavi Editor"));
   }
 
   // A standard house replaces the document with the menu's base height.
@@ -363,6 +376,26 @@ class TestMainWindow : public QObject {
     w->DockControlWindow(true);
     QCOMPARE(c->x(), x);
     action("MnStickWnd")->trigger();
+  }
+
+  // The two tool windows open below the control window the first time; where
+  // they do not fit side by side, neither covers the other.
+  void toolWindowsOpenApart() {
+    TCtrlForm* c = w->CtrlForm();
+    w->move(0, 0);
+    QApplication::processEvents();
+    w->DockControlWindow(false);
+    c->CBObjWindow->click();
+    c->CBAoSWindow->click();
+    QTRY_VERIFY(w->ObjForm()->isVisible() && w->AoSForm()->isVisible());
+    const QRect obj = w->ObjForm()->frameGeometry();
+    const QRect aos = w->AoSForm()->frameGeometry();
+    const QRect ctrl = c->frameGeometry();
+    const int screenRight = w->screen()->availableGeometry().right();
+    const bool room = ctrl.left() >= aos.width() + 8 ||
+                      ctrl.left() + obj.width() + 8 + aos.width() <= screenRight + 1;
+    if (!room) QSKIP("the screen is too small for both tool windows");
+    QVERIFY(!obj.intersects(aos));
   }
 
   // The downstair walls follow the grid switch.
