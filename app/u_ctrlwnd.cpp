@@ -1,7 +1,5 @@
 #include "app/u_ctrlwnd.h"
 
-#include <algorithm>
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -20,6 +18,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/Unit1.h"
 #include "app/u_Objwnd.h"
@@ -457,6 +456,11 @@ void TCtrlForm::ShowToolWindow(QWidget* w, bool show, int column) {
     QPoint at(me.left() + column, me.bottom() + 8);
     if (const QScreen* screen = this->screen()) {
       const QRect area = screen->availableGeometry();
+      // A second tool window that does not fit beside the first one goes to the
+      // left of the control window rather than on top of the first one.
+      const int width = w->frameGeometry().width();
+      if (column > 0 && at.x() + width > area.right() + 1 && me.left() - width - 8 >= area.left())
+        at.setX(me.left() - width - 8);
       at.setX(std::max(area.left(), std::min(at.x(), area.right() - w->frameGeometry().width())));
       at.setY(std::max(area.top(), std::min(at.y(), area.bottom() - w->frameGeometry().height())));
     }
