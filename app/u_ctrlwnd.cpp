@@ -449,6 +449,11 @@ void TCtrlForm::CBAoSWindowClick() {
     ShowToolWindow(w, CBAoSWindow->isChecked(), obj ? obj->frameGeometry().width() + 8 : 0);
 }
 
+namespace {
+// How far a tool window that must overlap another one is moved down.
+constexpr int kOverlapDrop = 64;
+}  // namespace
+
 void TCtrlForm::ShowToolWindow(QWidget* w, bool show, int column) {
   if (show && !w->property("taviPlaced").toBool()) {
     w->setProperty("taviPlaced", true);
@@ -456,11 +461,12 @@ void TCtrlForm::ShowToolWindow(QWidget* w, bool show, int column) {
     QPoint at(me.left() + column, me.bottom() + 8);
     if (const QScreen* screen = this->screen()) {
       const QRect area = screen->availableGeometry();
-      // A second tool window that does not fit beside the first one goes to the
-      // left of the control window rather than on top of the first one.
-      const int width = w->frameGeometry().width();
-      if (column > 0 && at.x() + width > area.right() + 1 && me.left() - width - 8 >= area.left())
-        at.setX(me.left() - width - 8);
+      // A second tool window that does not fit beside the first one lies on it
+      // lower down, so that the first one's menus and tabs stay in reach. (Not
+      // on the drawing surface: some displays do not redraw a view that another
+      // window covers.)
+      if (column > 0 && at.x() + w->frameGeometry().width() > area.right() + 1)
+        at.setY(at.y() + kOverlapDrop);
       at.setX(std::max(area.left(), std::min(at.x(), area.right() - w->frameGeometry().width())));
       at.setY(std::max(area.top(), std::min(at.y(), area.bottom() - w->frameGeometry().height())));
     }
