@@ -179,7 +179,11 @@ int BuildCacheImage(const std::vector<std::string>& lines, int houseNumber, cons
     int floor, z;
     SplitAltitude(p.z, 7, &floor, &z);
     if (floor >= kFloors) continue;
-    const bool isFloor = facts && facts->TileHeight(id) == 0 && facts->IsBackground(id);
+    // The tile data knows ids 0..65535 only; a larger number in the cache
+    // names no known tile, so it is no floor tile even though its low 16 bits
+    // (what the entry keeps) may name one.
+    const bool known = p.id >= 0 && p.id <= 0xFFFF;
+    const bool isFloor = known && facts && facts->TileHeight(id) == 0 && facts->IsBackground(id);
     StackImportedTile(image.Tiles[floor], int(p.x - minX), int(p.y - minY), id,
                       static_cast<int16_t>(static_cast<uint16_t>(z)), isFloor);
   }

@@ -91,6 +91,19 @@ TEST(MultiCacheImport, SplitsAtSevenAndPicksTheBaseHeight) {
   EXPECT_EQ(f.doc->Tiles[1][0][0][0].Id, 50);
 }
 
+TEST(MultiCacheImport, OnlyKnownTileIdsStackAsFloorTiles) {
+  DocFixture f;
+  f.facts.Floor(5);
+  // 65541 keeps the low 16 bits 5, a floor tile, but names no tile itself:
+  // it goes above its equal like any other tile. -65531 likewise.
+  const std::vector<std::string> lines = {
+      "v", "a b 4 d e f g", "100 0 0 0 0", "65541 0 0 0 0", "-65531 0 0 0 0", "5 0 0 0 0"};
+  ASSERT_TRUE(ImportMultiCache(*f.doc, lines, 0).ok);
+  const uint16_t want[] = {5, 100, 5, 5};
+  for (int l = 0; l < 4; ++l) EXPECT_EQ(f.doc->Tiles[0][l][0][0].Id, want[l]) << l;
+  EXPECT_EQ(f.doc->LayerCount[0][0][0], 4);
+}
+
 TEST(MultiCacheImport, FailuresLeaveTheDocumentAndBaseHeightAlone) {
   std::vector<std::vector<std::string>> files = {
       {"v", "a b 3 d e f g", "1 0 0 0 0", "2 0 1 1 0"},   // runs past the end
