@@ -24,18 +24,23 @@ bool MainMouse::PlaceAt(int x, int y, uint16_t id, int minZ) {
   return doc_.PlaceTile(x, y, false, doc_.Tiles[floor], minZ, id, floor);
 }
 
+// A redraw takes the hover state as it is at that moment, so the fields are
+// set first; otherwise the view would show the previous cell until the next
+// change.
 void MainMouse::SetHover(int x, int y) {
-  if (x != HoverX || y != HoverY) env_.Redraw();
+  const bool changed = x != HoverX || y != HoverY;
   HoverX = x;
   HoverY = y;
+  if (changed) env_.Redraw();
   env_.SetTimerEnabled(true);
 }
 
 void MainMouse::ClearHover() {
   env_.SetTimerEnabled(false);
-  if (HoverX != -1) env_.Redraw();
+  const bool changed = HoverX != -1;
   HoverX = -1;
   HoverY = -1;
+  if (changed) env_.Redraw();
 }
 
 void MainMouse::SetShift(bool down) {
@@ -165,15 +170,15 @@ void MainMouse::Move(bool shift, int px, int py) {
       if (x == HoverX && y == HoverY && layer == HoverLayer) {
         env_.SetTimerEnabled(true);
       } else {
-        env_.Redraw();
         HoverX = x;
         HoverY = y;
         HoverLayer = layer;
+        env_.Redraw();
         env_.SetTimerEnabled(true);
       }
     } else {
-      ClearHover();
       HoverLayer = -1;
+      ClearHover();
     }
     return;
   }

@@ -1,5 +1,6 @@
 // The drawing surface's mouse rules, driven without widgets.
 #include <QtTest>
+#include <functional>
 
 #include "app/main_mouse.h"
 #include "support/fake_tiles.h"
@@ -43,7 +44,11 @@ class FakeEnv : public IMouseEnv {
     const int n = doc.LayerCount[floor][y][x];
     return n > 0 ? (y * 32 + x) * 32 + n - 1 : -1;
   }
-  void Redraw() override { ++redraws; }
+  std::function<void()> onRedraw;  // sees the state each redraw draws
+  void Redraw() override {
+    ++redraws;
+    if (onRedraw) onRedraw();
+  }
   void RefreshDetailList() override { ++detailRefreshes; }
   void SetTimerEnabled(bool on) override { timer = on; }
   void ControlDelete() override { ++deletes; }
@@ -93,6 +98,36 @@ class TestMainMouse : public QObject {
     doc->Undo();
     QCOMPARE(doc->Tiles[1][0][2][3].Id, uint16_t(0));
     QVERIFY(!doc->CanUndo());
+  }
+
+  // Each redraw already sees the cell (and, with Shift, the entry) under the
+  // pointer, so the hover mark and the preview never trail one cell behind.
+  void redrawSeesTheNewHover() {
+    env->tile = kChair;
+    doc->Tiles[1][0][2][3] = {0, kLamp, 0};
+    doc->UpdateAllCells();
+    int seenX = -2, seenY = -2, seenLayer = -2;
+    env->onRedraw = [&] {
+      seenX = mouse->HoverX;
+      seenY = mouse->HoverY;
+      seenLayer = mouse->HoverLayer;
+    };
+    mouse->Move(false, P(1), P(1));
+    QCOMPARE(seenX, 1);
+    QCOMPARE(seenY, 1);
+    mouse->Move(false, P(4), P(2));
+    QCOMPARE(seenX, 4);
+    QCOMPARE(seenY, 2);
+    mouse->Move(false, -5, -5);  // off the plot
+    QCOMPARE(seenX, -1);
+    mouse->Move(true, P(3), P(2));  // Shift: the entry under the pointer
+    QCOMPARE(seenX, 3);
+    QCOMPARE(seenY, 2);
+    QCOMPARE(seenLayer, 0);
+    mouse->Move(true, P(5), P(5));  // Shift over an empty cell
+    QCOMPARE(seenX, -1);
+    QCOMPARE(seenLayer, -1);
+    env->onRedraw = nullptr;
   }
 
   // Before a tile is chosen, a click places nothing and leaves no undo step.
