@@ -462,9 +462,8 @@ void TCtrlForm::ShowToolWindow(QWidget* w, bool show, int column) {
     if (const QScreen* screen = this->screen()) {
       const QRect area = screen->availableGeometry();
       // A second tool window that does not fit beside the first one lies on it
-      // lower down, so that the first one's menus and tabs stay in reach. (Not
-      // on the drawing surface: some displays do not redraw a view that another
-      // window covers.)
+      // lower down, so that the first one's menus and tabs stay in reach; the
+      // drawing surface stays uncovered.
       if (column > 0 && at.x() + w->frameGeometry().width() > area.right() + 1)
         at.setY(at.y() + kOverlapDrop);
       at.setX(std::max(area.left(), std::min(at.x(), area.right() - w->frameGeometry().width())));
