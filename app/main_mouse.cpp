@@ -213,14 +213,16 @@ void MainMouse::Release(MouseButton button, bool shift, int px, int py) {
   if (mode == kModeStack || mode == kModeInner) {
     if (mode == kModeInner && button == MouseButton::Left && CarriedId != 0) {
       // Drop; outside the plot the carried tile is gone (its removal is one
-      // undo step).
+      // undo step). It is no longer carried before anything is redrawn, so
+      // no preview of it stays on top of the placed tile.
+      const uint16_t carried = CarriedId;
+      CarriedId = 0;
       if (env_.CellAtPoint(px, py, &x, &y)) {
         DetailX = x;
         DetailY = y;
-        if (PlaceAt(x, y, CarriedId, env_.Alt())) env_.Redraw();
+        if (PlaceAt(x, y, carried, env_.Alt())) env_.Redraw();
         env_.RefreshDetailList();
       }
-      CarriedId = 0;
     }
     if (button == MouseButton::Left) {
       Dragging = false;

@@ -49,7 +49,10 @@ class FakeEnv : public IMouseEnv {
     ++redraws;
     if (onRedraw) onRedraw();
   }
-  void RefreshDetailList() override { ++detailRefreshes; }
+  void RefreshDetailList() override {  // the detail list redraws the view too
+    ++detailRefreshes;
+    if (onRedraw) onRedraw();
+  }
   void SetTimerEnabled(bool on) override { timer = on; }
   void ControlDelete() override { ++deletes; }
   void ControlAdd() override { ++adds; }
@@ -197,7 +200,12 @@ class TestMainMouse : public QObject {
     FloorImage* scratch = new FloorImage[1];
     QVERIFY(mouse->BuildPreview(*scratch));
     delete[] scratch;
+    // Every redraw of the drop already sees the lamp put down, not carried.
+    int redrawsCarrying = 0;
+    env->onRedraw = [&] { redrawsCarrying += mouse->CarriedId != 0; };
     mouse->Release(MouseButton::Left, false, P(5), P(5));
+    env->onRedraw = nullptr;
+    QCOMPARE(redrawsCarrying, 0);
     QCOMPARE(mouse->CarriedId, uint16_t(0));
     QCOMPARE(doc->Tiles[1][0][5][5].Id, kLamp);
 
