@@ -683,6 +683,9 @@ void TMainForm::AfterDocumentReplaced(int baseHeight, const QString& fileNameOrE
   if (!fileNameOrEmpty.isEmpty()) SetCurrentFileName(fileNameOrEmpty);
   if (d->aos) d->aos->BtnSetValueClick();
   UpdatePaintBoxSize();
+  // A house larger than the window opens at its middle, not at the empty sky
+  // above its top corner.
+  if (d->surface) d->surface->CenterView();
   RefreshView();
 }
 

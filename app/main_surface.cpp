@@ -39,6 +39,11 @@ int MainSurface::ScrollY() const {
   return v_->value();
 }
 
+void MainSurface::CenterView() {
+  h_->setValue(h_->maximum() / 2);
+  v_->setValue(v_->maximum() / 2);
+}
+
 void MainSurface::updateRanges() {
   const int w = view_->width(), h = view_->height();
   h_->setRange(0, contentW_ > w ? contentW_ - w : 0);

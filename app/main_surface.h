@@ -17,6 +17,8 @@ class MainSurface : public QWidget {
   int ContentHeight() const { return contentH_; }
   int ScrollX() const;
   int ScrollY() const;
+  // Scrolls to the middle of the scene (a no-op when it fits the view).
+  void CenterView();
   QWidget* View() const { return view_; }
   // Runs after a scroll position changed.
   std::function<void()> onScroll;
