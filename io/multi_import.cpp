@@ -80,27 +80,19 @@ bool BuildMultiImage(const std::vector<MultiComponent>& components, int baseHeig
     *error = "the multi has no components";
     return false;
   }
-  int minX = components[0].x, maxX = minX, minY = components[0].y, maxY = minY;
-  for (const MultiComponent& c : components) {
-    if (c.x < minX) minX = c.x;
-    if (c.x > maxX) maxX = c.x;
-    if (c.y < minY) minY = c.y;
-    if (c.y > maxY) maxY = c.y;
-  }
-  const int width = maxX - minX + 1, height = maxY - minY + 1;
-  if (width > kGrid || height > kGrid) {
-    *error = "the multi covers " + std::to_string(width) + "x" + std::to_string(height) +
-             " cells; a plot holds at most 32x32";
+  const Footprint area = FootprintOf(components);
+  if (!area.FitsPlot()) {
+    *error = "the multi covers " + area.Size() + " cells; a plot holds at most 32x32";
     return false;
   }
-  image.Width = width;
-  image.Height = height;
+  image.Width = int(area.width);
+  image.Height = int(area.height);
   for (const MultiComponent& c : components) {
     int floor, z;
     SplitAltitude(c.z, baseHeight, &floor, &z);
     if (floor >= kFloors) continue;  // above the top floor
-    StackImportedTile(image.Tiles[floor], c.x - minX, c.y - minY, c.id, static_cast<int16_t>(z),
-                      IsFloor(facts, c.id));
+    StackImportedTile(image.Tiles[floor], int(c.x - area.minX), int(c.y - area.minY), c.id,
+                      static_cast<int16_t>(z), IsFloor(facts, c.id));
   }
   // A component of tile 0 takes part in the stacking like any other but
   // leaves an empty layer, which must not hide the entries above it.

@@ -158,21 +158,13 @@ int BuildCacheImage(const std::vector<std::string>& lines, int houseNumber, cons
     if (p.z == 0 && (p.id == 20 || p.id == 189)) base = 6;
     parts.push_back(p);
   }
-  int64_t minX = parts[0].x, maxX = minX, minY = parts[0].y, maxY = minY;
-  for (const Part& p : parts) {
-    if (p.x < minX) minX = p.x;
-    if (p.x > maxX) maxX = p.x;
-    if (p.y < minY) minY = p.y;
-    if (p.y > maxY) maxY = p.y;
-  }
-  const int64_t width = maxX - minX + 1, height = maxY - minY + 1;
-  if (width > kGrid || height > kGrid) {
-    *error = where + " covers " + std::to_string(width) + "x" + std::to_string(height) +
-             " cells; a plot holds at most 32x32";
+  const Footprint area = FootprintOf(parts);
+  if (!area.FitsPlot()) {
+    *error = where + " covers " + area.Size() + " cells; a plot holds at most 32x32";
     return -1;
   }
-  image.Width = int(width);
-  image.Height = int(height);
+  image.Width = int(area.width);
+  image.Height = int(area.height);
   for (const Part& p : parts) {
     const auto id = static_cast<uint16_t>(p.id);
     // Cached houses split their altitudes at 7 whatever base height they get.
@@ -184,7 +176,7 @@ int BuildCacheImage(const std::vector<std::string>& lines, int houseNumber, cons
     // (what the entry keeps) may name one.
     const bool known = p.id >= 0 && p.id <= 0xFFFF;
     const bool isFloor = known && facts && facts->TileHeight(id) == 0 && facts->IsBackground(id);
-    StackImportedTile(image.Tiles[floor], int(p.x - minX), int(p.y - minY), id,
+    StackImportedTile(image.Tiles[floor], int(p.x - area.minX), int(p.y - area.minY), id,
                       static_cast<int16_t>(static_cast<uint16_t>(z)), isFloor);
   }
   // Components of tile 0 stack like others but leave empty layers behind.
