@@ -62,16 +62,6 @@ const char kAppTitle[] = "Tavi Editor";
 const char kHouseFilter[] = "Tavi File(*.tav/*.txt) (*.tav *.txt);;All Files (*)";
 const char kImageFilter[] = "Windows Bitmap(*.bmp) (*.bmp);;JPEG(*.jpg) (*.jpg);;All Files (*)";
 
-// Client discovery: the Wine registry, then the usual install folders.
-void RunDiscovery(TSettings& s) {
-  const std::string prefix = WineRegistry::DefaultPrefix();
-  std::unique_ptr<WineRegistry> registry = WineRegistry::Load(prefix);
-  const char* home = std::getenv("HOME");
-  const char* winePrefix = std::getenv("WINEPREFIX");
-  DiscoverClient(s, registry.get(),
-                 UsualClientFolders(winePrefix ? winePrefix : "", home ? home : ""));
-}
-
 std::string InFolder(const QString& dir, const char* name) {
   const std::string found = FindCaseInsensitive(QDir(dir).absolutePath().toStdString(), name);
   return found.empty() ? (QDir(dir).absolutePath() + "/" + name).toStdString() : found;
@@ -260,7 +250,7 @@ void TMainForm::FormCreate() {
   d->doc =
       std::make_unique<TTAVIDoc>(d->settings.Width, d->settings.Height, nullptr, d->host.get());
   FillBackgroundMap(d->background, d->settings.BGType, RandomSeed());
-  RunDiscovery(d->settings);
+  DiscoverClientHere(d->settings);
 
   if (!ClientFilesPresent(d->settings) && !d->options.demoClientDir.isEmpty()) {
     TSettings demo = d->settings;
@@ -292,7 +282,7 @@ void TMainForm::FormCreate() {
     // set the paths for the next start, and end.
     d->startupFailed = true;
     d->cfg = new TCfgForm(&d->settings, d->doc.get(), this);
-    d->cfg->Discover = RunDiscovery;
+    d->cfg->Discover = DiscoverClientHere;
     QString text = QString::fromUtf8(
         "必要なファイルが見つかりません。\r\nファイルを設定して再起動してください。");
     if (!loadError.isEmpty()) text += "\r\n\r\n" + loadError;
@@ -336,7 +326,7 @@ void TMainForm::FormCreate() {
 void TMainForm::CreateWindows() {
   // In this order; each may read what the ones before it set up.
   d->cfg = new TCfgForm(this);
-  d->cfg->Discover = RunDiscovery;
+  d->cfg->Discover = DiscoverClientHere;
   // Owned by the main window, so that they float above it.
   d->obj = new TObjForm(this, this);
   d->aos = new TAoSForm(this, this);

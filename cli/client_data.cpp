@@ -62,11 +62,6 @@ std::string ExecutableDir() {
   return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
-std::string EnvOrEmpty(const char* name) {
-  const char* v = std::getenv(name);
-  return v ? v : "";
-}
-
 }  // namespace
 
 ClientPaths ResolveClientPaths(const Args& args) {
@@ -79,9 +74,7 @@ ClientPaths ResolveClientPaths(const Args& args) {
   // The editor's own settings first, then the registry of the Wine prefix and
   // the usual install folders for whatever is still empty.
   TSettings s = LoadSettings(SettingsFolder(ExecutableDir()) + "tavi.ini");
-  const std::unique_ptr<WineRegistry> registry = WineRegistry::Load(WineRegistry::DefaultPrefix());
-  DiscoverClient(s, registry.get(),
-                 UsualClientFolders(EnvOrEmpty("WINEPREFIX"), EnvOrEmpty("HOME")));
+  DiscoverClientHere(s);
   p.dir = s.ClientDir;
   p.tileData = s.TileData;
   p.artIdx = s.ArtIdx;

@@ -368,4 +368,12 @@ void DiscoverClient(TSettings& s, const IRegistry* registry,
   }
 }
 
+void DiscoverClientHere(TSettings& s) {
+  const std::unique_ptr<WineRegistry> registry = WineRegistry::Load(WineRegistry::DefaultPrefix());
+  const char* home = std::getenv("HOME");
+  const char* winePrefix = std::getenv("WINEPREFIX");
+  DiscoverClient(s, registry.get(),
+                 UsualClientFolders(winePrefix ? winePrefix : "", home ? home : ""));
+}
+
 }  // namespace tavi

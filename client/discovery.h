@@ -78,4 +78,8 @@ std::vector<std::string> UsualClientFolders(const std::string& winePrefix, const
 void DiscoverClient(TSettings& s, const IRegistry* registry,
                     const std::vector<std::string>& usualFolders);
 
+// DiscoverClient with this machine's Wine registry ($WINEPREFIX, else
+// ~/.wine) and the usual folders under $WINEPREFIX and $HOME.
+void DiscoverClientHere(TSettings& s);
+
 }  // namespace tavi
