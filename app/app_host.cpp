@@ -6,9 +6,9 @@
 #include <QLocale>
 #include <QMimeData>
 
-#include "app/Unit1.h"
-#include "app/u_aoswnd.h"
-#include "app/u_ctrlwnd.h"
+#include "app/main_window.h"
+#include "app/aos_window.h"
+#include "app/control_window.h"
 
 namespace tavi {
 

@@ -6,7 +6,7 @@
 #include <QSurfaceFormat>
 #include <cstring>
 
-#include "app/Unit1.h"
+#include "app/main_window.h"
 #include "app/app_icon.h"
 
 namespace {

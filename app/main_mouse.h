@@ -3,7 +3,7 @@
 // widget: the main window feeds it events, and tests drive it directly.
 #include <cstdint>
 
-#include "document/u_document.h"
+#include "document/house_document.h"
 #include "render/projection.h"
 #include "render/view_state.h"
 

@@ -1,6 +1,6 @@
 #include "app/tool_art.h"
 
-#include "client/u_uotiles.h"
+#include "client/tile_data.h"
 
 namespace tavi {
 

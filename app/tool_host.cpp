@@ -5,12 +5,12 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
-#include "app/Unit1.h"
-#include "app/u_aoswnd.h"
+#include "app/main_window.h"
+#include "app/aos_window.h"
 #include "app/ui_prompts.h"
-#include "client/settings.h"
-#if __has_include("app/u_ctrlwnd.h")
-#include "app/u_ctrlwnd.h"
+#include "settings/settings.h"
+#if __has_include("app/control_window.h")
+#include "app/control_window.h"
 #define TAVI_HAVE_CTRL_FORM 1
 #endif
 

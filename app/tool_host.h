@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/u_lang.h"
+#include "app/languages.h"
 
 namespace tavi {
 

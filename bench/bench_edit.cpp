@@ -6,8 +6,8 @@
 #include <cstring>
 #include <memory>
 
-#include "document/u_aosdat.h"
-#include "document/u_document.h"
+#include "document/aos_tables.h"
+#include "document/house_document.h"
 
 namespace {
 

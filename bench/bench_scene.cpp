@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "client/u_uotiles.h"
+#include "client/tile_data.h"
 #include "document/doc_host.h"
-#include "document/u_document.h"
+#include "document/house_document.h"
 #include "render/art_source.h"
 #include "render/scene.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "client/u_uotiles.h"
+#include "client/tile_data.h"
 
 #ifndef TAVI_CLI_PATH
 #define TAVI_CLI_PATH "tavi-cli"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "document/doc_host.h"
-#include "document/u_document.h"
+#include "document/house_document.h"
 
 namespace {
 

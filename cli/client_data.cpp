@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "client/discovery.h"
-#include "client/settings.h"
+#include "settings/settings.h"
 #include "io/folder_list.h"
 #include "io/house_file.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "cli/command.h"
-#include "client/u_uotiles.h"
-#include "document/u_document.h"
+#include "client/tile_data.h"
+#include "document/house_document.h"
 
 namespace tavi::cli {
 

@@ -5,7 +5,7 @@
 #include "cli/client_data.h"
 #include "cli/command.h"
 #include "io/house_file.h"
-#include "io/u_multicache.h"
+#include "io/multi_cache.h"
 
 namespace tavi::cli {
 namespace {

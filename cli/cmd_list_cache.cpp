@@ -2,7 +2,7 @@
 #include <iostream>
 
 #include "cli/command.h"
-#include "io/u_multicache.h"
+#include "io/multi_cache.h"
 
 namespace tavi::cli {
 namespace {

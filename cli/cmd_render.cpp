@@ -8,9 +8,9 @@
 
 #include "cli/client_data.h"
 #include "cli/command.h"
-#include "client/settings.h"
+#include "settings/settings.h"
 #include "document/doc_host.h"
-#include "document/u_document.h"
+#include "document/house_document.h"
 #include "io/house_file.h"
 #include "render/art_source.h"
 #include "render/image_export.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "client/file_reader.h"
-#include "client/u_uotiles.h"
+#include "client/tile_data.h"
 
 namespace tavi {
 

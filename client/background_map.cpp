@@ -1,7 +1,7 @@
 #include <iterator>
 #include <random>
 
-#include "client/settings.h"
+#include "settings/settings.h"
 
 namespace tavi {
 

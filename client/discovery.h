@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "client/settings.h"
+#include "settings/settings.h"
 
 namespace tavi {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The light sources of the night view, per item id.
-#include "client/u_uotiles.h"
+#include "client/tile_data.h"
 
 namespace tavi {
 

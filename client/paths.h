@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "client/settings.h"
+#include "settings/settings.h"
 
 namespace tavi {
 

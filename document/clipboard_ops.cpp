@@ -8,7 +8,7 @@
 #include <limits>
 #include <string>
 
-#include "document/u_document.h"
+#include "document/house_document.h"
 
 namespace tavi {
 

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "document/u_document.h"
+#include "document/house_document.h"
 
 namespace tavi {
 

@@ -4,7 +4,7 @@
 #include <limits>
 #include <utility>
 
-#include "document/u_document.h"
+#include "document/house_document.h"
 
 namespace tavi {
 

@@ -1,6 +1,6 @@
 // The foundation builder and "Delete except AoS customize".
 #include "document/foundation_tables.h"
-#include "document/u_document.h"
+#include "document/house_document.h"
 
 namespace tavi {
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <array>
 
-#include "document/u_aosdat.h"
-#include "document/u_document.h"
+#include "document/aos_tables.h"
+#include "document/house_document.h"
 
 namespace tavi {
 

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "io/comma_text.h"
-#include "io/u_multicache.h"
+#include "io/multi_cache.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tavi;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "io/catalogue_pages.h"
+#include "settings/catalogue_pages.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tavi;

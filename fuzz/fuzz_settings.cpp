@@ -7,8 +7,8 @@
 #include <fstream>
 #include <string>
 
-#include "client/profile_file.h"
-#include "client/settings.h"
+#include "settings/profile_file.h"
+#include "settings/settings.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "client/u_uotiles.h"
+#include "client/tile_data.h"
 
 namespace {
 

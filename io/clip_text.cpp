@@ -6,7 +6,7 @@
 
 #include "io/comma_text.h"
 #include "io/house_file.h"
-#include "io/u_base64.h"
+#include "io/base64_variant.h"
 
 namespace tavi {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "document/doc_host.h"
-#include "document/u_document.h"
+#include "document/house_document.h"
 #include "io/house_image.h"
 #include "io/io_result.h"
 

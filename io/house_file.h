@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "document/u_document.h"
+#include "document/house_document.h"
 #include "io/house_image.h"
 #include "io/io_result.h"
 

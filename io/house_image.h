@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "document/u_document.h"
+#include "document/house_document.h"
 
 namespace tavi {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "document/u_document.h"
+#include "document/house_document.h"
 
 namespace tavi {
 

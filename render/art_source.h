@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "client/u_uotiles.h"
+#include "client/tile_data.h"
 
 namespace tavi {
 

@@ -3,7 +3,7 @@
 // PNG through zlib.
 #include <string>
 
-#include "client/u_uotiles.h"
+#include "client/tile_data.h"
 
 namespace tavi {
 

@@ -6,7 +6,7 @@
 // at the top-left of the scene, y downwards.
 #include <cstdint>
 
-#include "document/u_document.h"
+#include "document/house_document.h"
 
 namespace tavi {
 

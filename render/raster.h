@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "client/u_uotiles.h"
+#include "client/tile_data.h"
 #include "render/art_source.h"
 #include "render/draw_list.h"
 

@@ -2,8 +2,8 @@
 // Builds the draw list of one frame of the house view: the ground, floors 0 up
 // to the current floor with their depth keys and tints, the grid, the live
 // preview of a placement, the selection outlines and the night view's lights.
-#include "client/u_uotiles.h"
-#include "document/u_document.h"
+#include "client/tile_data.h"
+#include "document/house_document.h"
 #include "render/draw_list.h"
 #include "render/view_state.h"
 

@@ -6,8 +6,8 @@
 #include <array>
 #include <cstdint>
 
-#include "client/settings.h"
-#include "document/u_document.h"
+#include "settings/settings.h"
+#include "document/house_document.h"
 
 namespace tavi {
 

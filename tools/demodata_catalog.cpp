@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "client/light_table.h"
-#include "document/u_aosdat.h"
+#include "document/aos_tables.h"
 
 namespace tavi::demo {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <set>
 
-#include "document/u_aosdat.h"
+#include "document/aos_tables.h"
 #include "tools/demodata_catalog.h"
 
 namespace tavi::demo {

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/picture_grid.h"
-#include "app/u_Objwnd.h"
-#include "client/u_uotiles.h"
+#include "app/catalogue_window.h"
+#include "client/tile_data.h"
 
 #ifndef TAVI_CLI_PATH
 #define TAVI_CLI_PATH "tavi-cli"

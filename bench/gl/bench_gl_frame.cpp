@@ -17,12 +17,12 @@
 #include <memory>
 #include <string>
 
-#include "client/settings.h"
-#include "client/u_uotiles.h"
+#include "settings/settings.h"
+#include "client/tile_data.h"
 #include "document/doc_host.h"
-#include "document/u_document.h"
+#include "document/house_document.h"
 #include "render/art_source.h"
-#include "render/gl/u_texture.h"
+#include "render/gl/gl_texture.h"
 #include "render/scene.h"
 
 namespace tavi {

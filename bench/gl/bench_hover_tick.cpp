@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "app/Unit1.h"
+#include "app/main_window.h"
 #include "app/main_mouse.h"
-#include "app/u_ctrlwnd.h"
+#include "app/control_window.h"
 #include "app/ui_prompts.h"
-#include "client/u_uotiles.h"
+#include "client/tile_data.h"
 #include "render/projection.h"
 
 namespace tavi {

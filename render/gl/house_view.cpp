@@ -5,7 +5,7 @@
 #include <QSurfaceFormat>
 
 #include "render/art_source.h"
-#include "render/gl/u_texture.h"
+#include "render/gl/gl_texture.h"
 #include "render/pick.h"
 #include "render/scene.h"
 

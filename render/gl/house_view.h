@@ -17,8 +17,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "client/u_uotiles.h"
-#include "document/u_document.h"
+#include "client/tile_data.h"
+#include "document/house_document.h"
 #include "render/view_state.h"
 
 namespace tavi {

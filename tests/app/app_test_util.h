@@ -10,7 +10,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/Unit1.h"
+#include "app/main_window.h"
 #include "app/ui_prompts.h"
 #include "support/demo_client.h"
 

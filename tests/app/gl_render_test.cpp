@@ -9,10 +9,10 @@
 #include <memory>
 #include <string>
 
-#include "client/settings.h"
-#include "client/u_uotiles.h"
+#include "settings/settings.h"
+#include "client/tile_data.h"
 #include "document/doc_host.h"
-#include "document/u_document.h"
+#include "document/house_document.h"
 #include "io/house_file.h"
 #include "render/art_source.h"
 #include "render/gl/house_view.h"

@@ -5,7 +5,7 @@
 #include <QtTest>
 
 #include "app/app_test_util.h"
-#include "app/u_optwnd.h"
+#include "app/config_dialog.h"
 
 using namespace tavi;
 using namespace tavi::test;

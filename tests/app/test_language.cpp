@@ -11,8 +11,8 @@
 #include <QtTest>
 
 #include "app/app_test_util.h"
-#include "app/u_ctrlwnd.h"
-#include "app/u_optwnd.h"
+#include "app/control_window.h"
+#include "app/config_dialog.h"
 
 using namespace tavi;
 using namespace tavi::test;

@@ -14,9 +14,9 @@
 
 #include "app/app_test_util.h"
 #include "app/main_mouse.h"
-#include "app/u_Objwnd.h"
-#include "app/u_aoswnd.h"
-#include "app/u_ctrlwnd.h"
+#include "app/catalogue_window.h"
+#include "app/aos_window.h"
+#include "app/control_window.h"
 #include "render/projection.h"
 
 using namespace tavi;

@@ -3,9 +3,9 @@
 #include <QtTest>
 
 #include "app/app_test_util.h"
-#include "app/u_ctrlwnd.h"
-#include "app/u_optwnd.h"
-#include "client/u_uotiles.h"
+#include "app/control_window.h"
+#include "app/config_dialog.h"
+#include "client/tile_data.h"
 
 using namespace tavi;
 using namespace tavi::test;

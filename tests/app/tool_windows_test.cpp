@@ -10,15 +10,15 @@
 #include <memory>
 
 #include "app/picture_grid.h"
-#include "app/U_multicache.h"
-#include "app/u_Objwnd.h"
-#include "app/u_aoswnd.h"
-#include "app/u_custom.h"
-#include "client/settings.h"
-#include "client/u_uotiles.h"
+#include "app/cache_import_dialog.h"
+#include "app/catalogue_window.h"
+#include "app/aos_window.h"
+#include "app/foundation_dialog.h"
+#include "settings/settings.h"
+#include "client/tile_data.h"
 #include "document/foundation_tables.h"
-#include "document/u_aosdat.h"
-#include "document/u_document.h"
+#include "document/aos_tables.h"
+#include "document/house_document.h"
 #include "support/demo_client.h"
 
 namespace tavi {

@@ -3,8 +3,8 @@
 #include <QTcpSocket>
 #include <QtTest>
 
-#include "app/u_update.h"
-#include "client/settings.h"
+#include "app/update_check.h"
+#include "settings/settings.h"
 #include "io/version_check.h"
 
 namespace tavi {

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "client/u_uotiles.h"
-#include "document/u_aosdat.h"
+#include "client/tile_data.h"
+#include "document/aos_tables.h"
 #include "support/demo_client.h"
 
 #ifndef TAVI_CLI_PATH

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "client/u_uotiles.h"
+#include "client/tile_data.h"
 #include "client_files.h"
 
 namespace tavi {

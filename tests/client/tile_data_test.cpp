@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "client/u_uotiles.h"
+#include "client/tile_data.h"
 #include "client_files.h"
-#include "document/u_aosdat.h"
+#include "document/aos_tables.h"
 #include "support/demo_client.h"
 
 namespace tavi {

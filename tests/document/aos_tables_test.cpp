@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "document/tile_facts.h"
-#include "document/u_aosdat.h"
+#include "document/aos_tables.h"
 
 namespace tavi {
 namespace {

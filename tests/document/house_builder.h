@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "document/u_aosdat.h"
-#include "document/u_document.h"
+#include "document/aos_tables.h"
+#include "document/house_document.h"
 #include "support/fake_tiles.h"
 
 namespace tavi::test {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <memory>
 
-#include "document/u_document.h"
+#include "document/house_document.h"
 #include "support/fake_tiles.h"
 
 namespace tavi {

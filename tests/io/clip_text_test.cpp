@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include "io/u_base64.h"
+#include "io/base64_variant.h"
 #include "io_test_util.h"
 
 namespace tavi {

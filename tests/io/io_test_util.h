@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "document/u_document.h"
+#include "document/house_document.h"
 #include "support/fake_tiles.h"
 
 namespace tavi::test {

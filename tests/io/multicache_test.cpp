@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "io/folder_list.h"
-#include "io/u_multicache.h"
+#include "io/multi_cache.h"
 #include "io_test_util.h"
 
 namespace tavi {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "io/comma_text.h"
-#include "io/u_base64.h"
+#include "io/base64_variant.h"
 
 namespace tavi {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "client/u_uotiles.h"
+#include "client/tile_data.h"
 #include "render/art_source.h"
 #include "support/demo_client.h"
 

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "document/doc_host.h"
-#include "document/u_document.h"
+#include "document/house_document.h"
 #include "render/draw_list.h"
 #include "render/scene.h"
 #include "support/fake_tiles.h"

@@ -1,6 +1,6 @@
 #include "support/fake_tiles.h"
 
-#include "document/u_aosdat.h"
+#include "document/aos_tables.h"
 
 namespace tavi::test {
 

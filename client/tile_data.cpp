@@ -1,4 +1,4 @@
-#include "client/u_uotiles.h"
+#include "client/tile_data.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 
 #include "client/file_reader.h"
 #include "client/light_table.h"
-#include "document/u_aosdat.h"
+#include "document/aos_tables.h"
 
 namespace tavi {
 

@@ -1,4 +1,4 @@
-#include "app/Unit1.h"
+#include "app/main_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,20 +29,20 @@
 #include <cstdlib>
 #include <random>
 
-#include "app/U_multicache.h"
+#include "app/cache_import_dialog.h"
 #include "app/app_host.h"
 #include "app/main_mouse.h"
 #include "app/main_surface.h"
-#include "app/u_Objwnd.h"
-#include "app/u_aoswnd.h"
-#include "app/u_ctrlwnd.h"
-#include "app/u_custom.h"
-#include "app/u_optwnd.h"
-#include "app/u_update.h"
+#include "app/catalogue_window.h"
+#include "app/aos_window.h"
+#include "app/control_window.h"
+#include "app/foundation_dialog.h"
+#include "app/config_dialog.h"
+#include "app/update_check.h"
 #include "app/ui_prompts.h"
 #include "client/discovery.h"
 #include "client/paths.h"
-#include "client/u_uotiles.h"
+#include "client/tile_data.h"
 #include "io/clip_text.h"
 #include "io/house_file.h"
 #include "io/multi_import.h"

@@ -1,4 +1,4 @@
-#include "render/gl/u_texture.h"
+#include "render/gl/gl_texture.h"
 
 #include <GL/gl.h>
 

@@ -1,4 +1,4 @@
-#include "app/u_aoswnd.h"
+#include "app/aos_window.h"
 
 #include <QComboBox>
 #include <QHideEvent>
@@ -12,9 +12,9 @@
 
 #include "app/picture_grid.h"
 #include "app/tool_art.h"
-#include "client/settings.h"
-#include "document/u_aosdat.h"
-#include "document/u_document.h"
+#include "settings/settings.h"
+#include "document/aos_tables.h"
+#include "document/house_document.h"
 
 namespace tavi {
 

@@ -1,4 +1,4 @@
-#include "app/u_custom.h"
+#include "app/foundation_dialog.h"
 
 #include <QShowEvent>
 #include <QPainter>
@@ -9,7 +9,7 @@
 #include "app/picture_grid.h"
 #include "app/tool_art.h"
 #include "document/foundation_tables.h"
-#include "document/u_document.h"
+#include "document/house_document.h"
 
 namespace tavi {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/u_ctrlwnd.h"
+#include "app/control_window.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,10 +20,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/Unit1.h"
-#include "app/u_Objwnd.h"
-#include "app/u_aoswnd.h"
-#include "client/u_uotiles.h"
+#include "app/main_window.h"
+#include "app/catalogue_window.h"
+#include "app/aos_window.h"
+#include "client/tile_data.h"
 
 namespace tavi {
 

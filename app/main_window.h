@@ -9,9 +9,9 @@
 #include <functional>
 #include <memory>
 
-#include "app/u_lang.h"
-#include "client/settings.h"
-#include "document/u_document.h"
+#include "app/languages.h"
+#include "settings/settings.h"
+#include "document/house_document.h"
 
 class QAction;
 class QMenu;

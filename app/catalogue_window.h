@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "app/tool_host.h"
-#include "io/catalogue_pages.h"
+#include "settings/catalogue_pages.h"
 
 class QMenu;
 class QAction;

@@ -1,4 +1,4 @@
-#include "document/u_document.h"
+#include "document/house_document.h"
 
 #include <algorithm>
 

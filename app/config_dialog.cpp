@@ -1,4 +1,4 @@
-#include "app/u_optwnd.h"
+#include "app/config_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,8 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Unit1.h"
-#include "document/u_document.h"
+#include "app/main_window.h"
+#include "document/house_document.h"
 
 namespace tavi {
 

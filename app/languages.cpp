@@ -1,4 +1,4 @@
-#include "app/u_lang.h"
+#include "app/languages.h"
 
 #include <QAbstractButton>
 #include <QAction>

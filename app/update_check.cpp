@@ -1,4 +1,4 @@
-#include "app/u_update.h"
+#include "app/update_check.h"
 
 #include <QApplication>
 #include <QDate>
@@ -17,7 +17,7 @@
 #include <QVBoxLayout>
 
 #include "app/web_addresses.h"
-#include "client/settings.h"
+#include "settings/settings.h"
 #include "io/version_check.h"
 
 namespace tavi {

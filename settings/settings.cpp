@@ -1,4 +1,4 @@
-#include "client/settings.h"
+#include "settings/settings.h"
 
 #include <sys/stat.h>
 
@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "client/profile_file.h"
+#include "settings/profile_file.h"
 
 namespace tavi {
 

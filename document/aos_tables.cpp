@@ -1,4 +1,4 @@
-#include "document/u_aosdat.h"
+#include "document/aos_tables.h"
 
 #include <array>
 #include <initializer_list>

@@ -1,4 +1,4 @@
-#include "app/U_multicache.h"
+#include "app/cache_import_dialog.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -10,9 +10,9 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "client/settings.h"
-#include "document/u_document.h"
-#include "io/u_multicache.h"
+#include "settings/settings.h"
+#include "document/house_document.h"
+#include "io/multi_cache.h"
 
 namespace tavi {
 namespace {

@@ -1,4 +1,4 @@
-#include "io/catalogue_pages.h"
+#include "settings/catalogue_pages.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "client/settings.h"
+#include "settings/settings.h"
 
 class QCheckBox;
 class QComboBox;

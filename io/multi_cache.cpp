@@ -1,4 +1,4 @@
-#include "io/u_multicache.h"
+#include "io/multi_cache.h"
 
 #include <sys/stat.h>
 

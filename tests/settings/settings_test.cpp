@@ -1,14 +1,14 @@
 // tavi.ini: the profile file written in place, every key's default and type
 // rules, the settings folder and the background map.
-#include "client/settings.h"
+#include "settings/settings.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <set>
 
-#include "client/profile_file.h"
-#include "client_files.h"
+#include "settings/profile_file.h"
+#include "client/client_files.h"
 
 namespace tavi {
 namespace {

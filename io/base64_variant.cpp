@@ -1,4 +1,4 @@
-#include "io/u_base64.h"
+#include "io/base64_variant.h"
 
 namespace tavi {
 

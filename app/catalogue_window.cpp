@@ -1,4 +1,4 @@
-#include "app/u_Objwnd.h"
+#include "app/catalogue_window.h"
 
 #include <QApplication>
 #include <QHideEvent>
@@ -12,9 +12,9 @@
 
 #include "app/picture_grid.h"
 #include "app/tool_art.h"
-#include "app/u_aoswnd.h"
-#include "client/settings.h"
-#include "client/u_uotiles.h"
+#include "app/aos_window.h"
+#include "settings/settings.h"
+#include "client/tile_data.h"
 
 namespace tavi {
 namespace {
