@@ -31,7 +31,7 @@
 
 #include "app/cache_import_dialog.h"
 #include "app/app_host.h"
-#include "app/main_mouse.h"
+#include "interaction/main_mouse.h"
 #include "app/main_surface.h"
 #include "app/catalogue_window.h"
 #include "app/aos_window.h"

@@ -13,7 +13,7 @@
 #include <QtTest>
 
 #include "app/app_test_util.h"
-#include "app/main_mouse.h"
+#include "interaction/main_mouse.h"
 #include "app/catalogue_window.h"
 #include "app/aos_window.h"
 #include "app/control_window.h"

@@ -1,4 +1,4 @@
-#include "app/main_mouse.h"
+#include "interaction/main_mouse.h"
 
 #include <cstring>
 
