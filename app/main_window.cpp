@@ -103,6 +103,7 @@ class MainMouseEnv : public IMouseEnv {
   void ControlAdd() override {
     if (m_->CtrlForm()) m_->CtrlForm()->BtnAddClick();
   }
+  void ZoomStep(bool in) override { m_->ZoomStep(in); }
 
  private:
   TMainForm* m_;
@@ -593,21 +594,9 @@ void TMainForm::Redraw() {
     d->anchorsBase = base;
   }
   ViewState s;
-  s.CurrentFloor = d->mouseEnv->CurrentFloor();
-  s.Alt = d->mouseEnv->Alt();
-  s.BaseHeight = base;
-  s.EditMode = d->mouseEnv->EditMode();
-  s.CurrentTile = d->mouseEnv->CurrentTile();
-  s.AutoStairs = d->mouseEnv->AutoStairs();
-  s.StairsDirection = d->mouseEnv->StairsDirection();
-  s.StairsRow = d->mouseEnv->StairsRow();
   const MainMouse& m = *d->mouse;
-  s.HoverX = m.HoverX;
-  s.HoverY = m.HoverY;
-  s.HoverLayer = m.HoverLayer;
-  s.ShiftDown = m.ShiftDown;
-  s.CarriedId = m.CarriedId;
-  s.Selection = m.Selection;
+  m.DescribeTo(s);
+  s.BaseHeight = base;
   s.HiddenCells = d->hidden;
   auto on = [this](const char* name) {
     QAction* a = d->a(this, name);
@@ -744,29 +733,34 @@ void TMainForm::RedrawTimerTimer() {
   d->mouse->Move(shift, p.x() + d->surface->ScrollX(), p.y() + d->surface->ScrollY());
 }
 
-void TMainForm::keyPressEvent(QKeyEvent* event) {
+namespace {
+
+SurfaceKey KeyOf(const QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Shift:
-      if (d->mouse && !event->isAutoRepeat()) d->mouse->SetShift(true);
-      event->accept();
-      return;
+      return SurfaceKey::Shift;
     case Qt::Key_PageUp:
-      ZoomStep(true);
-      event->accept();
-      return;
+      return SurfaceKey::PageUp;
     case Qt::Key_PageDown:
-      ZoomStep(false);
-      event->accept();
-      return;
+      return SurfaceKey::PageDown;
     default:
-      event->ignore();
-      QMainWindow::keyPressEvent(event);
+      return SurfaceKey::Other;
   }
 }
 
+}  // namespace
+
+void TMainForm::keyPressEvent(QKeyEvent* event) {
+  if (d->mouse && d->mouse->KeyDown(KeyOf(event), event->isAutoRepeat())) {
+    event->accept();
+    return;
+  }
+  event->ignore();
+  QMainWindow::keyPressEvent(event);
+}
+
 void TMainForm::keyReleaseEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Shift && !event->isAutoRepeat()) {
-    if (d->mouse) d->mouse->SetShift(false);
+  if (d->mouse && d->mouse->KeyUp(KeyOf(event), event->isAutoRepeat())) {
     event->accept();
     return;
   }

@@ -163,6 +163,17 @@ class TestMainWindow : public QObject {
                       Qt::ControlModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(surface, &wheel);
     QCOMPARE(w->Zoom(), 0.375);
+
+    // Page Up and Page Down on the surface step it too; Shift marks the entry mode.
+    QTest::keyClick(surface, Qt::Key_PageUp);
+    QCOMPARE(w->Zoom(), 0.4375);
+    QTest::keyClick(surface, Qt::Key_PageDown);
+    QCOMPARE(w->Zoom(), 0.375);
+    QCOMPARE(box->currentText(), QString("37%"));
+    QTest::keyPress(surface, Qt::Key_Shift);
+    QVERIFY(w->Mouse().ShiftDown);
+    QTest::keyRelease(surface, Qt::Key_Shift);
+    QVERIFY(!w->Mouse().ShiftDown);
   }
 
   // New asks about unsaved changes, then about the foundation.

@@ -1,10 +1,11 @@
 // The drawing surface's mouse and keyboard rules, driven without widgets.
+#include "interaction/main_mouse.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 
-#include "interaction/main_mouse.h"
 #include "support/fake_tiles.h"
 
 namespace tavi {
@@ -23,7 +24,7 @@ class FakeEnv : public IMouseEnv {
   TTAVIDoc& doc;
   int floor = 1, alt = 0, mode = kModeImmediate;
   uint16_t tile = 0;
-  int redraws = 0, detailRefreshes = 0, adds = 0, deletes = 0;
+  int redraws = 0, detailRefreshes = 0, adds = 0, deletes = 0, zoomIns = 0, zoomOuts = 0;
   bool timer = false;
 
   int CurrentFloor() const override { return floor; }
@@ -57,6 +58,7 @@ class FakeEnv : public IMouseEnv {
   void SetTimerEnabled(bool on) override { timer = on; }
   void ControlDelete() override { ++deletes; }
   void ControlAdd() override { ++adds; }
+  void ZoomStep(bool in) override { ++(in ? zoomIns : zoomOuts); }
 };
 
 int P(int cell) {
@@ -243,6 +245,61 @@ TEST_F(MainMouseTest, StackSelectionDrag) {
   mouse->Press(MouseButton::Right, true, P(1), P(1));
   EXPECT_EQ(env->adds, 1);
   EXPECT_EQ(env->deletes, 1);
+}
+
+// Shift shows the entry the pointer is on; the page keys step the zoom; a
+// repeated Shift release and every other key are left to the window.
+TEST_F(MainMouseTest, KeysOfTheSurface) {
+  const int before = env->redraws;
+  EXPECT_TRUE(mouse->KeyDown(SurfaceKey::Shift, false));
+  EXPECT_TRUE(mouse->ShiftDown);
+  EXPECT_EQ(env->redraws, before + 1);
+  EXPECT_TRUE(mouse->KeyDown(SurfaceKey::Shift, true));
+  EXPECT_EQ(env->redraws, before + 1);
+  EXPECT_FALSE(mouse->KeyUp(SurfaceKey::Shift, true));
+  EXPECT_TRUE(mouse->ShiftDown);
+  EXPECT_TRUE(mouse->KeyUp(SurfaceKey::Shift, false));
+  EXPECT_FALSE(mouse->ShiftDown);
+  EXPECT_EQ(env->redraws, before + 2);
+
+  EXPECT_TRUE(mouse->KeyDown(SurfaceKey::PageUp, false));
+  EXPECT_TRUE(mouse->KeyDown(SurfaceKey::PageDown, true));
+  EXPECT_EQ(env->zoomIns, 1);
+  EXPECT_EQ(env->zoomOuts, 1);
+  EXPECT_FALSE(mouse->KeyUp(SurfaceKey::PageUp, false));
+  EXPECT_FALSE(mouse->KeyDown(SurfaceKey::Other, false));
+  EXPECT_FALSE(mouse->KeyUp(SurfaceKey::Other, false));
+  EXPECT_EQ(env->zoomIns, 1);
+}
+
+// A frame sees the values of the moment and the mouse state, and keeps what
+// the window filled in itself.
+TEST_F(MainMouseTest, DescribesTheFrame) {
+  env->floor = 3;
+  env->alt = 5;
+  env->mode = kModeStack;
+  env->tile = kChair;
+  mouse->Press(MouseButton::Left, false, P(2), P(1));
+  mouse->Move(true, P(4), P(3));
+  ViewState s;
+  s.BaseHeight = 4;
+  s.Zoom = 1.5;
+  mouse->DescribeTo(s);
+  EXPECT_EQ(s.CurrentFloor, 3);
+  EXPECT_EQ(s.Alt, 5);
+  EXPECT_EQ(s.EditMode, kModeStack);
+  EXPECT_EQ(s.CurrentTile, kChair);
+  EXPECT_FALSE(s.AutoStairs);
+  EXPECT_EQ(s.StairsDirection, 1);
+  EXPECT_EQ(s.HoverX, 2);
+  EXPECT_EQ(s.HoverY, 1);
+  EXPECT_TRUE(s.ShiftDown);
+  EXPECT_EQ(s.Selection.Left, 2);
+  EXPECT_EQ(s.Selection.Top, 1);
+  EXPECT_EQ(s.Selection.Right, 4);
+  EXPECT_EQ(s.Selection.Bottom, 3);
+  EXPECT_EQ(s.BaseHeight, 4);
+  EXPECT_EQ(s.Zoom, 1.5);
 }
 
 TEST(ZoomSteps, SixteenthsBelowOneEighthsAbove) {
