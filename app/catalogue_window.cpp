@@ -10,11 +10,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/aos_window.h"
 #include "app/picture_grid.h"
 #include "app/tool_art.h"
-#include "app/aos_window.h"
-#include "settings/settings.h"
 #include "client/tile_data.h"
+#include "interaction/aos_rules.h"
+#include "settings/settings.h"
 
 namespace tavi {
 namespace {
@@ -32,8 +33,7 @@ TObjForm::TObjForm(const ToolHost& host, const QString& pageFolder, QWidget* par
   setObjectName("ObjForm");
   setWindowTitle("Object Window");
   thumbs_.setMaxCost(kThumbnailCacheSize);
-  if (host_.settings && host_.settings->isStayOnTop)
-    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  if (host_.settings && host_.settings->isStayOnTop) setWindowFlag(Qt::WindowStaysOnTopHint, true);
   build();
   loadPages();
   applyTabState();
@@ -164,11 +164,17 @@ void TObjForm::rebuildAddMenus() {
   }
 }
 
-int TObjForm::CurrentTab() const { return tab_->currentIndex(); }
+int TObjForm::CurrentTab() const {
+  return tab_->currentIndex();
+}
 
-void TObjForm::SetCurrentTab(int tab) { tab_->setCurrentIndex(tab); }
+void TObjForm::SetCurrentTab(int tab) {
+  tab_->setCurrentIndex(tab);
+}
 
-int TObjForm::CurrentIndex() const { return grid_->Row() * grid_->ColCount() + grid_->Col(); }
+int TObjForm::CurrentIndex() const {
+  return grid_->Row() * grid_->ColCount() + grid_->Col();
+}
 
 int TObjForm::tileCountOnTab() const {
   const int tab = CurrentTab();
@@ -241,7 +247,8 @@ void TObjForm::gridClicked() {
   TAoSForm* aos = host_.aosForm ? host_.aosForm() : nullptr;
   if (!aos || !aos->isVisible()) return;
   const int type = aos->TypeIndex();
-  if (type == 1 || type == 5) aos->SetTypeIndexSilently(type - 1);
+  const int moved = AosTypeAfterCatalogueClick(type);
+  if (moved != type) aos->SetTypeIndexSilently(moved);
 }
 
 void TObjForm::moveToIndex(int index) {
@@ -281,8 +288,12 @@ void TObjForm::updateMenus() {
   for (QAction* a : {mnDelete_, mnDelete1_}) a->setEnabled(onCode);
 }
 
-void TObjForm::PopMenuPopup() { updateMenus(); }
-void TObjForm::Search1Click() { updateMenus(); }
+void TObjForm::PopMenuPopup() {
+  updateMenus();
+}
+void TObjForm::Search1Click() {
+  updateMenus();
+}
 
 void TObjForm::message(const QString& text) {
   if (quiet_)
@@ -394,6 +405,8 @@ void TObjForm::MnPageDeleteClick() {
   DeleteShownPage();
 }
 
-QString TObjForm::StatusText() const { return status_; }
+QString TObjForm::StatusText() const {
+  return status_;
+}
 
 }  // namespace tavi

@@ -20,10 +20,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/main_window.h"
-#include "app/catalogue_window.h"
 #include "app/aos_window.h"
+#include "app/catalogue_window.h"
+#include "app/main_window.h"
 #include "client/tile_data.h"
+#include "document/aos_tables.h"
 
 namespace tavi {
 
@@ -31,7 +32,6 @@ namespace {
 
 constexpr int kPreviewWidth = 44;
 constexpr int kPreviewHeight = 145;
-constexpr int kAutoStairsType = 4;
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* text) {
   auto* b = new QPushButton(QString::fromUtf8(text), parent);
@@ -404,7 +404,7 @@ void TCtrlForm::BtnAddClick() {
   const CellRect sel = main_->Selection();
   if (sel.Left == -1) return;
   TAoSForm* aos = main_->AoSForm();
-  if (aos && aos->isVisible() && aos->TypeIndex() == kAutoStairsType) {
+  if (aos && aos->isVisible() && aos->TypeIndex() == kAosAutoStairs) {
     if (main_->Doc().PlaceStairsInRect(sel, currentFloor_, aos->SelectedCol(), aos->SelectedRow()))
       RefreshCellList();
     return;

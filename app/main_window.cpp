@@ -29,20 +29,22 @@
 #include <cstdlib>
 #include <random>
 
-#include "app/cache_import_dialog.h"
-#include "app/app_host.h"
-#include "interaction/main_mouse.h"
-#include "app/main_surface.h"
-#include "app/catalogue_window.h"
 #include "app/aos_window.h"
+#include "app/app_host.h"
+#include "app/cache_import_dialog.h"
+#include "app/catalogue_window.h"
+#include "app/config_dialog.h"
 #include "app/control_window.h"
 #include "app/foundation_dialog.h"
-#include "app/config_dialog.h"
-#include "app/update_check.h"
+#include "app/main_surface.h"
 #include "app/ui_prompts.h"
+#include "app/update_check.h"
 #include "client/discovery.h"
 #include "client/paths.h"
 #include "client/tile_data.h"
+#include "document/aos_tables.h"
+#include "interaction/aos_rules.h"
+#include "interaction/main_mouse.h"
 #include "io/clip_text.h"
 #include "io/house_file.h"
 #include "io/multi_import.h"
@@ -57,7 +59,6 @@ namespace tavi {
 namespace {
 
 constexpr int kRedrawIntervalMs = 55;
-constexpr int kAutoStairsType = 4;
 const char kAppTitle[] = "Tavi Editor";
 const char kHouseFilter[] = "Tavi File(*.tav/*.txt) (*.tav *.txt);;All Files (*)";
 const char kImageFilter[] = "Windows Bitmap(*.bmp) (*.bmp);;JPEG(*.jpg) (*.jpg);;All Files (*)";
@@ -85,7 +86,7 @@ class MainMouseEnv : public IMouseEnv {
   }
   bool AutoStairs() const override {
     TAoSForm* aos = m_->AoSForm();
-    return aos && aos->isVisible() && aos->TypeIndex() == kAutoStairsType;
+    return aos && aos->isVisible() && aos->TypeIndex() == kAosAutoStairs;
   }
   int StairsDirection() const override { return m_->AoSForm() ? m_->AoSForm()->SelectedCol() : 0; }
   int StairsRow() const override {
@@ -1010,10 +1011,8 @@ void TMainForm::Edit1Click() {
   d->a(this, "MnUndo")->setEnabled(d->doc->CanUndo());
   d->a(this, "MnRedo")->setEnabled(d->doc->CanRedo());
   bool replace = false;
-  if (!Selection().Empty() && d->aos && d->aos->isVisible()) {
-    const int t = d->aos->TypeIndex();
-    replace = t == 0 || t == 1 || t == 3 || t == 4 || t == 6;
-  }
+  if (!Selection().Empty() && d->aos && d->aos->isVisible())
+    replace = CanReplaceParts(d->aos->TypeIndex());
   d->a(this, "MnReplaceWall")->setEnabled(replace);
 }
 
@@ -1056,24 +1055,8 @@ void TMainForm::MnDeleteClick() {
 void TMainForm::MnReplaceWallClick() {
   if (Selection().Empty() || !d->aos || !d->aos->isVisible() || !d->ctrl) return;
   const int floor = d->ctrl->CurrentFloor();
-  const int row = d->aos->SelectedRow();
-  switch (d->aos->TypeIndex()) {
-    case 0:
-      d->doc->ReplaceWalls(Selection(), floor, row);
-      break;
-    case 1:
-      d->doc->ReplaceDoors(Selection(), floor, row);
-      break;
-    case 3:
-    case 4:
-      d->doc->ReplaceStairs(Selection(), floor, row);
-      break;
-    case 6:
-      d->doc->ReplaceEnchancements(Selection(), floor, row);
-      break;
-    default:
-      return;
-  }
+  if (!ReplaceByAosType(*d->doc, d->aos->TypeIndex(), Selection(), floor, d->aos->SelectedRow()))
+    return;
   Redraw();
 }
 

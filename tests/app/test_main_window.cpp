@@ -12,11 +12,12 @@
 #include <QTabBar>
 #include <QtTest>
 
-#include "app/app_test_util.h"
-#include "interaction/main_mouse.h"
-#include "app/catalogue_window.h"
 #include "app/aos_window.h"
+#include "app/app_test_util.h"
+#include "app/catalogue_window.h"
 #include "app/control_window.h"
+#include "document/aos_tables.h"
+#include "interaction/main_mouse.h"
 #include "render/projection.h"
 
 using namespace tavi;
@@ -78,13 +79,14 @@ class TestMainWindow : public QObject {
     TAoSForm* aos = w->AoSForm();
     aos->show();
     w->SetSelection(CellRect{1, 1, 3, 3});
-    for (int type = 0; type < 7; ++type) {
+    for (int type = 0; type < kAosTypeCount; ++type) {
       aos->SetTypeIndex(type);
       w->Edit1Click();
-      const bool expected = type == 0 || type == 1 || type == 3 || type == 4 || type == 6;
+      const bool expected = type == kAosWalls || type == kAosDoors || type == kAosStairs ||
+                            type == kAosAutoStairs || type == kAosEnchancements;
       QCOMPARE(action("MnReplaceWall")->isEnabled(), expected);
     }
-    aos->SetTypeIndex(0);
+    aos->SetTypeIndex(kAosWalls);
     w->SetSelection(CellRect{});
     w->Edit1Click();
     QVERIFY(!action("MnReplaceWall")->isEnabled());
