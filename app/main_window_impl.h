@@ -1,0 +1,95 @@
+#pragma once
+// The main window's own state, shared by the files that implement it (one
+// file per concern: start-up and settings, menus, file commands, the view).
+// Only the main window's files include this header.
+#include <QString>
+#include <array>
+#include <memory>
+
+#include "app/app_host.h"
+#include "app/languages.h"
+#include "app/main_window.h"
+#include "interaction/main_mouse.h"
+#include "render/projection.h"
+#include "settings/settings.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+
+namespace tavi {
+
+class MainSurface;
+class THouseView;
+
+inline constexpr char kAppTitle[] = "Tavi Editor";
+
+// What the mouse rules read from the windows and ask of them.
+class MainMouseEnv : public IMouseEnv {
+ public:
+  explicit MainMouseEnv(TMainForm* m) : m_(m) {}
+  int CurrentFloor() const override;
+  int Alt() const override;
+  int EditMode() const override;
+  uint16_t CurrentTile() const override;
+  bool AutoStairs() const override;
+  int StairsDirection() const override;
+  int StairsRow() const override;
+  bool CellAtPoint(int px, int py, int* x, int* y) const override;
+  int PickTile(int px, int py) const override;
+  void Redraw() override;
+  void RefreshDetailList() override;
+  void SetTimerEnabled(bool on) override;
+  void ControlDelete() override;
+  void ControlAdd() override;
+  void ZoomStep(bool in) override;
+
+ private:
+  TMainForm* m_;
+};
+
+struct TMainForm::Impl {
+  StartOptions options;
+  std::shared_ptr<UiPrompts> prompts;
+  TSettings settings;
+  QString settingsPath;
+  bool startupFailed = false;
+  bool demoInUse = false;
+  TSettings pathsBeforeDemo;
+  TSettings demoPaths;  // the demo client's paths, as used in this run
+  std::unique_ptr<AppDocHost> host;
+  QtTextClipboard clipboard;
+  std::unique_ptr<TTAVIDoc> doc;
+  std::unique_ptr<TUOTileData> tiles;
+  TBackgroundMap background{};
+  TProjection projection;
+  int anchorsBase = -1;
+  std::array<std::array<bool, kGrid>, kGrid> hidden{};
+  QString fileName;
+  LangMessages messages = MessagesFor(kLangEnglish);
+
+  std::unique_ptr<MainMouseEnv> mouseEnv;
+  std::unique_ptr<MainMouse> mouse;
+  QTimer* redrawTimer = nullptr;
+  THouseView* view = nullptr;
+  MainSurface* surface = nullptr;
+  QLabel* statusLabel = nullptr;
+  QLabel* cellLabel = nullptr;  // the cell under the pointer
+
+  TCfgForm* cfg = nullptr;
+  TObjForm* obj = nullptr;
+  TAoSForm* aos = nullptr;
+  TCtrlForm* ctrl = nullptr;
+  TMultiForm* multi = nullptr;
+  TUpdateForm* update = nullptr;
+  TFoundationForm* foundation = nullptr;
+
+  QMenu* editMenu = nullptr;
+  QMenu* viewMenu = nullptr;
+  QAction* a(TMainForm* m, const char* name) const {
+    return m->findChild<QAction*>(QString::fromLatin1(name));
+  }
+};
+
+}  // namespace tavi
