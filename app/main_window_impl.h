@@ -25,6 +25,26 @@ class THouseView;
 
 inline constexpr char kAppTitle[] = "Tavi Editor";
 
+// The main window's menu items, each named as its object is; null until the
+// menus exist.
+struct MainMenuActions {
+  // File
+  QAction *MnNewFile = nullptr, *Open1 = nullptr, *Close1 = nullptr, *SaveAs1 = nullptr;
+  QAction *MnImportClip = nullptr, *MnExportClip = nullptr, *MnImportCache = nullptr;
+  QAction *ImageSaveas1 = nullptr, *Exit1 = nullptr;
+  // Edit
+  QAction *MnUndo = nullptr, *MnRedo = nullptr, *MnCut = nullptr, *MnCopy = nullptr;
+  QAction *MnPaste = nullptr, *MnDelete = nullptr, *CopyBMP1 = nullptr;
+  QAction *MnReplaceWall = nullptr, *MnFoundation = nullptr, *MnDeleteCustomize = nullptr;
+  QAction* Option1 = nullptr;
+  // View
+  QAction *MnHideWalls = nullptr, *MnShowGrid = nullptr, *MnDownstair = nullptr;
+  QAction *MnShowPropriety = nullptr, *MnLight = nullptr, *MnStickWnd = nullptr;
+  QAction* MnCtrlWnd = nullptr;
+  // Help
+  QAction *MnContents = nullptr, *About1 = nullptr;
+};
+
 // What the mouse rules read from the windows and ask of them.
 class MainMouseEnv : public IMouseEnv {
  public:
@@ -87,9 +107,7 @@ struct TMainForm::Impl {
 
   QMenu* editMenu = nullptr;
   QMenu* viewMenu = nullptr;
-  QAction* a(TMainForm* m, const char* name) const {
-    return m->findChild<QAction*>(QString::fromLatin1(name));
-  }
+  MainMenuActions act;
 };
 
 }  // namespace tavi

@@ -22,6 +22,7 @@ namespace tavi {
 
 void TMainForm::CreateMenus() {
   QMenuBar* bar = menuBar();
+  MainMenuActions& A = d->act;
   auto menu = [&](QMenuBar* b, QMenu* parentMenu, const char* name, const char* title) {
     QMenu* m = new QMenu(QString::fromUtf8(title), this);
     m->setObjectName(name);
@@ -45,13 +46,14 @@ void TMainForm::CreateMenus() {
   };
 
   QMenu* file = menu(bar, nullptr, "File1", "&File");
-  item(file, "MnNewFile", "&NewFile", QKeySequence("Ctrl+N"), &TMainForm::MnNewFileClick);
-  item(file, "Open1", "&Open...", {}, &TMainForm::Open1Click);
-  item(file, "Close1", "&Save", QKeySequence("Ctrl+S"), &TMainForm::Close1Click);
-  item(file, "SaveAs1", "Save &As...", {}, &TMainForm::SaveAs1Click);
+  A.MnNewFile =
+      item(file, "MnNewFile", "&NewFile", QKeySequence("Ctrl+N"), &TMainForm::MnNewFileClick);
+  A.Open1 = item(file, "Open1", "&Open...", {}, &TMainForm::Open1Click);
+  A.Close1 = item(file, "Close1", "&Save", QKeySequence("Ctrl+S"), &TMainForm::Close1Click);
+  A.SaveAs1 = item(file, "SaveAs1", "Save &As...", {}, &TMainForm::SaveAs1Click);
   file->addSeparator();
-  item(file, "MnImportClip", "Load from &Clip", {}, &TMainForm::MnImportClipClick);
-  item(file, "MnExportClip", "Save to Clip", {}, &TMainForm::MnExportClipClick);
+  A.MnImportClip = item(file, "MnImportClip", "Load from &Clip", {}, &TMainForm::MnImportClipClick);
+  A.MnExportClip = item(file, "MnExportClip", "Save to Clip", {}, &TMainForm::MnExportClipClick);
   file->addSeparator();
   QMenu* imports = menu(nullptr, file, kImportMultiMenuName, kImportMultiMenuCaption);
   QMenu* small = menu(nullptr, imports, kSmallHouseMenuName, kSmallHouseMenuCaption);
@@ -61,33 +63,37 @@ void TMainForm::CreateMenus() {
     const int tag = m.tag;
     connect(a, &QAction::triggered, this, [this, tag] { MnImportClick(tag); });
   }
-  QAction* cache = item(file, "MnImportCache", "Import Cache...", {}, nullptr);
-  connect(cache, &QAction::triggered, this, [this] {
+  A.MnImportCache = item(file, "MnImportCache", "Import Cache...", {}, nullptr);
+  connect(A.MnImportCache, &QAction::triggered, this, [this] {
     if (d->multi) d->multi->ShowDialog();
   });
   file->addSeparator();
-  item(file, "ImageSaveas1", "&Image Save as...", {}, &TMainForm::ImageSaveas1Click);
+  A.ImageSaveas1 =
+      item(file, "ImageSaveas1", "&Image Save as...", {}, &TMainForm::ImageSaveas1Click);
   file->addSeparator();
-  item(file, "Exit1", "&Exit", {}, &TMainForm::Exit1Click);
+  A.Exit1 = item(file, "Exit1", "&Exit", {}, &TMainForm::Exit1Click);
 
   QMenu* edit = menu(bar, nullptr, "Edit1", "&Edit");
   d->editMenu = edit;
-  item(edit, "MnUndo", "&Undo", QKeySequence("Ctrl+Z"), &TMainForm::MnUndoClick);
-  item(edit, "MnRedo", "&Redo", QKeySequence("Ctrl+Y"), &TMainForm::MnRedoClick);
+  A.MnUndo = item(edit, "MnUndo", "&Undo", QKeySequence("Ctrl+Z"), &TMainForm::MnUndoClick);
+  A.MnRedo = item(edit, "MnRedo", "&Redo", QKeySequence("Ctrl+Y"), &TMainForm::MnRedoClick);
   edit->addSeparator();
-  item(edit, "MnCut", "Cu&t", QKeySequence("Ctrl+X"), &TMainForm::MnCutClick);
-  item(edit, "MnCopy", "&Copy", QKeySequence("Ctrl+C"), &TMainForm::MnCopyClick);
-  item(edit, "MnPaste", "&Paste", QKeySequence("Ctrl+V"), &TMainForm::MnPasteClick);
-  item(edit, "MnDelete", "&Delete", QKeySequence(Qt::Key_Delete), &TMainForm::MnDeleteClick);
+  A.MnCut = item(edit, "MnCut", "Cu&t", QKeySequence("Ctrl+X"), &TMainForm::MnCutClick);
+  A.MnCopy = item(edit, "MnCopy", "&Copy", QKeySequence("Ctrl+C"), &TMainForm::MnCopyClick);
+  A.MnPaste = item(edit, "MnPaste", "&Paste", QKeySequence("Ctrl+V"), &TMainForm::MnPasteClick);
+  A.MnDelete =
+      item(edit, "MnDelete", "&Delete", QKeySequence(Qt::Key_Delete), &TMainForm::MnDeleteClick);
   edit->addSeparator();
-  item(edit, "CopyBMP1", "Copy &Image", {}, &TMainForm::CopyBMP1Click);
+  A.CopyBMP1 = item(edit, "CopyBMP1", "Copy &Image", {}, &TMainForm::CopyBMP1Click);
   edit->addSeparator();
-  item(edit, "MnReplaceWall", "Replace &Walls", {}, &TMainForm::MnReplaceWallClick);
-  item(edit, "MnFoundation", "AoS Foundation Style", {}, &TMainForm::MnFoundationClick);
-  item(edit, "MnDeleteCustomize", "Delete &except AoS customize", {},
-       &TMainForm::MnDeleteCustomizeClick);
+  A.MnReplaceWall =
+      item(edit, "MnReplaceWall", "Replace &Walls", {}, &TMainForm::MnReplaceWallClick);
+  A.MnFoundation =
+      item(edit, "MnFoundation", "AoS Foundation Style", {}, &TMainForm::MnFoundationClick);
+  A.MnDeleteCustomize = item(edit, "MnDeleteCustomize", "Delete &except AoS customize", {},
+                             &TMainForm::MnDeleteCustomizeClick);
   edit->addSeparator();
-  item(edit, "Option1", "&Option", {}, &TMainForm::Option1Click);
+  A.Option1 = item(edit, "Option1", "&Option", {}, &TMainForm::Option1Click);
   connect(edit, &QMenu::aboutToShow, this, &TMainForm::Edit1Click);
   // The enabling shows the state when the menu opens; afterwards the
   // shortcuts must work again (each command checks its own conditions).
@@ -97,30 +103,33 @@ void TMainForm::CreateMenus() {
 
   QMenu* view = menu(bar, nullptr, "View1", "&View");
   d->viewMenu = view;
-  QAction* hideWalls = check(item(view, "MnHideWalls", "&Hide Walls", {}, nullptr), false);
-  QAction* grid = check(item(view, "MnShowGrid", "Show &Grid", {}, nullptr), true);
-  QAction* down = check(item(view, "MnDownstair", "Show Downstair walls", {}, nullptr), true);
-  check(item(view, "MnShowPropriety", "Show Customize Propriety", {},
-             &TMainForm::MnShowProprietyClick),
-        true);
-  QAction* night = check(item(view, "MnLight", "Night mode", {}, nullptr), false);
+  A.MnHideWalls = check(item(view, "MnHideWalls", "&Hide Walls", {}, nullptr), false);
+  A.MnShowGrid = check(item(view, "MnShowGrid", "Show &Grid", {}, nullptr), true);
+  A.MnDownstair = check(item(view, "MnDownstair", "Show Downstair walls", {}, nullptr), true);
+  A.MnShowPropriety = check(item(view, "MnShowPropriety", "Show Customize Propriety", {},
+                                 &TMainForm::MnShowProprietyClick),
+                            true);
+  A.MnLight = check(item(view, "MnLight", "Night mode", {}, nullptr), false);
   view->addSeparator();
-  check(item(view, "MnStickWnd", "Stick Control Window", {}, &TMainForm::MnStickWndClick), true);
-  check(item(view, "MnCtrlWnd", "Show Control Window", {}, &TMainForm::MnCtrlWndClick), true);
+  A.MnStickWnd = check(
+      item(view, "MnStickWnd", "Stick Control Window", {}, &TMainForm::MnStickWndClick), true);
+  A.MnCtrlWnd =
+      check(item(view, "MnCtrlWnd", "Show Control Window", {}, &TMainForm::MnCtrlWndClick), true);
   connect(view, &QMenu::aboutToShow, this, &TMainForm::View1Click);
   auto refresh = [this] { RefreshCellList(); };
-  connect(hideWalls, &QAction::triggered, this, refresh);
-  connect(down, &QAction::triggered, this, refresh);
-  connect(grid, &QAction::triggered, this, [this, grid, down] {
+  connect(A.MnHideWalls, &QAction::triggered, this, refresh);
+  connect(A.MnDownstair, &QAction::triggered, this, refresh);
+  connect(A.MnShowGrid, &QAction::triggered, this, [this] {
     // The downstair walls are shown only together with the grid.
-    down->setChecked(down->isChecked() && grid->isChecked());
+    QAction* down = d->act.MnDownstair;
+    down->setChecked(down->isChecked() && d->act.MnShowGrid->isChecked());
     RefreshCellList();
   });
-  connect(night, &QAction::triggered, this, [this] { Redraw(); });
+  connect(A.MnLight, &QAction::triggered, this, [this] { Redraw(); });
 
   QMenu* help = menu(bar, nullptr, "Help1", "&Help");
-  item(help, "MnContents", "&Contents", {}, &TMainForm::MnContentsClick);
-  item(help, "About1", "&About", {}, &TMainForm::About1Click);
+  A.MnContents = item(help, "MnContents", "&Contents", {}, &TMainForm::MnContentsClick);
+  A.About1 = item(help, "About1", "&About", {}, &TMainForm::About1Click);
 }
 
 void TMainForm::About1Click() {
@@ -135,13 +144,13 @@ void TMainForm::MnContentsClick() {
 
 void TMainForm::Edit1Click() {
   const bool paste = d->clipboard.HasText() && IsSelectionClipText(d->clipboard.GetText());
-  d->a(this, "MnPaste")->setEnabled(paste);
-  d->a(this, "MnUndo")->setEnabled(d->doc->CanUndo());
-  d->a(this, "MnRedo")->setEnabled(d->doc->CanRedo());
+  d->act.MnPaste->setEnabled(paste);
+  d->act.MnUndo->setEnabled(d->doc->CanUndo());
+  d->act.MnRedo->setEnabled(d->doc->CanRedo());
   bool replace = false;
   if (!Selection().Empty() && d->aos && d->aos->isVisible())
     replace = CanReplaceParts(d->aos->TypeIndex());
-  d->a(this, "MnReplaceWall")->setEnabled(replace);
+  d->act.MnReplaceWall->setEnabled(replace);
 }
 
 void TMainForm::MnUndoClick() {
@@ -201,24 +210,24 @@ void TMainForm::MnDeleteCustomizeClick() {
 }
 
 void TMainForm::MnShowProprietyClick() {
-  if (d->a(this, "MnShowPropriety")->isChecked()) d->doc->CheckCustomization();
+  if (d->act.MnShowPropriety->isChecked()) d->doc->CheckCustomization();
   Redraw();
 }
 
 // ---- the control window's place ----
 
 void TMainForm::MnStickWndClick() {
-  if (d->a(this, "MnStickWnd")->isChecked()) DockControlWindow(true);
+  if (d->act.MnStickWnd->isChecked()) DockControlWindow(true);
 }
 
 void TMainForm::MnCtrlWndClick() {
   if (!d->ctrl) return;
-  d->ctrl->setVisible(d->a(this, "MnCtrlWnd")->isChecked());
+  d->ctrl->setVisible(d->act.MnCtrlWnd->isChecked());
   DockControlWindow(true);
 }
 
 void TMainForm::View1Click() {
-  if (d->ctrl) d->a(this, "MnCtrlWnd")->setChecked(d->ctrl->isVisible());
+  if (d->ctrl) d->act.MnCtrlWnd->setChecked(d->ctrl->isVisible());
 }
 
 }  // namespace tavi

@@ -143,15 +143,13 @@ void TMainForm::Redraw() {
   m.DescribeTo(s);
   s.BaseHeight = base;
   s.HiddenCells = d->hidden;
-  auto on = [this](const char* name) {
-    QAction* a = d->a(this, name);
-    return a && a->isChecked();
-  };
-  s.View.HideWalls = on("MnHideWalls");
-  s.View.ShowGrid = on("MnShowGrid");
-  s.View.ShowDownstairs = on("MnDownstair");
-  s.View.ShowCustomize = on("MnShowPropriety");
-  s.View.Night = on("MnLight");
+  const MainMenuActions& A = d->act;
+  auto on = [](const QAction* a) { return a && a->isChecked(); };
+  s.View.HideWalls = on(A.MnHideWalls);
+  s.View.ShowGrid = on(A.MnShowGrid);
+  s.View.ShowDownstairs = on(A.MnDownstair);
+  s.View.ShowCustomize = on(A.MnShowPropriety);
+  s.View.Night = on(A.MnLight);
   s.BackgroundMap = &d->background;
   s.LargeBG = d->settings.isLargeBG;
   s.Projection = &d->projection;
@@ -301,7 +299,7 @@ void TMainForm::moveEvent(QMoveEvent* event) {
 }
 
 void TMainForm::DockControlWindow(bool clampToScreen) {
-  QAction* stick = d->a(this, "MnStickWnd");
+  QAction* stick = d->act.MnStickWnd;
   if (!stick || !stick->isChecked() || !isVisible() || !d->ctrl) return;
   const QRect frame = frameGeometry();
   int left = frame.left() + frame.width();
