@@ -10,7 +10,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/aos_window.h"
 #include "app/picture_grid.h"
 #include "app/tool_art.h"
 #include "client/tile_data.h"
@@ -24,9 +23,6 @@ constexpr int kCell = 44;
 constexpr int kThumbnailCacheSize = 6000;  // about 35 MB of 44 x 44 pictures
 
 }  // namespace
-
-TObjForm::TObjForm(TMainForm* main, QWidget* parent)
-    : TObjForm(ToolHostFromMain(main), ToolSettingsFolder(main), parent) {}
 
 TObjForm::TObjForm(const ToolHost& host, const QString& pageFolder, QWidget* parent)
     : QWidget(parent, Qt::Tool), host_(host), pageFolder_(pageFolder) {
@@ -244,8 +240,8 @@ bool TObjForm::gridSelect(int col, int row) {
 }
 
 void TObjForm::gridClicked() {
-  TAoSForm* aos = host_.aosForm ? host_.aosForm() : nullptr;
-  if (!aos || !aos->isVisible()) return;
+  IAosChoice* aos = host_.Aos();
+  if (!aos || !aos->IsShown()) return;
   const int type = aos->TypeIndex();
   const int moved = AosTypeAfterCatalogueClick(type);
   if (moved != type) aos->SetTypeIndexSilently(moved);

@@ -22,10 +22,8 @@ class PictureGrid;
 class TObjForm : public QWidget {
   Q_OBJECT
  public:
-  // Loads the page files from the settings folder and takes over the legacy
-  // bookmarks of the settings.
-  explicit TObjForm(TMainForm* main, QWidget* parent = nullptr);
-  // For a window on its own: pages read from `pageFolder` (ending with '/').
+  // Loads the page files from `pageFolder` (ending with '/'; the settings
+  // folder) and takes over the legacy bookmarks of the host's settings.
   TObjForm(const ToolHost& host, const QString& pageFolder, QWidget* parent = nullptr);
   ~TObjForm() override;
 

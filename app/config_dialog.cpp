@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/main_window.h"
 #include "document/house_document.h"
 
 namespace tavi {
@@ -44,9 +43,6 @@ void Select(QComboBox* c, int index) {
 }
 
 }  // namespace
-
-TCfgForm::TCfgForm(TMainForm* main, QWidget* parent)
-    : TCfgForm(&main->Settings(), &main->Doc(), parent ? parent : main) {}
 
 TCfgForm::TCfgForm(TSettings* settings, const TTAVIDoc* doc, QWidget* parent)
     : QDialog(parent), settings_(settings), doc_(doc) {

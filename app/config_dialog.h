@@ -14,17 +14,14 @@ class QLineEdit;
 
 namespace tavi {
 
-class TMainForm;
 class TTAVIDoc;
 
 class TCfgForm : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TCfgForm(TMainForm* main, QWidget* parent = nullptr);
-  // A dialog over plain settings and a document (tests; the start-up message
-  // before the other windows exist). `doc` may be null (size lists then stay
-  // unselected).
+  // A dialog over the editor's settings and its document; `doc` may be null
+  // (the size lists then stay unselected).
   TCfgForm(TSettings* settings, const TTAVIDoc* doc, QWidget* parent = nullptr);
 
   // Fills the controls from the settings (also run on every show).

@@ -20,11 +20,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/aos_window.h"
-#include "app/catalogue_window.h"
-#include "app/main_window.h"
 #include "client/tile_data.h"
-#include "document/aos_tables.h"
 
 namespace tavi {
 
@@ -65,10 +61,10 @@ QString Pad2(int v) {
 
 }  // namespace
 
-TCtrlForm::TCtrlForm(TMainForm* main, QWidget* parent)
-    : QWidget(parent ? parent : main,
+TCtrlForm::TCtrlForm(const ToolHost& host, QWidget* parent)
+    : QWidget(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      main_(main) {
+      host_(host) {
   setObjectName("CtrlForm");
   setWindowTitle("Control");
   build();
@@ -138,7 +134,7 @@ void TCtrlForm::build() {
     modes_[i]->setObjectName(QString("RGEditmode_%1").arg(i));
     modes->addWidget(modes_[i], i / 2, i % 2);
     connect(modes_[i], &QRadioButton::toggled, this, [this](bool on) {
-      if (on) main_->Redraw();
+      if (on) host_.Redraw();
     });
   }
   modes_[0]->setChecked(true);
@@ -292,7 +288,7 @@ void TCtrlForm::TBBaseHeightChange() {
 // ---- the current tile ----
 
 void TCtrlForm::ShowCurrentTile() {
-  const TUOTileData* tiles = main_->TileData();
+  const TUOTileData* tiles = host_.Tiles();
   TBitmap24 bmp(kPreviewWidth, kPreviewHeight, 0xFF);
   if (tiles) tiles->DrawArt(bmp, uint32_t(currentTile_) + kItemArtBase, 0, 0);
   QImage img(bmp.Bits.data(), bmp.Width, bmp.Height, bmp.Width * 3, QImage::Format_BGR888);
@@ -321,15 +317,16 @@ void TCtrlForm::ClearCellList() {
 void TCtrlForm::RefreshCellList() {
   const int selected = lbDetail_->currentRow();
   lbDetail_->clear();
-  const int dx = main_->DetailX(), dy = main_->DetailY();
-  TTAVIDoc& doc = main_->Doc();
-  const TUOTileData* tiles = main_->TileData();
-  if (dx >= 0 && dy >= 0 && dx < kGrid && dy < kGrid && TTAVIDoc::ValidFloor(currentFloor_)) {
+  const int dx = host_.DetailX(), dy = host_.DetailY();
+  const TTAVIDoc* doc = host_.Doc();
+  const TUOTileData* tiles = host_.Tiles();
+  if (doc && dx >= 0 && dy >= 0 && dx < kGrid && dy < kGrid &&
+      TTAVIDoc::ValidFloor(currentFloor_)) {
     for (int layer = kLayers - 1; layer >= 0; --layer) {
-      const TileEntry& e = doc.Tiles[currentFloor_][layer][dy][dx];
+      const TileEntry& e = doc->Tiles[currentFloor_][layer][dy][dx];
       if (e.Id == 0) continue;
       const QString name = tiles ? QString::fromStdString(tiles->ItemName(e.Id)) : QString();
-      const int height = tiles ? tiles->ItemData[e.Id].Height : doc.TileHeight(e.Id);
+      const int height = tiles ? tiles->ItemData[e.Id].Height : doc->TileHeight(e.Id);
       lbDetail_->addItem(QString::asprintf("%2d:", e.Z) + name + QString::asprintf("(%d)", height));
     }
   }
@@ -339,16 +336,18 @@ void TCtrlForm::RefreshCellList() {
   } else {
     setCellButtons(false);
   }
-  main_->Redraw();
+  host_.Redraw();
 }
 
 // The buttons act only when the list shows the stack without gaps, so that
 // a line maps to a layer.
 bool TCtrlForm::ListComplete() const {
-  const int dx = main_->DetailX(), dy = main_->DetailY();
-  if (dx < 0 || dy < 0 || dx >= kGrid || dy >= kGrid || !TTAVIDoc::ValidFloor(currentFloor_))
+  const int dx = host_.DetailX(), dy = host_.DetailY();
+  const TTAVIDoc* doc = host_.Doc();
+  if (!doc || dx < 0 || dy < 0 || dx >= kGrid || dy >= kGrid ||
+      !TTAVIDoc::ValidFloor(currentFloor_))
     return false;
-  return lbDetail_->count() == main_->Doc().LayerCount[currentFloor_][dy][dx];
+  return lbDetail_->count() == doc->LayerCount[currentFloor_][dy][dx];
 }
 
 int TCtrlForm::SelectedLayer() const {
@@ -358,26 +357,26 @@ int TCtrlForm::SelectedLayer() const {
 }
 
 void TCtrlForm::BtnCellUpClick() {
-  if (main_->DetailX() < 0 || !ListComplete() || SelectedLayer() < 0) return;
+  if (host_.DetailX() < 0 || !ListComplete() || SelectedLayer() < 0) return;
   const int pos =
-      main_->Doc().RaiseEntry(main_->DetailX(), main_->DetailY(), currentFloor_, SelectedLayer());
+      host_.Doc()->RaiseEntry(host_.DetailX(), host_.DetailY(), currentFloor_, SelectedLayer());
   if (pos < 0) return;
   RefreshCellList();
   if (pos < lbDetail_->count()) lbDetail_->setCurrentRow(pos);
 }
 
 void TCtrlForm::BtnCellDownClick() {
-  if (main_->DetailX() < 0 || !ListComplete() || SelectedLayer() < 0) return;
+  if (host_.DetailX() < 0 || !ListComplete() || SelectedLayer() < 0) return;
   const int pos =
-      main_->Doc().LowerEntry(main_->DetailX(), main_->DetailY(), currentFloor_, SelectedLayer());
+      host_.Doc()->LowerEntry(host_.DetailX(), host_.DetailY(), currentFloor_, SelectedLayer());
   if (pos < 0) return;
   RefreshCellList();
   if (pos < lbDetail_->count()) lbDetail_->setCurrentRow(pos);
 }
 
 void TCtrlForm::BtnCellDeleteClick() {
-  if (main_->DetailX() < 0 || !ListComplete() || SelectedLayer() < 0) return;
-  main_->Doc().RemoveEntry(main_->DetailX(), main_->DetailY(), currentFloor_, SelectedLayer());
+  if (host_.DetailX() < 0 || !ListComplete() || SelectedLayer() < 0) return;
+  host_.Doc()->RemoveEntry(host_.DetailX(), host_.DetailY(), currentFloor_, SelectedLayer());
   RefreshCellList();
 }
 
@@ -386,7 +385,7 @@ void TCtrlForm::LBDetailClick() {
   setCellButtons(true);
   if (!ListComplete()) return;
   const int layer = SelectedLayer();
-  const TileEntry& e = main_->Doc().Tiles[currentFloor_][layer][main_->DetailY()][main_->DetailX()];
+  const TileEntry& e = host_.Doc()->Tiles[currentFloor_][layer][host_.DetailY()][host_.DetailX()];
   currentTile_ = e.Id;
   ShowCurrentTile();
 }
@@ -394,58 +393,63 @@ void TCtrlForm::LBDetailClick() {
 // ---- the selection ----
 
 void TCtrlForm::BtnDeleteClick() {
-  const CellRect sel = main_->Selection();
-  if (sel.Left == -1) return;
-  main_->Doc().DeleteInRect(sel, currentFloor_);
+  const CellRect sel = host_.Selection();
+  TTAVIDoc* doc = host_.Doc();
+  if (sel.Left == -1 || !doc) return;
+  doc->DeleteInRect(sel, currentFloor_);
   RefreshCellList();
 }
 
 void TCtrlForm::BtnAddClick() {
-  const CellRect sel = main_->Selection();
-  if (sel.Left == -1) return;
-  TAoSForm* aos = main_->AoSForm();
-  if (aos && aos->isVisible() && aos->TypeIndex() == kAosAutoStairs) {
-    if (main_->Doc().PlaceStairsInRect(sel, currentFloor_, aos->SelectedCol(), aos->SelectedRow()))
+  const CellRect sel = host_.Selection();
+  TTAVIDoc* doc = host_.Doc();
+  if (sel.Left == -1 || !doc) return;
+  if (host_.AutoStairs()) {
+    const IAosChoice* aos = host_.Aos();
+    if (doc->PlaceStairsInRect(sel, currentFloor_, aos->SelectedCol(), aos->SelectedRow()))
       RefreshCellList();
     return;
   }
   if (currentTile_ == 0) return;  // no tile chosen yet
-  main_->Doc().StackInRect(sel, currentFloor_, Alt(), EditMode(), currentTile_);
+  doc->StackInRect(sel, currentFloor_, Alt(), EditMode(), currentTile_);
+  RefreshCellList();
+}
+
+void TCtrlForm::SetHiddenInSelection(bool hidden) {
+  const CellRect sel = host_.Selection();
+  if (sel.Top == -1 || sel.Left == -1) return;
+  if (host_.setHiddenCell)
+    for (int y = sel.Top; y <= sel.Bottom; ++y)
+      for (int x = sel.Left; x <= sel.Right; ++x) host_.setHiddenCell(x, y, hidden);
   RefreshCellList();
 }
 
 void TCtrlForm::BtnShowClick() {
-  const CellRect sel = main_->Selection();
-  if (sel.Top == -1 || sel.Left == -1) return;
-  for (int y = sel.Top; y <= sel.Bottom; ++y)
-    for (int x = sel.Left; x <= sel.Right; ++x) main_->SetHiddenCell(x, y, false);
-  RefreshCellList();
+  SetHiddenInSelection(false);
 }
 
 void TCtrlForm::BtnHideClick() {
-  const CellRect sel = main_->Selection();
-  if (sel.Top == -1 || sel.Left == -1) return;
-  for (int y = sel.Top; y <= sel.Bottom; ++y)
-    for (int x = sel.Left; x <= sel.Right; ++x) main_->SetHiddenCell(x, y, true);
-  RefreshCellList();
+  SetHiddenInSelection(true);
 }
 
 void TCtrlForm::BtnShowAllClick() {
-  const TTAVIDoc& doc = main_->Doc();
-  for (int y = 0; y < doc.Height; ++y)
-    for (int x = 0; x < doc.Width; ++x) main_->SetHiddenCell(x, y, false);
+  const TTAVIDoc* doc = host_.Doc();
+  if (doc && host_.setHiddenCell)
+    for (int y = 0; y < doc->Height; ++y)
+      for (int x = 0; x < doc->Width; ++x) host_.setHiddenCell(x, y, false);
   RefreshCellList();
 }
 
 // ---- tool windows ----
 
 void TCtrlForm::CBObjWindowClick() {
-  if (QWidget* w = main_->ObjForm()) ShowToolWindow(w, CBObjWindow->isChecked(), 0);
+  if (QWidget* w = host_.objWindow ? host_.objWindow() : nullptr)
+    ShowToolWindow(w, CBObjWindow->isChecked(), 0);
 }
 
 void TCtrlForm::CBAoSWindowClick() {
-  const QWidget* obj = main_->ObjForm();
-  if (QWidget* w = main_->AoSForm())
+  const QWidget* obj = host_.objWindow ? host_.objWindow() : nullptr;
+  if (QWidget* w = host_.aosWindow ? host_.aosWindow() : nullptr)
     ShowToolWindow(w, CBAoSWindow->isChecked(), obj ? obj->frameGeometry().width() + 8 : 0);
 }
 
@@ -494,7 +498,7 @@ void TCtrlForm::ApplyZoomText() {
     percent = 100;
     SetZoomText("100%");
   }
-  main_->SetZoom(percent / 100.0);
+  if (host_.setZoom) host_.setZoom(percent / 100.0);
 }
 
 void TCtrlForm::SetZoomText(const QString& text) {

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QOpenGLContext>
@@ -20,6 +21,7 @@
 #include "app/foundation_dialog.h"
 #include "app/main_surface.h"
 #include "app/main_window_impl.h"
+#include "app/tool_host.h"
 #include "app/ui_prompts.h"
 #include "app/update_check.h"
 #include "client/discovery.h"
@@ -121,7 +123,8 @@ void TMainForm::FormCreate() {
   d->settings = LoadSettings(d->settingsPath.toStdString());
   d->settings.Zoom = 1.0;
   const TSettings stored = d->settings;
-  d->host = std::make_unique<AppDocHost>(this);
+  d->host = std::make_unique<AppDocHost>();
+  WireDocHost();
   d->doc =
       std::make_unique<TTAVIDoc>(d->settings.Width, d->settings.Height, nullptr, d->host.get());
   FillBackgroundMap(d->background, d->settings.BGType, RandomSeed());
@@ -199,16 +202,79 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::CreateWindows() {
-  // In this order; each may read what the ones before it set up.
-  d->cfg = new TCfgForm(this);
+  // In this order; each may read what the ones before it set up. All are
+  // owned by the main window, so that they float above it.
+  d->cfg = new TCfgForm(&d->settings, d->doc.get(), this);
   d->cfg->Discover = DiscoverClientHere;
-  // Owned by the main window, so that they float above it.
-  d->obj = new TObjForm(this, this);
-  d->aos = new TAoSForm(this, this);
-  d->ctrl = new TCtrlForm(this);
-  d->multi = new TMultiForm(this, this);
-  d->update = new TUpdateForm(this, this);
-  d->foundation = new TFoundationForm(this, this);
+  const ToolHost host = MakeToolHost();
+  QString pageFolder = QFileInfo(d->settingsPath).absolutePath();
+  if (!pageFolder.endsWith('/')) pageFolder += '/';
+  d->obj = new TObjForm(host, pageFolder, this);
+  d->aos = new TAoSForm(host, this);
+  d->ctrl = new TCtrlForm(host, this);
+  d->multi = new TMultiForm(host, QString(), this);
+  d->update = new TUpdateForm(host, this);
+  d->foundation = new TFoundationForm(host, this);
+}
+
+// ---- what the other windows and the document read and ask ----
+
+ToolHost TMainForm::MakeToolHost() {
+  ToolHost h;
+  h.docSource = [this] { return d->doc.get(); };
+  h.tileSource = [this] { return d->tiles.get(); };
+  h.settings = &d->settings;
+  h.messages = [this] { return &d->messages; };
+  h.info = [this](QWidget* parent, const QString& text) { d->prompts->Info(parent, text); };
+  h.yesNo = [this](QWidget* parent, const QString& text) {
+    return d->prompts->YesNo(parent, text);
+  };
+  h.currentTile = [this]() -> uint16_t { return d->ctrl ? d->ctrl->CurrentTile() : 0; };
+  h.setCurrentTile = [this](uint16_t id) { SetCurrentTile(id); };
+  h.objWindowHidden = [this] {
+    if (d->ctrl && d->ctrl->isVisible()) d->ctrl->SetObjWindowChecked(false);
+  };
+  h.aosWindowHidden = [this] {
+    if (d->ctrl && d->ctrl->isVisible()) d->ctrl->SetAoSWindowChecked(false);
+  };
+  h.aosForm = [this]() -> IAosChoice* { return d->aos; };
+  h.hideCtrlForDialog = [this] {
+    if (d->ctrl) d->ctrl->HideForDialog();
+  };
+  h.restoreCtrlAfterDialog = [this] {
+    if (d->ctrl) d->ctrl->RestoreAfterDialog();
+  };
+  h.afterCacheImport = [this](int baseHeight) {
+    SetBaseHeight(baseHeight);
+    // The cached house belongs to no file: a Save must not overwrite the last one.
+    ForgetFileName();
+    UpdatePaintBoxSize();
+    if (d->aos) d->aos->BtnSetValueClick();
+    RefreshView();
+  };
+  h.redraw = [this] { Redraw(); };
+  h.detailX = [this] { return DetailX(); };
+  h.detailY = [this] { return DetailY(); };
+  h.selection = [this] { return Selection(); };
+  h.setHiddenCell = [this](int x, int y, bool hidden) { SetHiddenCell(x, y, hidden); };
+  h.setZoom = [this](double zoom) { SetZoom(zoom); };
+  h.objWindow = [this]() -> QWidget* { return d->obj; };
+  h.aosWindow = [this]() -> QWidget* { return d->aos; };
+  return h;
+}
+
+void TMainForm::WireDocHost() {
+  AppDocHost& h = *d->host;
+  h.partsLock = [this] { return d->ctrl && d->ctrl->PartsLock(); };
+  h.showCustomize = [this] {
+    return d->act.MnShowPropriety && d->act.MnShowPropriety->isChecked();
+  };
+  h.baseHeight = [this] { return BaseHeight(); };
+  h.setBaseHeight = [this](int height) { SetBaseHeight(height); };
+  h.referencePrice = [this]() -> int64_t { return d->aos ? d->aos->ReferencePrice() : 0; };
+  h.setPrice = [this](int64_t price, const QString& lblPrice, const QString& lblDelta) {
+    if (d->aos) d->aos->SetPriceLabels(price, lblPrice, lblDelta);
+  };
 }
 
 void TMainForm::FirstIdle() {

@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "app/languages.h"
-#include "settings/settings.h"
 #include "document/house_document.h"
+#include "settings/settings.h"
 
 class QAction;
 class QMenu;
@@ -35,6 +35,7 @@ class QtTextClipboard;
 class MainMouse;
 class MainMouseEnv;
 class UiPrompts;
+struct ToolHost;
 
 // How the editor was started (command line and test overrides).
 struct StartOptions {
@@ -158,6 +159,11 @@ class TMainForm : public QMainWindow {
   void FormCreate();
   void CreateMenus();
   void CreateWindows();
+  // What the other windows read and ask of the main window.
+  ToolHost MakeToolHost();
+  // Connects the document's host to the control window, the View menu and
+  // the AoS window.
+  void WireDocHost();
   void FirstIdle();
   void RedrawTimerTimer();
   bool ClientFilesPresentNow() const;

@@ -7,18 +7,18 @@
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
+#include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPlainTextEdit>
-#include <QShowEvent>
-#include <QNetworkProxy>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/web_addresses.h"
-#include "settings/settings.h"
 #include "io/version_check.h"
+#include "settings/settings.h"
 
 namespace tavi {
 
@@ -80,7 +80,9 @@ QString HomePageUrl(const TSettings* settings, bool japanese) {
   return japanese ? kHomePageJapaneseURL : kHomePageEnglishURL;
 }
 
-void ShowHelpContents(const TSettings* settings) { OpenWebPage(HomePageUrl(settings, false)); }
+void ShowHelpContents(const TSettings* settings) {
+  OpenWebPage(HomePageUrl(settings, false));
+}
 
 QString AboutText() {
   return QString(kVersionText) +
@@ -93,9 +95,6 @@ void ShowAboutBox(QWidget* parent) {
   box.setObjectName("AboutBox");
   box.exec();
 }
-
-TUpdateForm::TUpdateForm(TMainForm* main, QWidget* parent)
-    : TUpdateForm(ToolHostFromMain(main), parent) {}
 
 TUpdateForm::TUpdateForm(const ToolHost& host, QWidget* parent) : QDialog(parent), host_(host) {
   setObjectName("UpdateForm");
@@ -129,7 +128,9 @@ void TUpdateForm::build() {
   lay->addLayout(buttons);
 }
 
-void TUpdateForm::addLine(const QString& line) { memo_->appendPlainText(line); }
+void TUpdateForm::addLine(const QString& line) {
+  memo_->appendPlainText(line);
+}
 
 QStringList TUpdateForm::MemoLines() const {
   QStringList lines = memo_->toPlainText().split('\n');
@@ -148,14 +149,21 @@ void TUpdateForm::FormShow() {
   repaint();
   QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   btnOk_->setEnabled(false);
-  const HttpResult r = HttpGet(QUrl(VersionInfoUrl(host_.settings)), timeoutMs_,
-                               int(kMaxVersionBody));
+  const HttpResult r =
+      HttpGet(QUrl(VersionInfoUrl(host_.settings)), timeoutMs_, int(kMaxVersionBody));
   btnOk_->setEnabled(true);
   switch (CompareVersion(r.ok, r.body.toStdString())) {
-    case UpdateMessage::kFetchFailed: addLine(msg.MsgFetchFailed); break;
-    case UpdateMessage::kNewVersion: addLine(msg.MsgNewVersion); break;
-    case UpdateMessage::kNoNewInfo: addLine(msg.MsgNoNewInfo); break;
-    case UpdateMessage::kGettingVersion: break;
+    case UpdateMessage::kFetchFailed:
+      addLine(msg.MsgFetchFailed);
+      break;
+    case UpdateMessage::kNewVersion:
+      addLine(msg.MsgNewVersion);
+      break;
+    case UpdateMessage::kNoNewInfo:
+      addLine(msg.MsgNoNewInfo);
+      break;
+    case UpdateMessage::kGettingVersion:
+      break;
   }
 }
 
@@ -173,7 +181,9 @@ bool TUpdateForm::RunCheck() {
   return true;
 }
 
-void TUpdateForm::BtnOkClick() { accept(); }
+void TUpdateForm::BtnOkClick() {
+  accept();
+}
 
 void TUpdateForm::BtnExecIEClick() {
   const bool japanese = host_.settings && host_.settings->Language == 1;

@@ -39,8 +39,7 @@ QString AboutText();
 class TUpdateForm : public QDialog {
   Q_OBJECT
  public:
-  explicit TUpdateForm(TMainForm* main, QWidget* parent = nullptr);
-  TUpdateForm(const ToolHost& host, QWidget* parent = nullptr);
+  explicit TUpdateForm(const ToolHost& host, QWidget* parent = nullptr);
   ~TUpdateForm() override;
 
   // The start-up step: when the check is due this month, shows the dialog
