@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "document/house_document.h"
+#include "interaction/config_values.h"
 
 namespace tavi {
 
@@ -138,8 +139,7 @@ void TCfgForm::build() {
 }
 
 int TCfgForm::TextWidthIndex(int lineWidth) {
-  const int i = (lineWidth - 36) / 8;  // truncates toward zero
-  return i < 0 || i > 5 ? 5 : i;
+  return tavi::TextWidthIndex(lineWidth);
 }
 
 void TCfgForm::FormShow() {
@@ -149,8 +149,8 @@ void TCfgForm::FormShow() {
   EdTileData->setText(QString::fromStdString(s.TileData));
   EdMultiIdx->setText(QString::fromStdString(s.MultiIdx));
   EdMulti->setText(QString::fromStdString(s.Multi));
-  Select(CBWidth, doc_ ? doc_->Width - 8 : -1);
-  Select(CBHeight, doc_ ? doc_->Height - 8 : -1);
+  Select(CBWidth, doc_ ? PlotSizeIndex(doc_->Width) : -1);
+  Select(CBHeight, doc_ ? PlotSizeIndex(doc_->Height) : -1);
   CBStayOnTop->setChecked(s.isStayOnTop);
   Select(CBJpegQuality, s.JpegQuality);
   Select(CBLanguage, s.Language);
@@ -158,6 +158,25 @@ void TCfgForm::FormShow() {
   Select(CBBGType, s.BGType);
   CBBGLarge->setChecked(s.isLargeBG);
   CBUpdateChk->setChecked(s.UpdateCheck);
+}
+
+TSettings TCfgForm::Collect() const {
+  TSettings s = *settings_;
+  s.ArtIdx = EdArtIdx->text().toStdString();
+  s.Art = EdArt->text().toStdString();
+  s.TileData = EdTileData->text().toStdString();
+  s.MultiIdx = EdMultiIdx->text().toStdString();
+  s.Multi = EdMulti->text().toStdString();
+  s.Width = PlotSizeOfIndex(CBWidth->currentIndex());
+  s.Height = PlotSizeOfIndex(CBHeight->currentIndex());
+  s.isStayOnTop = CBStayOnTop->isChecked();
+  s.JpegQuality = CBJpegQuality->currentIndex();
+  s.Language = CBLanguage->currentIndex();
+  s.LineWidth = LineWidthOfIndex(CBTextWidth->currentIndex());
+  s.BGType = CBBGType->currentIndex();
+  s.isLargeBG = CBBGLarge->isChecked();
+  s.UpdateCheck = CBUpdateChk->isChecked();
+  return s;
 }
 
 void TCfgForm::BtnFileSearchClick() {

@@ -1,13 +1,10 @@
 #include "app/main_window.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-#include <QLineEdit>
 #include <QOpenGLContext>
 #include <QStatusBar>
 #include <QTimer>
@@ -323,34 +320,25 @@ void TMainForm::Option1Click() {
   if (!cfg) return;
   cfg->FormShow();
   if (!d->prompts->Exec(cfg)) return;
-  TSettings& s = d->settings;
-  s.ArtIdx = cfg->EdArtIdx->text().toStdString();
-  s.Art = cfg->EdArt->text().toStdString();
-  s.TileData = cfg->EdTileData->text().toStdString();
-  s.MultiIdx = cfg->EdMultiIdx->text().toStdString();
-  s.Multi = cfg->EdMulti->text().toStdString();
-  if (cfg->CBStayOnTop->isChecked() != s.isStayOnTop) {
-    s.isStayOnTop = cfg->CBStayOnTop->isChecked();
+  ApplySettings(cfg->Collect());
+}
+
+void TMainForm::ApplySettings(const TSettings& chosen) {
+  const TSettings before = d->settings;
+  d->settings = chosen;
+  if (chosen.isStayOnTop != before.isStayOnTop) {
     for (QWidget* w : std::initializer_list<QWidget*>{d->obj, d->aos}) {
       if (!w) continue;
       const bool visible = w->isVisible();
       w->hide();
-      w->setWindowFlag(Qt::WindowStaysOnTopHint, s.isStayOnTop);
+      w->setWindowFlag(Qt::WindowStaysOnTopHint, chosen.isStayOnTop);
       if (visible) w->show();
     }
   }
-  s.JpegQuality = cfg->CBJpegQuality->currentIndex();
-  s.Language = cfg->CBLanguage->currentIndex();
   if (!d->startupFailed) ApplyLanguageToAll();
-  s.LineWidth = cfg->CBTextWidth->currentIndex() * 8 + 36;
-  const int bg = cfg->CBBGType->currentIndex();
-  if (bg != s.BGType) FillBackground(bg);
-  s.BGType = bg;
-  s.isLargeBG = cfg->CBBGLarge->isChecked();
-  s.UpdateCheck = cfg->CBUpdateChk->isChecked();
-  const int w = cfg->CBWidth->currentIndex() + 8, h = cfg->CBHeight->currentIndex() + 8;
-  if (w != d->doc->Width || h != d->doc->Height) {
-    d->doc->SetSize(w, h);
+  if (chosen.BGType != before.BGType) FillBackground(chosen.BGType);
+  if (chosen.Width != d->doc->Width || chosen.Height != d->doc->Height) {
+    d->doc->SetSize(chosen.Width, chosen.Height);
     if (!d->startupFailed) {
       UpdatePaintBoxSize();
       d->doc->Recalculate();

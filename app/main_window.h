@@ -118,6 +118,10 @@ class TMainForm : public QMainWindow {
   void CopyBMP1Click();
   void ImageSaveas1Click();
   void Option1Click();
+  // Takes over settings chosen in the configuration dialog: the stay-on-top
+  // style of the tool windows, the language, the background and the plot
+  // size (the document is resized when it differs) follow them.
+  void ApplySettings(const TSettings& chosen);
   void About1Click();
   void MnContentsClick();
   void Edit1Click();  // enabling of the Edit menu's items

@@ -6,6 +6,7 @@
 
 #include "app/app_test_util.h"
 #include "app/config_dialog.h"
+#include "document/house_document.h"
 
 using namespace tavi;
 using namespace tavi::test;
@@ -36,6 +37,43 @@ class TestConfigDialog : public QObject {
     dlg.FormShow();
     QCOMPARE(dlg.CBLanguage->currentIndex(), -1);
     QCOMPARE(dlg.CBJpegQuality->currentIndex(), -1);
+  }
+
+  // The dialog hands back what its controls show and leaves the settings
+  // alone; the values it does not show come through unchanged.
+  void collectHandsBackValues() {
+    TSettings s;
+    s.ArtIdx = "/old/artidx.mul";
+    s.LineWidth = 52;
+    s.LastAccount = 3;
+    s.BGType = 1;
+    TTAVIDoc doc(12, 9, nullptr, nullptr);
+    TCfgForm dlg(&s, &doc);
+    dlg.FormShow();
+    TSettings r = dlg.Collect();
+    QCOMPARE(r.ArtIdx, s.ArtIdx);
+    QCOMPARE(r.Width, 12);
+    QCOMPARE(r.Height, 9);
+    QCOMPARE(r.LineWidth, 52);
+    QCOMPARE(r.BGType, 1);
+
+    dlg.EdArtIdx->setText("/new/artidx.mul");
+    dlg.CBWidth->setCurrentIndex(dlg.CBWidth->findText("19"));
+    dlg.CBTextWidth->setCurrentIndex(dlg.CBTextWidth->findText("68"));
+    dlg.CBLanguage->setCurrentIndex(2);
+    dlg.CBBGLarge->setChecked(true);
+    dlg.CBStayOnTop->setChecked(true);
+    r = dlg.Collect();
+    QCOMPARE(r.ArtIdx, std::string("/new/artidx.mul"));
+    QCOMPARE(r.Width, 20);  // the lists show the size less one
+    QCOMPARE(r.LineWidth, 68);
+    QCOMPARE(r.Language, 2);
+    QVERIFY(r.isLargeBG);
+    QVERIFY(r.isStayOnTop);
+    QCOMPARE(r.LastAccount, 3);
+    QCOMPARE(s.ArtIdx, std::string("/old/artidx.mul"));
+    QCOMPARE(s.Language, 0);
+    QVERIFY(!s.isLargeBG);
   }
 
   // "&Reload Paths" changes the settings at once.
