@@ -18,9 +18,11 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "client/tile_data.h"
+#include "interaction/detail_list.h"
+#include "interaction/window_place.h"
+#include "interaction/zoom_text.h"
 
 namespace tavi {
 
@@ -317,19 +319,10 @@ void TCtrlForm::ClearCellList() {
 void TCtrlForm::RefreshCellList() {
   const int selected = lbDetail_->currentRow();
   lbDetail_->clear();
-  const int dx = host_.DetailX(), dy = host_.DetailY();
-  const TTAVIDoc* doc = host_.Doc();
-  const TUOTileData* tiles = host_.Tiles();
-  if (doc && dx >= 0 && dy >= 0 && dx < kGrid && dy < kGrid &&
-      TTAVIDoc::ValidFloor(currentFloor_)) {
-    for (int layer = kLayers - 1; layer >= 0; --layer) {
-      const TileEntry& e = doc->Tiles[currentFloor_][layer][dy][dx];
-      if (e.Id == 0) continue;
-      const QString name = tiles ? QString::fromStdString(tiles->ItemName(e.Id)) : QString();
-      const int height = tiles ? tiles->ItemData[e.Id].Height : doc->TileHeight(e.Id);
-      lbDetail_->addItem(QString::asprintf("%2d:", e.Z) + name + QString::asprintf("(%d)", height));
-    }
-  }
+  if (const TTAVIDoc* doc = host_.Doc())
+    for (const std::string& line :
+         DetailLines(*doc, host_.Tiles(), currentFloor_, host_.DetailX(), host_.DetailY()))
+      lbDetail_->addItem(QString::fromStdString(line));
   if (selected >= 0 && selected < lbDetail_->count()) {
     lbDetail_->setCurrentRow(selected);
     setCellButtons(true);
@@ -342,18 +335,13 @@ void TCtrlForm::RefreshCellList() {
 // The buttons act only when the list shows the stack without gaps, so that
 // a line maps to a layer.
 bool TCtrlForm::ListComplete() const {
-  const int dx = host_.DetailX(), dy = host_.DetailY();
   const TTAVIDoc* doc = host_.Doc();
-  if (!doc || dx < 0 || dy < 0 || dx >= kGrid || dy >= kGrid ||
-      !TTAVIDoc::ValidFloor(currentFloor_))
-    return false;
-  return lbDetail_->count() == doc->LayerCount[currentFloor_][dy][dx];
+  return doc && DetailListComplete(*doc, currentFloor_, host_.DetailX(), host_.DetailY(),
+                                   lbDetail_->count());
 }
 
 int TCtrlForm::SelectedLayer() const {
-  const int row = lbDetail_->currentRow();
-  if (row < 0) return -1;
-  return lbDetail_->count() - row - 1;
+  return LayerOfDetailLine(lbDetail_->count(), lbDetail_->currentRow());
 }
 
 void TCtrlForm::BtnCellUpClick() {
@@ -453,27 +441,21 @@ void TCtrlForm::CBAoSWindowClick() {
     ShowToolWindow(w, CBAoSWindow->isChecked(), obj ? obj->frameGeometry().width() + 8 : 0);
 }
 
-namespace {
-// How far a tool window that must overlap another one is moved down.
-constexpr int kOverlapDrop = 64;
-}  // namespace
-
 void TCtrlForm::ShowToolWindow(QWidget* w, bool show, int column) {
   if (show && !w->property("taviPlaced").toBool()) {
     w->setProperty("taviPlaced", true);
     const QRect me = frameGeometry();
-    QPoint at(me.left() + column, me.bottom() + 8);
-    if (const QScreen* screen = this->screen()) {
-      const QRect area = screen->availableGeometry();
-      // A second tool window that does not fit beside the first one lies on it
-      // lower down, so that the first one's menus and tabs stay in reach; the
-      // drawing surface stays uncovered.
-      if (column > 0 && at.x() + w->frameGeometry().width() > area.right() + 1)
-        at.setY(at.y() + kOverlapDrop);
-      at.setX(std::max(area.left(), std::min(at.x(), area.right() - w->frameGeometry().width())));
-      at.setY(std::max(area.top(), std::min(at.y(), area.bottom() - w->frameGeometry().height())));
+    const QRect tool = w->frameGeometry();
+    ScreenRect area;
+    const QScreen* screen = this->screen();
+    if (screen) {
+      const QRect a = screen->availableGeometry();
+      area = ScreenRect{a.left(), a.top(), a.width(), a.height()};
     }
-    w->move(at);
+    const ScreenPoint at =
+        ToolWindowOpening(ScreenRect{me.left(), me.top(), me.width(), me.height()}, column,
+                          tool.width(), tool.height(), screen ? &area : nullptr);
+    w->move(at.X, at.Y);
   }
   w->setVisible(show);
 }
@@ -481,15 +463,7 @@ void TCtrlForm::ShowToolWindow(QWidget* w, bool show, int column) {
 // ---- zoom ----
 
 bool TCtrlForm::ParseZoomText(const QString& text, int* percent) {
-  QString t = text;
-  if (t.endsWith('%')) t.chop(1);
-  bool ok = false;
-  const int v = t.toInt(&ok, 10);
-  // A zoom of 0 or below cannot be drawn, and a huge one only makes the
-  // surface enormous: both fall back like text that is not a number.
-  if (!ok || v < 10 || v > 1600) return false;
-  *percent = v;
-  return true;
+  return tavi::ParseZoomText(text.toStdString(), percent);
 }
 
 void TCtrlForm::ApplyZoomText() {

@@ -15,6 +15,8 @@
 #include "app/main_window.h"
 #include "app/main_window_impl.h"
 #include "document/aos_tables.h"
+#include "interaction/window_place.h"
+#include "interaction/zoom_text.h"
 #include "render/gl/house_view.h"
 #include "render/view_state.h"
 
@@ -196,7 +198,7 @@ void TMainForm::SetZoom(double zoom) {
 
 void TMainForm::ZoomStep(bool in) {
   const double z = in ? ZoomStepIn(Zoom()) : ZoomStepOut(Zoom());
-  if (d->ctrl) d->ctrl->SetZoomText(QString::number(ZoomPercent(z)) + "%");
+  if (d->ctrl) d->ctrl->SetZoomText(QString::fromStdString(ZoomText(z)));
   SetZoom(z);
 }
 
@@ -302,12 +304,11 @@ void TMainForm::DockControlWindow(bool clampToScreen) {
   QAction* stick = d->act.MnStickWnd;
   if (!stick || !stick->isChecked() || !isVisible() || !d->ctrl) return;
   const QRect frame = frameGeometry();
-  int left = frame.left() + frame.width();
-  if (clampToScreen && screen()) {
-    const int screenWidth = screen()->geometry().width();
-    if (screenWidth <= left) left = screenWidth - d->ctrl->frameGeometry().width();
-  }
-  d->ctrl->move(left, frame.top());
+  const int screenWidth = screen() ? screen()->geometry().width() : -1;
+  const ScreenPoint at =
+      DockedControlWindow(ScreenRect{frame.left(), frame.top(), frame.width(), frame.height()},
+                          d->ctrl->frameGeometry().width(), screenWidth, clampToScreen);
+  d->ctrl->move(at.X, at.Y);
 }
 
 }  // namespace tavi
