@@ -24,6 +24,7 @@
 #include "client/discovery.h"
 #include "client/paths.h"
 #include "client/tile_data.h"
+#include "interaction/demo_client_use.h"
 #include "render/gl/house_view.h"
 
 namespace tavi {
@@ -31,11 +32,6 @@ namespace tavi {
 namespace {
 
 constexpr int kRedrawIntervalMs = 55;
-
-std::string InFolder(const QString& dir, const char* name) {
-  const std::string found = FindCaseInsensitive(QDir(dir).absolutePath().toStdString(), name);
-  return found.empty() ? (QDir(dir).absolutePath() + "/" + name).toStdString() : found;
-}
 
 uint32_t RandomSeed() {
   return std::random_device{}();
@@ -65,20 +61,11 @@ TMainForm::~TMainForm() {
   if (d->ctrl) d->ctrl->DetachToolWindows();
   if (d->redrawTimer) d->redrawTimer->stop();
   if (d->obj) d->obj->SavePages();
-  TSettings out = d->settings;
+  // The demo client is for this run only; the stored paths stay as they were.
+  TSettings out = d->demo.ToStore(d->settings);
   if (d->doc) {
     out.Width = d->doc->Width;
     out.Height = d->doc->Height;
-  }
-  if (d->demoInUse && out.ArtIdx == d->demoPaths.ArtIdx && out.Art == d->demoPaths.Art &&
-      out.TileData == d->demoPaths.TileData && out.MultiIdx == d->demoPaths.MultiIdx &&
-      out.Multi == d->demoPaths.Multi) {
-    // The demo client is for this run only; the stored paths stay as they were.
-    out.ArtIdx = d->pathsBeforeDemo.ArtIdx;
-    out.Art = d->pathsBeforeDemo.Art;
-    out.TileData = d->pathsBeforeDemo.TileData;
-    out.MultiIdx = d->pathsBeforeDemo.MultiIdx;
-    out.Multi = d->pathsBeforeDemo.Multi;
   }
   std::string error;
   if (!SaveSettings(d->settingsPath.toStdString(), out, &error)) qWarning("%s", error.c_str());
@@ -127,22 +114,7 @@ void TMainForm::FormCreate() {
   FillBackgroundMap(d->background, d->settings.BGType, RandomSeed());
   DiscoverClientHere(d->settings);
 
-  if (!ClientFilesPresent(d->settings) && !d->options.demoClientDir.isEmpty()) {
-    TSettings demo = d->settings;
-    const QString dir = d->options.demoClientDir;
-    demo.ArtIdx = InFolder(dir, "artidx.mul");
-    demo.Art = InFolder(dir, "art.mul");
-    demo.TileData = InFolder(dir, "tiledata.mul");
-    demo.MultiIdx = InFolder(dir, "multi.idx");
-    demo.Multi = InFolder(dir, "multi.mul");
-    if (ClientFilesPresent(demo)) {
-      d->pathsBeforeDemo = stored;
-      demo.ClientDir = QDir(dir).absolutePath().toStdString() + "/";
-      d->settings = demo;
-      d->demoPaths = demo;
-      d->demoInUse = true;
-    }
-  }
+  d->demo.Adopt(d->settings, stored, d->options.demoClientDir.toStdString());
 
   QString loadError;
   if (ClientFilesPresent(d->settings)) {
@@ -190,7 +162,7 @@ void TMainForm::FormCreate() {
   d->cellLabel = new QLabel(this);
   d->cellLabel->setObjectName("LblCell");
   statusBar()->addPermanentWidget(d->cellLabel);
-  if (d->demoInUse)
+  if (d->demo.InUse())
     d->statusLabel->setText(
         tr("Demo client in use: %1").arg(QString::fromStdString(d->settings.ClientDir)));
   d->projection.RebuildAnchors(d->doc->Width, d->doc->Height, 7);

@@ -170,7 +170,6 @@ class TMainForm : public QMainWindow {
   void WireDocHost();
   void FirstIdle();
   void RedrawTimerTimer();
-  bool ClientFilesPresentNow() const;
   void SetTitleFromFile(const QString& fileName);
 };
 

@@ -9,6 +9,7 @@
 #include "app/app_host.h"
 #include "app/languages.h"
 #include "app/main_window.h"
+#include "interaction/demo_client_use.h"
 #include "interaction/main_mouse.h"
 #include "render/projection.h"
 #include "settings/settings.h"
@@ -75,9 +76,7 @@ struct TMainForm::Impl {
   TSettings settings;
   QString settingsPath;
   bool startupFailed = false;
-  bool demoInUse = false;
-  TSettings pathsBeforeDemo;
-  TSettings demoPaths;  // the demo client's paths, as used in this run
+  DemoClientUse demo;
   std::unique_ptr<AppDocHost> host;
   QtTextClipboard clipboard;
   std::unique_ptr<TTAVIDoc> doc;
