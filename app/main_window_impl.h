@@ -104,8 +104,6 @@ struct TMainForm::Impl {
   TUpdateForm* update = nullptr;
   TFoundationForm* foundation = nullptr;
 
-  QMenu* editMenu = nullptr;
-  QMenu* viewMenu = nullptr;
   MainMenuActions act;
 };
 

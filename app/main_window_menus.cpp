@@ -74,7 +74,6 @@ void TMainForm::CreateMenus() {
   A.Exit1 = item(file, "Exit1", "&Exit", {}, &TMainForm::Exit1Click);
 
   QMenu* edit = menu(bar, nullptr, "Edit1", "&Edit");
-  d->editMenu = edit;
   A.MnUndo = item(edit, "MnUndo", "&Undo", QKeySequence("Ctrl+Z"), &TMainForm::MnUndoClick);
   A.MnRedo = item(edit, "MnRedo", "&Redo", QKeySequence("Ctrl+Y"), &TMainForm::MnRedoClick);
   edit->addSeparator();
@@ -102,7 +101,6 @@ void TMainForm::CreateMenus() {
   });
 
   QMenu* view = menu(bar, nullptr, "View1", "&View");
-  d->viewMenu = view;
   A.MnHideWalls = check(item(view, "MnHideWalls", "&Hide Walls", {}, nullptr), false);
   A.MnShowGrid = check(item(view, "MnShowGrid", "Show &Grid", {}, nullptr), true);
   A.MnDownstair = check(item(view, "MnDownstair", "Show Downstair walls", {}, nullptr), true);
