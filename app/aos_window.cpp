@@ -36,7 +36,7 @@ void TAoSForm::build() {
   cbType_->setObjectName("CBType");
   cbType_->addItems(
       {"Walls", "Doors", "Floors", "Stairs", "Stairs(Auto Stack)", "Roofs", "Enchancements"});
-  cbType_->setCurrentIndex(0);
+  cbType_->setCurrentIndex(kAosWalls);
   connect(cbType_, QOverload<int>::of(&QComboBox::activated), this,
           [this](int) { CBTypeChange(); });
   top->addWidget(lblType);

@@ -45,7 +45,8 @@ int MainMouseEnv::StairsDirection() const {
 }
 int MainMouseEnv::StairsRow() const {
   const int row = m_->AoSForm() ? m_->AoSForm()->SelectedRow() : 0;
-  return row < 0 ? 0 : (row > 9 ? 9 : row);
+  const int last = AosTableRows(kAosAutoStairs) - 1;
+  return row < 0 ? 0 : (row > last ? last : row);
 }
 void MainMouseEnv::Redraw() {
   m_->Redraw();
