@@ -37,8 +37,9 @@ class TAoSForm : public QWidget, public IAosChoice {
   // it is not one), then a recount.
   void EdOldPriceExit();
 
-  // The type list (0..6) and the grid's selected cell, read by the main
-  // window (auto stairs direction, wall replacement) and the control window.
+  // The type list (an AosType) and the grid's selected cell, read by the
+  // main window (auto stairs direction, wall replacement) and, through
+  // IAosChoice, by the control and catalogue windows.
   bool IsShown() const override { return isVisible(); }
   int TypeIndex() const override;
   // Moves the type list without running the type change (catalogue click rule).

@@ -1,6 +1,5 @@
 #include "app/tool_host.h"
 
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
