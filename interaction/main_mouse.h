@@ -38,8 +38,9 @@ class IMouseEnv {
   // The control window's "Delete" and "Add" on the selection.
   virtual void ControlDelete() = 0;
   virtual void ControlAdd() = 0;
-  // One zoom step in (Page Up) or out (Page Down).
-  virtual void ZoomStep(bool in) = 0;
+  // One zoom step in (Page Up) or out (Page Down); an environment without a
+  // zoom leaves it out.
+  virtual void ZoomStep(bool in) { (void)in; }
 };
 
 class MainMouse {
