@@ -8,15 +8,16 @@
 
 #include "cli/client_data.h"
 #include "cli/command.h"
-#include "settings/settings.h"
 #include "document/doc_host.h"
 #include "document/house_document.h"
+#include "io/atomic_file.h"
 #include "io/house_file.h"
 #include "render/art_source.h"
 #include "render/image_export.h"
 #include "render/projection.h"
 #include "render/raster.h"
 #include "render/scene.h"
+#include "settings/settings.h"
 
 namespace tavi::cli {
 namespace {
@@ -107,9 +108,11 @@ int RunRender(const Args& args) {
                 std::to_string(view.Height) + " pixels is too large; use a smaller --zoom");
   RasterFrame frame;
   if (!RasterizeScene(list, &art, view, &frame)) return Fail(out + ": the picture would be empty");
-  if (!SaveImage(frame.ToBitmap(), out, ImageFormatForCli(out),
-                 JpegQualityFor(TSettings().JpegQuality), &error))
-    return Fail(error);
+  std::string bytes;
+  if (!EncodeImage(frame.ToBitmap(), ImageFormatForCli(out),
+                   JpegQualityFor(TSettings().JpegQuality), &bytes))
+    return Fail(out + ": the picture cannot be encoded");
+  if (!WriteFileAtomically(out, bytes, &error)) return Fail(error);
   return kOk;
 }
 

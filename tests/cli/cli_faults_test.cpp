@@ -1,0 +1,153 @@
+// tavi-cli as a new user meets it: unknown options, odd things at --out and
+// as input, cached houses numbered as listed, the render's zoom range and
+// JPEG quality, and messages that give the reason.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "support/demo_client.h"
+
+namespace tavi {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+void Put(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+class Scratch {
+ public:
+  Scratch() {
+    std::string templ = (fs::temp_directory_path() / "tavi-cli-faults-XXXXXX").string();
+    path_ = ::mkdtemp(&templ[0]) ? templ : std::string();
+  }
+  ~Scratch() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+  }
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+struct CliResult {
+  int code;
+  std::string out, err;
+};
+
+// Runs tavi-cli through the shell: `before` goes in front of the command
+// (variables, a pipe into it), `stdinFrom` is its input unless empty. A run
+// that hangs is ended after 60 s and gives code 124.
+CliResult Cli(const Scratch& dir, const std::string& args, const std::string& before = "",
+              const std::string& stdinFrom = "/dev/null") {
+  const std::string out = dir / "stdout.txt", err = dir / "stderr.txt";
+  std::string cmd = before + "timeout 60 \"" + TAVI_CLI_PATH + "\" " + args;
+  if (!stdinFrom.empty()) cmd += " <\"" + stdinFrom + "\"";
+  cmd += " >\"" + out + "\" 2>\"" + err + "\"";
+  const int status = std::system(cmd.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
+}
+
+std::string Q(const std::string& path) {
+  return "\"" + path + "\"";
+}
+
+int Lines(const std::string& s) {
+  int n = 0;
+  for (char c : s) n += c == '\n';
+  return n;
+}
+
+const char kHouse[] = "\"TAVI File ver 1.00\",3,2,7\r\n0,0,0,0,102\r\n1,2,1,3,1234\r\n";
+
+class CliFaultsRender : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    demo_ = test::DemoClientDir();
+    if (demo_.empty()) GTEST_SKIP() << "no demo client";
+    client_ = " --client " + Q(demo_);
+    house_ = dir_ / "house.tav";
+    Put(house_, kHouse);
+  }
+  CliResult Render(const std::string& out, const std::string& more = "",
+                   const std::string& before = "") {
+    return Cli(dir_, "render " + Q(house_) + " --out " + Q(out) + more + client_, before);
+  }
+  Scratch dir_;
+  std::string demo_, client_, house_;
+};
+
+// The picture is written as house files are: through a link, never through
+// a name planted beside it, and with the system's reason when it cannot be.
+TEST_F(CliFaultsRender, ThePictureIsWrittenLikeAHouseFile) {
+  fs::create_symlink("real.png", dir_ / "link.png");
+  Put(dir_ / "victim", "precious");
+  fs::create_symlink("victim", dir_ / "link.png.tmp~");
+  fs::create_symlink("victim", dir_ / "real.png.tmp~");
+  const CliResult r = Render(dir_ / "link.png");
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_TRUE(fs::is_symlink(dir_ / "link.png"));
+  EXPECT_EQ(Slurp(dir_ / "real.png").substr(1, 3), "PNG");
+  EXPECT_EQ(Slurp(dir_ / "victim"), "precious");
+
+  const CliResult missing = Render(dir_ / "no/such/folder/pic.bmp");
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_NE(missing.err.find("No such file or directory"), std::string::npos) << missing.err;
+}
+
+// Whatever stands at --out and is no regular file is left alone; a dangling
+// link is written through to the file it names.
+TEST(CliFaults, OutRefusesWhatIsNoRegularFile) {
+  Scratch dir;
+  Put(dir / "x.tav", kHouse);
+  const CliResult clip = Cli(dir, "clip-export " + Q(dir / "x.tav"));
+  ASSERT_EQ(clip.code, 0) << clip.err;
+  Put(dir / "clip.txt", clip.out);
+  const auto import = [&](const std::string& out) {
+    return Cli(dir, "clip-import --out " + Q(out), "", dir / "clip.txt");
+  };
+
+  fs::create_directory(dir / "folder");
+  for (const std::string& out : {dir / "folder", dir / "folder/"}) {
+    const CliResult r = import(out);
+    EXPECT_EQ(r.code, 1) << out;
+    EXPECT_NE(r.err.find("is a directory"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("Not a directory"), std::string::npos) << r.err;
+  }
+  EXPECT_TRUE(fs::is_empty(dir / "folder"));
+
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  fs::create_symlink("fifo", dir / "fifo-link");
+  for (const std::string& out : {dir / "fifo", dir / "fifo-link"}) {
+    const CliResult r = import(out);
+    EXPECT_EQ(r.code, 1) << out;
+    EXPECT_EQ(Lines(r.err), 1) << r.err;
+    EXPECT_NE(r.err.find("FIFO"), std::string::npos) << r.err;
+  }
+  EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
+  EXPECT_TRUE(fs::is_symlink(dir / "fifo-link"));
+
+  fs::create_symlink("named.tav", dir / "dangling.tav");
+  ASSERT_EQ(import(dir / "dangling.tav").code, 0);
+  EXPECT_TRUE(fs::is_symlink(dir / "dangling.tav"));
+  EXPECT_EQ(Slurp(dir / "named.tav"), kHouse);
+}
+
+}  // namespace
+}  // namespace tavi
