@@ -63,11 +63,6 @@ const char kAppTitle[] = "Tavi Editor";
 const char kHouseFilter[] = "Tavi File(*.tav/*.txt) (*.tav *.txt);;All Files (*)";
 const char kImageFilter[] = "Windows Bitmap(*.bmp) (*.bmp);;JPEG(*.jpg) (*.jpg);;All Files (*)";
 
-std::string InFolder(const QString& dir, const char* name) {
-  const std::string found = FindCaseInsensitive(QDir(dir).absolutePath().toStdString(), name);
-  return found.empty() ? (QDir(dir).absolutePath() + "/" + name).toStdString() : found;
-}
-
 uint32_t RandomSeed() {
   return std::random_device{}();
 }
@@ -255,15 +250,9 @@ void TMainForm::FormCreate() {
 
   if (!ClientFilesPresent(d->settings) && !d->options.demoClientDir.isEmpty()) {
     TSettings demo = d->settings;
-    const QString dir = d->options.demoClientDir;
-    demo.ArtIdx = InFolder(dir, "artidx.mul");
-    demo.Art = InFolder(dir, "art.mul");
-    demo.TileData = InFolder(dir, "tiledata.mul");
-    demo.MultiIdx = InFolder(dir, "multi.idx");
-    demo.Multi = InFolder(dir, "multi.mul");
+    UseClientFolder(demo, QDir(d->options.demoClientDir).absolutePath().toStdString());
     if (ClientFilesPresent(demo)) {
       d->pathsBeforeDemo = stored;
-      demo.ClientDir = QDir(dir).absolutePath().toStdString() + "/";
       d->settings = demo;
       d->demoPaths = demo;
       d->demoInUse = true;
