@@ -70,32 +70,35 @@ std::string HouseFileText(const TTAVIDoc& doc, int baseHeight) {
 
 bool ReadWholeFile(const std::string& path, std::string* out, std::string* error, size_t maxBytes) {
   out->clear();
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) {
+  // Without O_NONBLOCK, opening a FIFO that nothing writes to would wait
+  // forever. Reads block again afterwards: a pipe with a writer (process
+  // substitution, /dev/stdin) is read to its end, one without reads as empty.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
     if (error) *error = SystemError("cannot open", path);
     return false;
   }
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags != -1) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   char buf[65536];
   bool ok = true;
   for (;;) {
-    const size_t n = std::fread(buf, 1, sizeof buf, f);
-    if (n > 0) {
-      if (out->size() + n > maxBytes) {
-        if (error) *error = "file '" + path + "' is too large";
-        ok = false;
-        break;
-      }
-      out->append(buf, n);
-    }
-    if (n < sizeof buf) {
-      if (std::ferror(f)) {
-        if (error) *error = SystemError("cannot read", path);
-        ok = false;
-      }
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      if (error) *error = SystemError("cannot read", path);
+      ok = false;
       break;
     }
+    if (n == 0) break;
+    if (out->size() + size_t(n) > maxBytes) {
+      if (error) *error = "file '" + path + "' is too large";
+      ok = false;
+      break;
+    }
+    out->append(buf, size_t(n));
   }
-  std::fclose(f);
+  ::close(fd);
   if (!ok) out->clear();
   return ok;
 }

@@ -149,5 +149,23 @@ TEST(CliFaults, OutRefusesWhatIsNoRegularFile) {
   EXPECT_EQ(Slurp(dir / "named.tav"), kHouse);
 }
 
+// A FIFO that nothing writes to reads as empty and is refused; a pipe with a
+// writer is read to its end.
+TEST(CliFaults, AFifoWithoutWriterEndsAsEmptyInput) {
+  Scratch dir;
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  for (const std::string& args : {"info " + Q(dir / "fifo"), "list-cache " + Q(dir / "fifo")}) {
+    const CliResult r = Cli(dir, args);
+    EXPECT_EQ(r.code, 1) << args;
+    EXPECT_EQ(Lines(r.err), 1) << r.err;
+    EXPECT_NE(r.err.find("empty"), std::string::npos) << r.err;
+  }
+  Put(dir / "x.tav", kHouse);
+  const CliResult piped = Cli(dir, "info /dev/stdin --client " + Q(dir / "none"),
+                              "cat " + Q(dir / "x.tav") + " | ", "");
+  EXPECT_EQ(piped.code, 0) << piped.err;
+  EXPECT_EQ(piped.out, "size: 3x2\nbase: 7\nentries: 2\n");
+}
+
 }  // namespace
 }  // namespace tavi
