@@ -32,7 +32,7 @@ int RunClipImport(const Args& args) {
 }
 
 const Registrar reg("clip-import", "--out FILE.tav",
-                    "reads clipboard house text on stdin and writes the house file", {"out"},
+                    "reads clipboard house text on stdin and writes the house file", {"out"}, {},
                     &RunClipImport);
 
 }  // namespace

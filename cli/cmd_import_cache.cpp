@@ -32,7 +32,7 @@ int RunImportCache(const Args& args) {
 }
 
 const Registrar reg("import-cache", "CACHEFILE --house N --out FILE.tav",
-                    "imports one cached house", {"house", "out"}, &RunImportCache);
+                    "imports one cached house", {"house", "out"}, {}, &RunImportCache);
 
 }  // namespace
 }  // namespace tavi::cli

@@ -121,7 +121,7 @@ Registrar reg("render",
               "[--large-bg]",
               "draws the house with the whole scene visible and writes BMP, JPEG (.jpg) or PNG "
               "(.png)",
-              {"out", "floor", "zoom", "bg"}, &RunRender);
+              {"out", "floor", "zoom", "bg"}, {"night", "no-grid", "large-bg"}, &RunRender);
 
 }  // namespace
 }  // namespace tavi::cli

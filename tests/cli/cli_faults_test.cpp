@@ -76,6 +76,23 @@ int Lines(const std::string& s) {
 
 const char kHouse[] = "\"TAVI File ver 1.00\",3,2,7\r\n0,0,0,0,102\r\n1,2,1,3,1234\r\n";
 
+TEST(CliFaults, AnUnknownOptionIsWrongUsageWithTheUsageLine) {
+  Scratch dir;
+  Put(dir / "x.tav", kHouse);
+  const CliResult r = Cli(dir, "info --nosuchflag " + Q(dir / "x.tav"));
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(Lines(r.err), 1) << r.err;
+  EXPECT_NE(r.err.find("--nosuchflag"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("tavi-cli info FILE.tav"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "");
+  // A flag of another command is unknown here too; --help and --client are everyone's.
+  EXPECT_EQ(Cli(dir, "info --night " + Q(dir / "x.tav")).code, 2);
+  EXPECT_EQ(Cli(dir, "clip-import --out " + Q(dir / "y.tav") + " --frobnicate").code, 2);
+  EXPECT_FALSE(fs::exists(dir / "y.tav"));
+  EXPECT_EQ(Cli(dir, "info --help").code, 0);
+  EXPECT_EQ(Cli(dir, "info " + Q(dir / "x.tav") + " --client " + Q(dir / "none")).code, 0);
+}
+
 class CliFaultsRender : public ::testing::Test {
  protected:
   void SetUp() override {
