@@ -93,6 +93,36 @@ TEST(CliFaults, AnUnknownOptionIsWrongUsageWithTheUsageLine) {
   EXPECT_EQ(Cli(dir, "info " + Q(dir / "x.tav") + " --client " + Q(dir / "none")).code, 0);
 }
 
+// A header whose components never complete is no house: --house N is the
+// N-th house list-cache prints, never a mixture of two.
+TEST(CliFaults, ImportCacheNumbersHousesAsListCacheLists) {
+  const std::string demo = test::DemoClientDir();
+  if (demo.empty()) GTEST_SKIP() << "no demo client";
+  Scratch dir;
+  const std::string cache = dir / "Multicache.dat";
+  Put(cache,
+      "1\r\n"
+      "1 2 3 4 5 6 7\r\n20 0 0 0 0\r\n"                  // promises 3, holds 1
+      "1 2 1 4 5 6 7\r\n50 0 0 0 7\r\n"                  // listed as 0
+      "1 2 2 4 5 6 7\r\n60 0 0 0 7\r\n61 0 1 0 7\r\n");  // listed as 1
+  const CliResult list = Cli(dir, "list-cache " + Q(cache));
+  ASSERT_EQ(list.code, 0) << list.err;
+  EXPECT_EQ(list.out, " 0:  1x 1\n 1:  2x 1\n");
+
+  const std::string out = dir / "cached.tav", client = " --client " + Q(demo);
+  CliResult r = Cli(dir, "import-cache " + Q(cache) + " --house 0 --out " + Q(out) + client);
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(Slurp(out), "\"TAVI File ver 1.00\",1,1,7\r\n1,0,0,0,50\r\n");
+  r = Cli(dir, "import-cache " + Q(cache) + " --house 1 --out " + Q(out) + client);
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(Slurp(out), "\"TAVI File ver 1.00\",2,1,7\r\n1,0,0,0,60\r\n1,1,0,0,61\r\n");
+  r = Cli(dir, "import-cache " + Q(cache) + " --house 2 --out " + Q(out) + client);
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(Lines(r.err), 1) << r.err;
+  EXPECT_NE(r.err.find("house 2"), std::string::npos) << r.err;
+  EXPECT_EQ(Slurp(out), "\"TAVI File ver 1.00\",2,1,7\r\n1,0,0,0,60\r\n1,1,0,0,61\r\n");
+}
+
 class CliFaultsRender : public ::testing::Test {
  protected:
   void SetUp() override {
