@@ -214,5 +214,36 @@ TEST(CliFaults, AFifoWithoutWriterEndsAsEmptyInput) {
   EXPECT_EQ(piped.out, "size: 3x2\nbase: 7\nentries: 2\n");
 }
 
+TEST(CliFaults, MessagesSayWhatIsWrong) {
+  Scratch dir;
+  // Standard input that cannot be read is no text without a header.
+  fs::create_directory(dir / "folder");
+  const CliResult r = Cli(dir, "clip-import --out " + Q(dir / "x.tav"), "", dir / "folder");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(Lines(r.err), 1) << r.err;
+  EXPECT_NE(r.err.find("Is a directory"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(dir / "x.tav"));
+
+  // A client whose art.mul is a folder, then a FIFO: said so, not "not found".
+  const std::string demo = test::DemoClientDir();
+  if (demo.empty()) GTEST_SKIP() << "no demo client";
+  fs::create_directory(dir / "client");
+  for (const char* f : {"artidx.mul", "tiledata.mul", "multi.idx", "multi.mul"})
+    fs::create_symlink(demo + "/" + f, dir / ("client/" + std::string(f)));
+  Put(dir / "x.tav", kHouse);
+  fs::create_directory(dir / "client/art.mul");
+  CliResult check = Cli(dir, "check " + Q(dir / "x.tav") + " --client " + Q(dir / "client"));
+  EXPECT_EQ(check.code, 1);
+  EXPECT_NE(check.err.find("art.mul"), std::string::npos) << check.err;
+  EXPECT_NE(check.err.find("directory"), std::string::npos) << check.err;
+  EXPECT_EQ(check.err.find("not found"), std::string::npos) << check.err;
+  fs::remove(dir / "client/art.mul");
+  ASSERT_EQ(::mkfifo((dir / "client/art.mul").c_str(), 0600), 0);
+  check = Cli(dir, "check " + Q(dir / "x.tav") + " --client " + Q(dir / "client"));
+  EXPECT_EQ(check.code, 1);
+  EXPECT_NE(check.err.find("FIFO"), std::string::npos) << check.err;
+  EXPECT_EQ(check.err.find("not found"), std::string::npos) << check.err;
+}
+
 }  // namespace
 }  // namespace tavi
