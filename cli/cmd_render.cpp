@@ -51,6 +51,13 @@ int RunRender(const Args& args) {
   double zoom = 1.0;
   if (args.Has("zoom") && !ParseZoom(args.Get("zoom"), &zoom))
     return Usage("--zoom takes a positive number (0.5, 2 or 150%)");
+  if (zoom < kMinZoom || zoom > kMaxZoom)
+    return Usage("--zoom must lie from 0.01 to 16 (1% to 1600%), the view's range");
+  // The editor's own JPEG quality unless one is given.
+  int quality = JpegQualityFor(LoadCliSettings().JpegQuality);
+  if (args.Has("quality") && (!ParseInt(args.Get("quality"), 0, 100, &quality) ||
+                              (quality != 90 && quality != 70 && quality != 50)))
+    return Usage("--quality takes 90, 70 or 50");
   int bgType = 0;
   if (args.Has("bg") && !ParseInt(args.Get("bg"), 0, 5, &bgType))
     return Usage("--bg takes a ground type 0..5");
@@ -109,8 +116,7 @@ int RunRender(const Args& args) {
   RasterFrame frame;
   if (!RasterizeScene(list, &art, view, &frame)) return Fail(out + ": the picture would be empty");
   std::string bytes;
-  if (!EncodeImage(frame.ToBitmap(), ImageFormatForCli(out),
-                   JpegQualityFor(TSettings().JpegQuality), &bytes))
+  if (!EncodeImage(frame.ToBitmap(), ImageFormatForCli(out), quality, &bytes))
     return Fail(out + ": the picture cannot be encoded");
   if (!WriteFileAtomically(out, bytes, &error)) return Fail(error);
   return kOk;
@@ -118,10 +124,11 @@ int RunRender(const Args& args) {
 
 Registrar reg("render",
               "FILE.tav --out IMAGE [--floor F] [--zoom Z] [--night] [--no-grid] [--bg TYPE] "
-              "[--large-bg]",
+              "[--large-bg] [--quality 90|70|50]",
               "draws the house with the whole scene visible and writes BMP, JPEG (.jpg) or PNG "
-              "(.png)",
-              {"out", "floor", "zoom", "bg"}, {"night", "no-grid", "large-bg"}, &RunRender);
+              "(.png); JPEG quality from the editor's settings unless given",
+              {"out", "floor", "zoom", "bg", "quality"}, {"night", "no-grid", "large-bg"},
+              &RunRender);
 
 }  // namespace
 }  // namespace tavi::cli

@@ -140,6 +140,42 @@ class CliFaultsRender : public ::testing::Test {
   std::string demo_, client_, house_;
 };
 
+TEST_F(CliFaultsRender, AZoomOutsideTheViewsRangeIsRefused) {
+  for (const char* zoom : {"100", "17", "1601%", "0.005"}) {
+    const CliResult r = Render(dir_ / "big.bmp", std::string(" --zoom ") + zoom);
+    EXPECT_EQ(r.code, 2) << zoom;
+    EXPECT_EQ(Lines(r.err), 1) << r.err;
+    EXPECT_NE(r.err.find("16"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("0.01"), std::string::npos) << r.err;
+  }
+  EXPECT_FALSE(fs::exists(dir_ / "big.bmp"));
+  EXPECT_EQ(Render(dir_ / "small.bmp", " --zoom 1%").code, 0);
+}
+
+// --quality 90|70|50; without it, the quality the editor's settings choose.
+TEST_F(CliFaultsRender, JpegQualityFromTheOptionOrTheSettings) {
+  std::string at[3];
+  const char* qualities[] = {"90", "70", "50"};
+  for (int i = 0; i < 3; ++i) {
+    const std::string out = dir_ / (std::string("q") + qualities[i] + ".jpg");
+    ASSERT_EQ(Render(out, std::string(" --quality ") + qualities[i]).code, 0);
+    at[i] = Slurp(out);
+  }
+  EXPECT_GT(at[0].size(), at[1].size());
+  EXPECT_GT(at[1].size(), at[2].size());
+  EXPECT_EQ(Render(dir_ / "bad.jpg", " --quality 80").code, 2);
+  EXPECT_EQ(Render(dir_ / "bad.jpg", " --quality high").code, 2);
+
+  // The settings live in $XDG_CONFIG_HOME/tavi/tavi.ini (none: JpegQuality 2, 50).
+  const std::string config = "XDG_CONFIG_HOME=" + Q(dir_ / "config") + " ";
+  ASSERT_EQ(Render(dir_ / "default.jpg", "", config).code, 0);
+  EXPECT_EQ(Slurp(dir_ / "default.jpg"), at[2]);
+  fs::create_directories(dir_ / "config/tavi");
+  Put(dir_ / "config/tavi/tavi.ini", "[TAVI]\r\nJpegQuality=0\r\n");
+  ASSERT_EQ(Render(dir_ / "default.jpg", "", config).code, 0);
+  EXPECT_EQ(Slurp(dir_ / "default.jpg"), at[0]);
+}
+
 // The picture is written as house files are: through a link, never through
 // a name planted beside it, and with the system's reason when it cannot be.
 TEST_F(CliFaultsRender, ThePictureIsWrittenLikeAHouseFile) {
