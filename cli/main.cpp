@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -56,9 +57,7 @@ int Usage(const std::string& message) {
 namespace {
 
 bool Contains(const std::vector<std::string>& names, const std::string& name) {
-  for (const auto& n : names)
-    if (n == name) return true;
-  return false;
+  return std::find(names.begin(), names.end(), name) != names.end();
 }
 
 // Wrong usage of a command, with its usage line.

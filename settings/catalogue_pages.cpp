@@ -1,9 +1,7 @@
 #include "settings/catalogue_pages.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 
