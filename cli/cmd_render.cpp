@@ -53,11 +53,16 @@ int RunRender(const Args& args) {
     return Usage("--zoom takes a positive number (0.5, 2 or 150%)");
   if (zoom < kMinZoom || zoom > kMaxZoom)
     return Usage("--zoom must lie from 0.01 to 16 (1% to 1600%), the view's range");
-  // The editor's own JPEG quality unless one is given.
-  int quality = JpegQualityFor(LoadCliSettings().JpegQuality);
-  if (args.Has("quality") && (!ParseInt(args.Get("quality"), 0, 100, &quality) ||
-                              (quality != 90 && quality != 70 && quality != 50)))
-    return Usage("--quality takes 90, 70 or 50");
+  // A JPEG gets the editor's own quality unless one is given.
+  const ImageFormat format = ImageFormatForCli(out);
+  int quality = 0;
+  if (args.Has("quality")) {
+    if (!ParseInt(args.Get("quality"), 50, 90, &quality) ||
+        (quality != 90 && quality != 70 && quality != 50))
+      return Usage("--quality takes 90, 70 or 50");
+  } else if (format == ImageFormat::kJpeg) {
+    quality = JpegQualityFor(LoadCliSettings().JpegQuality);
+  }
   int bgType = 0;
   if (args.Has("bg") && !ParseInt(args.Get("bg"), 0, 5, &bgType))
     return Usage("--bg takes a ground type 0..5");
@@ -116,7 +121,7 @@ int RunRender(const Args& args) {
   RasterFrame frame;
   if (!RasterizeScene(list, &art, view, &frame)) return Fail(out + ": the picture would be empty");
   std::string bytes;
-  if (!EncodeImage(frame.ToBitmap(), ImageFormatForCli(out), quality, &bytes))
+  if (!EncodeImage(frame.ToBitmap(), format, quality, &bytes))
     return Fail(out + ": the picture cannot be encoded");
   if (!WriteFileAtomically(out, bytes, &error)) return Fail(error);
   return kOk;
