@@ -13,6 +13,7 @@
 #include "app/main_window.h"
 #include "app/main_window_impl.h"
 #include "app/ui_prompts.h"
+#include "io/atomic_file.h"
 #include "io/clip_text.h"
 #include "io/house_file.h"
 #include "io/multi_import.h"
@@ -162,10 +163,11 @@ void TMainForm::ImageSaveas1Click() {
   const QString file = d->prompts->SaveFile(this, QString(), kImageFilter, "bmp");
   if (file.isEmpty()) return;
   const TBitmap24 bmp = d->view->CaptureBitmap();
-  std::string error;
+  std::string bytes, error = "cannot encode an empty picture";
   const std::string name = file.toStdString();
-  if (!SaveImage(bmp, name, ImageFormatForSave(name), JpegQualityFor(d->settings.JpegQuality),
-                 &error))
+  if (!EncodeImage(bmp, ImageFormatForSave(name), JpegQualityFor(d->settings.JpegQuality),
+                   &bytes) ||
+      !WriteFileAtomically(name, bytes, &error))
     d->prompts->Error(this, QString::fromStdString(error));
 }
 

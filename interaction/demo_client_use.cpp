@@ -2,16 +2,12 @@
 
 #include <filesystem>
 
+#include "client/discovery.h"
 #include "client/paths.h"
 
 namespace tavi {
 
 namespace {
-
-std::string InFolder(const std::string& dir, const char* name) {
-  const std::string found = FindCaseInsensitive(dir, name);
-  return found.empty() ? dir + "/" + name : found;
-}
 
 bool SamePaths(const TSettings& a, const TSettings& b) {
   return a.ArtIdx == b.ArtIdx && a.Art == b.Art && a.TileData == b.TileData &&
@@ -27,13 +23,8 @@ bool DemoClientUse::Adopt(TSettings& settings, const TSettings& stored, const st
   std::string folder = ec ? dir : abs;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   TSettings demo = settings;
-  demo.ArtIdx = InFolder(folder, "artidx.mul");
-  demo.Art = InFolder(folder, "art.mul");
-  demo.TileData = InFolder(folder, "tiledata.mul");
-  demo.MultiIdx = InFolder(folder, "multi.idx");
-  demo.Multi = InFolder(folder, "multi.mul");
+  UseClientFolder(demo, folder);
   if (!ClientFilesPresent(demo)) return false;
-  demo.ClientDir = folder + "/";
   stored_ = stored;
   demo_ = demo;
   settings = demo;

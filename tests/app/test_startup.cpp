@@ -3,8 +3,8 @@
 #include <QtTest>
 
 #include "app/app_test_util.h"
-#include "app/control_window.h"
 #include "app/config_dialog.h"
+#include "app/control_window.h"
 #include "client/tile_data.h"
 
 using namespace tavi;
@@ -65,16 +65,46 @@ class TestStartup : public QObject {
   // Paths the user types while the demo client is in use are stored.
   void typedPathsKeptOverDemo() {
     const QString folder = home.path() + "/typed";
+    const QString typed = home.path() + "/games/client/artidx.mul";
+    QDir().mkpath(home.path() + "/games/client");
+    WriteFile(typed, "x");
     auto prompts = std::make_shared<ScriptedPrompts>();
-    prompts->exec = [](QDialog* dialog) {
-      qobject_cast<TCfgForm*>(dialog)->EdArtIdx->setText("/games/client/artidx.mul");
+    prompts->exec = [&](QDialog* dialog) {
+      qobject_cast<TCfgForm*>(dialog)->EdArtIdx->setText(typed);
       return true;
     };
     {
       TMainForm w(DemoOptions(folder, prompts));
       w.Option1Click();
     }
-    QVERIFY(ReadFile(folder + "/tavi.ini").contains("ArtIdx=/games/client/artidx.mul"));
+    QVERIFY(ReadFile(folder + "/tavi.ini").contains("ArtIdx=" + typed));
+  }
+
+  // A start that finds no client and whose configuration is cancelled stores
+  // no paths, so a client installed afterwards is found by the next start.
+  void failedStartDoesNotHideALaterClient() {
+    const QString folder = home.path() + "/later";
+    StartOptions o;
+    o.settingsFolder = folder;
+    o.prompts = std::make_shared<ScriptedPrompts>();  // the dialog is cancelled
+    {
+      TMainForm w(o);
+      QVERIFY(w.StartupFailed());
+    }
+    const QString ini = ReadFile(folder + "/tavi.ini");
+    QVERIFY2(ini.contains("ArtIdx=\r\n") && !ini.contains("artidx.mul"), qPrintable(ini));
+
+    // The client appears in a usual install folder of the Wine prefix.
+    const QString usual = home.path() + "/no-wine/drive_c/Program Files/Ultima Online";
+    QDir().mkpath(usual);
+    for (const char* f : {"artidx.mul", "art.mul", "tiledata.mul", "multi.idx", "multi.mul"})
+      QFile::link(QString::fromStdString(DemoClientDir()) + "/" + f, usual + "/" + f);
+    o.prompts = std::make_shared<ScriptedPrompts>();
+    TMainForm w(o);
+    const bool started = !w.StartupFailed();
+    QDir(home.path() + "/no-wine").removeRecursively();
+    QVERIFY(started);
+    QCOMPARE(QString::fromStdString(w.Settings().TileData), usual + "/tiledata.mul");
   }
 
   // No client anywhere: the message, the configuration dialog, the end; the
