@@ -306,6 +306,11 @@ void TMainForm::ApplySettings(const TSettings& chosen) {
       w->setWindowFlag(Qt::WindowStaysOnTopHint, chosen.isStayOnTop);
       if (visible) w->show();
     }
+    // Hiding them for the new style cleared their check boxes.
+    if (d->ctrl) {
+      if (d->obj) d->ctrl->SetObjWindowChecked(d->obj->isVisible());
+      if (d->aos) d->ctrl->SetAoSWindowChecked(d->aos->isVisible());
+    }
   }
   if (!d->startupFailed) ApplyLanguageToAll();
   if (chosen.BGType != before.BGType) FillBackground(chosen.BGType);
