@@ -213,6 +213,7 @@ ToolHost TMainForm::MakeToolHost() {
   h.restoreCtrlAfterDialog = [this] {
     if (d->ctrl) d->ctrl->RestoreAfterDialog();
   };
+  h.askSaveChanges = [this] { return AskSaveChanges(); };
   h.afterCacheImport = [this](int baseHeight) {
     SetBaseHeight(baseHeight);
     // The cached house belongs to no file: a Save must not overwrite the last one.

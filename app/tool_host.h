@@ -68,8 +68,11 @@ struct ToolHost {
   // selector to the top floor) and bring it back.
   std::function<void()> hideCtrlForDialog;
   std::function<void()> restoreCtrlAfterDialog;
+  // The unsaved-changes question before a cached house replaces the
+  // document; false when the import must not go on.
+  std::function<bool()> askSaveChanges;
   // After a cached house replaced the document: base height, surface size,
-  // reference price, view refresh. File name and title stay.
+  // reference price, view refresh; the house belongs to no file.
   std::function<void(int baseHeight)> afterCacheImport;
 
   // ---- the control window ----

@@ -5,15 +5,19 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QtTest>
 
 #include "app/aos_window.h"
 #include "app/app_test_util.h"
+#include "app/cache_import_dialog.h"
 #include "app/catalogue_window.h"
 #include "app/control_window.h"
 #include "document/aos_tables.h"
@@ -276,7 +280,8 @@ class TestMainWindow : public QObject {
     QCOMPARE(w->windowTitle(), QString("Tavi Editor"));
   }
 
-  // A standard house replaces the document with the menu's base height.
+  // A standard house replaces the document with the menu's base height; it
+  // belongs to no file, so the title is bare as after New.
   void importMulti() {
     w->SetCurrentFileName(home.path() + "/keep.tav");
     QAction* tower = action("Tower1");
@@ -285,8 +290,57 @@ class TestMainWindow : public QObject {
     QVERIFY(prompts->errors.isEmpty());
     QCOMPARE(w->BaseHeight(), 6);
     QVERIFY(w->CurrentFileName().isEmpty());
-    QCOMPARE(w->windowTitle(), QString("Tavi Editor - keep"));
+    QCOMPARE(w->windowTitle(), QString("Tavi Editor"));
     QVERIFY(!w->Doc().CanUndo());
+  }
+
+  // Both imports ask about unsaved changes first, as New and Open do; Cancel
+  // leaves the house, its file name and its undo history as they were.
+  void importsAskAboutUnsavedChanges() {
+    TTAVIDoc& doc = w->Doc();
+    w->SetCurrentFileName(home.path() + "/mine.tav");
+    doc.PushUndo(1);
+    doc.Tiles[1][0][3][3] = {0, 1234, 0};
+    doc.UpdateAllCells();
+    doc.Modified = true;
+    const int width = doc.Width;
+
+    prompts->yesNoCancel = {UiPrompts::kCancel};
+    action("Tower1")->trigger();
+    QCOMPARE(prompts->questions.size(), 1);
+    QCOMPARE(prompts->questions.last(), w->Messages().MsgModified);
+    QCOMPARE(doc.Tiles[1][0][3][3].Id, uint16_t(1234));
+    QCOMPARE(doc.Width, width);
+    QVERIFY(doc.CanUndo());
+    QCOMPARE(w->windowTitle(), QString("Tavi Editor - mine"));
+
+    // The cache import dialog, with a double-click on a house.
+    action("MnImportCache")->trigger();
+    TMultiForm* cache = w->MultiForm();
+    QVERIFY(QTest::qWaitForWindowExposed(cache));
+    QVERIFY(cache->HouseList()->count() > 0);
+    cache->HouseList()->setCurrentRow(0);
+    const QRect first = cache->HouseList()->visualItemRect(cache->HouseList()->item(0));
+    prompts->yesNoCancel = {UiPrompts::kCancel};
+    QTest::mouseClick(cache->HouseList()->viewport(), Qt::LeftButton, {}, first.center());
+    QTest::mouseDClick(cache->HouseList()->viewport(), Qt::LeftButton, {}, first.center());
+    QCOMPARE(prompts->questions.size(), 2);
+    QCOMPARE(doc.Tiles[1][0][3][3].Id, uint16_t(1234));
+    QVERIFY(doc.CanUndo());
+    QVERIFY(doc.Modified);
+
+    // No: the cached house comes in without a file name.
+    prompts->yesNoCancel = {UiPrompts::kNo};
+    cache->BtnImportClick();
+    QCOMPARE(prompts->questions.size(), 3);
+    QVERIFY(!doc.Modified);
+    QVERIFY(w->CurrentFileName().isEmpty());
+    cache->close();
+
+    // Unmodified: no question.
+    action("Tower1")->trigger();
+    QCOMPARE(prompts->questions.size(), 3);
+    QCOMPARE(w->BaseHeight(), 6);
   }
 
   // The stack of the detail cell, top first, and its buttons.

@@ -380,6 +380,12 @@ class ToolWindowsTest : public QObject {
     h.hideCtrlForDialog = [&] { ++hidden; };
     h.restoreCtrlAfterDialog = [&] { ++restored; };
     h.afterCacheImport = [&](int base) { imported = base; };
+    int asked = 0;
+    bool goOn = true;
+    h.askSaveChanges = [&] {
+      ++asked;
+      return goOn;
+    };
     TMultiForm m(h, client);
     m.ShowDialog();
     QVERIFY(m.isVisible());
@@ -404,8 +410,28 @@ class ToolWindowsTest : public QObject {
     QCOMPARE(imported, -1);
     QVERIFY(doc_->Modified);
 
+    QCOMPARE(asked, 0);
+
+    // The unsaved-changes question comes first, also on a double-click;
+    // Cancel leaves the house as it was.
     m.HouseList()->setCurrentRow(0);
+    goOn = false;
+    const int widthBefore = doc_->Width;
+    QVERIFY(QTest::qWaitForWindowExposed(&m));
+    const QRect first = m.HouseList()->visualItemRect(m.HouseList()->item(0));
+    // A click first, as a person's double-click starts with one.
+    QTest::mouseClick(m.HouseList()->viewport(), Qt::LeftButton, {}, first.center());
+    QTest::mouseDClick(m.HouseList()->viewport(), Qt::LeftButton, {}, first.center());
+    QCOMPARE(asked, 1);
     m.BtnImportClick();
+    QCOMPARE(asked, 2);
+    QCOMPARE(imported, -1);
+    QCOMPARE(doc_->Width, widthBefore);
+    QVERIFY(doc_->Modified);
+
+    goOn = true;
+    m.BtnImportClick();
+    QCOMPARE(asked, 3);
     QCOMPARE(imported, 6);
     QCOMPARE(doc_->Width, 11);
     QCOMPARE(doc_->Height, 13);
