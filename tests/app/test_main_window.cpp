@@ -154,6 +154,14 @@ class TestMainWindow : public QObject {
       QCOMPARE(w->Zoom(), 1.0);
     }
 
+    // Picking a list entry applies it at once.
+    box->showPopup();
+    QTRY_VERIFY(box->view()->isVisible());
+    box->view()->setCurrentIndex(box->model()->index(box->findText("25%"), 0));
+    QTest::keyClick(box->view(), Qt::Key_Return);
+    QCOMPARE(w->Zoom(), 0.25);
+    box->setCurrentIndex(box->findText("75%"));
+    QCOMPARE(w->Zoom(), 0.75);
     box->setCurrentIndex(box->findText("25%"));
     QCOMPARE(w->Zoom(), 0.25);
     w->ZoomStep(false);
@@ -180,6 +188,63 @@ class TestMainWindow : public QObject {
     QVERIFY(w->Mouse().ShiftDown);
     QTest::keyRelease(surface, Qt::Key_Shift);
     QVERIFY(!w->Mouse().ShiftDown);
+  }
+
+  // Typing over the digits as a user does: nothing changes on the way,
+  // whatever the text holds; Enter or leaving the box applies it.
+  void zoomBoxTyping() {
+    TCtrlForm* c = w->CtrlForm();
+    QComboBox* box = c->CBMag();
+    QLineEdit* edit = box->lineEdit();
+    c->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(c));
+    box->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(box->hasFocus());
+
+    // "100%" -> "50%": the "5%" in between is no zoom to jump to.
+    QCOMPARE(box->currentText(), QString("100%"));
+    edit->setSelection(0, 3);
+    QTest::keyClick(edit, Qt::Key_5);
+    QCOMPARE(box->currentText(), QString("5%"));
+    QCOMPARE(w->Zoom(), 1.0);
+    QTest::keyClick(edit, Qt::Key_0);
+    QCOMPARE(w->Zoom(), 1.0);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(w->Zoom(), 0.5);
+    QCOMPARE(box->currentText(), QString("50%"));
+
+    // No completion jumps to a list entry while typing.
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_1);
+    QCOMPARE(box->currentText(), QString("1"));
+    QCOMPARE(w->Zoom(), 0.5);
+    QTest::keyClicks(edit, "10");
+    QCOMPARE(w->Zoom(), 0.5);
+
+    // Leaving the box with Tab applies what was typed.
+    QTest::keyClick(edit, Qt::Key_Tab);
+    QTRY_VERIFY(!box->hasFocus());
+    QCOMPARE(w->Zoom(), 1.1);
+
+    // An invalid entry falls back to 100 % when the box is left.
+    box->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(box->hasFocus());
+    edit->selectAll();
+    QTest::keyClicks(edit, "abc");
+    QCOMPARE(w->Zoom(), 1.1);
+    c->findChild<QPushButton*>("BtnShowAll")->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(!box->hasFocus());
+    QCOMPARE(box->currentText(), QString("100%"));
+    QCOMPARE(w->Zoom(), 1.0);
+
+    // Leaving the box without typing keeps the zoom the keys set.
+    w->ZoomStep(false);
+    QCOMPARE(box->currentText(), QString("93%"));
+    box->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(box->hasFocus());
+    c->findChild<QPushButton*>("BtnShowAll")->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(!box->hasFocus());
+    QCOMPARE(w->Zoom(), 0.9375);
   }
 
   // New asks about unsaved changes, then about the foundation.
