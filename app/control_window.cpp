@@ -20,6 +20,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "app/tool_art.h"
 #include "client/tile_data.h"
 #include "interaction/detail_list.h"
 #include "interaction/window_place.h"
@@ -310,7 +311,7 @@ void TCtrlForm::ShowCurrentTile() {
   idxImg_->setPixmap(QPixmap::fromImage(img.copy()));
   lblNumber_->setText(QString::asprintf("No.%d (%X)", currentTile_, currentTile_));
   if (tiles) {
-    lblName_->setText(QString::fromStdString(tiles->ItemName(currentTile_)));
+    lblName_->setText(ItemNameText(tiles, currentTile_));
     lblHeight_->setText(QString::asprintf("Height:%d", tiles->ItemData[currentTile_].Height));
     lblWeight_->setText(QString::asprintf("Weight:%d", tiles->ItemData[currentTile_].Weight));
   }
@@ -335,7 +336,7 @@ void TCtrlForm::RefreshCellList() {
   if (const TTAVIDoc* doc = host_.Doc())
     for (const std::string& line :
          DetailLines(*doc, host_.Tiles(), currentFloor_, host_.DetailX(), host_.DetailY()))
-      lbDetail_->addItem(QString::fromStdString(line));
+      lbDetail_->addItem(ClientText(line));
   if (selected >= 0 && selected < lbDetail_->count()) {
     lbDetail_->setCurrentRow(selected);
     setCellButtons(true);

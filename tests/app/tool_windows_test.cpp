@@ -1,6 +1,7 @@
 // The catalogue, AoS, foundation and cache import windows on the demo client.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -8,6 +9,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <set>
@@ -178,6 +180,46 @@ class ToolWindowsTest : public QObject {
     QVERIFY(obj.isVisible());
     c.CBObjWindow->click();
     QVERIFY(!obj.isVisible());
+  }
+
+  // Item names are single-byte text: the control window's label and stack
+  // list, the catalogue's and the AoS window's status lines all read them
+  // as Latin-1.
+  void itemNamesReadAlikeEverywhere() {
+    const uint16_t id = ObjectTableAt(kAosWalls, 0, 0);
+    TileInfo& info = tiles_->ItemData[id];
+    const TileInfo saved = info;
+    std::memset(info.Name, 0, sizeof info.Name);
+    std::memcpy(info.Name, "Caf\xe9 wall \xc4", 12);
+    const QString name = QString::fromUtf8("Café wall Ä");
+
+    int detailX = -1, detailY = -1;
+    ToolHost h = Host();
+    h.detailX = [&] { return detailX; };
+    h.detailY = [&] { return detailY; };
+    TCtrlForm c(h);
+    h.setCurrentTile = [&c](uint16_t tile) {
+      c.SetCurrentTile(tile);
+      c.ShowCurrentTile();
+    };
+    c.SetCurrentTile(id);
+    c.ShowCurrentTile();
+    QCOMPARE(c.findChild<QLabel*>("LblName")->text(), name);
+    doc_->Tiles[1][0][4][4] = {0, id, 0};
+    doc_->UpdateAllCells();
+    detailX = detailY = 4;
+    c.RefreshCellList();
+    QCOMPARE(c.LBDetail()->count(), 1);
+    QVERIFY2(c.LBDetail()->item(0)->text().contains(name),
+             qPrintable(c.LBDetail()->item(0)->text()));
+
+    TAoSForm aos(h);
+    aos.SetTypeIndex(kAosWalls);
+    aos.SelectGridCell(1, 0);
+    aos.SelectGridCell(0, 0);
+    QVERIFY2(aos.StatusText().contains("Name:" + name), qPrintable(aos.StatusText()));
+    QCOMPARE(c.findChild<QLabel*>("LblName")->text(), name);
+    info = saved;
   }
 
   void aosGridPricesAndReferenceEdit() {
