@@ -7,11 +7,13 @@
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTranslator>
 #include <QWidget>
 #include <cstring>
 
@@ -271,6 +273,29 @@ bool HasFamily(const QString& family) {
 
 int EffectiveLanguage(int language) {
   return language == kLangJapanese || language == kLangGerman ? language : kLangEnglish;
+}
+
+QString QtTranslationName(int language) {
+  switch (EffectiveLanguage(language)) {
+    case kLangJapanese:
+      return "qtbase_ja";
+    case kLangGerman:
+      return "qtbase_de";
+    default:
+      return QString();
+  }
+}
+
+bool SwitchQtTranslation(QTranslator* translator, int language, const QString& folder) {
+  if (!translator) return false;
+  QCoreApplication::removeTranslator(translator);
+  const QString name = QtTranslationName(language);
+  if (name.isEmpty()) return false;
+  const QString dir =
+      folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : folder;
+  // A failed load empties the translator, so nothing stale stays in use.
+  if (!translator->load(name, dir)) return false;
+  return QCoreApplication::installTranslator(translator);
 }
 
 int CaptionCount() {

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <functional>
 
+class QTranslator;
 class QWidget;
 
 namespace tavi {
@@ -55,5 +56,13 @@ QString CaptionFor(int language, const char* window, const char* control);
 QStringList ListFor(int language, const char* list);
 // Number of caption rows per language.
 int CaptionCount();
+
+// Qt's own texts (the buttons of message and input boxes, file dialogs) in
+// a language: the base name of Qt's translation file, empty for English.
+QString QtTranslationName(int language);
+// Installs Qt's translation of `language` from `folder` in place of the one
+// `translator` held (empty: Qt's installed translations). English, or a
+// missing file, leaves Qt's texts in English; false then, and no error.
+bool SwitchQtTranslation(QTranslator* translator, int language, const QString& folder = QString());
 
 }  // namespace tavi

@@ -8,6 +8,7 @@
 #include <QOpenGLContext>
 #include <QStatusBar>
 #include <QTimer>
+#include <QTranslator>
 #include <random>
 
 #include "app/aos_window.h"
@@ -274,6 +275,8 @@ void TMainForm::ApplyLanguageToAll() {
   w.foundation = d->foundation;
   if (d->aos) w.setAoSTypeNames = [this](const QStringList& names) { d->aos->SetTypeNames(names); };
   ApplyLanguage(d->settings.Language, w, &d->messages);
+  if (!d->qtTranslator) d->qtTranslator = std::make_unique<QTranslator>();
+  SwitchQtTranslation(d->qtTranslator.get(), d->settings.Language);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
