@@ -146,7 +146,7 @@ void TMainForm::Edit1Click() {
   d->act.MnUndo->setEnabled(d->doc->CanUndo());
   d->act.MnRedo->setEnabled(d->doc->CanRedo());
   bool replace = false;
-  if (!Selection().Empty() && d->aos && d->aos->isVisible())
+  if (SelectionAllowsReplace(Selection()) && d->aos && d->aos->isVisible())
     replace = CanReplaceParts(d->aos->TypeIndex());
   d->act.MnReplaceWall->setEnabled(replace);
 }

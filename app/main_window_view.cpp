@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "app/aos_window.h"
@@ -18,9 +19,17 @@
 #include "interaction/window_place.h"
 #include "interaction/zoom_text.h"
 #include "render/gl/house_view.h"
+#include "render/pick.h"
 #include "render/view_state.h"
 
 namespace tavi {
+
+namespace {
+
+// How long a picking message stays in the status bar.
+constexpr int kPickMessageMs = 4000;
+
+}  // namespace
 
 // ---- what the mouse rules read ----
 
@@ -72,7 +81,11 @@ int MainMouseEnv::PickTile(int px, int py) const {
   if (!m_->d->view) return -1;
   bool overflow = false;
   const int name = m_->d->view->PickAt(px, py, &overflow);
-  return overflow ? -1 : name;
+  if (!overflow) return name;
+  // Too many entries under the pointer to tell them apart. The pick runs on
+  // every hover tick, so the status bar says it, never a box.
+  m_->statusBar()->showMessage(QString::fromLatin1(kBufferOverflowText), kPickMessageMs);
+  return -1;
 }
 
 void MainMouseEnv::SetTimerEnabled(bool on) {

@@ -98,6 +98,43 @@ class TestMainWindow : public QObject {
     aos->hide();
     w->Edit1Click();
     QVERIFY(!action("MnReplaceWall")->isEnabled());
+
+    // A single column or row of cells is left alone by the replacement, so
+    // the command is not offered for it.
+    aos->show();
+    for (const CellRect& thin : {CellRect{2, 1, 2, 5}, CellRect{1, 4, 3, 4}}) {
+      w->SetSelection(thin);
+      w->Edit1Click();
+      QVERIFY(!action("MnReplaceWall")->isEnabled());
+    }
+    w->SetSelection(CellRect{1, 1, 3, 3});
+    w->Edit1Click();
+    QVERIFY(action("MnReplaceWall")->isEnabled());
+    aos->hide();
+  }
+
+  // More entries under the pointer than the pick can tell apart: the status
+  // bar says so on the hover tick; no box interrupts the pointing.
+  void pickOverflowInTheStatusBar() {
+    TTAVIDoc& doc = w->Doc();
+    const uint16_t wall = ObjectTableAt(kAosWalls, 0, 0);
+    // Eight cells down the screen, each raised by its distance, all drawn
+    // over the same pixels: 256 entries there.
+    for (int k = 0; k < 8; ++k)
+      for (int layer = 0; layer < kLayers; ++layer)
+        doc.Tiles[1][layer][k][k] = {int16_t(11 * k), wall, 0};
+    doc.UpdateAllCells();
+    w->RefreshView();
+    QApplication::processEvents();
+    w->PaintBox()->repaint();
+    TProjection proj;
+    proj.RebuildAnchors(doc.Width, doc.Height, w->BaseHeight());
+    const ScenePoint a = proj.Anchor(1, 0, 0);
+    QVERIFY(w->statusBar()->currentMessage().isEmpty());
+    w->Mouse().Move(true, a.X + 22, a.Y + 22);
+    QCOMPARE(w->statusBar()->currentMessage(), QString("Buffer overflow\\n"));
+    QCOMPARE(w->Mouse().HoverX, -1);
+    QVERIFY(prompts->infos.isEmpty() && prompts->errors.isEmpty());
   }
 
   // Copy and paste through the system clipboard, undo switching the floor.
