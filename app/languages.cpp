@@ -345,6 +345,8 @@ LangMessages MessagesFor(int language) {
           QString::fromUtf8("新しいバージョンが公開されています。ぜひダウンロードしてください。");
       m.MsgFetchFailed = QString::fromUtf8("情報取得に失敗しました。");
       m.MsgNoNewInfo = QString::fromUtf8("新しい情報はありません。");
+      m.MsgNoBrowser =
+          QString::fromUtf8("ウェブブラウザを開けませんでした。ページのアドレスは次のとおりです：");
       break;
     case kLangGerman:
       m.MsgModified = QString::fromUtf8("Die Datei wurde geändert\r\nSpeichern?");
@@ -365,6 +367,8 @@ LangMessages MessagesFor(int language) {
       m.MsgNewVersion = "New version is published. please get it now.";
       m.MsgFetchFailed = "Information acquisition is failed.";
       m.MsgNoNewInfo = "No new information.";
+      m.MsgNoBrowser = QString::fromUtf8(
+          "Es konnte kein Webbrowser geöffnet werden. Die Seite finden Sie hier:");
       break;
     default:
       m.MsgModified = "This file is modifyed.\r\nDo you wish to save?";
@@ -385,6 +389,7 @@ LangMessages MessagesFor(int language) {
       m.MsgNewVersion = "New version is published. please get it now.";
       m.MsgFetchFailed = "Information acquisition is failed.";
       m.MsgNoNewInfo = "No new information.";
+      m.MsgNoBrowser = "No web browser could be opened. The page is at this address:";
       break;
   }
   return m;

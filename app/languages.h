@@ -17,12 +17,14 @@ enum Language : int { kLangEnglish = 0, kLangJapanese = 1, kLangGerman = 2 };
 // Any value other than 1 and 2 shows the English texts.
 int EffectiveLanguage(int language);
 
-// The eighteen texts shown in message and input boxes.
+// The texts shown in message and input boxes.
 struct LangMessages {
   QString MsgModified, MsgFoundation, MsgDeletePage, MsgCopied, MsgBrokenText, MsgFileVersion,
       MsgNotFound, MsgAlreadyRegistered, MsgSearchCaption, MsgSearchPrompt, MsgNewPageCaption,
       MsgNewPagePrompt, MsgRenameCaption, MsgRenamePrompt, MsgGettingVersion, MsgNewVersion,
       MsgFetchFailed, MsgNoNewInfo;
+  // No web browser could be started; the page's address follows on its own line.
+  QString MsgNoBrowser;
 };
 
 // The windows a language is applied to; any of them may be null.

@@ -199,6 +199,7 @@ ToolHost TMainForm::MakeToolHost() {
   h.yesNo = [this](QWidget* parent, const QString& text) {
     return d->prompts->YesNo(parent, text);
   };
+  h.openUrl = [this](const QString& url) { return d->prompts->OpenUrl(url); };
   h.currentTile = [this]() -> uint16_t { return d->ctrl ? d->ctrl->CurrentTile() : 0; };
   h.setCurrentTile = [this](uint16_t id) { SetCurrentTile(id); };
   h.objWindowHidden = [this] {

@@ -10,6 +10,7 @@
 #include "app/foundation_dialog.h"
 #include "app/main_window.h"
 #include "app/main_window_impl.h"
+#include "app/ui_prompts.h"
 #include "app/update_check.h"
 #include "document/aos_tables.h"
 #include "interaction/aos_rules.h"
@@ -135,7 +136,10 @@ void TMainForm::About1Click() {
 }
 
 void TMainForm::MnContentsClick() {
-  ShowHelpContents(&d->settings);
+  OpenWebPageOrTell(
+      HelpContentsUrl(&d->settings),
+      [this](const QString& url) { return d->prompts->OpenUrl(url); },
+      [this](const QString& text) { d->prompts->Info(this, text); }, d->messages);
 }
 
 // ---- Edit menu ----

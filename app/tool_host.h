@@ -50,6 +50,9 @@ struct ToolHost {
   // Message and input boxes; null members use the real dialogs.
   std::function<void(QWidget* parent, const QString& text)> info;
   std::function<bool(QWidget* parent, const QString& text)> yesNo;
+  // Opens a web page in the browser; false when none could be started. Null
+  // uses the desktop's default browser.
+  std::function<bool(const QString& url)> openUrl;
   // A one-line input box with an empty initial text; false when cancelled.
   std::function<bool(QWidget* parent, const QString& caption, const QString& prompt,
                      QString* answer)>

@@ -137,6 +137,18 @@ class TestMainWindow : public QObject {
     QVERIFY(prompts->infos.isEmpty() && prompts->errors.isEmpty());
   }
 
+  // Help, Contents without a web browser: the user is told, with the address.
+  void helpWithoutBrowser() {
+    action("MnContents")->trigger();
+    QCOMPARE(prompts->opened.size(), 1);
+    QCOMPARE(prompts->infos.size(), 1);
+    QCOMPARE(prompts->infos[0], w->Messages().MsgNoBrowser + "\r\n" + prompts->opened[0]);
+    prompts->browserStarts = true;
+    action("MnContents")->trigger();
+    QCOMPARE(prompts->opened.size(), 2);
+    QCOMPARE(prompts->infos.size(), 1);
+  }
+
   // Copy and paste through the system clipboard, undo switching the floor.
   void copyPasteUndo() {
     TTAVIDoc& doc = w->Doc();
