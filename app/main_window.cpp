@@ -182,6 +182,9 @@ void TMainForm::CreateWindows() {
   d->obj = new TObjForm(host, pageFolder, this);
   d->aos = new TAoSForm(host, this);
   d->ctrl = new TCtrlForm(host, this);
+  // The control window works beside the drawing surface: the main window's
+  // keys act there too.
+  d->ctrl->addActions(actions());
   d->multi = new TMultiForm(host, QString(), this);
   d->update = new TUpdateForm(host, this);
   d->foundation = new TFoundationForm(host, this);

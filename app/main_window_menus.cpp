@@ -35,8 +35,15 @@ void TMainForm::CreateMenus() {
                   void (TMainForm::*handler)()) {
     QAction* a = new QAction(QString::fromUtf8(text), this);
     a->setObjectName(name);
-    if (!key.isEmpty()) a->setShortcut(key);
     m->addAction(a);
+    if (!key.isEmpty()) {
+      // The keys act while the main window (or the control window at its
+      // side) has the focus, never in the catalogue or the AoS window,
+      // which have keys of their own.
+      a->setShortcut(key);
+      a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+      addAction(a);
+    }
     if (handler) connect(a, &QAction::triggered, this, handler);
     return a;
   };

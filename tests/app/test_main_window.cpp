@@ -20,6 +20,7 @@
 #include "app/cache_import_dialog.h"
 #include "app/catalogue_window.h"
 #include "app/control_window.h"
+#include "app/picture_grid.h"
 #include "document/aos_tables.h"
 #include "interaction/main_mouse.h"
 #include "render/projection.h"
@@ -135,6 +136,55 @@ class TestMainWindow : public QObject {
     QCOMPARE(w->statusBar()->currentMessage(), QString("Buffer overflow\\n"));
     QCOMPARE(w->Mouse().HoverX, -1);
     QVERIFY(prompts->infos.isEmpty() && prompts->errors.isEmpty());
+  }
+
+  // Del acts in the window that has it: the catalogue removes the code from
+  // its page, the main window deletes in the selection.
+  void deleteKeyInEachWindow() {
+    TTAVIDoc& doc = w->Doc();
+    doc.Tiles[1][0][2][2] = {0, 1234, 0};
+    doc.UpdateAllCells();
+    w->SetSelection(CellRect{2, 2, 2, 2});
+
+    TCtrlForm* c = w->CtrlForm();
+    c->CBObjWindow->click();
+    TObjForm* obj = w->ObjForm();
+    QVERIFY(QTest::qWaitForWindowExposed(obj));
+    const int page = obj->AddPage("Keys");
+    obj->Pages().AddCode(page, 1234);
+    obj->Pages().AddCode(page, 1235);
+    obj->SetCurrentTab(page + 1);
+    obj->Grid()->SelectCell(0, 0);
+    obj->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(obj));
+    obj->Grid()->setFocus();
+    QTRY_VERIFY(obj->Grid()->hasFocus());
+    QTest::keyClick(obj->Grid(), Qt::Key_Delete);
+    QCOMPARE(obj->Pages().Pages[size_t(page)].Codes, (std::vector<uint16_t>{1235}));
+    QCOMPARE(doc.Tiles[1][0][2][2].Id, uint16_t(1234));
+    // On "Main" the catalogue has nothing to delete, and the house is not its.
+    obj->SetCurrentTab(0);
+    obj->Grid()->setFocus();
+    QTest::keyClick(obj->Grid(), Qt::Key_Delete);
+    QCOMPARE(doc.Tiles[1][0][2][2].Id, uint16_t(1234));
+
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    w->PaintBox()->setFocus();
+    QTRY_VERIFY(w->PaintBox()->hasFocus());
+    QTest::keyClick(w->PaintBox(), Qt::Key_Delete);
+    QCOMPARE(doc.Tiles[1][0][2][2].Id, uint16_t(0));
+    QCOMPARE(obj->Pages().Pages[size_t(page)].Codes, (std::vector<uint16_t>{1235}));
+
+    // The control window works beside the surface: the main window's keys
+    // act there too.
+    c->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(c));
+    QWidget* floor = c->findChild<QWidget*>("TBFloor");
+    floor->setFocus();
+    QTRY_VERIFY(floor->hasFocus());
+    QTest::keyClick(floor, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(doc.Tiles[1][0][2][2].Id, uint16_t(1234));
   }
 
   // Help, Contents without a web browser: the user is told, with the address.
