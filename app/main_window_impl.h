@@ -108,6 +108,7 @@ struct TMainForm::Impl {
   TFoundationForm* foundation = nullptr;
 
   MainMenuActions act;
+  bool placedOnce = false;  // the first show has placed the windows
 };
 
 }  // namespace tavi
