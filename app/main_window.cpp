@@ -205,11 +205,13 @@ ToolHost TMainForm::MakeToolHost() {
   h.openUrl = [this](const QString& url) { return d->prompts->OpenUrl(url); };
   h.currentTile = [this]() -> uint16_t { return d->ctrl ? d->ctrl->CurrentTile() : 0; };
   h.setCurrentTile = [this](uint16_t id) { SetCurrentTile(id); };
+  // Also while the control window is hidden (View menu, cache import), so
+  // that it shows the truth when it comes back; not during shutdown.
   h.objWindowHidden = [this] {
-    if (d->ctrl && d->ctrl->isVisible()) d->ctrl->SetObjWindowChecked(false);
+    if (d->ctrl && !d->ctrl->Detached()) d->ctrl->SetObjWindowChecked(false);
   };
   h.aosWindowHidden = [this] {
-    if (d->ctrl && d->ctrl->isVisible()) d->ctrl->SetAoSWindowChecked(false);
+    if (d->ctrl && !d->ctrl->Detached()) d->ctrl->SetAoSWindowChecked(false);
   };
   h.aosForm = [this]() -> IAosChoice* { return d->aos; };
   h.hideCtrlForDialog = [this] {

@@ -59,8 +59,7 @@ struct ToolHost {
       input;
 
   // ---- the catalogue and AoS windows ----
-  // A tool window was hidden: clear its check box on the control window
-  // (only while the control window is visible).
+  // A tool window was hidden: clear its check box on the control window.
   std::function<void()> objWindowHidden;
   std::function<void()> aosWindowHidden;
   // The AoS window, for the rules that follow its type list.

@@ -178,6 +178,16 @@ class TestConfigDialog : public QObject {
     QVERIFY(!w.AoSForm()->isVisible());
     QVERIFY(!ctrl->CBAoSWindow->isChecked());
     QVERIFY(ctrl->CBObjWindow->isChecked());
+
+    // The catalogue closed while the control window is hidden: the check box
+    // says so when the control window comes back.
+    QAction* showCtrl = w.findChild<QAction*>("MnCtrlWnd");
+    showCtrl->trigger();
+    QVERIFY(!ctrl->isVisible());
+    w.ObjForm()->close();
+    showCtrl->trigger();
+    QVERIFY(ctrl->isVisible());
+    QVERIFY(!ctrl->CBObjWindow->isChecked());
   }
 
   // An imported castle is larger than the size lists offer: the lists show
