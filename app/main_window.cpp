@@ -1,11 +1,13 @@
 #include "app/main_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QOpenGLContext>
+#include <QSet>
 #include <QStatusBar>
 #include <QTimer>
 #include <QTranslator>
@@ -182,9 +184,15 @@ void TMainForm::CreateWindows() {
   d->obj = new TObjForm(host, pageFolder, this);
   d->aos = new TAoSForm(host, this);
   d->ctrl = new TCtrlForm(host, this);
-  // The control window works beside the drawing surface: the main window's
-  // keys act there too.
-  d->ctrl->addActions(actions());
+  // The tool windows work beside the drawing surface: the main window's keys
+  // act there too, except a key that a window has for a command of its own.
+  for (QWidget* w : std::initializer_list<QWidget*>{d->obj, d->aos, d->ctrl}) {
+    QSet<QKeySequence> own;
+    for (const QAction* a : w->findChildren<QAction*>())
+      for (const QKeySequence& key : a->shortcuts()) own.insert(key);
+    for (QAction* a : actions())
+      if (!own.contains(a->shortcut())) w->addAction(a);
+  }
   d->multi = new TMultiForm(host, QString(), this);
   d->update = new TUpdateForm(host, this);
   d->foundation = new TFoundationForm(host, this);

@@ -37,9 +37,8 @@ void TMainForm::CreateMenus() {
     a->setObjectName(name);
     m->addAction(a);
     if (!key.isEmpty()) {
-      // The keys act while the main window (or the control window at its
-      // side) has the focus, never in the catalogue or the AoS window,
-      // which have keys of their own.
+      // The keys act while the focus is in the main window or in a tool
+      // window that does not use the same key itself (CreateWindows).
       a->setShortcut(key);
       a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
       addAction(a);

@@ -139,7 +139,8 @@ class TestMainWindow : public QObject {
   }
 
   // Del acts in the window that has it: the catalogue removes the code from
-  // its page, the main window deletes in the selection.
+  // its page, the main window deletes in the selection. The main window's
+  // other keys act in the tool windows too.
   void deleteKeyInEachWindow() {
     TTAVIDoc& doc = w->Doc();
     doc.Tiles[1][0][2][2] = {0, 1234, 0};
@@ -176,8 +177,15 @@ class TestMainWindow : public QObject {
     QCOMPARE(doc.Tiles[1][0][2][2].Id, uint16_t(0));
     QCOMPARE(obj->Pages().Pages[size_t(page)].Codes, (std::vector<uint16_t>{1235}));
 
-    // The control window works beside the surface: the main window's keys
-    // act there too.
+    obj->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(obj));
+    obj->Grid()->setFocus();
+    QTRY_VERIFY(obj->Grid()->hasFocus());
+    QTest::keyClick(obj->Grid(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(doc.Tiles[1][0][2][2].Id, uint16_t(1234));
+    QTest::keyClick(obj->Grid(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(doc.Tiles[1][0][2][2].Id, uint16_t(0));
+
     c->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(c));
     QWidget* floor = c->findChild<QWidget*>("TBFloor");
