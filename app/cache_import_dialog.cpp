@@ -204,6 +204,7 @@ void TMultiForm::BtnImportClick() {
   const int row = lbHouse_->currentRow();
   // With no house selected there is nothing to import.
   if (row < 0 || row >= int(houseNumbers_.size()) || !host_.Doc()) return;
+  if (host_.askSaveChanges && !host_.askSaveChanges()) return;
   TTAVIDoc& doc = *host_.Doc();
   const LoadResult r = ImportMultiCache(doc, lines_, houseNumbers_[size_t(row)]);
   if (!r.ok) {

@@ -195,6 +195,10 @@ QImage TObjForm::thumbnail(uint16_t id) {
 }
 
 void TObjForm::FormResize() {
+  layoutGrid(false);
+}
+
+void TObjForm::layoutGrid(bool reselect) {
   if (!isVisible()) return;
   int index = CurrentIndex();
   const int cols = std::max(1, grid_->ClientWidth() / (kCell + 1));
@@ -203,12 +207,18 @@ void TObjForm::FormResize() {
   grid_->SetColCount(cols);
   grid_->SetRowCount(rows);
   if (index / cols >= rows) index = 0;
-  // Move the row quietly, then the column with the selection handler, so the
-  // tile at the index becomes the current tile again.
-  movingRow_ = true;
-  grid_->SelectCell(grid_->Col() < cols ? grid_->Col() : 0, index / cols, true);
-  movingRow_ = false;
-  grid_->SelectCell(index % cols, index / cols, true);
+  if (reselect) {
+    // Move the row quietly, then the column with the selection handler, so
+    // the tile at the index becomes the current tile again.
+    movingRow_ = true;
+    grid_->SelectCell(grid_->Col() < cols ? grid_->Col() : 0, index / cols, true);
+    movingRow_ = false;
+    grid_->SelectCell(index % cols, index / cols, true);
+  } else {
+    // A new size (a font or a language, the user's frame) only lays the
+    // cells out anew: the current tile is the user's choice and stays.
+    grid_->SelectCell(index % cols, index / cols, false);
+  }
   grid_->viewport()->update();
 }
 
@@ -264,7 +274,7 @@ void TObjForm::applyTabState() {
 }
 
 void TObjForm::TabChange() {
-  FormResize();
+  layoutGrid(true);
   applyTabState();
   const bool page = CurrentTab() > 0;
   if (!page && host_.Tiles() && host_.currentTile) {

@@ -40,6 +40,8 @@ class TObjForm : public QWidget {
   PictureGrid* Grid() const { return grid_; }
 
   // Handlers (also driven by tests).
+  // Lays the grid out for its width, keeping the cell index; the current
+  // tile does not change.
   void FormResize();
   void TabChange();
   void MnFindClick();
@@ -74,6 +76,9 @@ class TObjForm : public QWidget {
 
  private:
   void build();
+  // The grid layout; with `reselect` the tile at the kept index becomes the
+  // current tile (a change of tab).
+  void layoutGrid(bool reselect);
   void loadPages();
   void rebuildAddMenus();
   void updateMenus();

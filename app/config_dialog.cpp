@@ -43,6 +43,22 @@ void Select(QComboBox* c, int index) {
   c->setCurrentIndex(index >= 0 && index < c->count() ? index : -1);
 }
 
+// A plot size list showing the document sizes on offer (each less one) with
+// the size each entry stands for as its data; `current` (0: none) is
+// selected, and listed even where the usual range does not hold it.
+void FillPlotSizes(QComboBox* c, int current) {
+  c->clear();
+  for (int size : PlotSizeChoices(current)) c->addItem(QString::number(size - 1), size);
+  Select(c, PlotSizeChoiceIndex(PlotSizeChoices(current), current));
+}
+
+// The size of the chosen entry; without one the size stays `current`.
+int ChosenSize(const QComboBox* c, int current) {
+  std::vector<int> sizes;
+  for (int i = 0; i < c->count(); ++i) sizes.push_back(c->itemData(i).toInt());
+  return ChosenPlotSize(sizes, c->currentIndex(), current);
+}
+
 }  // namespace
 
 TCfgForm::TCfgForm(TSettings* settings, const TTAVIDoc* doc, QWidget* parent)
@@ -75,13 +91,13 @@ void TCfgForm::build() {
   filesForm->addRow(QString(), search);
   top->addWidget(files);
 
-  QStringList sizes;
-  for (int i = 7; i <= 24; ++i) sizes << QString::number(i);
   auto* base = new QGroupBox("Base Size", this);
   base->setObjectName("GBBaseSize");
   auto* baseForm = new QFormLayout(base);
-  CBWidth = List(base, "CBWidth", sizes);
-  CBHeight = List(base, "CBHeight", sizes);
+  CBWidth = List(base, "CBWidth", {});
+  CBHeight = List(base, "CBHeight", {});
+  FillPlotSizes(CBWidth, 0);
+  FillPlotSizes(CBHeight, 0);
   baseForm->addRow(Label(base, "Label6", "Width (East-West)"), CBWidth);
   baseForm->addRow(Label(base, "Label7", "Height (North-South)"), CBHeight);
 
@@ -149,8 +165,8 @@ void TCfgForm::FormShow() {
   EdTileData->setText(QString::fromStdString(s.TileData));
   EdMultiIdx->setText(QString::fromStdString(s.MultiIdx));
   EdMulti->setText(QString::fromStdString(s.Multi));
-  Select(CBWidth, doc_ ? PlotSizeIndex(doc_->Width) : -1);
-  Select(CBHeight, doc_ ? PlotSizeIndex(doc_->Height) : -1);
+  FillPlotSizes(CBWidth, doc_ ? doc_->Width : 0);
+  FillPlotSizes(CBHeight, doc_ ? doc_->Height : 0);
   CBStayOnTop->setChecked(s.isStayOnTop);
   Select(CBJpegQuality, s.JpegQuality);
   Select(CBLanguage, s.Language);
@@ -167,8 +183,8 @@ TSettings TCfgForm::Collect() const {
   s.TileData = EdTileData->text().toStdString();
   s.MultiIdx = EdMultiIdx->text().toStdString();
   s.Multi = EdMulti->text().toStdString();
-  s.Width = PlotSizeOfIndex(CBWidth->currentIndex());
-  s.Height = PlotSizeOfIndex(CBHeight->currentIndex());
+  s.Width = ChosenSize(CBWidth, doc_ ? doc_->Width : s.Width);
+  s.Height = ChosenSize(CBHeight, doc_ ? doc_->Height : s.Height);
   s.isStayOnTop = CBStayOnTop->isChecked();
   s.JpegQuality = CBJpegQuality->currentIndex();
   s.Language = CBLanguage->currentIndex();

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,6 +20,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "app/tool_art.h"
 #include "client/tile_data.h"
 #include "interaction/detail_list.h"
 #include "interaction/window_place.h"
@@ -184,6 +186,10 @@ void TCtrlForm::build() {
   cbMag_->setInsertPolicy(QComboBox::NoInsert);
   cbMag_->addItems({"200%", "175%", "150%", "125%", "100%", "75%", "50%", "25%"});
   cbMag_->setCurrentIndex(4);
+  // What is typed stays as typed: no completion jumps to a list entry.
+  cbMag_->setCompleter(nullptr);
+  // Qt gives the focus events to the combo box, not to its line edit.
+  cbMag_->installEventFilter(this);
   cbMag_->lineEdit()->installEventFilter(this);
   zoomRow->addWidget(cbMag_, 1);
   right->addLayout(zoomRow);
@@ -208,16 +214,24 @@ void TCtrlForm::build() {
   connect(tbBaseHeight_, &QSlider::valueChanged, this, &TCtrlForm::TBBaseHeightChange);
   connect(CBObjWindow, &QCheckBox::clicked, this, &TCtrlForm::CBObjWindowClick);
   connect(CBAoSWindow, &QCheckBox::clicked, this, &TCtrlForm::CBAoSWindowClick);
-  // Choosing a list entry applies at once; typed digits wait for Enter or
-  // for the box to lose the focus.
-  connect(cbMag_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
-    if (text.contains('%')) ApplyZoomText();
+  // Picking a list entry applies at once; typed text waits for Enter or for
+  // the box to lose the focus, whatever it holds on the way.
+  connect(cbMag_, &QComboBox::textActivated, this, [this] { ApplyZoomText(); });
+  connect(cbMag_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (index >= 0) ApplyZoomText();
   });
   connect(cbMag_->lineEdit(), &QLineEdit::returnPressed, this, &TCtrlForm::ApplyZoomText);
 }
 
 bool TCtrlForm::eventFilter(QObject* watched, QEvent* event) {
-  if (cbMag_ && watched == cbMag_->lineEdit() && event->type() == QEvent::FocusOut) ApplyZoomText();
+  if (cbMag_ && (watched == cbMag_ || watched == cbMag_->lineEdit()) &&
+      event->type() == QEvent::FocusOut) {
+    // Opening the box's own list takes the focus only for a moment, and a
+    // text that was not typed over (the zoom keys write theirs) stays as is.
+    if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason &&
+        cbMag_->lineEdit()->isModified())
+      ApplyZoomText();
+  }
   return QWidget::eventFilter(watched, event);
 }
 
@@ -297,7 +311,7 @@ void TCtrlForm::ShowCurrentTile() {
   idxImg_->setPixmap(QPixmap::fromImage(img.copy()));
   lblNumber_->setText(QString::asprintf("No.%d (%X)", currentTile_, currentTile_));
   if (tiles) {
-    lblName_->setText(QString::fromStdString(tiles->ItemName(currentTile_)));
+    lblName_->setText(ItemNameText(tiles, currentTile_));
     lblHeight_->setText(QString::asprintf("Height:%d", tiles->ItemData[currentTile_].Height));
     lblWeight_->setText(QString::asprintf("Weight:%d", tiles->ItemData[currentTile_].Weight));
   }
@@ -322,7 +336,7 @@ void TCtrlForm::RefreshCellList() {
   if (const TTAVIDoc* doc = host_.Doc())
     for (const std::string& line :
          DetailLines(*doc, host_.Tiles(), currentFloor_, host_.DetailX(), host_.DetailY()))
-      lbDetail_->addItem(QString::fromStdString(line));
+      lbDetail_->addItem(ClientText(line));
   if (selected >= 0 && selected < lbDetail_->count()) {
     lbDetail_->setCurrentRow(selected);
     setCellButtons(true);
@@ -467,6 +481,7 @@ bool TCtrlForm::ParseZoomText(const QString& text, int* percent) {
 }
 
 void TCtrlForm::ApplyZoomText() {
+  cbMag_->lineEdit()->setModified(false);
   int percent = 100;
   if (!ParseZoomText(cbMag_->currentText(), &percent)) {
     percent = 100;

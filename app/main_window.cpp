@@ -1,13 +1,16 @@
 #include "app/main_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QOpenGLContext>
+#include <QSet>
 #include <QStatusBar>
 #include <QTimer>
+#include <QTranslator>
 #include <random>
 
 #include "app/aos_window.h"
@@ -181,6 +184,15 @@ void TMainForm::CreateWindows() {
   d->obj = new TObjForm(host, pageFolder, this);
   d->aos = new TAoSForm(host, this);
   d->ctrl = new TCtrlForm(host, this);
+  // The tool windows work beside the drawing surface: the main window's keys
+  // act there too, except a key that a window has for a command of its own.
+  for (QWidget* w : std::initializer_list<QWidget*>{d->obj, d->aos, d->ctrl}) {
+    QSet<QKeySequence> own;
+    for (const QAction* a : w->findChildren<QAction*>())
+      for (const QKeySequence& key : a->shortcuts()) own.insert(key);
+    for (QAction* a : actions())
+      if (!own.contains(a->shortcut())) w->addAction(a);
+  }
   d->multi = new TMultiForm(host, QString(), this);
   d->update = new TUpdateForm(host, this);
   d->foundation = new TFoundationForm(host, this);
@@ -198,13 +210,16 @@ ToolHost TMainForm::MakeToolHost() {
   h.yesNo = [this](QWidget* parent, const QString& text) {
     return d->prompts->YesNo(parent, text);
   };
+  h.openUrl = [this](const QString& url) { return d->prompts->OpenUrl(url); };
   h.currentTile = [this]() -> uint16_t { return d->ctrl ? d->ctrl->CurrentTile() : 0; };
   h.setCurrentTile = [this](uint16_t id) { SetCurrentTile(id); };
+  // Also while the control window is hidden (View menu, cache import), so
+  // that it shows the truth when it comes back; not during shutdown.
   h.objWindowHidden = [this] {
-    if (d->ctrl && d->ctrl->isVisible()) d->ctrl->SetObjWindowChecked(false);
+    if (d->ctrl && !d->ctrl->Detached()) d->ctrl->SetObjWindowChecked(false);
   };
   h.aosWindowHidden = [this] {
-    if (d->ctrl && d->ctrl->isVisible()) d->ctrl->SetAoSWindowChecked(false);
+    if (d->ctrl && !d->ctrl->Detached()) d->ctrl->SetAoSWindowChecked(false);
   };
   h.aosForm = [this]() -> IAosChoice* { return d->aos; };
   h.hideCtrlForDialog = [this] {
@@ -213,6 +228,7 @@ ToolHost TMainForm::MakeToolHost() {
   h.restoreCtrlAfterDialog = [this] {
     if (d->ctrl) d->ctrl->RestoreAfterDialog();
   };
+  h.askSaveChanges = [this] { return AskSaveChanges(); };
   h.afterCacheImport = [this](int baseHeight) {
     SetBaseHeight(baseHeight);
     // The cached house belongs to no file: a Save must not overwrite the last one.
@@ -273,6 +289,8 @@ void TMainForm::ApplyLanguageToAll() {
   w.foundation = d->foundation;
   if (d->aos) w.setAoSTypeNames = [this](const QStringList& names) { d->aos->SetTypeNames(names); };
   ApplyLanguage(d->settings.Language, w, &d->messages);
+  if (!d->qtTranslator) d->qtTranslator = std::make_unique<QTranslator>();
+  SwitchQtTranslation(d->qtTranslator.get(), d->settings.Language);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -305,6 +323,11 @@ void TMainForm::ApplySettings(const TSettings& chosen) {
       w->hide();
       w->setWindowFlag(Qt::WindowStaysOnTopHint, chosen.isStayOnTop);
       if (visible) w->show();
+    }
+    // Hiding them for the new style cleared their check boxes.
+    if (d->ctrl) {
+      if (d->obj) d->ctrl->SetObjWindowChecked(d->obj->isVisible());
+      if (d->aos) d->ctrl->SetAoSWindowChecked(d->aos->isVisible());
     }
   }
   if (!d->startupFailed) ApplyLanguageToAll();

@@ -143,12 +143,16 @@ class TMainForm : public QMainWindow {
   const TBackgroundMap& BackgroundMap() const;
   // Docks the control window at the right edge (resize rule when `clampToScreen`).
   void DockControlWindow(bool clampToScreen);
+  // At the first show: moves (and if need be narrows) the main window so
+  // that it and the docked control window lie wholly on the screen.
+  void PlaceForFirstShow();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;

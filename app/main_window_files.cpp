@@ -132,13 +132,15 @@ void TMainForm::MnImportClipClick() {
 }
 
 void TMainForm::MnImportClick(int tag) {
+  if (!AskSaveChanges()) return;
   const int base = MultiBaseHeight(tag);
   const LoadResult r = ImportMulti(*d->doc, tag, base, d->settings.MultiIdx, d->settings.Multi);
   if (!r.ok) {
     d->prompts->Error(this, QString::fromStdString(r.error));
     return;
   }
-  d->fileName.clear();  // Save asks for a name; the title stays
+  // The standard house belongs to no file: Save asks for a name.
+  ForgetFileName();
   AfterDocumentReplaced(base, QString());
 }
 

@@ -18,6 +18,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QTimer;
+class QTranslator;
 
 namespace tavi {
 
@@ -87,6 +88,8 @@ struct TMainForm::Impl {
   std::array<std::array<bool, kGrid>, kGrid> hidden{};
   QString fileName;
   LangMessages messages = MessagesFor(kLangEnglish);
+  // Qt's own texts in the chosen language (installed while one is loaded).
+  std::unique_ptr<QTranslator> qtTranslator;
 
   std::unique_ptr<MainMouseEnv> mouseEnv;
   std::unique_ptr<MainMouse> mouse;
@@ -105,6 +108,7 @@ struct TMainForm::Impl {
   TFoundationForm* foundation = nullptr;
 
   MainMenuActions act;
+  bool placedOnce = false;  // the first show has placed the windows
 };
 
 }  // namespace tavi

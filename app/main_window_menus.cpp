@@ -10,6 +10,7 @@
 #include "app/foundation_dialog.h"
 #include "app/main_window.h"
 #include "app/main_window_impl.h"
+#include "app/ui_prompts.h"
 #include "app/update_check.h"
 #include "document/aos_tables.h"
 #include "interaction/aos_rules.h"
@@ -34,8 +35,14 @@ void TMainForm::CreateMenus() {
                   void (TMainForm::*handler)()) {
     QAction* a = new QAction(QString::fromUtf8(text), this);
     a->setObjectName(name);
-    if (!key.isEmpty()) a->setShortcut(key);
     m->addAction(a);
+    if (!key.isEmpty()) {
+      // The keys act while the focus is in the main window or in a tool
+      // window that does not use the same key itself (CreateWindows).
+      a->setShortcut(key);
+      a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+      addAction(a);
+    }
     if (handler) connect(a, &QAction::triggered, this, handler);
     return a;
   };
@@ -135,7 +142,10 @@ void TMainForm::About1Click() {
 }
 
 void TMainForm::MnContentsClick() {
-  ShowHelpContents(&d->settings);
+  OpenWebPageOrTell(
+      HelpContentsUrl(&d->settings),
+      [this](const QString& url) { return d->prompts->OpenUrl(url); },
+      [this](const QString& text) { d->prompts->Info(this, text); }, d->messages);
 }
 
 // ---- Edit menu ----
@@ -146,7 +156,7 @@ void TMainForm::Edit1Click() {
   d->act.MnUndo->setEnabled(d->doc->CanUndo());
   d->act.MnRedo->setEnabled(d->doc->CanRedo());
   bool replace = false;
-  if (!Selection().Empty() && d->aos && d->aos->isVisible())
+  if (SelectionAllowsReplace(Selection()) && d->aos && d->aos->isVisible())
     replace = CanReplaceParts(d->aos->TypeIndex());
   d->act.MnReplaceWall->setEnabled(replace);
 }

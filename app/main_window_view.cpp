@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QShowEvent>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "app/aos_window.h"
@@ -18,9 +20,22 @@
 #include "interaction/window_place.h"
 #include "interaction/zoom_text.h"
 #include "render/gl/house_view.h"
+#include "render/pick.h"
 #include "render/view_state.h"
 
 namespace tavi {
+
+namespace {
+
+// How long a picking message stays in the status bar.
+constexpr int kPickMessageMs = 4000;
+// Room for a window manager's borders and title bar until the real ones are
+// known, and the narrowest main window the first show makes.
+constexpr int kFrameRoomX = 16;
+constexpr int kFrameRoomY = 48;
+constexpr int kMinMainWidth = 480;
+
+}  // namespace
 
 // ---- what the mouse rules read ----
 
@@ -72,7 +87,11 @@ int MainMouseEnv::PickTile(int px, int py) const {
   if (!m_->d->view) return -1;
   bool overflow = false;
   const int name = m_->d->view->PickAt(px, py, &overflow);
-  return overflow ? -1 : name;
+  if (!overflow) return name;
+  // Too many entries under the pointer to tell them apart. The pick runs on
+  // every hover tick, so the status bar says it, never a box.
+  m_->statusBar()->showMessage(QString::fromLatin1(kBufferOverflowText), kPickMessageMs);
+  return -1;
 }
 
 void MainMouseEnv::SetTimerEnabled(bool on) {
@@ -290,6 +309,44 @@ void TMainForm::keyReleaseEvent(QKeyEvent* event) {
 }
 
 // ---- the control window docked at the right edge ----
+
+void TMainForm::showEvent(QShowEvent* event) {
+  // Sent before the window is mapped, so the window manager takes the place.
+  if (!event->spontaneous() && !d->placedOnce) {
+    d->placedOnce = true;
+    PlaceForFirstShow();
+  }
+  QMainWindow::showEvent(event);
+}
+
+void TMainForm::PlaceForFirstShow() {
+  const QScreen* s = screen();
+  if (!s || !d->ctrl) return;
+  const QRect a = s->availableGeometry();
+  // Until the window manager has framed a window its borders are unknown;
+  // room for usual ones is left instead.
+  const QSize known = frameGeometry().size() - geometry().size();
+  const bool framed = !known.isEmpty();
+  const QSize mainExtra = framed ? known : QSize(kFrameRoomX, kFrameRoomY);
+  const QSize ctrlSize = d->ctrl->isVisible()
+                             ? d->ctrl->frameGeometry().size()
+                             : d->ctrl->sizeHint() + QSize(kFrameRoomX, kFrameRoomY);
+  const QRect frame = frameGeometry();
+  const FirstShowPlace p =
+      FirstShowPlacement(ScreenRect{frame.left(), frame.top(), width() + mainExtra.width(),
+                                    height() + mainExtra.height()},
+                         !testAttribute(Qt::WA_Moved), ctrlSize.width(), ctrlSize.height(),
+                         ScreenRect{a.left(), a.top(), a.width(), a.height()}, kMinMainWidth);
+  const QSize size(p.Main.Width - mainExtra.width(), p.Main.Height - mainExtra.height());
+  if (size != this->size()) resize(size);
+  if (framed) {
+    move(p.Main.Left, p.Main.Top);
+  } else {
+    // Unframed, the place given is the client area's; the borders and the
+    // title bar the window manager adds go around it, inside the room left.
+    move(p.Main.Left + kFrameRoomX / 2, p.Main.Top + kFrameRoomY - kFrameRoomX / 2);
+  }
+}
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);

@@ -50,14 +50,16 @@ struct ToolHost {
   // Message and input boxes; null members use the real dialogs.
   std::function<void(QWidget* parent, const QString& text)> info;
   std::function<bool(QWidget* parent, const QString& text)> yesNo;
+  // Opens a web page in the browser; false when none could be started. Null
+  // uses the desktop's default browser.
+  std::function<bool(const QString& url)> openUrl;
   // A one-line input box with an empty initial text; false when cancelled.
   std::function<bool(QWidget* parent, const QString& caption, const QString& prompt,
                      QString* answer)>
       input;
 
   // ---- the catalogue and AoS windows ----
-  // A tool window was hidden: clear its check box on the control window
-  // (only while the control window is visible).
+  // A tool window was hidden: clear its check box on the control window.
   std::function<void()> objWindowHidden;
   std::function<void()> aosWindowHidden;
   // The AoS window, for the rules that follow its type list.
@@ -68,8 +70,11 @@ struct ToolHost {
   // selector to the top floor) and bring it back.
   std::function<void()> hideCtrlForDialog;
   std::function<void()> restoreCtrlAfterDialog;
+  // The unsaved-changes question before a cached house replaces the
+  // document; false when the import must not go on.
+  std::function<bool()> askSaveChanges;
   // After a cached house replaced the document: base height, surface size,
-  // reference price, view refresh. File name and title stay.
+  // reference price, view refresh; the house belongs to no file.
   std::function<void(int baseHeight)> afterCacheImport;
 
   // ---- the control window ----

@@ -80,8 +80,17 @@ QString HomePageUrl(const TSettings* settings, bool japanese) {
   return japanese ? kHomePageJapaneseURL : kHomePageEnglishURL;
 }
 
-void ShowHelpContents(const TSettings* settings) {
-  OpenWebPage(HomePageUrl(settings, false));
+bool OpenWebPageOrTell(const QString& url, const std::function<bool(const QString&)>& open,
+                       const std::function<void(const QString&)>& tell,
+                       const LangMessages& messages) {
+  const QString target = url.isEmpty() ? QString(kHomePageEnglishURL) : url;
+  if (open ? open(target) : OpenWebPage(target)) return true;
+  if (tell) tell(messages.MsgNoBrowser + "\r\n" + target);
+  return false;
+}
+
+QString HelpContentsUrl(const TSettings* settings) {
+  return HomePageUrl(settings, false);
 }
 
 QString AboutText() {
@@ -187,7 +196,9 @@ void TUpdateForm::BtnOkClick() {
 
 void TUpdateForm::BtnExecIEClick() {
   const bool japanese = host_.settings && host_.settings->Language == 1;
-  OpenWebPage(HomePageUrl(host_.settings, japanese));
+  OpenWebPageOrTell(
+      HomePageUrl(host_.settings, japanese), host_.openUrl,
+      [this](const QString& text) { host_.Info(this, text); }, host_.Msg());
 }
 
 }  // namespace tavi

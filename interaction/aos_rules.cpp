@@ -15,21 +15,22 @@ bool CanReplaceParts(int aosType) {
   }
 }
 
+bool SelectionAllowsReplace(const CellRect& selection) {
+  return !selection.Empty() && selection.Left != selection.Right &&
+         selection.Top != selection.Bottom;
+}
+
 bool ReplaceByAosType(TTAVIDoc& doc, int aosType, const CellRect& selection, int floor, int row) {
   switch (aosType) {
     case kAosWalls:
-      doc.ReplaceWalls(selection, floor, row);
-      return true;
+      return doc.ReplaceWalls(selection, floor, row);
     case kAosDoors:
-      doc.ReplaceDoors(selection, floor, row);
-      return true;
+      return doc.ReplaceDoors(selection, floor, row);
     case kAosStairs:
     case kAosAutoStairs:
-      doc.ReplaceStairs(selection, floor, row);
-      return true;
+      return doc.ReplaceStairs(selection, floor, row);
     case kAosEnchancements:
-      doc.ReplaceEnchancements(selection, floor, row);
-      return true;
+      return doc.ReplaceEnchancements(selection, floor, row);
     default:
       return false;
   }

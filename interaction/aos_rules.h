@@ -11,8 +11,13 @@ namespace tavi {
 // floors and roofs cannot.
 bool CanReplaceParts(int aosType);
 
+// The replacement works on a selection at least two cells wide and two
+// high; a single column or row is left alone, so the command is not offered.
+bool SelectionAllowsReplace(const CellRect& selection);
+
 // Replaces the parts of the type inside `selection` on `floor` by those of
-// row `row`. False, with nothing changed, for a type that cannot be replaced.
+// row `row`. False, with nothing changed, for a type that cannot be replaced
+// or a selection the replacement does not work on.
 bool ReplaceByAosType(TTAVIDoc& doc, int aosType, const CellRect& selection, int floor, int row);
 
 // A click on the catalogue's grid moves the type list one entry up from

@@ -21,6 +21,21 @@ struct ScreenPoint {
 ScreenPoint DockedControlWindow(const ScreenRect& mainFrame, int controlWidth, int screenWidth,
                                 bool clampToScreen);
 
+// Where the main window goes when it is first shown, so that it and the
+// control window docked at its right edge lie wholly inside `area` (the
+// screen's available part). Frames include the window manager's borders.
+// A main window that has no place of its own yet (`automatic`) is centred
+// with the control window beside it; one that has keeps its place where the
+// pair fits. Where it does not, the main window moves left, then narrows
+// down to `minMainWidth`; only a screen too small even for that leaves the
+// control window over the main window's right part (`Control`).
+struct FirstShowPlace {
+  ScreenRect Main;
+  ScreenPoint Control;
+};
+FirstShowPlace FirstShowPlacement(const ScreenRect& mainFrame, bool automatic, int controlWidth,
+                                  int controlHeight, const ScreenRect& area, int minMainWidth);
+
 // Where a tool window opens the first time: below the control window, 8
 // pixels apart, `column` pixels right of its left edge. Inside `area` (the
 // screen's available part; null when unknown) it is kept on the screen, and

@@ -1,5 +1,6 @@
 // Start-up and shutdown of the editor with and without settings and client.
 #include <QLineEdit>
+#include <QScreen>
 #include <QtTest>
 
 #include "app/app_test_util.h"
@@ -157,6 +158,39 @@ class TestStartup : public QObject {
     const QString ini = ReadFile(folder + "/tavi.ini");
     QVERIFY(ini.contains("Language=7"));
     QVERIFY(ini.contains("Other=kept"));
+  }
+
+  // At the first show the main window and the control window docked at its
+  // right edge lie wholly inside the screen's available area, also when the
+  // main window was put near the right edge before it was shown.
+  void firstShowFitsTheScreen() {
+    for (const bool nearTheEdge : {false, true}) {
+      auto prompts = std::make_shared<ScriptedPrompts>();
+      TMainForm w(DemoOptions(home.path() + "/place", prompts));
+      const QRect area = w.screen()->availableGeometry();
+      if (nearTheEdge) w.move(area.right() - w.width() - 40, area.top() + 10);
+      w.show();
+      TCtrlForm* ctrl = w.CtrlForm();
+      QTRY_VERIFY(ctrl->isVisible());
+      QVERIFY(QTest::qWaitForWindowExposed(ctrl));
+      QApplication::processEvents();
+      const QRect main = w.frameGeometry(), side = ctrl->frameGeometry();
+      QVERIFY2(area.contains(main), qPrintable(QString("main %1,%2 %3x%4")
+                                                   .arg(main.x())
+                                                   .arg(main.y())
+                                                   .arg(main.width())
+                                                   .arg(main.height())));
+      QVERIFY2(area.contains(side), qPrintable(QString("control %1,%2 %3x%4")
+                                                   .arg(side.x())
+                                                   .arg(side.y())
+                                                   .arg(side.width())
+                                                   .arg(side.height())));
+      // Docked: beside the main window, tops level.
+      QVERIFY(qAbs(side.left() - (main.right() + 1)) <= 2);
+      QCOMPARE(side.top(), main.top());
+      if (area.width() >= main.width() + side.width())
+        QVERIFY(!side.intersects(main.adjusted(0, 0, -3, 0)));
+    }
   }
 
   // A house file named on the command line is opened at the first idle step;

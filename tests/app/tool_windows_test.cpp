@@ -1,6 +1,7 @@
 // The catalogue, AoS, foundation and cache import windows on the demo client.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -8,6 +9,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <set>
@@ -178,6 +180,46 @@ class ToolWindowsTest : public QObject {
     QVERIFY(obj.isVisible());
     c.CBObjWindow->click();
     QVERIFY(!obj.isVisible());
+  }
+
+  // Item names are single-byte text: the control window's label and stack
+  // list, the catalogue's and the AoS window's status lines all read them
+  // as Latin-1.
+  void itemNamesReadAlikeEverywhere() {
+    const uint16_t id = ObjectTableAt(kAosWalls, 0, 0);
+    TileInfo& info = tiles_->ItemData[id];
+    const TileInfo saved = info;
+    std::memset(info.Name, 0, sizeof info.Name);
+    std::memcpy(info.Name, "Caf\xe9 wall \xc4", 12);
+    const QString name = QString::fromUtf8("Café wall Ä");
+
+    int detailX = -1, detailY = -1;
+    ToolHost h = Host();
+    h.detailX = [&] { return detailX; };
+    h.detailY = [&] { return detailY; };
+    TCtrlForm c(h);
+    h.setCurrentTile = [&c](uint16_t tile) {
+      c.SetCurrentTile(tile);
+      c.ShowCurrentTile();
+    };
+    c.SetCurrentTile(id);
+    c.ShowCurrentTile();
+    QCOMPARE(c.findChild<QLabel*>("LblName")->text(), name);
+    doc_->Tiles[1][0][4][4] = {0, id, 0};
+    doc_->UpdateAllCells();
+    detailX = detailY = 4;
+    c.RefreshCellList();
+    QCOMPARE(c.LBDetail()->count(), 1);
+    QVERIFY2(c.LBDetail()->item(0)->text().contains(name),
+             qPrintable(c.LBDetail()->item(0)->text()));
+
+    TAoSForm aos(h);
+    aos.SetTypeIndex(kAosWalls);
+    aos.SelectGridCell(1, 0);
+    aos.SelectGridCell(0, 0);
+    QVERIFY2(aos.StatusText().contains("Name:" + name), qPrintable(aos.StatusText()));
+    QCOMPARE(c.findChild<QLabel*>("LblName")->text(), name);
+    info = saved;
   }
 
   void aosGridPricesAndReferenceEdit() {
@@ -380,6 +422,12 @@ class ToolWindowsTest : public QObject {
     h.hideCtrlForDialog = [&] { ++hidden; };
     h.restoreCtrlAfterDialog = [&] { ++restored; };
     h.afterCacheImport = [&](int base) { imported = base; };
+    int asked = 0;
+    bool goOn = true;
+    h.askSaveChanges = [&] {
+      ++asked;
+      return goOn;
+    };
     TMultiForm m(h, client);
     m.ShowDialog();
     QVERIFY(m.isVisible());
@@ -404,8 +452,28 @@ class ToolWindowsTest : public QObject {
     QCOMPARE(imported, -1);
     QVERIFY(doc_->Modified);
 
+    QCOMPARE(asked, 0);
+
+    // The unsaved-changes question comes first, also on a double-click;
+    // Cancel leaves the house as it was.
     m.HouseList()->setCurrentRow(0);
+    goOn = false;
+    const int widthBefore = doc_->Width;
+    QVERIFY(QTest::qWaitForWindowExposed(&m));
+    const QRect first = m.HouseList()->visualItemRect(m.HouseList()->item(0));
+    // A click first, as a person's double-click starts with one.
+    QTest::mouseClick(m.HouseList()->viewport(), Qt::LeftButton, {}, first.center());
+    QTest::mouseDClick(m.HouseList()->viewport(), Qt::LeftButton, {}, first.center());
+    QCOMPARE(asked, 1);
     m.BtnImportClick();
+    QCOMPARE(asked, 2);
+    QCOMPARE(imported, -1);
+    QCOMPARE(doc_->Width, widthBefore);
+    QVERIFY(doc_->Modified);
+
+    goOn = true;
+    m.BtnImportClick();
+    QCOMPARE(asked, 3);
     QCOMPARE(imported, 6);
     QCOMPARE(doc_->Width, 11);
     QCOMPARE(doc_->Height, 13);

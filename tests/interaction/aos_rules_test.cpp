@@ -40,6 +40,20 @@ TEST_F(AosRulesTest, ReplaceFollowsTheTypeAndRefusesFloorsAndRoofs) {
   EXPECT_EQ(Cell(1, 1, 1), (Entries{{22, 0}}));
 }
 
+// A single column or row of walls is left alone by the replacement: the
+// command is not offered for it, and run anyway it reports that it did nothing.
+TEST_F(AosRulesTest, ReplaceNeedsTwoColumnsAndTwoRows) {
+  Stack(1, 1, 1, {{18, 0}});
+  Stack(1, 1, 2, {{18, 0}});
+  for (const CellRect& thin : {CellRect{1, 1, 1, 3}, CellRect{1, 1, 3, 1}, CellRect{}}) {
+    EXPECT_FALSE(SelectionAllowsReplace(thin));
+    EXPECT_FALSE(ReplaceByAosType(*doc, kAosWalls, thin, 1, 3));
+    EXPECT_EQ(Cell(1, 1, 1), (Entries{{18, 0}}));
+    EXPECT_FALSE(doc->CanUndo());
+  }
+  EXPECT_TRUE(SelectionAllowsReplace(CellRect{1, 1, 2, 2}));
+}
+
 TEST(AosTypeAfterCatalogueClick, DoorsAndRoofsMoveOneUp) {
   EXPECT_EQ(AosTypeAfterCatalogueClick(kAosDoors), kAosWalls);
   EXPECT_EQ(AosTypeAfterCatalogueClick(kAosRoofs), kAosAutoStairs);

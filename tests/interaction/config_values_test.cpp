@@ -23,10 +23,29 @@ TEST(ConfigValues, TextWidthEntries) {
 }
 
 TEST(ConfigValues, PlotSizeEntries) {
-  EXPECT_EQ(PlotSizeIndex(8), 0);
-  EXPECT_EQ(PlotSizeIndex(25), 17);
-  EXPECT_EQ(PlotSizeOfIndex(PlotSizeIndex(18)), 18);
-  EXPECT_EQ(PlotSizeOfIndex(-1), 7);  // no entry chosen
+  const std::vector<int> listed = PlotSizeChoices(12);
+  ASSERT_EQ(listed.size(), 18u);
+  EXPECT_EQ(listed.front(), 8);
+  EXPECT_EQ(listed.back(), 25);
+  EXPECT_EQ(PlotSizeChoiceIndex(listed, 8), 0);
+  EXPECT_EQ(PlotSizeChoiceIndex(listed, 25), 17);
+  EXPECT_EQ(PlotSizeChoiceIndex(listed, 30), -1);
+  EXPECT_EQ(ChosenPlotSize(listed, PlotSizeChoiceIndex(listed, 18), 12), 18);
+}
+
+// A house larger or smaller than the lists offer (an imported castle of 30
+// cells) gets an entry of its own, and no entry never shrinks the house.
+TEST(ConfigValues, PlotSizeOutsideTheListStays) {
+  const std::vector<int> large = PlotSizeChoices(30);
+  ASSERT_EQ(large.size(), 19u);
+  EXPECT_EQ(large.back(), 30);
+  EXPECT_EQ(ChosenPlotSize(large, PlotSizeChoiceIndex(large, 30), 30), 30);
+  const std::vector<int> small = PlotSizeChoices(5);
+  EXPECT_EQ(small.front(), 5);
+  EXPECT_EQ(PlotSizeChoiceIndex(small, 5), 0);
+  EXPECT_EQ(PlotSizeChoiceIndex(small, 8), 1);
+  for (int index : {-1, 19, 100}) EXPECT_EQ(ChosenPlotSize(large, index, 30), 30);
+  EXPECT_EQ(ChosenPlotSize(large, 0, 30), 8);
 }
 
 }  // namespace

@@ -85,6 +85,53 @@ TEST(WindowPlace, DockedAtTheRightEdgeAndPulledBackOnResize) {
   EXPECT_EQ(DockedControlWindow(ScreenRect{0, 0, 800, 600}, 250, 800, true).X, 550);
 }
 
+// The main window (902 x 781 with its frame) and the control window
+// (550 x 490) at the first show: both wholly inside the screen's area.
+TEST(WindowPlace, FirstShowKeepsBothWindowsOnTheScreen) {
+  const ScreenRect main{0, 0, 902, 781};
+  auto inside = [](const FirstShowPlace& p, const ScreenRect& area) {
+    return p.Main.Left >= area.Left && p.Main.Top >= area.Top &&
+           p.Main.Left + p.Main.Width <= area.Left + area.Width &&
+           p.Main.Top + p.Main.Height <= area.Top + area.Height && p.Control.X >= area.Left &&
+           p.Control.X + 550 <= area.Left + area.Width &&
+           p.Control.Y + 490 <= area.Top + area.Height;
+  };
+  // Placed by the editor: the pair centred.
+  const ScreenRect wide{0, 0, 1600, 1200};
+  FirstShowPlace p = FirstShowPlacement(main, true, 550, 490, wide, 480);
+  EXPECT_EQ(p.Main.Left, 74);
+  EXPECT_EQ(p.Main.Top, 209);
+  EXPECT_EQ(p.Main.Width, 902);
+  EXPECT_EQ(p.Control.X, 976);
+  EXPECT_EQ(p.Control.Y, 209);
+  // Centred alone (as a window manager places it), the control window would
+  // end at 1802: the main window moves left.
+  p = FirstShowPlacement(ScreenRect{350, 209, 902, 781}, false, 550, 490, wide, 480);
+  EXPECT_EQ(p.Main.Left, 148);
+  EXPECT_EQ(p.Control.X, 1050);
+  EXPECT_TRUE(inside(p, wide));
+  // A place that fits is kept.
+  p = FirstShowPlacement(ScreenRect{100, 50, 902, 781}, false, 550, 490, wide, 480);
+  EXPECT_EQ(p.Main.Left, 100);
+  EXPECT_EQ(p.Main.Top, 50);
+  // 1280 pixels: moving left is not enough, the main window narrows.
+  const ScreenRect narrow{0, 0, 1280, 1024};
+  p = FirstShowPlacement(main, true, 550, 490, narrow, 480);
+  EXPECT_EQ(p.Main.Left, 0);
+  EXPECT_EQ(p.Main.Width, 730);
+  EXPECT_EQ(p.Control.X, 730);
+  EXPECT_TRUE(inside(p, narrow));
+  // A panel above the area and a screen too small for both side by side:
+  // the control window lies over the main window's right part.
+  const ScreenRect small{0, 30, 800, 570};
+  p = FirstShowPlacement(main, false, 550, 490, small, 480);
+  EXPECT_EQ(p.Main.Width, 480);
+  EXPECT_EQ(p.Main.Height, 570);
+  EXPECT_EQ(p.Main.Top, 30);
+  EXPECT_EQ(p.Control.X, 250);
+  EXPECT_TRUE(inside(p, small));
+}
+
 TEST(WindowPlace, ToolWindowsOpenBelowTheControlWindowOnTheScreen) {
   const ScreenRect ctrl{900, 0, 300, 500};
   const ScreenRect screen{0, 0, 1600, 1200};
