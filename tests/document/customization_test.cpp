@@ -145,6 +145,31 @@ TEST_F(CheckTest, AWalledRoomCarriesAWholeFloorAbove) {
   EXPECT_TRUE(Marked(2, 3, 3, 0));
 }
 
+TEST_F(CheckTest, RunsFoundLateInAPassAreFollowedUp) {
+  // On floor 2, column 5 runs south from a carried piece at y = 1 to row 7,
+  // whose piece becomes proper only later in the same pass, by the run along
+  // row 7 between two carried pieces. A second pass joins the column up.
+  doc->SetSize(12, 12);
+  doc->Clear(false);
+  const uint16_t kFourWay = ObjectTableAt(kAosWalls, 3, 0);
+  for (int x : {1, 5, 7}) Stack(1, x, x == 5 ? 1 : 7, {{kWallNS, 0}});  // carriers
+  for (int y = 2; y <= 6; ++y) Stack(2, 5, y, {{kWallWE, 0}});
+  Stack(2, 5, 1, {{kWallWE, 0}});
+  for (int x = 1; x <= 7; ++x) Stack(2, x, 7, {{x == 5 ? kFourWay : kWallNS, 0}});
+  Check();
+  for (int y = 1; y <= 7; ++y) EXPECT_FALSE(Marked(2, 5, y, 0)) << "wall 5," << y;
+  for (int x = 1; x <= 7; ++x) EXPECT_FALSE(Marked(2, x, 7, 0)) << "wall " << x << ",7";
+
+  // The same with floor pieces, carried at (5, 1), (1, 5) and (7, 5).
+  doc->Clear(false);
+  for (int x : {1, 5, 7}) Stack(1, x, x == 5 ? 1 : 5, {{kWallNS, 0}});
+  for (int y = 1; y <= 5; ++y) Stack(2, 5, y, {{kFloorPart, 0}});
+  for (int x = 1; x <= 7; ++x) Stack(2, x, 5, {{kFloorPart, 0}});
+  Check();
+  for (int y = 1; y <= 5; ++y) EXPECT_FALSE(Marked(2, 5, y, 0)) << "floor 5," << y;
+  for (int x = 1; x <= 7; ++x) EXPECT_FALSE(Marked(2, x, 5, 0)) << "floor " << x << ",5";
+}
+
 TEST_F(CheckTest, HeadroomAgainstThePartAbove) {
   Stack(1, 2, 2, {{kWallNS, 0}});  // 20 high
   Stack(2, 2, 2, {{kFloorPart, 0}});
