@@ -58,6 +58,13 @@ void TTAVIDoc::UpdateFloorCells(int floor, int width, int height) {
       }
 }
 
+int TTAVIDoc::FloorTop(int floor) const {
+  int top = 0;
+  for (int y = 0; y < Height; ++y)
+    for (int x = 0; x < Width; ++x) top = std::max(top, LayerCount[floor][y][x]);
+  return std::min(top, kLayers);
+}
+
 void TTAVIDoc::UpdateAllCells() {
   for (int f = 0; f < kFloors; ++f) UpdateFloorCells(f, kGrid, kGrid);
 }

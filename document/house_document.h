@@ -7,6 +7,7 @@
 #include <string>
 
 #include "document/doc_host.h"
+#include "document/tile_fact_cache.h"
 #include "document/tile_facts.h"
 
 namespace tavi {
@@ -108,7 +109,7 @@ class TTAVIDoc {
   int Undo();
   int Redo();
 
-  // ---- price and customization check (document/customization.cpp) ----
+  // ---- price (document/price.cpp) and rule check (document/rule_check.cpp) ----
   // The after-change hook: recounts the price and, while the host's
   // customization view is on, re-runs CheckCustomization.
   void Recalculate();
@@ -116,6 +117,8 @@ class TTAVIDoc {
   int CountParts() const;
   // Rewrites Mark of every plot entry.
   void CheckCustomization();
+  // Highest LayerCount over the plot of a floor: no entry lies above it.
+  int FloorTop(int floor) const;
 
   // ---- edit operations (placing, stacking, deleting, clipboard, wall
   // replacement, foundation builder) ----
@@ -193,29 +196,11 @@ class TTAVIDoc {
   // Removes the entry of `layer`, closing the stack up (all fields move).
   void RemoveLayer(int x, int y, int floor, int layer);
 
-  // Category and height caches of one rule check: filled on first use of an
-  // id during a check, forgotten at the start of the next one.
-  uint16_t CachedCategory(uint16_t id) {
-    if (id < 0x4000 && ((catKnown_[id >> 5] >> (id & 31)) & 1u)) return catCache_[id];
-    return FetchCategory(id);
-  }
-  int CachedHeight(uint16_t id) {
-    if (id < 0x4000 && ((heightKnown_[id >> 5] >> (id & 31)) & 1u)) return heightCache_[id];
-    return FetchHeight(id);
-  }
-  uint16_t FetchCategory(uint16_t id);
-  int FetchHeight(uint16_t id);
-  void ResetCaches();
-  // Highest LayerCount over the plot of a floor: no entry lies above it.
-  int FloorTop(int floor) const;
-
   const ITileFacts* facts_;
   IDocHost* host_;
   PlainDocHost defaultHost_;
-  uint16_t catCache_[0x4000];
-  uint8_t heightCache_[0x4000];
-  uint32_t catKnown_[0x4000 / 32];
-  uint32_t heightKnown_[0x4000 / 32];
+  // Filled during one price count or rule check, forgotten at the next.
+  TileFactCache factCache_;
 };
 
 }  // namespace tavi

@@ -1,0 +1,83 @@
+// The price of a design, 500 gp per customization part, and its labels. The
+// rule check itself lives in rule_check.cpp.
+#include <string>
+
+#include "document/house_document.h"
+#include "document/rule_check.h"
+
+namespace tavi {
+
+namespace {
+
+constexpr int64_t kPricePerPart = 500;
+
+// A whole number with thousands separators (none when sep is 0), right-aligned
+// in `width` characters; longer numbers are not cut.
+std::string FormatGrouped(uint64_t value, bool negative, char sep, int width) {
+  char digits[32];
+  int n = 0;
+  do {
+    digits[n++] = char('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  std::string out;
+  if (negative) out += '-';
+  for (int i = n - 1; i >= 0; --i) {
+    out += digits[i];
+    if (sep != 0 && i > 0 && i % 3 == 0) out += sep;
+  }
+  if (int(out.size()) < width) out.insert(0, size_t(width) - out.size(), ' ');
+  return out;
+}
+
+}  // namespace
+
+std::string FormatPriceLabel(int64_t price, char sep) {
+  const bool neg = price < 0;
+  const uint64_t mag = neg ? uint64_t(0) - uint64_t(price) : uint64_t(price);
+  return FormatGrouped(mag, neg, sep, 10) + " gp";
+}
+
+std::string FormatDeltaLabel(int64_t price, int64_t reference, char sep) {
+  const char sign = reference < price ? '+' : reference == price ? ' ' : '-';
+  // The difference of two 64-bit values always fits in 64 unsigned bits.
+  const uint64_t mag = reference < price ? uint64_t(price) - uint64_t(reference)
+                                         : uint64_t(reference) - uint64_t(price);
+  return sign + FormatGrouped(mag, false, sep, 9);
+}
+
+int TTAVIDoc::CountParts() const {
+  int count = 0;
+  for (int f = 0; f < kFloors; ++f)
+    for (int l = 0; l < kLayers; ++l)
+      for (int y = 0; y < Height; ++y)
+        for (int x = 0; x < Width; ++x) {
+          const uint16_t id = Tiles[f][l][y][x].Id;
+          if (id != 0 && (Category(id) & kCatPart)) ++count;
+        }
+  return count;
+}
+
+void TTAVIDoc::Recalculate() {
+  factCache_.Reset(facts_);
+  // The same count as CountParts, through the category cache.
+  int64_t count = 0;
+  for (int f = 0; f < kFloors; ++f)
+    for (int l = 0, top = FloorTop(f); l < top; ++l)
+      for (int y = 0; y < Height; ++y)
+        for (int x = 0; x < Width; ++x) {
+          const uint16_t id = Tiles[f][l][y][x].Id;
+          if (id != 0 && (factCache_.Category(id) & kCatPart)) ++count;
+        }
+  const int64_t price = count * kPricePerPart;
+  const char sep = host_->ThousandsSeparator();
+  host_->SetPrice(price, FormatPriceLabel(price, sep),
+                  FormatDeltaLabel(price, host_->ReferencePrice(), sep));
+  if (host_->ShowCustomizePropriety()) CheckCustomization();
+}
+
+void TTAVIDoc::CheckCustomization() {
+  CheckRules(*this, factCache_);
+}
+
+}  // namespace tavi
