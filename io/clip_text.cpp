@@ -4,9 +4,9 @@
 
 #include <cstring>
 
+#include "io/base64_variant.h"
 #include "io/comma_text.h"
 #include "io/house_file.h"
-#include "io/base64_variant.h"
 
 namespace tavi {
 
@@ -16,23 +16,22 @@ constexpr int kMaxClipLineWidth = 4096;
 constexpr size_t kMaxPackedHouse = 65535;  // the size word has 16 bits
 constexpr uint16_t kMaxClipId = 16383;     // the id word keeps 14 bits
 
+// One entry record of the cell stream, as written.
 struct Record {
-  uint8_t z = 0;
-  uint16_t id = 0;
+  uint8_t z = 0;    // the altitude kept to 6 bits
+  uint16_t id = 0;  // the id word: bit 14, an x-extent follows; bit 15, a y-extent
   uint8_t xExtent = 0, yExtent = 0;
 };
 
-void PutRecord(std::vector<uint8_t>& out, const Record& r, bool last) {
-  out.push_back(static_cast<uint8_t>(r.z | (last ? 0x40 : 0)));
-  out.push_back(static_cast<uint8_t>(r.id & 0xFF));
-  out.push_back(static_cast<uint8_t>(r.id >> 8));
-  if (r.id & 0x4000) out.push_back(r.xExtent);
-  if (r.id & 0x8000) out.push_back(r.yExtent);
-}
-
-bool Matches(const TileEntry& e, uint16_t id, uint8_t z6) {
-  return e.Id == id && (static_cast<uint16_t>(e.Z) & 63) == z6;
-}
+// One record or skip byte, as read.
+struct StreamItem {
+  bool skip = false;  // a skip byte: `count` cells, this one included
+  int count = 0;
+  int z = 0;
+  unsigned word = 0;  // the id word with its extent bits
+  int xExtent = 1, yExtent = 1;
+  bool last = false;  // the cell's last record
+};
 
 // Inflates one zlib stream, stopping past `limit` bytes. A stream that ends
 // early gives what it held; a damaged one fails.
@@ -72,88 +71,198 @@ bool Inflate(const uint8_t* data, size_t size, size_t limit, std::vector<uint8_t
   return ok;
 }
 
-}  // namespace
+// ---- encoder ----
 
-bool EncodeCellStream(const HouseImage& image, int baseHeight, std::vector<uint8_t>* out,
-                      std::string* error) {
-  out->clear();
+// Why the plot word and the records cannot carry the house; empty when they can.
+std::string CarryProblem(const HouseImage& image, int baseHeight) {
   const int W = image.Width, H = image.Height;
-  if (W < 1 || W > 31 || H < 1 || H > 31) {
-    *error = "a plot of " + std::to_string(W) + "x" + std::to_string(H) +
-             " cells cannot be carried as clipboard text (at most 31x31)";
-    return false;
-  }
-  if (baseHeight < 0 || baseHeight > 31) {
-    *error = "base height " + std::to_string(baseHeight) + " cannot be carried (0..31)";
-    return false;
-  }
+  if (W < 1 || W > 31 || H < 1 || H > 31)
+    return "a plot of " + std::to_string(W) + "x" + std::to_string(H) +
+           " cells cannot be carried as clipboard text (at most 31x31)";
+  if (baseHeight < 0 || baseHeight > 31)
+    return "base height " + std::to_string(baseHeight) + " cannot be carried (0..31)";
   for (int f = 0; f < kFloors; ++f)
     for (int layer = 0; layer < kLayers; ++layer)
       for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x) {
           const uint16_t id = image.Tiles[f][layer][y][x].Id;
-          if (id > kMaxClipId) {
-            *error = "tile " + std::to_string(id) + " on floor " + std::to_string(f) + " at " +
-                     std::to_string(x) + "," + std::to_string(y) +
-                     " cannot be carried as clipboard text (ids up to 16383)";
-            return false;
-          }
+          if (id > kMaxClipId)
+            return "tile " + std::to_string(id) + " on floor " + std::to_string(f) + " at " +
+                   std::to_string(x) + "," + std::to_string(y) +
+                   " cannot be carried as clipboard text (ids up to 16383)";
         }
+  return {};
+}
 
+void PutWord(std::vector<uint8_t>& out, unsigned word) {
+  out.push_back(static_cast<uint8_t>(word & 0xFF));
+  out.push_back(static_cast<uint8_t>((word >> 8) & 0xFF));
+}
+
+bool Matches(const TileEntry& e, uint16_t id, uint8_t z6) {
+  return e.Id == id && (static_cast<uint16_t>(e.Z) & 63) == z6;
+}
+
+// The record of the entry at (x, y) of a layer. When the entry heads a block
+// of at least two rows of the same tile (counted down its column first, then
+// across the columns all those rows share), the record covers the block and
+// the block is blanked out of `fl` so that later cells do not write it again.
+Record TakeRecord(FloorImage& fl, int layer, int x, int y, int W, int H) {
+  Record rec;
+  const uint16_t id = fl[layer][y][x].Id;
+  rec.z = static_cast<uint8_t>(static_cast<uint16_t>(fl[layer][y][x].Z) & 63);
+  rec.id = id;
+  int rows = 0;
+  for (int r = y + 1; r < H && Matches(fl[layer][r][x], id, rec.z); ++r) ++rows;
+  if (rows < 2) return rec;
+  int columns = 0;
+  for (int k = x; k < W; ++k) {
+    bool all = true;
+    for (int r = y; r < y + rows && all; ++r) all = Matches(fl[layer][r][k], id, rec.z);
+    if (!all) break;
+    ++columns;
+  }
+  for (int r = y; r < y + rows; ++r)
+    for (int k = x; k < x + columns; ++k) fl[layer][r][k].Id = 0;
+  rec.id |= 0x8000;
+  rec.yExtent = static_cast<uint8_t>(rows);
+  if (columns > 1) {
+    rec.id |= 0x4000;
+    rec.xExtent = static_cast<uint8_t>(columns);
+  }
+  return rec;
+}
+
+// Writes records and skip bytes in cell order. Empty cells are counted and
+// written as one skip byte before the next record, or whenever 127 have
+// gathered; the empty cells at the end of the stream are never written.
+class CellWriter {
+ public:
+  explicit CellWriter(std::vector<uint8_t>& out) : out_(out) {}
+
+  void PutRecord(const Record& r, bool last) {
+    if (pendingEmpty_ > 0) {
+      out_.push_back(static_cast<uint8_t>(0x80 | pendingEmpty_));
+      pendingEmpty_ = 0;
+    }
+    out_.push_back(static_cast<uint8_t>(r.z | (last ? 0x40 : 0)));
+    PutWord(out_, r.id);
+    if (r.id & 0x4000) out_.push_back(r.xExtent);
+    if (r.id & 0x8000) out_.push_back(r.yExtent);
+  }
+  void EmptyCell() {
+    if (++pendingEmpty_ == 127) {
+      out_.push_back(0xFF);
+      pendingEmpty_ = 0;
+    }
+  }
+
+ private:
+  std::vector<uint8_t>& out_;
+  int pendingEmpty_ = 0;
+};
+
+// Writes one cell: a record per entry (rectangles take their covered cells'
+// entries along), the last one flagged; or nothing but a count when no entry
+// is left.
+void EncodeCell(FloorImage& fl, int x, int y, int W, int H, CellWriter& writer) {
+  bool held = false;  // tracked apart from the id word: 0xFFFF is a valid word
+  Record rec;
+  for (int layer = 0; layer < kLayers; ++layer) {
+    if (fl[layer][y][x].Id == 0) continue;
+    if (held) writer.PutRecord(rec, false);
+    rec = TakeRecord(fl, layer, x, y, W, H);
+    held = true;
+  }
+  if (held)
+    writer.PutRecord(rec, true);
+  else
+    writer.EmptyCell();
+}
+
+// ---- decoder ----
+
+// Reads the next record or skip byte at `pos`; false when the data ends first.
+bool ReadItem(const std::vector<uint8_t>& data, size_t& pos, StreamItem* item) {
+  const size_t size = data.size();
+  if (pos >= size) return false;
+  const uint8_t b = data[pos++];
+  *item = StreamItem();
+  if (b & 0x80) {
+    item->skip = true;
+    item->count = b & 127;
+    return true;
+  }
+  item->z = (b & 32) ? (b & 63) - 64 : (b & 63);
+  item->last = (b & 0x40) != 0;
+  if (pos + 2 > size) return false;
+  item->word = data[pos] | (unsigned(data[pos + 1]) << 8);
+  pos += 2;
+  if (item->word & 0x4000) {
+    if (pos >= size) return false;
+    item->xExtent = data[pos++];
+  }
+  if (item->word & 0x8000) {
+    if (pos >= size) return false;
+    item->yExtent = data[pos++];
+  }
+  return true;
+}
+
+// Puts a record into the lowest empty layer of its cell (a full cell drops
+// it), and a rectangle's tile into that layer of every cell it covers,
+// whatever lay there, clipped to the plot.
+void PlaceRecord(FloorImage& fl, int x, int y, int W, int H, const StreamItem& r) {
+  int layer = 0;
+  while (layer < kLayers && fl[layer][y][x].Id != 0) ++layer;
+  if (layer >= kLayers) return;
+  const TileEntry e{static_cast<int16_t>(r.z), static_cast<uint16_t>(r.word & 16383), 0};
+  fl[layer][y][x].Id = e.Id;
+  fl[layer][y][x].Z = e.Z;
+  if (!(r.word & 0xC000)) return;
+  for (int row = y; row < y + r.yExtent && row < H; ++row)
+    for (int col = x; col < x + r.xExtent && col < W; ++col) {
+      fl[layer][row][col].Id = e.Id;
+      fl[layer][row][col].Z = e.Z;
+    }
+}
+
+// Reads the records of one cell up to its last one, or a skip byte, which
+// leaves the cells it counts after this one in *skip. False when the data
+// ends first.
+bool DecodeCell(const std::vector<uint8_t>& data, size_t& pos, FloorImage& fl, int x, int y, int W,
+                int H, int* skip) {
+  StreamItem item;
+  for (;;) {
+    if (!ReadItem(data, pos, &item)) return false;
+    if (item.skip) {
+      *skip = item.count - 1;
+      return true;
+    }
+    PlaceRecord(fl, x, y, W, H, item);
+    if (item.last) return true;
+  }
+}
+
+}  // namespace
+
+bool EncodeCellStream(const HouseImage& image, int baseHeight, std::vector<uint8_t>* out,
+                      std::string* error) {
+  out->clear();
+  const std::string problem = CarryProblem(image, baseHeight);
+  if (!problem.empty()) {
+    *error = problem;
+    return false;
+  }
+  const int W = image.Width, H = image.Height;
+  PutWord(*out, unsigned(W << 10 | H << 5 | baseHeight));
   // Rectangles are blanked out of a working copy as they are written.
   auto work = std::make_unique<HouseImage>();
   std::memcpy(work->Tiles, image.Tiles, sizeof(work->Tiles));
-
-  const uint16_t plot = static_cast<uint16_t>((W << 10) | (H << 5) | baseHeight);
-  out->push_back(static_cast<uint8_t>(plot & 0xFF));
-  out->push_back(static_cast<uint8_t>(plot >> 8));
-
-  int pendingEmpty = 0;
+  CellWriter writer(*out);
   for (int f = 0; f < kFloors; ++f)
     for (int y = 0; y < H; ++y)
-      for (int x = 0; x < W; ++x) {
-        bool held = false;  // tracked apart from the id word: 0xFFFF is a valid word
-        Record rec;
-        for (int layer = 0; layer < kLayers; ++layer) {
-          FloorImage& fl = work->Tiles[f];
-          const TileEntry e = fl[layer][y][x];
-          if (e.Id == 0) continue;
-          if (pendingEmpty > 0) {
-            out->push_back(static_cast<uint8_t>(0x80 | pendingEmpty));
-            pendingEmpty = 0;
-          }
-          if (held) PutRecord(*out, rec, false);
-          held = true;
-          rec = Record();
-          rec.z = static_cast<uint8_t>(static_cast<uint16_t>(e.Z) & 63);
-          rec.id = e.Id;
-          int d = 0;
-          for (int r = y + 1; r < H && Matches(fl[layer][r][x], e.Id, rec.z); ++r) ++d;
-          if (d >= 2) {
-            int a = 0;
-            for (int k = x; k < W; ++k) {
-              bool all = true;
-              for (int r = y; r < y + d && all; ++r) all = Matches(fl[layer][r][k], e.Id, rec.z);
-              if (!all) break;
-              ++a;
-            }
-            for (int r = y; r < y + d; ++r)
-              for (int k = x; k < x + a; ++k) fl[layer][r][k].Id = 0;
-            rec.id |= 0x8000;
-            rec.yExtent = static_cast<uint8_t>(d);
-            if (a > 1) {
-              rec.id |= 0x4000;
-              rec.xExtent = static_cast<uint8_t>(a);
-            }
-          }
-        }
-        if (held) {
-          PutRecord(*out, rec, true);
-        } else if (++pendingEmpty == 127) {
-          out->push_back(0xFF);
-          pendingEmpty = 0;
-        }
-      }
+      for (int x = 0; x < W; ++x) EncodeCell(work->Tiles[f], x, y, W, H, writer);
   return true;
 }
 
@@ -172,67 +281,15 @@ int DecodeCellStream(const std::vector<uint8_t>& data, HouseImage& image, std::s
   image.Width = W;
   image.Height = H;
   size_t pos = 2;
-  const size_t size = data.size();
   int skip = 0;
-  bool ended = false;
-  for (int f = 0; f < kFloors && !ended; ++f)
-    for (int y = 0; y < H && !ended; ++y)
-      for (int x = 0; x < W && !ended; ++x) {
-        if (skip > 0) {
+  bool more = true;
+  for (int f = 0; f < kFloors && more; ++f)
+    for (int y = 0; y < H && more; ++y)
+      for (int x = 0; x < W && more; ++x) {
+        if (skip > 0)
           --skip;
-          continue;
-        }
-        for (;;) {
-          if (pos >= size) {
-            ended = true;
-            break;
-          }
-          const uint8_t b = data[pos++];
-          if (b & 0x80) {
-            skip = (b & 127) - 1;
-            break;
-          }
-          int z = b & 63;
-          if (z & 32) z -= 64;
-          if (pos + 2 > size) {
-            ended = true;
-            break;
-          }
-          const unsigned word = data[pos] | (unsigned(data[pos + 1]) << 8);
-          pos += 2;
-          int xExtent = 1, yExtent = 1;
-          if (word & 0x4000) {
-            if (pos >= size) {
-              ended = true;
-              break;
-            }
-            xExtent = data[pos++];
-          }
-          if (word & 0x8000) {
-            if (pos >= size) {
-              ended = true;
-              break;
-            }
-            yExtent = data[pos++];
-          }
-          const uint16_t id = static_cast<uint16_t>(word & 16383);
-          FloorImage& fl = image.Tiles[f];
-          int layer = 0;
-          while (layer < kLayers && fl[layer][y][x].Id != 0) ++layer;
-          if (layer < kLayers) {
-            fl[layer][y][x].Id = id;
-            fl[layer][y][x].Z = static_cast<int16_t>(z);
-            if (word & 0xC000) {
-              // Rectangles reaching past the plot are clipped to it.
-              for (int r = y; r < y + yExtent && r < H; ++r)
-                for (int k = x; k < x + xExtent && k < W; ++k) {
-                  fl[layer][r][k].Id = id;
-                  fl[layer][r][k].Z = static_cast<int16_t>(z);
-                }
-            }
-          }
-          if (b & 0x40) break;
-        }
+        else
+          more = DecodeCell(data, pos, image.Tiles[f], x, y, W, H, &skip);
       }
   // Rectangles write their layer whatever lies below it; close the gaps so
   // that no entry hides above an empty layer.
