@@ -1,7 +1,7 @@
+#include "client/background_map.h"
+
 #include <iterator>
 #include <random>
-
-#include "settings/settings.h"
 
 namespace tavi {
 

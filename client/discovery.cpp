@@ -136,7 +136,7 @@ bool NamesSomething(const std::string& path) {
 }
 
 // The five client file paths of the settings with their usual names.
-std::array<std::pair<std::string*, const char*>, 5> ClientFileFields(TSettings& s) {
+std::array<std::pair<std::string*, const char*>, 5> ClientFileFields(ClientPaths& s) {
   return {{{&s.ArtIdx, "artidx.mul"},
            {&s.Art, "art.mul"},
            {&s.TileData, "tiledata.mul"},
@@ -335,7 +335,7 @@ std::vector<std::string> UsualClientFolders(const std::string& winePrefix,
   return found;
 }
 
-void DiscoverClient(TSettings& s, const IRegistry* registry,
+void DiscoverClient(ClientPaths& s, const IRegistry* registry,
                     const std::vector<std::string>& usualFolders) {
   s.ClientDir.clear();
   std::string windowsDir;
@@ -381,12 +381,12 @@ void DiscoverClient(TSettings& s, const IRegistry* registry,
   }
 }
 
-void UseClientFolder(TSettings& s, const std::string& dir) {
+void UseClientFolder(ClientPaths& s, const std::string& dir) {
   s.ClientDir = WithSlash(dir);
   for (const auto& [path, name] : ClientFileFields(s)) *path = ClientFileIn(s.ClientDir, name);
 }
 
-void DiscoverClientHere(TSettings& s) {
+void DiscoverClientHere(ClientPaths& s) {
   const std::unique_ptr<WineRegistry> registry = WineRegistry::Load(WineRegistry::DefaultPrefix());
   const char* home = std::getenv("HOME");
   const char* winePrefix = std::getenv("WINEPREFIX");

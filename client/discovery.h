@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "settings/settings.h"
+#include "client/client_paths.h"
 
 namespace tavi {
 
@@ -77,15 +77,15 @@ std::vector<std::string> UsualClientFolders(const std::string& winePrefix, const
 // then completes each of the five client file paths that is empty or names
 // nothing on disk; a path that names something is never replaced. Without a
 // client folder the paths completed are the bare file names.
-void DiscoverClient(TSettings& s, const IRegistry* registry,
+void DiscoverClient(ClientPaths& s, const IRegistry* registry,
                     const std::vector<std::string>& usualFolders);
 
 // Takes `dir` as the client folder: ClientDir and all five paths, the file
 // names matched ignoring case (tavi-cli --client, the editor's demo client).
-void UseClientFolder(TSettings& s, const std::string& dir);
+void UseClientFolder(ClientPaths& s, const std::string& dir);
 
 // DiscoverClient with this machine's Wine registry ($WINEPREFIX, else
 // ~/.wine) and the usual folders under $WINEPREFIX and $HOME.
-void DiscoverClientHere(TSettings& s);
+void DiscoverClientHere(ClientPaths& s);
 
 }  // namespace tavi

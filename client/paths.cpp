@@ -63,7 +63,7 @@ std::string ResolveCaseInsensitive(const std::string& base, const std::string& r
   return path;
 }
 
-bool ClientFilesPresent(const TSettings& s, std::vector<std::string>* missing) {
+bool ClientFilesPresent(const ClientPaths& s, std::vector<std::string>* missing) {
   bool all = true;
   const std::pair<const std::string*, const char*> files[] = {
       {&s.ArtIdx, "artidx.mul"}, {&s.Art, "art.mul"}, {&s.TileData, "tiledata.mul"}};

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/settings.h"
+#include "client/client_paths.h"
 
 namespace tavi {
 
@@ -19,6 +19,6 @@ std::string ResolveCaseInsensitive(const std::string& base, const std::string& r
 // Whether artidx.mul, art.mul and tiledata.mul, as the settings name them,
 // exist as files; the paths that do not (the bare file name for an empty
 // path) are added to `missing`.
-bool ClientFilesPresent(const TSettings& s, std::vector<std::string>* missing = nullptr);
+bool ClientFilesPresent(const ClientPaths& s, std::vector<std::string>* missing = nullptr);
 
 }  // namespace tavi

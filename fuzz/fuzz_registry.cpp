@@ -7,7 +7,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data), size);
   const tavi::WineRegistry reg(text, "/nonexistent-prefix");
-  tavi::TSettings s;
+  tavi::ClientPaths s;
   tavi::DiscoverClient(s, &reg, {});
   for (const std::string& name : reg.SubkeyNames("Software"))
     (void)reg.OpenKey("Software\\" + name);

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "settings/settings.h"
+#include "client/background_map.h"
 #include "document/house_document.h"
 
 namespace tavi {

@@ -6,13 +6,16 @@
 #include <cstdint>
 #include <string>
 
+#include "client/background_map.h"
+#include "client/client_paths.h"
+
 namespace tavi {
 
 constexpr int kMaxBookmarkCodes = 64;
-constexpr int kBackgroundSize = 128;
 
-struct TSettings {
-  std::string ArtIdx, Art, TileData, MultiIdx, Multi;
+// The client's file paths (ArtIdx, Art, TileData, MultiIdx, Multi) come first,
+// from ClientPaths, which also holds the discovered ClientDir.
+struct TSettings : ClientPaths {
   int32_t Width = 8;
   int32_t Height = 8;
   bool isStayOnTop = false;
@@ -33,8 +36,6 @@ struct TSettings {
   std::string HomeURL;
   // Never stored: the view scale, 1.0 after every read.
   double Zoom = 1.0;
-  // The client folder found by discovery (empty if none); not stored.
-  std::string ClientDir;
 };
 
 // Reads every key (missing keys and bad numbers give the defaults). nBookmark
@@ -58,11 +59,5 @@ void WriteSettings(ProfileFile& ini, const TSettings& s);
 // one, else $XDG_CONFIG_HOME/tavi/ (~/.config/tavi/). Returns the folder,
 // ending in '/'.
 std::string SettingsFolder(const std::string& executableDir);
-
-// 128 x 128 land ids, [row][column].
-using TBackgroundMap = std::array<std::array<uint16_t, kBackgroundSize>, kBackgroundSize>;
-// Fills the map for a ground type with uniform random draws from `seed`;
-// an unknown type leaves the map as it was.
-void FillBackgroundMap(TBackgroundMap& map, int bgType, uint32_t seed);
 
 }  // namespace tavi

@@ -8,6 +8,7 @@
 
 #include "client/paths.h"
 #include "client_files.h"
+#include "settings/settings.h"
 
 namespace tavi {
 namespace {
