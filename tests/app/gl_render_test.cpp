@@ -20,6 +20,7 @@
 #include "render/projection.h"
 #include "render/raster.h"
 #include "render/scene.h"
+#include "support/cli_run.h"
 #include "support/demo_client.h"
 
 namespace tavi {
@@ -98,10 +99,9 @@ class GlRenderTest : public QObject {
     data_ = TUOTileData::Create(dir + "/artidx.mul", dir + "/tiledata.mul", dir + "/art.mul");
     QVERIFY(data_);
     const std::string house = QDir::tempPath().toStdString() + "/gl_render_test.tav";
-    const std::string cmd = std::string("\"") + TAVI_CLI_PATH +
-                            "\" import-multi --id 100 --out \"" + house + "\" --client \"" + dir +
-                            "\" >/dev/null 2>&1";
-    QCOMPARE(std::system(cmd.c_str()), 0);
+    const test::CliRun run =
+        test::RunCli({"import-multi", "--id", "100", "--out", house, "--client", dir});
+    QVERIFY2(run.code == 0, run.err.c_str());
     doc_ = std::make_unique<TTAVIDoc>(8, 8, data_.get(), &host_);
     doc_->Clear(false);
     LoadResult r = LoadFromFile(*doc_, house);

@@ -1,12 +1,10 @@
-// The demo client written by `tavi-cli demodata`: read back with small
-// readers of its own that follow the client file layouts, and loaded by the
-// editor's tile data.
+// The demo client, written by the demo data library and by `tavi-cli
+// demodata`: read back with small readers of its own that follow the client
+// file layouts, and loaded by the editor's tile data.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -16,11 +14,9 @@
 
 #include "client/tile_data.h"
 #include "document/aos_tables.h"
+#include "support/cli_run.h"
 #include "support/demo_client.h"
-
-#ifndef TAVI_CLI_PATH
-#define TAVI_CLI_PATH "tavi-cli"
-#endif
+#include "support/scratch_dir.h"
 
 namespace tavi {
 namespace {
@@ -43,42 +39,8 @@ int16_t I16(const std::vector<uint8_t>& b, size_t at) {
   return int16_t(U16(b, at));
 }
 
-// Runs the command with stdout and stderr captured; returns the exit code.
-int RunCli(const std::string& args, std::string* out = nullptr, std::string* err = nullptr) {
-  static int n = 0;
-  const fs::path base = fs::temp_directory_path() /
-                        ("tavi-demotest-" + std::to_string(::getpid()) + "-" + std::to_string(n++));
-  const std::string cmd = std::string("\"") + TAVI_CLI_PATH + "\" " + args + " >\"" +
-                          base.string() + ".out\" 2>\"" + base.string() + ".err\"";
-  const int status = std::system(cmd.c_str());
-  const auto text = [](const std::string& p) {
-    const auto b = ReadAll(p);
-    fs::remove(p);
-    return std::string(b.begin(), b.end());
-  };
-  const std::string o = text(base.string() + ".out"), e = text(base.string() + ".err");
-  if (out) *out = o;
-  if (err) *err = e;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-class ScratchDir {
- public:
-  ScratchDir() {
-    static int n = 0;
-    path_ = fs::temp_directory_path() /
-            ("tavi-demoscratch-" + std::to_string(::getpid()) + "-" + std::to_string(n++));
-    fs::remove_all(path_);
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using test::RunCli;
+using test::ScratchDir;
 
 std::vector<std::string> FilesBelow(const fs::path& dir) {
   std::vector<std::string> names;
@@ -99,9 +61,10 @@ std::vector<std::string> FilesBelow(const fs::path& dir) {
 TEST(DemoData, SameBytesOnEveryRunAndOneLinePerFile) {
   DEMO_OR_SKIP();
   ScratchDir again;
-  const fs::path nested = again.path() / "a" / "b";  // parents are created
-  std::string out;
-  ASSERT_EQ(RunCli("demodata \"" + nested.string() + "\"", &out), 0);
+  const fs::path nested = again.path / "a" / "b";  // parents are created
+  const test::CliRun run = RunCli({"demodata", nested.string()});
+  ASSERT_EQ(run.code, 0) << run.err;
+  const std::string& out = run.out;
   const auto files = FilesBelow(demo);
   ASSERT_EQ(files, FilesBelow(nested));
   int plain = 0;
@@ -115,18 +78,16 @@ TEST(DemoData, SameBytesOnEveryRunAndOneLinePerFile) {
 }
 
 TEST(DemoData, UsageAndWriteErrors) {
-  std::string err;
-  EXPECT_EQ(RunCli("demodata", nullptr, &err), 2);
-  EXPECT_FALSE(err.empty());
+  test::CliRun run = RunCli({"demodata"});
+  EXPECT_EQ(run.code, 2);
+  EXPECT_FALSE(run.err.empty());
 
   // A folder that cannot be made: its parent is a plain file.
   ScratchDir scratch;
-  fs::create_directories(scratch.path());
-  std::ofstream(scratch.path() / "plain") << "x";
-  EXPECT_EQ(
-      RunCli("demodata \"" + (scratch.path() / "plain" / "client").string() + "\"", nullptr, &err),
-      1);
-  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+  std::ofstream(scratch.path / "plain") << "x";
+  run = RunCli({"demodata", (scratch.path / "plain" / "client").string()});
+  EXPECT_EQ(run.code, 1);
+  EXPECT_EQ(test::LineCount(run.err), 1) << run.err;
 }
 
 // ---------------------------------------------------------------------------
@@ -425,13 +386,13 @@ TEST(DemoData, EveryMultiImportsWhole) {
   DEMO_OR_SKIP();
   const auto idx = ReadAll(demo / "multi.idx");
   ScratchDir out;
-  fs::create_directories(out.path());
   for (int tag : {100, 102, 104, 106, 108, 110, 116, 118, 120, 122,
                   124, 126, 140, 150, 152, 154, 156, 158, 160, 162}) {
-    const fs::path tav = out.path() / (std::to_string(tag) + ".tav");
-    ASSERT_EQ(RunCli("import-multi --id " + std::to_string(tag) + " --client \"" + demoDir +
-                     "\" --out \"" + tav.string() + "\""),
-              0)
+    const fs::path tav = out.path / (std::to_string(tag) + ".tav");
+    ASSERT_EQ(
+        RunCli({"import-multi", "--id", std::to_string(tag), "--client", demoDir, "--out", tav})
+            .code,
+        0)
         << tag;
     const HouseFileSummary s = SummariseHouseFile(tav);
     EXPECT_EQ(s.entries, I32(idx, size_t(tag) * 12 + 4) / 16) << tag;
@@ -464,7 +425,6 @@ TEST(DemoData, MultiCacheTree) {
   DEMO_OR_SKIP();
   const fs::path desktop = demo / "desktop";
   ScratchDir out;
-  fs::create_directories(out.path());
   int caches = 0, houses = 0, foundationAtZero = 0, charactersWithoutCache = 0;
   for (const auto& account : fs::directory_iterator(desktop))
     for (const auto& shard : fs::directory_iterator(account.path()))
@@ -505,11 +465,11 @@ TEST(DemoData, MultiCacheTree) {
           foundationAtZero += lowFoundation;
           ++houses;
 
-          const fs::path tav = out.path() / (std::to_string(houses) + ".tav");
-          ASSERT_EQ(
-              RunCli("import-cache \"" + cache.string() + "\" --house " + std::to_string(number) +
-                     " --client \"" + demoDir + "\" --out \"" + tav.string() + "\""),
-              0)
+          const fs::path tav = out.path / (std::to_string(houses) + ".tav");
+          ASSERT_EQ(RunCli({"import-cache", cache, "--house", std::to_string(number), "--client",
+                            demoDir, "--out", tav})
+                        .code,
+                    0)
               << cache;
           const HouseFileSummary s = SummariseHouseFile(tav);
           EXPECT_EQ(s.entries, n) << cache << " house " << number;

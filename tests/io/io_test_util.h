@@ -8,6 +8,7 @@
 
 #include "document/house_document.h"
 #include "support/fake_tiles.h"
+#include "support/scratch_dir.h"
 
 namespace tavi::test {
 
@@ -53,14 +54,6 @@ inline void MakeEditedHouse(TTAVIDoc& doc) {
 }
 
 // A scratch folder removed at the end of the test.
-struct TempDir {
-  std::filesystem::path path;
-  TempDir();
-  ~TempDir();
-  std::string File(const std::string& name) const { return (path / name).string(); }
-};
-
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& data);
+using TempDir = ScratchDir;
 
 }  // namespace tavi::test

@@ -2,13 +2,10 @@
 
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
-#ifndef TAVI_CLI_PATH
-#define TAVI_CLI_PATH "tavi-cli"
-#endif
+#include "tools/demodata.h"
 
 namespace tavi::test {
 
@@ -16,10 +13,8 @@ const std::string& DemoClientDir() {
   static const std::string dir = [] {
     namespace fs = std::filesystem;
     const fs::path base = fs::temp_directory_path() / ("tavi-demo-" + std::to_string(::getpid()));
-    fs::create_directories(base);
-    const std::string cmd =
-        std::string("\"") + TAVI_CLI_PATH + "\" demodata \"" + base.string() + "\" >/dev/null 2>&1";
-    if (std::system(cmd.c_str()) != 0 || !fs::exists(base / "tiledata.mul")) {
+    std::string error;
+    if (!demo::WriteDemoClient(base.string(), nullptr, &error)) {
       std::error_code ec;
       fs::remove_all(base, ec);  // nothing usable: leave no folder behind
       return std::string();

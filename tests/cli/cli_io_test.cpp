@@ -1,35 +1,25 @@
 // The tavi-cli commands for house files, clipboard text, standard houses and
 // the house cache, run as a user would run them.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
+#include <filesystem>
 
-#include "io_test_util.h"
+#include "support/cli_run.h"
 #include "support/demo_client.h"
+#include "support/scratch_dir.h"
 
 namespace tavi {
 namespace {
 
-struct CliRun {
-  int code;
-  std::string out, err;
-};
+using test::CliRun;
+using Args = std::vector<std::string>;
 
-CliRun Cli(const std::string& args, const test::TempDir& dir, const std::string& input = "") {
-  const std::string in = dir.File("stdin.txt"), out = dir.File("stdout.txt"),
-                    err = dir.File("stderr.txt");
-  test::WriteFile(in, input);
-  const std::string cmd = std::string("\"") + TAVI_CLI_PATH + "\" " + args + " <\"" + in +
-                          "\" >\"" + out + "\" 2>\"" + err + "\"";
-  const int status = std::system(cmd.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::ReadFile(out), test::ReadFile(err)};
+CliRun Cli(const Args& args, const std::string& input = "") {
+  return test::RunCli(args, input);
 }
 
 int Lines(const std::string& s) {
-  int n = 0;
-  for (char c : s) n += c == '\n';
-  return n;
+  return test::LineCount(s);
 }
 
 const char* kHouse =
@@ -37,22 +27,22 @@ const char* kHouse =
     "0,0,0,0,102\r\n0,1,0,0,99\r\n0,1,0,7,12788\r\n1,2,2,3,1234\r\n";
 
 TEST(CliIo, InfoAndClipRoundTrip) {
-  test::TempDir dir;
+  test::ScratchDir dir;
   const std::string house = dir.File("Small House.tav");
   test::WriteFile(house, kHouse);
-  CliRun r = Cli("info \"" + house + "\" --client \"" + dir.File("none") + "\"", dir);
+  CliRun r = Cli({"info", house, "--client", dir.File("none")});
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out, "size: 5x4\nbase: 12\nentries: 4\n");
 
-  r = Cli("clip-export \"" + house + "\" --width 44", dir);
+  r = Cli({"clip-export", house, "--width", "44"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out.compare(0, 46, "TAVI File ver 1.00=Small House==============\r\n"), 0);
   EXPECT_EQ(r.out.substr(r.out.size() - 46), std::string(44, '=') + "\r\n");
-  const CliRun named = Cli("clip-export \"" + house + "\" --name Villa", dir);
+  const CliRun named = Cli({"clip-export", house, "--name", "Villa"});
   EXPECT_EQ(named.out.compare(0, 24, "TAVI File ver 1.00=Villa"), 0);
 
   const std::string back = dir.File("back.tav");
-  CliRun imp = Cli("clip-import --out \"" + back + "\"", dir, r.out);
+  CliRun imp = Cli({"clip-import", "--out", back}, r.out);
   ASSERT_EQ(imp.code, 0) << imp.err;
   // The base height 12 comes back as the 9 the editor's control can hold.
   EXPECT_EQ(test::ReadFile(back),
@@ -61,53 +51,49 @@ TEST(CliIo, InfoAndClipRoundTrip) {
 }
 
 TEST(CliIo, BadInputAndUsageGiveOneLineAndNoFile) {
-  test::TempDir dir;
+  test::ScratchDir dir;
   const std::string out = dir.File("out.tav");
   test::WriteFile(dir.File("bad.tav"), "TAVI File ver 1.00,8,8,7\r\n");
   test::WriteFile(dir.File("wide.tav"), "\"TAVI File ver 1.00\",32,4,7\r\n");
-  const std::vector<std::pair<std::string, int>> cases = {
-      {"info \"" + dir.File("bad.tav") + "\"", 1},
-      {"info \"" + dir.File("missing.tav") + "\"", 1},
-      {"info", 2},
-      {"clip-export \"" + dir.File("wide.tav") + "\"", 1},
-      {"clip-export \"" + dir.File("bad.tav") + "\" --width 0", 2},
-      {"clip-import --out \"" + out + "\"", 1},
-      {"clip-import", 2},
-      {"import-multi --out \"" + out + "\" --client \"" + dir.File("none") + "\" --id 100", 1},
-      {"import-multi --id x --out \"" + out + "\"", 2},
-      {"import-multi --id 100 --base 10 --out \"" + out + "\"", 2},
-      {"list-cache \"" + dir.File("nothing.dat") + "\"", 1},
-      {"import-cache \"" + dir.File("nothing.dat") + "\" --out \"" + out + "\"", 2},
+  const std::vector<std::pair<Args, int>> cases = {
+      {{"info", dir.File("bad.tav")}, 1},
+      {{"info", dir.File("missing.tav")}, 1},
+      {{"info"}, 2},
+      {{"clip-export", dir.File("wide.tav")}, 1},
+      {{"clip-export", dir.File("bad.tav"), "--width", "0"}, 2},
+      {{"clip-import", "--out", out}, 1},
+      {{"clip-import"}, 2},
+      {{"import-multi", "--out", out, "--client", dir.File("none"), "--id", "100"}, 1},
+      {{"import-multi", "--id", "x", "--out", out}, 2},
+      {{"import-multi", "--id", "100", "--base", "10", "--out", out}, 2},
+      {{"list-cache", dir.File("nothing.dat")}, 1},
+      {{"import-cache", dir.File("nothing.dat"), "--out", out}, 2},
   };
   for (const auto& [args, code] : cases) {
-    const CliRun r = Cli(args, dir, "not a house\r\n");
-    EXPECT_EQ(r.code, code) << args;
-    EXPECT_EQ(Lines(r.err), 1) << args << ": " << r.err;
-    EXPECT_FALSE(std::filesystem::exists(out)) << args;
+    const CliRun r = Cli(args, "not a house\r\n");
+    EXPECT_EQ(r.code, code) << ::testing::PrintToString(args);
+    EXPECT_EQ(Lines(r.err), 1) << ::testing::PrintToString(args) << ": " << r.err;
+    EXPECT_FALSE(std::filesystem::exists(out)) << ::testing::PrintToString(args);
   }
 }
 
 TEST(CliIo, CacheListAndImport) {
-  test::TempDir dir;
+  test::ScratchDir dir;
   const std::string cache = dir.File("Multicache.dat");
   test::WriteFile(cache,
                   "header\r\n1 2 2 4 5 6 7\r\n20\t0\t-5\t-6\t0\r\n30 0 5 6 27\r\n"
                   "1 2 1 4 5 6 7\r\n50 0 0 0 7\r\n");
-  const CliRun r = Cli("list-cache \"" + cache + "\"", dir);
+  const CliRun r = Cli({"list-cache", cache});
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out, " 0: 11x13\n 1:  1x 1\n");
   const std::string demo = test::DemoClientDir();
   if (demo.empty()) GTEST_SKIP() << "no demo client";
   const std::string out = dir.File("cache.tav");
-  const CliRun imp = Cli(
-      "import-cache \"" + cache + "\" --house 0 --out \"" + out + "\" --client \"" + demo + "\"",
-      dir);
+  const CliRun imp = Cli({"import-cache", cache, "--house", "0", "--out", out, "--client", demo});
   ASSERT_EQ(imp.code, 0) << imp.err;
   const std::string want = "\"TAVI File ver 1.00\",11,13,6\r\n0,0,0,0,20\r\n2,10,12,0,30\r\n";
   EXPECT_EQ(test::ReadFile(out), want);
-  const CliRun none = Cli(
-      "import-cache \"" + cache + "\" --house 5 --out \"" + out + "\" --client \"" + demo + "\"",
-      dir);
+  const CliRun none = Cli({"import-cache", cache, "--house", "5", "--out", out, "--client", demo});
   EXPECT_EQ(none.code, 1);
   EXPECT_EQ(test::ReadFile(out), want);  // the earlier file stands
 }
@@ -115,17 +101,17 @@ TEST(CliIo, CacheListAndImport) {
 TEST(CliIo, ImportMultiUsesTheMenuBaseHeight) {
   const std::string demo = test::DemoClientDir();
   if (demo.empty()) GTEST_SKIP() << "no demo client";
-  test::TempDir dir;
+  test::ScratchDir dir;
   const std::string out = dir.File("keep.tav");
-  CliRun r = Cli("import-multi --id 124 --out \"" + out + "\" --client \"" + demo + "\"", dir);
+  CliRun r = Cli({"import-multi", "--id", "124", "--out", out, "--client", demo});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(test::ReadFile(out).find("\"TAVI File ver 1.00\","), 0u);
   EXPECT_NE(test::ReadFile(out).find(",6\r\n"), std::string::npos);
-  r = Cli("import-multi --id 124 --base 3 --out \"" + out + "\" --client \"" + demo + "\"", dir);
+  r = Cli({"import-multi", "--id", "124", "--base", "3", "--out", out, "--client", demo});
   ASSERT_EQ(r.code, 0) << r.err;
   const std::string text = test::ReadFile(out);
   EXPECT_EQ(text.substr(text.find('\r') - 2, 2), ",3");
-  r = Cli("info \"" + out + "\" --client \"" + demo + "\"", dir);
+  r = Cli({"info", out, "--client", demo});
   EXPECT_NE(r.out.find("parts: "), std::string::npos);
   EXPECT_NE(r.out.find("price: "), std::string::npos);
 }

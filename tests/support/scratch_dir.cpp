@@ -1,4 +1,4 @@
-#include "io_test_util.h"
+#include "support/scratch_dir.h"
 
 #include <unistd.h>
 
@@ -8,15 +8,15 @@
 
 namespace tavi::test {
 
-TempDir::TempDir() {
+ScratchDir::ScratchDir() {
   static std::atomic<int> counter{0};
   path = std::filesystem::temp_directory_path() /
-         ("tavi-io-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+         ("tavi-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
   std::filesystem::remove_all(path);
   std::filesystem::create_directories(path);
 }
 
-TempDir::~TempDir() {
+ScratchDir::~ScratchDir() {
   std::error_code ec;
   std::filesystem::remove_all(path, ec);
 }
