@@ -50,6 +50,18 @@ TEST(CliIo, InfoAndClipRoundTrip) {
             "0,0,0,0,102\r\n0,1,0,0,99\r\n0,1,0,7,12788\r\n1,2,2,3,1234\r\n");
 }
 
+TEST(CliIo, FileNamesReachTheCommandAsTyped) {
+  // Quotes, dollars and spaces are nothing special to the command.
+  test::ScratchDir dir;
+  const std::string house = dir.File("Bob's \"$HOME\" `x` house.tav");
+  test::WriteFile(house, kHouse);
+  const CliRun r = Cli({"clip-export", house, "--width", "76"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  std::string header = "TAVI File ver 1.00=Bob's \"$HOME\" `x` house";
+  header.resize(76, '=');
+  EXPECT_EQ(r.out.substr(0, r.out.find('\r')), header);
+}
+
 TEST(CliIo, BadInputAndUsageGiveOneLineAndNoFile) {
   test::ScratchDir dir;
   const std::string out = dir.File("out.tav");
