@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  cmake ninja-build g++ clang libclang-rt-14-dev ccache pkg-config
+  cmake ninja-build g++ clang libclang-rt-14-dev clang-format ccache pkg-config
   qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   zlib1g-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils fonts-noto-cjk fonts-dejavu-core
