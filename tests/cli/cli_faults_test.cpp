@@ -3,15 +3,14 @@
 // JPEG quality, and messages that give the reason.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "support/cli_run.h"
 #include "support/demo_client.h"
 
 namespace tavi {
@@ -46,32 +45,23 @@ class Scratch {
   std::string path_;
 };
 
-struct CliResult {
-  int code;
-  std::string out, err;
-};
+using CliResult = test::CliRun;
+using Args = std::vector<std::string>;
 
-// Runs tavi-cli through the shell: `before` goes in front of the command
-// (variables, a pipe into it), `stdinFrom` is its input unless empty. A run
-// that hangs is ended after 60 s and gives code 124.
-CliResult Cli(const Scratch& dir, const std::string& args, const std::string& before = "",
-              const std::string& stdinFrom = "/dev/null") {
-  const std::string out = dir / "stdout.txt", err = dir / "stderr.txt";
-  std::string cmd = before + "timeout 60 \"" + TAVI_CLI_PATH + "\" " + args;
-  if (!stdinFrom.empty()) cmd += " <\"" + stdinFrom + "\"";
-  cmd += " >\"" + out + "\" 2>\"" + err + "\"";
-  const int status = std::system(cmd.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
+// tavi-cli with the arguments, on empty input unless `options` say otherwise.
+CliResult Cli(const Args& args, const test::CliOptions& options = test::CliOptions()) {
+  return test::RunCli(args, options);
 }
 
-std::string Q(const std::string& path) {
-  return "\"" + path + "\"";
+// Standard input opened from a path.
+test::CliOptions StdinFrom(const std::string& path) {
+  test::CliOptions options;
+  options.stdinPath = path;
+  return options;
 }
 
 int Lines(const std::string& s) {
-  int n = 0;
-  for (char c : s) n += c == '\n';
-  return n;
+  return test::LineCount(s);
 }
 
 const char kHouse[] = "\"TAVI File ver 1.00\",3,2,7\r\n0,0,0,0,102\r\n1,2,1,3,1234\r\n";
@@ -79,18 +69,18 @@ const char kHouse[] = "\"TAVI File ver 1.00\",3,2,7\r\n0,0,0,0,102\r\n1,2,1,3,12
 TEST(CliFaults, AnUnknownOptionIsWrongUsageWithTheUsageLine) {
   Scratch dir;
   Put(dir / "x.tav", kHouse);
-  const CliResult r = Cli(dir, "info --nosuchflag " + Q(dir / "x.tav"));
+  const CliResult r = Cli({"info", "--nosuchflag", dir / "x.tav"});
   EXPECT_EQ(r.code, 2);
   EXPECT_EQ(Lines(r.err), 1) << r.err;
   EXPECT_NE(r.err.find("--nosuchflag"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("tavi-cli info FILE.tav"), std::string::npos) << r.err;
   EXPECT_EQ(r.out, "");
   // A flag of another command is unknown here too; --help and --client are everyone's.
-  EXPECT_EQ(Cli(dir, "info --night " + Q(dir / "x.tav")).code, 2);
-  EXPECT_EQ(Cli(dir, "clip-import --out " + Q(dir / "y.tav") + " --frobnicate").code, 2);
+  EXPECT_EQ(Cli({"info", "--night", dir / "x.tav"}).code, 2);
+  EXPECT_EQ(Cli({"clip-import", "--out", dir / "y.tav", "--frobnicate"}).code, 2);
   EXPECT_FALSE(fs::exists(dir / "y.tav"));
-  EXPECT_EQ(Cli(dir, "info --help").code, 0);
-  EXPECT_EQ(Cli(dir, "info " + Q(dir / "x.tav") + " --client " + Q(dir / "none")).code, 0);
+  EXPECT_EQ(Cli({"info", "--help"}).code, 0);
+  EXPECT_EQ(Cli({"info", dir / "x.tav", "--client", dir / "none"}).code, 0);
 }
 
 // A header whose components never complete is no house: --house N is the
@@ -105,18 +95,21 @@ TEST(CliFaults, ImportCacheNumbersHousesAsListCacheLists) {
       "1 2 3 4 5 6 7\r\n20 0 0 0 0\r\n"                  // promises 3, holds 1
       "1 2 1 4 5 6 7\r\n50 0 0 0 7\r\n"                  // listed as 0
       "1 2 2 4 5 6 7\r\n60 0 0 0 7\r\n61 0 1 0 7\r\n");  // listed as 1
-  const CliResult list = Cli(dir, "list-cache " + Q(cache));
+  const CliResult list = Cli({"list-cache", cache});
   ASSERT_EQ(list.code, 0) << list.err;
   EXPECT_EQ(list.out, " 0:  1x 1\n 1:  2x 1\n");
 
-  const std::string out = dir / "cached.tav", client = " --client " + Q(demo);
-  CliResult r = Cli(dir, "import-cache " + Q(cache) + " --house 0 --out " + Q(out) + client);
+  const std::string out = dir / "cached.tav";
+  const auto importHouse = [&](const char* number) {
+    return Cli({"import-cache", cache, "--house", number, "--out", out, "--client", demo});
+  };
+  CliResult r = importHouse("0");
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(Slurp(out), "\"TAVI File ver 1.00\",1,1,7\r\n1,0,0,0,50\r\n");
-  r = Cli(dir, "import-cache " + Q(cache) + " --house 1 --out " + Q(out) + client);
+  r = importHouse("1");
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(Slurp(out), "\"TAVI File ver 1.00\",2,1,7\r\n1,0,0,0,60\r\n1,1,0,0,61\r\n");
-  r = Cli(dir, "import-cache " + Q(cache) + " --house 2 --out " + Q(out) + client);
+  r = importHouse("2");
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(Lines(r.err), 1) << r.err;
   EXPECT_NE(r.err.find("house 2"), std::string::npos) << r.err;
@@ -128,28 +121,30 @@ class CliFaultsRender : public ::testing::Test {
   void SetUp() override {
     demo_ = test::DemoClientDir();
     if (demo_.empty()) GTEST_SKIP() << "no demo client";
-    client_ = " --client " + Q(demo_);
     house_ = dir_ / "house.tav";
     Put(house_, kHouse);
   }
-  CliResult Render(const std::string& out, const std::string& more = "",
-                   const std::string& before = "") {
-    return Cli(dir_, "render " + Q(house_) + " --out " + Q(out) + more + client_, before);
+  CliResult Render(const std::string& out, const Args& more = {},
+                   const test::CliOptions& options = test::CliOptions()) {
+    Args args = {"render", house_, "--out", out};
+    args.insert(args.end(), more.begin(), more.end());
+    args.insert(args.end(), {"--client", demo_});
+    return Cli(args, options);
   }
   Scratch dir_;
-  std::string demo_, client_, house_;
+  std::string demo_, house_;
 };
 
 TEST_F(CliFaultsRender, AZoomOutsideTheViewsRangeIsRefused) {
   for (const char* zoom : {"100", "17", "1601%", "0.005"}) {
-    const CliResult r = Render(dir_ / "big.bmp", std::string(" --zoom ") + zoom);
+    const CliResult r = Render(dir_ / "big.bmp", {"--zoom", zoom});
     EXPECT_EQ(r.code, 2) << zoom;
     EXPECT_EQ(Lines(r.err), 1) << r.err;
     EXPECT_NE(r.err.find("16"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("0.01"), std::string::npos) << r.err;
   }
   EXPECT_FALSE(fs::exists(dir_ / "big.bmp"));
-  EXPECT_EQ(Render(dir_ / "small.bmp", " --zoom 1%").code, 0);
+  EXPECT_EQ(Render(dir_ / "small.bmp", {"--zoom", "1%"}).code, 0);
 }
 
 // --quality 90|70|50; without it, the quality the editor's settings choose.
@@ -158,21 +153,22 @@ TEST_F(CliFaultsRender, JpegQualityFromTheOptionOrTheSettings) {
   const char* qualities[] = {"90", "70", "50"};
   for (int i = 0; i < 3; ++i) {
     const std::string out = dir_ / (std::string("q") + qualities[i] + ".jpg");
-    ASSERT_EQ(Render(out, std::string(" --quality ") + qualities[i]).code, 0);
+    ASSERT_EQ(Render(out, {"--quality", qualities[i]}).code, 0);
     at[i] = Slurp(out);
   }
   EXPECT_GT(at[0].size(), at[1].size());
   EXPECT_GT(at[1].size(), at[2].size());
-  EXPECT_EQ(Render(dir_ / "bad.jpg", " --quality 80").code, 2);
-  EXPECT_EQ(Render(dir_ / "bad.jpg", " --quality high").code, 2);
+  EXPECT_EQ(Render(dir_ / "bad.jpg", {"--quality", "80"}).code, 2);
+  EXPECT_EQ(Render(dir_ / "bad.jpg", {"--quality", "high"}).code, 2);
 
   // The settings live in $XDG_CONFIG_HOME/tavi/tavi.ini (none: JpegQuality 2, 50).
-  const std::string config = "XDG_CONFIG_HOME=" + Q(dir_ / "config") + " ";
-  ASSERT_EQ(Render(dir_ / "default.jpg", "", config).code, 0);
+  test::CliOptions config;
+  config.env = {{"XDG_CONFIG_HOME", dir_ / "config"}};
+  ASSERT_EQ(Render(dir_ / "default.jpg", {}, config).code, 0);
   EXPECT_EQ(Slurp(dir_ / "default.jpg"), at[2]);
   fs::create_directories(dir_ / "config/tavi");
   Put(dir_ / "config/tavi/tavi.ini", "[TAVI]\r\nJpegQuality=0\r\n");
-  ASSERT_EQ(Render(dir_ / "default.jpg", "", config).code, 0);
+  ASSERT_EQ(Render(dir_ / "default.jpg", {}, config).code, 0);
   EXPECT_EQ(Slurp(dir_ / "default.jpg"), at[0]);
 }
 
@@ -199,11 +195,11 @@ TEST_F(CliFaultsRender, ThePictureIsWrittenLikeAHouseFile) {
 TEST(CliFaults, OutRefusesWhatIsNoRegularFile) {
   Scratch dir;
   Put(dir / "x.tav", kHouse);
-  const CliResult clip = Cli(dir, "clip-export " + Q(dir / "x.tav"));
+  const CliResult clip = Cli({"clip-export", dir / "x.tav"});
   ASSERT_EQ(clip.code, 0) << clip.err;
   Put(dir / "clip.txt", clip.out);
   const auto import = [&](const std::string& out) {
-    return Cli(dir, "clip-import --out " + Q(out), "", dir / "clip.txt");
+    return Cli({"clip-import", "--out", out}, StdinFrom(dir / "clip.txt"));
   };
 
   fs::create_directory(dir / "folder");
@@ -237,15 +233,17 @@ TEST(CliFaults, OutRefusesWhatIsNoRegularFile) {
 TEST(CliFaults, AFifoWithoutWriterEndsAsEmptyInput) {
   Scratch dir;
   ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
-  for (const std::string& args : {"info " + Q(dir / "fifo"), "list-cache " + Q(dir / "fifo")}) {
-    const CliResult r = Cli(dir, args);
-    EXPECT_EQ(r.code, 1) << args;
+  for (const char* command : {"info", "list-cache"}) {
+    const CliResult r = Cli({command, dir / "fifo"});
+    EXPECT_EQ(r.code, 1) << command;
     EXPECT_EQ(Lines(r.err), 1) << r.err;
     EXPECT_NE(r.err.find("empty"), std::string::npos) << r.err;
   }
   Put(dir / "x.tav", kHouse);
-  const CliResult piped = Cli(dir, "info /dev/stdin --client " + Q(dir / "none"),
-                              "cat " + Q(dir / "x.tav") + " | ", "");
+  test::CliOptions pipe;
+  pipe.input = Slurp(dir / "x.tav");
+  pipe.inputThroughPipe = true;
+  const CliResult piped = Cli({"info", "/dev/stdin", "--client", dir / "none"}, pipe);
   EXPECT_EQ(piped.code, 0) << piped.err;
   EXPECT_EQ(piped.out, "size: 3x2\nbase: 7\nentries: 2\n");
 }
@@ -254,7 +252,7 @@ TEST(CliFaults, MessagesSayWhatIsWrong) {
   Scratch dir;
   // Standard input that cannot be read is no text without a header.
   fs::create_directory(dir / "folder");
-  const CliResult r = Cli(dir, "clip-import --out " + Q(dir / "x.tav"), "", dir / "folder");
+  const CliResult r = Cli({"clip-import", "--out", dir / "x.tav"}, StdinFrom(dir / "folder"));
   EXPECT_EQ(r.code, 1);
   EXPECT_EQ(Lines(r.err), 1) << r.err;
   EXPECT_NE(r.err.find("Is a directory"), std::string::npos) << r.err;
@@ -268,14 +266,14 @@ TEST(CliFaults, MessagesSayWhatIsWrong) {
     fs::create_symlink(demo + "/" + f, dir / ("client/" + std::string(f)));
   Put(dir / "x.tav", kHouse);
   fs::create_directory(dir / "client/art.mul");
-  CliResult check = Cli(dir, "check " + Q(dir / "x.tav") + " --client " + Q(dir / "client"));
+  CliResult check = Cli({"check", dir / "x.tav", "--client", dir / "client"});
   EXPECT_EQ(check.code, 1);
   EXPECT_NE(check.err.find("art.mul"), std::string::npos) << check.err;
   EXPECT_NE(check.err.find("directory"), std::string::npos) << check.err;
   EXPECT_EQ(check.err.find("not found"), std::string::npos) << check.err;
   fs::remove(dir / "client/art.mul");
   ASSERT_EQ(::mkfifo((dir / "client/art.mul").c_str(), 0600), 0);
-  check = Cli(dir, "check " + Q(dir / "x.tav") + " --client " + Q(dir / "client"));
+  check = Cli({"check", dir / "x.tav", "--client", dir / "client"});
   EXPECT_EQ(check.code, 1);
   EXPECT_NE(check.err.find("FIFO"), std::string::npos) << check.err;
   EXPECT_EQ(check.err.find("not found"), std::string::npos) << check.err;
