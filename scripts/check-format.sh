@@ -36,7 +36,10 @@ if [ $fix -eq 1 ]; then
 fi
 bad=0
 for f in "${files[@]}"; do
-  if ! clang-format --dry-run --Werror "$f" >/dev/null 2>&1; then
+  if [ ! -f "$f" ]; then
+    echo "no such file: $f" >&2
+    bad=$((bad + 1))
+  elif ! clang-format --dry-run --Werror "$f" >/dev/null 2>&1; then
     echo "not formatted: $f" >&2
     bad=$((bad + 1))
   fi
