@@ -1,5 +1,7 @@
 #include "render/art_source.h"
 
+#include <algorithm>
+
 namespace tavi {
 
 int TexSide(int n) {
@@ -9,6 +11,25 @@ int TexSide(int n) {
     p *= 2;
   }
   return p;
+}
+
+bool IsKeptPicture(const ArtRGBA& pic) {
+  return pic.ArtWidth > 0 && pic.ArtHeight > 0 && pic.TexWidth >= pic.ArtWidth &&
+         pic.TexHeight >= pic.ArtHeight &&
+         pic.Pixels.size() == size_t(pic.ArtWidth) * pic.ArtHeight * 4;
+}
+
+bool ShrinkToPicture(ArtRGBA* pic) {
+  if (IsKeptPicture(*pic)) return true;
+  const int w = pic->ArtWidth, h = pic->ArtHeight, tw = pic->TexWidth;
+  if (w <= 0 || h <= 0 || tw < w || pic->TexHeight < h ||
+      pic->Pixels.size() < size_t(tw) * pic->TexHeight * 4)
+    return false;
+  std::vector<uint8_t> own(size_t(w) * h * 4);
+  for (int y = 0; y < h; ++y)
+    std::copy_n(&pic->Pixels[size_t(y) * tw * 4], size_t(w) * 4, &own[size_t(y) * w * 4]);
+  pic->Pixels = std::move(own);
+  return true;
 }
 
 TArtCache::TArtCache(const TUOTileData* data)
@@ -21,9 +42,7 @@ const ArtRGBA* TArtCache::Picture(uint32_t index) {
     auto pic = std::make_unique<ArtRGBA>();
     // A picture is kept only when its buffer really holds the sizes it
     // claims; anything else draws nothing.
-    if (data_->LoadArtRGBA(index, pic.get()) && pic->ArtWidth > 0 && pic->ArtHeight > 0 &&
-        pic->TexWidth >= pic->ArtWidth && pic->TexHeight >= pic->ArtHeight &&
-        pic->Pixels.size() >= size_t(pic->TexWidth) * pic->TexHeight * 4) {
+    if (data_->LoadArtRGBA(index, pic.get()) && ShrinkToPicture(pic.get())) {
       pictures_[index] = std::move(pic);
       ++decoded_;
     }
@@ -44,16 +63,21 @@ void TMemoryArtSource::SetSolid(uint32_t index, int w, int h, uint8_t r, uint8_t
   pic.ArtHeight = h;
   pic.TexWidth = TexSide(w);
   pic.TexHeight = TexSide(h);
-  pic.Pixels.assign(size_t(pic.TexWidth) * pic.TexHeight * 4, 0);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      uint8_t* p = &pic.Pixels[(size_t(y) * pic.TexWidth + x) * 4];
-      p[0] = r;
-      p[1] = g;
-      p[2] = b;
-      p[3] = a;
-    }
+  pic.Pixels.resize(size_t(w > 0 ? w : 0) * (h > 0 ? h : 0) * 4);
+  for (size_t i = 0; i < pic.Pixels.size(); i += 4) {
+    pic.Pixels[i] = r;
+    pic.Pixels[i + 1] = g;
+    pic.Pixels[i + 2] = b;
+    pic.Pixels[i + 3] = a;
+  }
   Set(index, std::move(pic));
+}
+
+void TMemoryArtSource::Set(uint32_t index, ArtRGBA picture) {
+  // A picture whose buffer fits neither layout is kept as it is: the
+  // renderers check the sizes and draw nothing for it.
+  ShrinkToPicture(&picture);
+  pictures_[index] = std::move(picture);
 }
 
 const ArtRGBA* TMemoryArtSource::Picture(uint32_t index) {

@@ -159,22 +159,20 @@ const TOpenGLTex::Slot* TOpenGLTex::Texture(uint32_t index) {
   if (s.Tried) return s.Ok ? &s : nullptr;
   s.Tried = true;
   const ArtRGBA* pic = art_ ? art_->Picture(index) : nullptr;
-  if (!pic || pic->ArtWidth <= 0 || pic->ArtHeight <= 0 || pic->TexWidth < pic->ArtWidth ||
-      pic->TexHeight < pic->ArtHeight ||
-      pic->Pixels.size() < size_t(pic->TexWidth) * pic->TexHeight * 4)
-    return nullptr;  // no picture: nothing is drawn for it
+  if (!pic || !IsKeptPicture(*pic)) return nullptr;  // no picture: nothing is drawn for it
   const int w = pic->ArtWidth, h = pic->ArtHeight, tw = pic->TexWidth, th = pic->TexHeight;
   const int bw = w + 2, bh = h + 2;
   int page, ax, ay;
   if (!Allocate(bw, bh, &page, &ax, &ay)) return nullptr;
   // The picture with a border of what wrap-around sampling of its own
   // texture finds beyond each edge.
-  std::vector<uint8_t> block(size_t(bw) * bh * 4);
+  std::vector<uint8_t> block(size_t(bw) * bh * 4, 0);
   for (int r = 0; r < bh; ++r) {
-    int sy = (r - 1 + th) % th;
+    const int sy = WrapTexel(r - 1, h, th);
+    if (sy < 0) continue;
     for (int c = 0; c < bw; ++c) {
-      int sx = (c - 1 + tw) % tw;
-      std::copy_n(&pic->Pixels[(size_t(sy) * tw + sx) * 4], 4, &block[(size_t(r) * bw + c) * 4]);
+      const int sx = WrapTexel(c - 1, w, tw);
+      if (sx >= 0) std::copy_n(PictureTexel(*pic, sx, sy), 4, &block[(size_t(r) * bw + c) * 4]);
     }
   }
   glBindTexture(GL_TEXTURE_2D, pages_[page].Tex);
