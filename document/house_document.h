@@ -214,6 +214,7 @@ class TTAVIDoc {
   uint8_t heightCache_[0x4000];
   uint32_t catKnown_[0x4000 / 32];
   uint32_t heightKnown_[0x4000 / 32];
+  uint8_t partState_[0x4000];  // the price count's part flags (Recalculate)
 };
 
 }  // namespace tavi
