@@ -32,28 +32,65 @@ bool ShrinkToPicture(ArtRGBA* pic) {
   return true;
 }
 
+bool IArtSource::PictureSize(uint32_t index, int* width, int* height) {
+  const ArtRGBA* pic = Picture(index);
+  if (!pic) return false;
+  *width = pic->ArtWidth;
+  *height = pic->ArtHeight;
+  return true;
+}
+
 TArtCache::TArtCache(const TUOTileData* data)
-    : data_(data), pictures_(kArtIndexLimit), tried_(kArtIndexLimit, 0) {}
+    : data_(data), pictures_(kArtIndexLimit), state_(kArtIndexLimit, kUntried) {}
+
+bool TArtCache::Decode(uint32_t index) {
+  auto pic = std::make_unique<ArtRGBA>();
+  // A picture is kept only when its buffer really holds the sizes it
+  // claims; anything else draws nothing.
+  if (!data_->LoadArtRGBA(index, pic.get()) || !ShrinkToPicture(pic.get())) return false;
+  pixelBytes_ += pic->Pixels.size();
+  pictures_[index] = std::move(pic);
+  return true;
+}
 
 const ArtRGBA* TArtCache::Picture(uint32_t index) {
   if (index >= kArtIndexLimit || !data_) return nullptr;
-  if (!tried_[index]) {
-    tried_[index] = 1;
-    auto pic = std::make_unique<ArtRGBA>();
-    // A picture is kept only when its buffer really holds the sizes it
-    // claims; anything else draws nothing.
-    if (data_->LoadArtRGBA(index, pic.get()) && ShrinkToPicture(pic.get())) {
-      pictures_[index] = std::move(pic);
-      ++decoded_;
-    }
+  switch (state_[index]) {
+    case kUntried:
+      state_[index] = Decode(index) ? kHeld : kAbsent;
+      if (state_[index] == kHeld) ++decoded_;
+      break;
+    case kReleased:  // its pixels are wanted again
+      state_[index] = Decode(index) ? kHeld : kAbsent;
+      break;
+    default:
+      break;
   }
-  return pictures_[index].get();
+  return state_[index] == kHeld ? pictures_[index].get() : nullptr;
+}
+
+bool TArtCache::PictureSize(uint32_t index, int* width, int* height) {
+  if (index >= kArtIndexLimit || !data_) return false;
+  if (state_[index] == kUntried && !Picture(index)) return false;
+  if (state_[index] != kHeld && state_[index] != kReleased) return false;
+  *width = pictures_[index]->ArtWidth;
+  *height = pictures_[index]->ArtHeight;
+  return true;
+}
+
+void TArtCache::Release(uint32_t index) {
+  if (index >= kArtIndexLimit || state_[index] != kHeld) return;
+  ArtRGBA& pic = *pictures_[index];
+  pixelBytes_ -= pic.Pixels.size();
+  std::vector<uint8_t>().swap(pic.Pixels);
+  state_[index] = kReleased;
 }
 
 void TArtCache::Reset() {
   for (auto& p : pictures_) p.reset();
-  std::fill(tried_.begin(), tried_.end(), 0);
+  std::fill(state_.begin(), state_.end(), kUntried);
   decoded_ = 0;
+  pixelBytes_ = 0;
 }
 
 void TMemoryArtSource::SetSolid(uint32_t index, int w, int h, uint8_t r, uint8_t g, uint8_t b,

@@ -42,6 +42,13 @@ class IArtSource {
   // malformed, or an index beyond kArtIndexLimit). The pointer stays valid
   // for the life of the source.
   virtual const ArtRGBA* Picture(uint32_t index) = 0;
+  // The picture's size without needing its pixels (picking); false when
+  // there is no picture.
+  virtual bool PictureSize(uint32_t index, int* width, int* height);
+  // The caller has copied the picture's pixels elsewhere (a texture): the
+  // source may free them. Its size stays known; a later Picture() decodes
+  // the picture again.
+  virtual void Release(uint32_t /*index*/) {}
 };
 
 // Decodes from the client's art through TUOTileData::LoadArtRGBA. A picture
@@ -50,14 +57,21 @@ class TArtCache : public IArtSource {
  public:
   explicit TArtCache(const TUOTileData* data);
   const ArtRGBA* Picture(uint32_t index) override;
+  bool PictureSize(uint32_t index, int* width, int* height) override;
+  void Release(uint32_t index) override;
   void Reset();  // forgets every decoded picture
   size_t DecodedCount() const { return decoded_; }
+  // Bytes of pixels held now.
+  size_t PixelBytes() const { return pixelBytes_; }
 
  private:
+  // Decodes the picture into its slot (sizes and pixels); false when absent.
+  bool Decode(uint32_t index);
+  enum State : uint8_t { kUntried, kAbsent, kHeld, kReleased };
   const TUOTileData* data_;
   std::vector<std::unique_ptr<ArtRGBA>> pictures_;
-  std::vector<uint8_t> tried_;
-  size_t decoded_ = 0;
+  std::vector<uint8_t> state_;
+  size_t decoded_ = 0, pixelBytes_ = 0;
 };
 
 // Pictures set by hand (tests, benchmarks).

@@ -4,16 +4,19 @@
 // drawing of a draw list (ground, floors, grid, outlines, night view), plus
 // reading the frame back. All calls need the view's context current.
 //
-// Pictures live in a few large atlas textures, each with a one-texel border
-// that repeats what wrap-around sampling of its own power-of-two texture would
-// read, so that filtering at the edges is the same as with one texture per
-// picture. That lets a whole frame go out as a handful of vertex arrays in
-// drawing order, which keeps the picture identical to drawing quad by quad.
+// Pictures live in a few atlas textures (render/atlas.h), each at its own
+// size with a one-texel border that repeats what wrap-around sampling of its
+// own power-of-two texture would read, so that filtering at the edges is the
+// same as with one texture per picture. That lets a whole frame go out as a
+// handful of vertex arrays in drawing order, which keeps the picture
+// identical to drawing quad by quad. Once uploaded, a picture's pixels are
+// kept in its texture only: the art source is told to let them go.
 #include <cstdint>
 #include <vector>
 
 #include "client/tile_data.h"
 #include "render/art_source.h"
+#include "render/atlas.h"
 #include "render/draw_list.h"
 
 namespace tavi {
@@ -84,8 +87,11 @@ class TOpenGLTex {
   size_t TexturesUploaded() const { return uploaded_; }
   size_t LastBatchCount() const { return batches_; }
   const std::vector<Vertex>& LastFrameVertices() const { return frameVertices_; }
-  uint32_t PageTexture(size_t page) const { return page < pages_.size() ? pages_[page].Tex : 0; }
+  uint32_t PageTexture(size_t page) const { return page < pages_.size() ? pages_[page] : 0; }
   size_t PageCount() const { return pages_.size(); }
+  // Bytes of texture memory the pages take, and of the pictures in them.
+  size_t TextureBytes() const { return atlas_.PageBytes(); }
+  size_t PictureBytes() const { return pictureBytes_; }
   // Keep a copy of every frame's quads (off by default).
   void RecordFrames(bool on) { record_ = on; }
 
@@ -96,15 +102,15 @@ class TOpenGLTex {
     int W = 0, H = 0;
     float S0 = 0, T0 = 0, S1 = 0, T1 = 0;
   };
-  struct Page {
-    uint32_t Tex = 0;
-    int ShelfX = 0, ShelfY = 0, ShelfH = 0;
-  };
   void FixedState();
   void ResetProjection();
   const Slot* Texture(uint32_t index);
-  bool Allocate(int w, int h, int* page, int* x, int* y);
-  void NewPage();
+  // A block of the atlas, its page's texture created on first use.
+  bool Allocate(int w, int h, TAtlasAllocator::Place* place);
+  // The atlas doubled a page's side: a texture of the new size with the old
+  // texels in its top-left corner, and the pictures' coordinates scaled.
+  void GrowPage(size_t page, int oldSide);
+  void DropPages();
   void UsePage(int page);
   void DrawItems(const DrawList& list);
   void DrawOutline(const DrawItem& it);
@@ -112,7 +118,10 @@ class TOpenGLTex {
 
   IArtSource* art_ = nullptr;
   std::vector<Slot> slots_;  // per art index, filled on first draw
-  std::vector<Page> pages_;
+  TAtlasAllocator atlas_;
+  std::vector<uint32_t> pages_;                // texture of each atlas page
+  std::vector<TAtlasAllocator::Place> white_;  // per page, its white block
+  size_t pictureBytes_ = 0;
   int viewWidth_ = 0, viewHeight_ = 0;
   float zoom_ = 1.0f;
   bool created_ = false;

@@ -121,6 +121,14 @@ int THouseView::PickAt(int px, int py, bool* overflow) {
   return PickTile(d_->pickPass, d_->art.get(), state_.Zoom, px, py, depth, overflow);
 }
 
+THouseView::PictureMemory THouseView::Memory() const {
+  PictureMemory m;
+  m.TextureBytes = d_->gl.TextureBytes();
+  m.PictureBytes = d_->gl.PictureBytes();
+  m.HeldPixelBytes = d_->art->PixelBytes();
+  return m;
+}
+
 QImage THouseView::CaptureView() {
   return grabFramebuffer().convertToFormat(QImage::Format_RGB888);
 }

@@ -51,6 +51,13 @@ class THouseView : public QOpenGLWidget {
   // The same as a 24-bit bitmap for the image writers.
   TBitmap24 CaptureBitmap();
 
+  // Memory of the pictures: the texture pages, the pictures in them, and
+  // decoded pixels still held outside the textures (none once uploaded).
+  struct PictureMemory {
+    size_t TextureBytes = 0, PictureBytes = 0, HeldPixelBytes = 0;
+  };
+  PictureMemory Memory() const;
+
   // Debug counters: paints so far and the time of the last one.
   int PaintCount() const { return paintCount_; }
   double LastPaintMs() const { return lastPaintMs_; }

@@ -9,7 +9,6 @@
 #include <memory>
 #include <string>
 
-#include "settings/settings.h"
 #include "client/tile_data.h"
 #include "document/doc_host.h"
 #include "document/house_document.h"
@@ -20,6 +19,7 @@
 #include "render/projection.h"
 #include "render/raster.h"
 #include "render/scene.h"
+#include "settings/settings.h"
 #include "support/demo_client.h"
 
 namespace tavi {
@@ -219,6 +219,38 @@ class GlRenderTest : public QObject {
     view_->show();
     QVERIFY(QTest::qWaitForWindowExposed(view_.get()));
     CheckAgainstSoftware(BaseState(1), "back on its own");
+  }
+
+  // A house of some two thousand distinct pictures: the first texture page
+  // grows twice and a second one opens while the frame is drawn, the frame
+  // still matches, and no decoded picture is held outside the textures.
+  void manyPicturesGrowTheTexturePages() {
+    std::vector<uint16_t> ids;
+    for (uint32_t id = 1; id < 0x4000; ++id)
+      if (data_->HasArt(kItemArtBase + id)) ids.push_back(uint16_t(id));
+    QVERIFY(ids.size() > 1500);
+    auto big = std::make_unique<TTAVIDoc>(32, 32, data_.get(), &host_);
+    big->Clear(false);
+    size_t next = 0;
+    for (int f = 0; f < 2; ++f)
+      for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) big->Tiles[f][0][y][x] = {0, ids[next++ % ids.size()], 0};
+    big->UpdateAllCells();
+    std::swap(doc_, big);  // the software frame draws doc_ too
+    view_->SetDocument(doc_.get());
+    ViewState s = BaseState(1);
+    s.BackgroundMap = nullptr;
+    s.Zoom = 0.5;
+    s.ScrollX = 300;
+    s.ScrollY = 200;
+    CheckAgainstSoftware(s, "two thousand pictures");
+    std::swap(doc_, big);
+    view_->SetDocument(doc_.get());
+    const THouseView::PictureMemory m = view_->Memory();
+    QCOMPARE(m.HeldPixelBytes, size_t(0));
+    QVERIFY(m.PictureBytes > size_t(16) << 20);
+    QVERIFY(m.TextureBytes >= m.PictureBytes);
+    QVERIFY(m.TextureBytes <= m.PictureBytes * 2);
   }
 
   void captureHasTheViewSize() {
