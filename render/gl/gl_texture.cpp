@@ -1,6 +1,8 @@
 #include "render/gl/gl_texture.h"
 
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <algorithm>
 #include <cmath>
@@ -47,7 +49,10 @@ void TOpenGLTex::FixedState() {
   glDepthFunc(GL_LEQUAL);
   glDepthMask(GL_TRUE);
   glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  // The frame's own alpha stays 1: the night view copies the frame into a
+  // texture and blends it back with that alpha, so a pixel under a
+  // half-transparent diamond or picture edge would come out too bright.
+  glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ZERO, GL_ONE);
   glEnable(GL_COLOR_MATERIAL);
   glDisable(GL_LIGHTING);
   glDisable(GL_CULL_FACE);

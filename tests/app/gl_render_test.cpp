@@ -167,6 +167,44 @@ class GlRenderTest : public QObject {
     QVERIFY(view_->LastPaintMs() >= 0);
   }
 
+  // Without light sources the night view is the day view at half brightness,
+  // pixel by pixel: also where half-transparent diamonds and filtered picture
+  // edges were drawn.
+  void nightIsHalfTheDayAtEveryPixel() {
+    for (double zoom : {1.0, 1.25}) {
+      ViewState s = BaseState(1);
+      s.Zoom = zoom;
+      s.ScrollX = zoom == 1.0 ? 0 : 30;
+      SceneInputs in;
+      in.Doc = doc_.get();
+      in.Lights = data_->Lights;
+      in.State = &s;
+      s.View.Night = true;
+      DrawList list;
+      BuildScene(in, &list);
+      QVERIFY(list.Lights.empty());
+      s.View.Night = false;
+      view_->SetViewState(s);
+      const QImage day = view_->CaptureView();
+      s.View.Night = true;
+      view_->SetViewState(s);
+      const QImage night = view_->CaptureView();
+      QCOMPARE(night.size(), day.size());
+      int bad = 0, firstX = -1, firstY = -1, got = 0, half = 0;
+      for (int y = 0; y < day.height(); ++y) {
+        const uchar* d = day.constScanLine(y);
+        const uchar* n = night.constScanLine(y);
+        for (int i = 0; i < day.width() * 3; ++i)
+          if (std::abs(int(n[i]) * 2 - int(d[i])) > 4 && bad++ == 0)
+            firstX = i / 3, firstY = y, got = n[i], half = d[i] / 2;
+      }
+      if (bad)
+        qWarning("zoom %.2f: %d channels off, first at %d,%d: %d instead of %d", zoom, bad, firstX,
+                 firstY, got, half);
+      QCOMPARE(bad, 0);
+    }
+  }
+
   void pickingUsesTheViewsDepth() {
     ViewState s = BaseState(1);
     view_->SetViewState(s);
