@@ -123,6 +123,7 @@ void TTAVIDoc::Recalculate() {
 }
 
 void TTAVIDoc::CheckCustomization() {
+  Touch();  // the marks are drawn
   ResetCaches();
   const int W = Width, H = Height;
 

@@ -26,12 +26,14 @@ TTAVIDoc::TTAVIDoc(int width, int height, const ITileFacts* facts, IDocHost* hos
 TTAVIDoc::~TTAVIDoc() = default;
 
 void TTAVIDoc::SetSize(int width, int height) {
+  Touch();
   Width = ClampSize(width);
   Height = ClampSize(height);
 }
 
 void TTAVIDoc::UpdateCell(int x, int y, int floor) {
   if (x < 0 || y < 0 || x >= kGrid || y >= kGrid || !ValidFloor(floor)) return;
+  Touch();
   LayerCount[floor][y][x] = 0;
   TopZ[floor][y][x] = 0;
   for (int layer = kLayers - 1; layer >= 0; --layer) {
@@ -115,6 +117,7 @@ void FindTops(const FloorImage& image, int width, int height, uint8_t (&top)[kGr
 
 void TTAVIDoc::UpdateFloorCells(int floor, int width, int height) {
   if (!ValidFloor(floor)) return;
+  Touch();
   width = std::clamp(width, 0, kGrid);
   height = std::clamp(height, 0, kGrid);
   // The tile facts are asked once per cell, for its top entry only.

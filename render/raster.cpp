@@ -82,8 +82,16 @@ struct TintTable {
 
 class BandRasterizer {
  public:
-  BandRasterizer(const RasterView& view, RasterFrame* frame, int y0, int y1)
-      : view_(view), f_(frame), zoom_(view.Zoom), by0_(y0), by1_(y1), unit_(Unit()) {}
+  // Draws into the rows y0 .. y1 - 1 and the columns x0 .. x1 - 1 only.
+  BandRasterizer(const RasterView& view, RasterFrame* frame, int y0, int y1, int x0, int x1)
+      : view_(view),
+        f_(frame),
+        zoom_(view.Zoom),
+        by0_(y0),
+        by1_(y1),
+        bx0_(x0),
+        bx1_(x1),
+        unit_(Unit()) {}
 
   void Item(const DrawItem& it, const PreparedTile& p) {
     switch (it.Kind) {
@@ -105,7 +113,10 @@ class BandRasterizer {
     for (int i = 0; i < 256; ++i) half[size_t(i)] = ToByte(unit_[size_t(i)] * 0.5f);
     // The captured frame: only this band's rows are ever read back.
     copy_.assign(f_->Rgb.begin() + std::ptrdiff_t(begin), f_->Rgb.begin() + std::ptrdiff_t(end));
-    for (size_t i = begin; i < end; ++i) f_->Rgb[i] = half[f_->Rgb[i]];
+    for (int y = by0_; y < by1_; ++y) {
+      uint8_t* row = &f_->Rgb[size_t(y) * f_->Width * 3];
+      for (int i = bx0_ * 3; i < bx1_ * 3; ++i) row[i] = half[row[i]];
+    }
     for (const DrawLight& l : list.Lights) Light(l);
   }
 
@@ -133,7 +144,8 @@ class BandRasterizer {
 
   void Tile(const DrawItem& it, const PreparedTile& p) {
     const int y0 = std::max(p.Y0, by0_), y1 = std::min(p.Y1, by1_);
-    if (y0 >= y1) return;
+    const int x0 = std::max(p.X0, bx0_), x1 = std::min(p.X1, bx1_);
+    if (y0 >= y1 || x0 >= x1) return;
     const ArtRGBA& pic = *p.Pic;
     const int w = pic.ArtWidth, h = pic.ArtHeight;
     const float depth = ItemDepth(it);
@@ -142,11 +154,11 @@ class BandRasterizer {
     const auto& opaque = table.Out;
     const bool plain = table.Plain;
 
-    cols_.resize(size_t(p.X1 - p.X0));
+    cols_.resize(size_t(x1 - x0));
     bool nearestCols = true;
-    for (int x = p.X0; x < p.X1; ++x) {
-      cols_[size_t(x - p.X0)] = TapAt(x, p.Left, zoom_, w, pic.TexWidth);
-      nearestCols = nearestCols && cols_[size_t(x - p.X0)].W == 0;
+    for (int x = x0; x < x1; ++x) {
+      cols_[size_t(x - x0)] = TapAt(x, p.Left, zoom_, w, pic.TexWidth);
+      nearestCols = nearestCols && cols_[size_t(x - x0)].W == 0;
     }
     const uint8_t* px = pic.Pixels.data();
     const size_t stride = size_t(w) * 4;
@@ -159,8 +171,8 @@ class BandRasterizer {
         // The samples fall on texel centres: each pixel takes one texel.
         if (row.I0 < 0) continue;
         const uint8_t* src = px + size_t(row.I0) * stride;
-        for (int x = p.X0; x < p.X1; ++x) {
-          const int c = cols_[size_t(x - p.X0)].I0;
+        for (int x = x0; x < x1; ++x) {
+          const int c = cols_[size_t(x - x0)].I0;
           if (c < 0 || !(depth <= depthRow[x])) continue;
           const uint8_t* t = src + size_t(c) * 4;
           const float a = unit_[t[3]] * tint.A;
@@ -182,20 +194,22 @@ class BandRasterizer {
       const uint8_t* r0 = row.I0 >= 0 ? px + size_t(row.I0) * stride : nullptr;
       const uint8_t* r1 = row.I1 >= 0 ? px + size_t(row.I1) * stride : nullptr;
       static const uint8_t kClear[4] = {0, 0, 0, 0};
-      for (int x = p.X0; x < p.X1; ++x) {
+      for (int x = x0; x < x1; ++x) {
         if (!(depth <= depthRow[x])) continue;
-        const Tap& col = cols_[size_t(x - p.X0)];
+        const Tap& col = cols_[size_t(x - x0)];
         auto at = [&](const uint8_t* r, int c) { return r && c >= 0 ? r + size_t(c) * 4 : kClear; };
         const uint8_t *p00 = at(r0, col.I0), *p10 = at(r0, col.I1), *p01 = at(r1, col.I0),
                       *p11 = at(r1, col.I1);
-        float s[4];
-        for (int k = 0; k < 4; ++k) {
+        // Where all four texels are transparent the alpha test fails anyway.
+        if ((p00[3] | p10[3] | p01[3] | p11[3]) == 0) continue;
+        auto sample = [&](int k) {
           const float top = p00[k] + (p10[k] - p00[k]) * col.W;
           const float bot = p01[k] + (p11[k] - p01[k]) * col.W;
-          s[k] = (top + (bot - top) * row.W) / 255.0f;
-        }
-        const Rgbaf c{s[0] * tint.R, s[1] * tint.G, s[2] * tint.B, s[3] * tint.A};
-        if (!(c.a > 0)) continue;  // alpha test
+          return (top + (bot - top) * row.W) / 255.0f;
+        };
+        const float a = sample(3) * tint.A;
+        if (!(a > 0)) continue;  // alpha test
+        const Rgbaf c{sample(0) * tint.R, sample(1) * tint.G, sample(2) * tint.B, a};
         depthRow[x] = depth;
         Blend(rgbRow + size_t(x) * 3, c);
       }
@@ -222,8 +236,8 @@ class BandRasterizer {
 
   void Cell(const DrawItem& it) {
     double cx = WX(it.X + 22.0), cy = WY(it.Y + 22.0), rad = 22.0 * zoom_;
-    int x0 = std::max(0, FirstCentreAtOrAfter(cx - rad));
-    int x1 = std::min(f_->Width, FirstCentreAtOrAfter(cx + rad));
+    int x0 = std::max(bx0_, FirstCentreAtOrAfter(cx - rad));
+    int x1 = std::min(bx1_, FirstCentreAtOrAfter(cx + rad));
     int y0 = std::max(by0_, FirstCentreAtOrAfter(cy - rad));
     int y1 = std::min(by1_, FirstCentreAtOrAfter(cy + rad));
     Rgbaf c{it.Color.R, it.Color.G, it.Color.B, it.Color.A};
@@ -246,7 +260,7 @@ class BandRasterizer {
     for (int i = 0; i < steps; ++i) {
       double s = (i + 0.5) / steps;
       int x = int(std::floor(ax + dx * s)), y = int(std::floor(ay + dy * s));
-      if (x >= 0 && y >= by0_ && x < f_->Width && y < by1_) Fragment(x, y, c, depth);
+      if (x >= bx0_ && y >= by0_ && x < bx1_ && y < by1_) Fragment(x, y, c, depth);
     }
   }
 
@@ -267,8 +281,8 @@ class BandRasterizer {
     float cr = clamp01(l.R), cg = clamp01(l.G), cb = clamp01(l.B);
     double radius = std::max(0.0f, l.Radius);
     double cx = WX(l.X), cy = WY(l.Y), outer = (radius + 40) * zoom_;
-    int x0 = std::max(0, FirstCentreAtOrAfter(cx - outer));
-    int x1 = std::min(f_->Width, FirstCentreAtOrAfter(cx + outer));
+    int x0 = std::max(bx0_, FirstCentreAtOrAfter(cx - outer));
+    int x1 = std::min(bx1_, FirstCentreAtOrAfter(cx + outer));
     int y0 = std::max(by0_, FirstCentreAtOrAfter(cy - outer));
     int y1 = std::min(by1_, FirstCentreAtOrAfter(cy + outer));
     for (int y = y0; y < y1; ++y)
@@ -284,7 +298,7 @@ class BandRasterizer {
   RasterView view_;
   RasterFrame* f_;
   double zoom_;
-  int by0_, by1_;
+  int by0_, by1_, bx0_, bx1_;
   const std::array<float, 256>& unit_;
   std::vector<Tap> cols_;
   std::vector<uint8_t> copy_;
@@ -344,7 +358,8 @@ bool RasterizeScene(const DrawList& list, IArtSource* art, const RasterView& vie
   std::atomic<int> next{0};
   auto work = [&] {
     for (int b = next++; b < bands; b = next++) {
-      BandRasterizer r(view, frame, b * kBandRows, std::min(view.Height, (b + 1) * kBandRows));
+      BandRasterizer r(view, frame, b * kBandRows, std::min(view.Height, (b + 1) * kBandRows), 0,
+                       view.Width);
       for (size_t i = 0; i < list.Items.size(); ++i) r.Item(list.Items[i], tiles[i]);
       if (list.Night) r.Night(list);
     }
@@ -356,6 +371,32 @@ bool RasterizeScene(const DrawList& list, IArtSource* art, const RasterView& vie
   for (unsigned i = 0; i < helpers; ++i) threads.emplace_back(work);
   work();
   for (std::thread& t : threads) t.join();
+  return true;
+}
+
+bool RasterizeRegion(const DrawList& list, IArtSource* art, const RasterView& view,
+                     const std::vector<PixelRect>& rects, RasterFrame* frame) {
+  if (view.Width <= 0 || view.Height <= 0 || !(view.Zoom > 0) || frame->Width != view.Width ||
+      frame->Height != view.Height || frame->Rgb.size() != size_t(view.Width) * view.Height * 3 ||
+      frame->Depth.size() != size_t(view.Width) * view.Height)
+    return false;
+  const std::vector<PreparedTile> tiles = PrepareTiles(list, art, view);
+  const uint8_t grey = ToByte(0.5f);
+  for (PixelRect r : rects) {
+    r.X0 = std::max(r.X0, 0), r.Y0 = std::max(r.Y0, 0);
+    r.X1 = std::min(r.X1, view.Width), r.Y1 = std::min(r.Y1, view.Height);
+    if (r.Empty()) continue;
+    for (int y = r.Y0; y < r.Y1; ++y) {
+      const size_t row = size_t(y) * view.Width;
+      std::fill(frame->Rgb.begin() + std::ptrdiff_t((row + size_t(r.X0)) * 3),
+                frame->Rgb.begin() + std::ptrdiff_t((row + size_t(r.X1)) * 3), grey);
+      std::fill(frame->Depth.begin() + std::ptrdiff_t(row + size_t(r.X0)),
+                frame->Depth.begin() + std::ptrdiff_t(row + size_t(r.X1)), 1.0f);
+    }
+    BandRasterizer band(view, frame, r.Y0, r.Y1, r.X0, r.X1);
+    for (size_t i = 0; i < list.Items.size(); ++i) band.Item(list.Items[i], tiles[i]);
+    if (list.Night) band.Night(list);
+  }
   return true;
 }
 
