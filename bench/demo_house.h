@@ -24,10 +24,30 @@
 
 namespace tavi::bench {
 
-struct DemoClient {
+// Items of a client by kind, to build houses from.
+struct TilePools {
+  std::vector<uint16_t> floors, walls, things;
+  TilePools() = default;
+  explicit TilePools(const TUOTileData& data) { Fill(data); }
+  void Fill(const TUOTileData& data) {
+    for (uint32_t id = 1; id < 0x4000; ++id) {
+      const auto i = uint16_t(id);
+      if (!data.HasArt(kItemArtBase + id)) continue;
+      const int h = data.TileHeight(i);
+      if (h == 0 && data.IsBackground(i))
+        floors.push_back(i);
+      else if (h == 20 && (data.Category(i) & kCatPart))
+        walls.push_back(i);
+      else if (h > 0 && h < 16)
+        things.push_back(i);
+    }
+  }
+  bool Ok() const { return !floors.empty() && !walls.empty() && !things.empty(); }
+};
+
+struct DemoClient : TilePools {
   std::string dir;
   std::unique_ptr<TUOTileData> data;
-  std::vector<uint16_t> floors, walls, things;
 
   DemoClient() {
     namespace fs = std::filesystem;
@@ -39,23 +59,13 @@ struct DemoClient {
     if (std::system(cmd.c_str()) != 0) return;
     dir = base.string();
     data = TUOTileData::Create(dir + "/artidx.mul", dir + "/tiledata.mul", dir + "/art.mul");
-    for (uint32_t id = 1; id < 0x4000; ++id) {
-      const auto i = uint16_t(id);
-      if (!data->HasArt(kItemArtBase + id)) continue;
-      const int h = data->TileHeight(i);
-      if (h == 0 && data->IsBackground(i))
-        floors.push_back(i);
-      else if (h == 20 && (data->Category(i) & kCatPart))
-        walls.push_back(i);
-      else if (h > 0 && h < 16)
-        things.push_back(i);
-    }
+    Fill(*data);
   }
   ~DemoClient() {
     std::error_code ec;
     if (!dir.empty()) std::filesystem::remove_all(dir, ec);
   }
-  bool Ok() const { return data && !floors.empty() && !walls.empty() && !things.empty(); }
+  bool Ok() const { return data && TilePools::Ok(); }
 
   static DemoClient& Get() {
     static DemoClient client;
@@ -64,7 +74,7 @@ struct DemoClient {
 };
 
 // Returns the number of entries placed.
-inline int BuildDenseHouse(TTAVIDoc& doc, const DemoClient& d) {
+inline int BuildDenseHouse(TTAVIDoc& doc, const TilePools& d) {
   doc.SetSize(32, 32);
   doc.Clear(false);
   int n = 0;
@@ -91,7 +101,7 @@ inline int BuildDenseHouse(TTAVIDoc& doc, const DemoClient& d) {
   return n;
 }
 
-inline int BuildWorstHouse(TTAVIDoc& doc, const DemoClient& d) {
+inline int BuildWorstHouse(TTAVIDoc& doc, const TilePools& d) {
   doc.SetSize(32, 32);
   for (int f = 0; f < kFloors; ++f)
     for (int l = 0; l < kLayers; ++l)

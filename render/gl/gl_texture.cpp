@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/repaint.h"
+
 namespace tavi {
 
 namespace {
@@ -87,6 +89,7 @@ void TOpenGLTex::Destroy() {
   DropPages();
   if (screenTex_) glDeleteTextures(1, &screenTex_);
   screenTex_ = 0;
+  screenTexW_ = screenTexH_ = 0;
   slots_.assign(slots_.size(), Slot());
   created_ = false;
 }
@@ -288,20 +291,54 @@ void TOpenGLTex::DrawCellQuad(float red, float green, float blue, float alpha, f
   batch_.push_back({x, y + 22, z, s, t, red, green, blue, alpha});
 }
 
-void TOpenGLTex::DrawItems(const DrawList& list) {
-  for (const DrawItem& it : list.Items) {
-    const float z = VertexZ(it);
-    const DrawColor& c = it.Color;
-    if (it.Kind == DrawKind::kTile) {
-      DrawTile(it.Art, float(it.X), float(it.Y), z, c);
-    } else if (it.Kind == DrawKind::kCell) {
-      DrawCellQuad(c.R, c.G, c.B, c.A, float(it.X), float(it.Y), z);
-    } else {
-      FlushBatch();
-      DrawOutline(it);
-    }
+void TOpenGLTex::QueueItem(const tavi::DrawItem& it) {
+  const float z = VertexZ(it);
+  const DrawColor& c = it.Color;
+  if (it.Kind == DrawKind::kTile) {
+    DrawTile(it.Art, float(it.X), float(it.Y), z, c);
+  } else if (it.Kind == DrawKind::kCell) {
+    DrawCellQuad(c.R, c.G, c.B, c.A, float(it.X), float(it.Y), z);
+  } else {
+    FlushBatch();
+    DrawOutline(it);
   }
+}
+
+void TOpenGLTex::DrawItems(const DrawList& list) {
+  for (const tavi::DrawItem& it : list.Items) QueueItem(it);
   FlushBatch();
+}
+
+void TOpenGLTex::DrawRegion(const DrawList& list, int scrollX, int scrollY,
+                            const std::vector<PixelRect>& rects) {
+  batches_ = 0;
+  batch_.clear();
+  batchPage_ = -1;
+  frameVertices_.clear();
+  const RasterView view{viewWidth_, viewHeight_, zoom_, scrollX, scrollY};
+  for (PixelRect r : rects) {
+    r.X0 = std::max(r.X0, 0), r.Y0 = std::max(r.Y0, 0);
+    r.X1 = std::min(r.X1, viewWidth_), r.Y1 = std::min(r.Y1, viewHeight_);
+    if (r.Empty()) continue;
+    ApplyFrameState(scrollX, scrollY);  // also after the night view of the last one
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(r.X0, viewHeight_ - r.Y1, r.X1 - r.X0, r.Y1 - r.Y0);  // GL rows from the bottom
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    for (const tavi::DrawItem& it : list.Items) {
+      int w = 44, h = 44;
+      if (it.Kind == DrawKind::kTile) {
+        const Slot* slot = Texture(it.Art);
+        if (!slot) continue;
+        w = slot->W, h = slot->H;
+      }
+      if (ItemPixels(it, w, h, view).Overlaps(r)) QueueItem(it);
+    }
+    FlushBatch();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    if (list.Night) DrawNight(list, scrollX, scrollY, &r);
+  }
+  glDisable(GL_SCISSOR_TEST);
 }
 
 void TOpenGLTex::BeginFrame(int scrollX, int scrollY) {
@@ -334,21 +371,29 @@ void TOpenGLTex::DrawFrame(const DrawList& list, int scrollX, int scrollY) {
   if (list.Night) DrawNight(list, scrollX, scrollY);
 }
 
-void TOpenGLTex::CaptureScreen() {
+void TOpenGLTex::CaptureScreen(const PixelRect* region) {
   FlushBatch();
-  screenTexW_ = PowerOfTwoAtLeast(viewWidth_);
-  screenTexH_ = PowerOfTwoAtLeast(viewHeight_);
-  screenSMax_ = float(viewWidth_) / screenTexW_;
-  screenTMax_ = float(viewHeight_) / screenTexH_;
+  const int texW = PowerOfTwoAtLeast(viewWidth_), texH = PowerOfTwoAtLeast(viewHeight_);
   glBindTexture(GL_TEXTURE_2D, screenTex_);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  if (texW != screenTexW_ || texH != screenTexH_ || !region) {
+    screenTexW_ = texW;
+    screenTexH_ = texH;
+    screenSMax_ = float(viewWidth_) / screenTexW_;
+    screenTMax_ = float(viewHeight_) / screenTexH_;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, screenTexW_, screenTexH_, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 nullptr);
+    region = nullptr;  // a new texture: all of the view
+  }
   // Only the view's part is copied; the rest of the texture is never sampled.
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, screenTexW_, screenTexH_, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-               nullptr);
-  glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, viewWidth_, viewHeight_);
+  if (region)
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, region->X0, viewHeight_ - region->Y1, region->X0,
+                        viewHeight_ - region->Y1, region->X1 - region->X0, region->Y1 - region->Y0);
+  else
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, viewWidth_, viewHeight_);
 }
 
 void TOpenGLTex::DrawLight(float x, float y, float radius, float r, float g, float b) {
@@ -376,10 +421,11 @@ void TOpenGLTex::DrawLight(float x, float y, float radius, float r, float g, flo
   glEnd();
 }
 
-void TOpenGLTex::DrawNight(const DrawList& list, int scrollX, int scrollY) {
+void TOpenGLTex::DrawNight(const DrawList& list, int scrollX, int scrollY,
+                           const PixelRect* region) {
   if (viewWidth_ <= 0 || viewHeight_ <= 0) return;
   glEnable(GL_TEXTURE_2D);
-  CaptureScreen();
+  CaptureScreen(region);
   glDisable(GL_DEPTH_TEST);
   glColor4f(0.5f, 0.5f, 0.5f, 1);
   const float w = viewWidth_ / zoom_, h = viewHeight_ / zoom_;

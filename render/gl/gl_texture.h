@@ -18,6 +18,7 @@
 #include "render/art_source.h"
 #include "render/atlas.h"
 #include "render/draw_list.h"
+#include "render/raster.h"
 
 namespace tavi {
 
@@ -53,6 +54,11 @@ class TOpenGLTex {
   // Draws a whole frame: clear, the list's items with the scroll offset, then
   // the night view when the list asks for it. The toolkit presents it.
   void DrawFrame(const DrawList& list, int scrollX, int scrollY);
+  // Draws a frame again inside the rectangles only (render/repaint.h): each
+  // cleared and drawn with every item that overlaps it, clipped to it; the
+  // pixels outside keep the last frame.
+  void DrawRegion(const DrawList& list, int scrollX, int scrollY,
+                  const std::vector<PixelRect>& rects);
 
   // ---- the primitives a frame is made of, in the order a frame uses them.
   // x, y are scene units, z = key / 10240 - 1 (the ground at -1). Quads are
@@ -66,8 +72,9 @@ class TOpenGLTex {
   // The cell diamond in one colour.
   void DrawCellQuad(float red, float green, float blue, float alpha, float x, float y, float z);
   void FlushBatch();
-  // Copies the frame into the screen texture (night view).
-  void CaptureScreen();
+  // Copies the frame into the screen texture (night view); with a region,
+  // that part only (the rest of the texture is not read then).
+  void CaptureScreen(const PixelRect* region = nullptr);
   // A light disc showing the screen texture: full inside `radius`, fading out
   // over the next 40 units. Coordinates relative to the view (no scroll).
   void DrawLight(float x, float y, float radius, float r, float g, float b);
@@ -114,7 +121,9 @@ class TOpenGLTex {
   void UsePage(int page);
   void DrawItems(const DrawList& list);
   void DrawOutline(const DrawItem& it);
-  void DrawNight(const DrawList& list, int scrollX, int scrollY);
+  void DrawNight(const DrawList& list, int scrollX, int scrollY, const PixelRect* region = nullptr);
+  // Queues or draws one item of a list.
+  void QueueItem(const tavi::DrawItem& it);
 
   IArtSource* art_ = nullptr;
   std::vector<Slot> slots_;  // per art index, filled on first draw
