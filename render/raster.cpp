@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <cmath>
+#include <system_error>
 #include <thread>
 
 namespace tavi {
@@ -368,7 +369,13 @@ bool RasterizeScene(const DrawList& list, IArtSource* art, const RasterView& vie
   const unsigned helpers = std::min(cores, unsigned(bands)) - 1;
   std::vector<std::thread> threads;
   threads.reserve(helpers);
-  for (unsigned i = 0; i < helpers; ++i) threads.emplace_back(work);
+  for (unsigned i = 0; i < helpers; ++i) {
+    try {
+      threads.emplace_back(work);
+    } catch (const std::system_error&) {
+      break;  // no more threads: the bands left are drawn by those there are
+    }
+  }
   work();
   for (std::thread& t : threads) t.join();
   return true;
