@@ -21,7 +21,7 @@ int RunDemoData(const Args& args) {
 const Registrar reg("demodata", "DIR",
                     "writes a small synthetic client (tile data, art, multis, multi caches) "
                     "into DIR, the same on every run",
-                    {}, &RunDemoData);
+                    {}, {}, &RunDemoData);
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <array>
 #include <cstdlib>
 
 #include "client/file_reader.h"
@@ -127,6 +128,27 @@ bool ReadEscaped(const std::string& line, size_t& pos, char close, std::string* 
     }
   }
   return false;
+}
+
+bool NamesSomething(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+// The five client file paths of the settings with their usual names.
+std::array<std::pair<std::string*, const char*>, 5> ClientFileFields(TSettings& s) {
+  return {{{&s.ArtIdx, "artidx.mul"},
+           {&s.Art, "art.mul"},
+           {&s.TileData, "tiledata.mul"},
+           {&s.MultiIdx, "multi.idx"},
+           {&s.Multi, "multi.mul"}}};
+}
+
+// A client file in `dir`, which may name it in any case (ArtIdx.mul); the
+// usual name when the folder has none.
+std::string ClientFileIn(const std::string& dir, const char* name) {
+  const std::string found = FindCaseInsensitive(dir, name);
+  return found.empty() ? WithSlash(dir) + name : found;
 }
 
 // The 32-bit programs of a 64-bit prefix keep their keys in this view.
@@ -351,21 +373,17 @@ void DiscoverClient(TSettings& s, const IRegistry* registry,
       break;
     }
   }
-  const std::pair<std::string*, const char*> files[] = {{&s.ArtIdx, "artidx.mul"},
-                                                        {&s.Art, "art.mul"},
-                                                        {&s.TileData, "tiledata.mul"},
-                                                        {&s.MultiIdx, "multi.idx"},
-                                                        {&s.Multi, "multi.mul"}};
-  for (const auto& [path, name] : files) {
-    if (!path->empty()) continue;
-    if (s.ClientDir.empty()) {
-      *path = name;
-      continue;
-    }
-    // The client's files may be named in any case (ArtIdx.mul).
-    const std::string found = FindCaseInsensitive(s.ClientDir, name);
-    *path = found.empty() ? s.ClientDir + name : found;
+  for (const auto& [path, name] : ClientFileFields(s)) {
+    // A path that names nothing (left by an earlier start that found no
+    // client, or a client since moved) is completed like an empty one.
+    if (!path->empty() && NamesSomething(*path)) continue;
+    *path = s.ClientDir.empty() ? std::string(name) : ClientFileIn(s.ClientDir, name);
   }
+}
+
+void UseClientFolder(TSettings& s, const std::string& dir) {
+  s.ClientDir = WithSlash(dir);
+  for (const auto& [path, name] : ClientFileFields(s)) *path = ClientFileIn(s.ClientDir, name);
 }
 
 void DiscoverClientHere(TSettings& s) {

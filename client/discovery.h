@@ -74,9 +74,15 @@ std::vector<std::string> UsualClientFolders(const std::string& winePrefix, const
 
 // Sets s.ClientDir (a local folder ending in '/', or empty) from the registry
 // (nullptr: none) or else the first of `usualFolders` holding tiledata.mul,
-// then completes each empty path of the five client files.
+// then completes each of the five client file paths that is empty or names
+// nothing on disk; a path that names something is never replaced. Without a
+// client folder the paths completed are the bare file names.
 void DiscoverClient(TSettings& s, const IRegistry* registry,
                     const std::vector<std::string>& usualFolders);
+
+// Takes `dir` as the client folder: ClientDir and all five paths, the file
+// names matched ignoring case (tavi-cli --client, the editor's demo client).
+void UseClientFolder(TSettings& s, const std::string& dir);
 
 // DiscoverClient with this machine's Wine registry ($WINEPREFIX, else
 // ~/.wine) and the usual folders under $WINEPREFIX and $HOME.

@@ -220,6 +220,9 @@ int TTAVIDoc::Undo() {
   UndoFloor[old] = f;
   std::memcpy(Tiles[f], UndoSlots[UndoPos], sizeof(FloorImage));
   UpdateFloorCells(f, Width, Height);
+  // The house differs from what was last saved (or loaded): a Save, Undo,
+  // Close must still ask.
+  Modified = true;
   Recalculate();
   return f;
 }
@@ -230,6 +233,7 @@ int TTAVIDoc::Redo() {
   const int f = UndoFloor[UndoPos];
   std::memcpy(Tiles[f], UndoSlots[UndoPos], sizeof(FloorImage));
   UpdateFloorCells(f, Width, Height);
+  Modified = true;
   Recalculate();
   return f;
 }

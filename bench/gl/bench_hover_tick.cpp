@@ -15,12 +15,12 @@
 #include <vector>
 
 #include "app/control_window.h"
-#include "app/main_mouse.h"
 #include "app/main_window.h"
 #include "app/ui_prompts.h"
 #include "bench/demo_house.h"
 #include "bench/ratio.h"
 #include "client/tile_data.h"
+#include "interaction/main_mouse.h"
 #include "render/gl/house_view.h"
 #include "render/projection.h"
 
