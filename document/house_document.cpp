@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tavi {
 
 namespace {
@@ -22,12 +26,14 @@ TTAVIDoc::TTAVIDoc(int width, int height, const ITileFacts* facts, IDocHost* hos
 TTAVIDoc::~TTAVIDoc() = default;
 
 void TTAVIDoc::SetSize(int width, int height) {
+  Touch();
   Width = ClampSize(width);
   Height = ClampSize(height);
 }
 
 void TTAVIDoc::UpdateCell(int x, int y, int floor) {
   if (x < 0 || y < 0 || x >= kGrid || y >= kGrid || !ValidFloor(floor)) return;
+  Touch();
   LayerCount[floor][y][x] = 0;
   TopZ[floor][y][x] = 0;
   for (int layer = kLayers - 1; layer >= 0; --layer) {
@@ -40,22 +46,95 @@ void TTAVIDoc::UpdateCell(int x, int y, int floor) {
   }
 }
 
+namespace {
+
+// One past the highest non-empty layer of every cell of a floor inside the
+// first `width` x `height` cells, found in one pass over the image in memory
+// order.
+#if defined(__SSE2__)
+// Sixteen bytes at a time: each row of 32 entries (96 16-bit words) becomes
+// a mask of its non-zero words, of which those of the ids count. The highest
+// layer whose mask holds a cell's id is that cell's top.
+constexpr uint64_t kIdWordsLow = 0x2492492492492492ull;  // words 1, 4, .., 61
+constexpr uint64_t kIdWordsHigh = 0x49249249ull;         // words 64, 67, .., 94
+
+void FindTops(const FloorImage& image, int width, int height, uint8_t (&top)[kGrid][kGrid]) {
+  static_assert(sizeof(TileEntry[kGrid]) == 12 * sizeof(__m128i), "a row is twelve vectors");
+  uint64_t low[kGrid][kLayers], high[kGrid][kLayers];
+  const __m128i zero = _mm_setzero_si128();
+  for (int layer = 0; layer < kLayers; ++layer)
+    for (int y = 0; y < height; ++y) {
+      const auto* v = reinterpret_cast<const __m128i*>(image[layer][y]);
+      uint64_t words[6];  // bit j of words[k]: word 16k + j is 0
+      for (int k = 0; k < 6; ++k) {
+        const __m128i a = _mm_cmpeq_epi16(_mm_loadu_si128(v + 2 * k), zero);
+        const __m128i b = _mm_cmpeq_epi16(_mm_loadu_si128(v + 2 * k + 1), zero);
+        words[k] = uint32_t(_mm_movemask_epi8(_mm_packs_epi16(a, b)));
+      }
+      low[y][layer] = ~(words[0] | words[1] << 16 | words[2] << 32 | words[3] << 48) & kIdWordsLow;
+      high[y][layer] = ~(words[4] | words[5] << 16) & kIdWordsHigh;
+    }
+  // The id words of the cells inside the plot.
+  uint64_t plotLow = 0, plotHigh = 0;
+  for (int x = 0; x < width; ++x) {
+    const int w = 3 * x + 1;
+    if (w < 64)
+      plotLow |= 1ull << w;
+    else
+      plotHigh |= 1ull << (w - 64);
+  }
+  for (int y = 0; y < height; ++y) {
+    std::memset(top[y], 0, sizeof top[y]);
+    uint64_t openLow = plotLow, openHigh = plotHigh;
+    for (int layer = kLayers - 1; layer >= 0 && (openLow | openHigh); --layer) {
+      uint64_t hits = low[y][layer] & openLow;
+      openLow &= ~hits;
+      for (; hits; hits &= hits - 1) top[y][(__builtin_ctzll(hits) - 1) / 3] = uint8_t(layer + 1);
+      hits = high[y][layer] & openHigh;
+      openHigh &= ~hits;
+      for (; hits; hits &= hits - 1) top[y][(__builtin_ctzll(hits) + 63) / 3] = uint8_t(layer + 1);
+    }
+  }
+}
+#else
+void FindTops(const FloorImage& image, int width, int height, uint8_t (&top)[kGrid][kGrid]) {
+  std::memset(top, 0, sizeof top);
+  for (int layer = 0; layer < kLayers; ++layer)
+    for (int y = 0; y < height; ++y) {
+      const TileEntry* row = image[layer][y];
+      // Arithmetic instead of a branch, which the stacks' gaps would make
+      // unpredictable: layers ascend, so a non-empty entry raises the top.
+      const unsigned next = unsigned(layer + 1);
+      for (int x = 0; x < width; ++x) {
+        const unsigned mine = next * unsigned(row[x].Id != 0);
+        top[y][x] = uint8_t(mine > top[y][x] ? mine : top[y][x]);
+      }
+    }
+}
+#endif
+
+}  // namespace
+
 void TTAVIDoc::UpdateFloorCells(int floor, int width, int height) {
   if (!ValidFloor(floor)) return;
+  Touch();
   width = std::clamp(width, 0, kGrid);
   height = std::clamp(height, 0, kGrid);
+  // The tile facts are asked once per cell, for its top entry only.
+  uint8_t top[kGrid][kGrid];
+  const FloorImage& image = Tiles[floor];
+  FindTops(image, width, height, top);
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) LayerCount[floor][y][x] = TopZ[floor][y][x] = 0;
-  // Layers in ascending order: the highest non-empty entry of a cell is the
-  // last one written. Reading the image in memory order keeps this cheap.
-  for (int layer = 0; layer < kLayers; ++layer)
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x) {
-        const TileEntry& e = Tiles[floor][layer][y][x];
-        if (e.Id == 0) continue;
-        LayerCount[floor][y][x] = layer + 1;
+    for (int x = 0; x < width; ++x) {
+      const int count = top[y][x];
+      LayerCount[floor][y][x] = count;
+      if (count == 0) {
+        TopZ[floor][y][x] = 0;
+      } else {
+        const TileEntry& e = image[count - 1][y][x];
         TopZ[floor][y][x] = e.Z + TileHeight(e.Id);
       }
+    }
 }
 
 int TTAVIDoc::FloorTop(int floor) const {

@@ -75,6 +75,14 @@ class TTAVIDoc {
   void SetFacts(const ITileFacts* facts) { facts_ = facts; }
   void SetHost(IDocHost* host) { host_ = host ? host : &defaultHost_; }
 
+  // Counts the changes of the house as drawn: tiles, marks, cell summaries
+  // and plot size. Every operation that changes them ends in UpdateCell,
+  // UpdateFloorCells, CheckCustomization or SetSize, which count it; code
+  // that writes Tiles directly calls Touch (or UpdateCell) afterwards. The
+  // view compares it to know when the whole frame must be drawn again.
+  uint64_t Revision() const { return revision_; }
+  void Touch() { ++revision_; }
+
   // Replaces the plot size (clamped to 1..32). Does not touch the tiles.
   void SetSize(int width, int height);
   bool InPlot(int x, int y) const { return x >= 0 && y >= 0 && x < Width && y < Height; }
@@ -198,9 +206,11 @@ class TTAVIDoc {
 
   const ITileFacts* facts_;
   IDocHost* host_;
+  uint64_t revision_ = 0;
   PlainDocHost defaultHost_;
   // Filled during one price count or rule check, forgotten at the next.
   TileFactCache factCache_;
+  uint8_t partState_[0x4000];  // the price count's part flags (Recalculate)
 };
 
 }  // namespace tavi

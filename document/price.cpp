@@ -1,5 +1,6 @@
 // The price of a design, 500 gp per customization part, and its labels. The
 // rule check itself lives in rule_check.cpp.
+#include <cstring>
 #include <string>
 
 #include "document/house_document.h"
@@ -61,14 +62,27 @@ int TTAVIDoc::CountParts() const {
 void TTAVIDoc::Recalculate() {
   factCache_.Reset(facts_);
   // The same count as CountParts, through the category cache.
+  // Per id below 0x4000: 1 part, 0 not (empty entries included), 0xFF not
+  // known yet. One table look-up per entry and no branch on the entry.
+  std::memset(partState_, 0xFF, sizeof(partState_));
+  partState_[0] = 0;
   int64_t count = 0;
+  const int W = Width, H = Height;
   for (int f = 0; f < kFloors; ++f)
     for (int l = 0, top = FloorTop(f); l < top; ++l)
-      for (int y = 0; y < Height; ++y)
-        for (int x = 0; x < Width; ++x) {
-          const uint16_t id = Tiles[f][l][y][x].Id;
-          if (id != 0 && (factCache_.Category(id) & kCatPart)) ++count;
+      for (int y = 0; y < H; ++y) {
+        const TileEntry* row = Tiles[f][l][y];
+        for (int x = 0; x < W; ++x) {
+          const uint16_t id = row[x].Id;
+          if (id >= 0x4000) {
+            count += (factCache_.Category(id) & kCatPart) ? 1 : 0;
+            continue;
+          }
+          uint8_t part = partState_[id];
+          if (part > 1) part = partState_[id] = (factCache_.Category(id) & kCatPart) ? 1 : 0;
+          count += part;
         }
+      }
   const int64_t price = count * kPricePerPart;
   const char sep = host_->ThousandsSeparator();
   host_->SetPrice(price, FormatPriceLabel(price, sep),
@@ -77,6 +91,7 @@ void TTAVIDoc::Recalculate() {
 }
 
 void TTAVIDoc::CheckCustomization() {
+  Touch();  // the marks are drawn
   CheckRules(*this, factCache_);
 }
 

@@ -48,13 +48,14 @@ int HouseImage::CountEntries() const {
 }
 
 std::unique_ptr<HouseImage> NewHouseImage() {
-  auto image = std::make_unique<HouseImage>();
+  // Default-initialised, so the tiles are cleared once, here.
+  std::unique_ptr<HouseImage> image(new HouseImage);
   image->ClearTiles();
   return image;
 }
 
 std::unique_ptr<HouseImage> ImageOfDocument(const TTAVIDoc& doc) {
-  auto image = std::make_unique<HouseImage>();
+  std::unique_ptr<HouseImage> image(new HouseImage);  // every tile is copied below
   image->Width = doc.Width;
   image->Height = doc.Height;
   std::memcpy(image->Tiles, doc.Tiles, sizeof(image->Tiles));

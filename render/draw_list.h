@@ -32,6 +32,10 @@ struct DrawItem {
   int32_t Key = 0;  // depth key
   DrawColor Color;
   int32_t Name = -1;  // entry name (y * 32 + x) * 32 + layer, -1 none
+  // The plot cell (y * 32 + x) and floor the item belongs to; -1 for the
+  // ground.
+  int16_t Cell = -1;
+  int8_t Floor = -1;
 };
 
 // A light disc of the night view, centre in scene units.

@@ -43,9 +43,9 @@ int CollectHits(const DrawList& pass, IArtSource* art, double zoom, int px, int 
     if (it.Kind == DrawKind::kTile) {
       flush();  // every tile loads its own name first
       name = uint32_t(it.Name);
-      const ArtRGBA* pic = art ? art->Picture(it.Art) : nullptr;
-      if (!pic) continue;
-      QuadRect r = TileRect(it.X, it.Y, pic->ArtWidth, pic->ArtHeight);
+      int w = 0, h = 0;
+      if (!art || !art->PictureSize(it.Art, &w, &h)) continue;
+      QuadRect r = TileRect(it.X, it.Y, w, h);
       touches = r.Left < x1 && r.Right > x0 && r.Top < y1 && r.Bottom > y0;
     } else if (it.Kind == DrawKind::kCell) {
       double cx = it.X + 22.0, cy = it.Y + 22.0;

@@ -1,20 +1,43 @@
 #include "render/raster.h"
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cmath>
+#include <system_error>
+#include <thread>
 
 namespace tavi {
 
 namespace {
 
+// Rows of the frame that one worker draws at a time. Every band runs through
+// the whole draw list in order, so the frame does not depend on how the bands
+// are shared out.
+constexpr int kBandRows = 64;
+constexpr unsigned kMaxWorkers = 8;
+
 struct Rgbaf {
   float r, g, b, a;
 };
 
-uint8_t ToByte(float v) {
+// v / 255 for every byte value.
+const std::array<float, 256>& Unit() {
+  static const std::array<float, 256> table = [] {
+    std::array<float, 256> t{};
+    for (int i = 0; i < 256; ++i) t[size_t(i)] = float(i) / 255.0f;
+    return t;
+  }();
+  return table;
+}
+
+// Rounds v * 255 to the nearest byte, halves away from zero, as lround would.
+inline uint8_t ToByte(float v) {
   if (!(v > 0)) return 0;
   if (v >= 1) return 255;
-  return static_cast<uint8_t>(std::lround(v * 255.0f));
+  const float f = v * 255.0f;
+  const int i = static_cast<int>(f);
+  return static_cast<uint8_t>(i + (f - float(i) >= 0.5f ? 1 : 0));
 }
 
 // The first pixel whose centre lies at or after the edge e (pixel centres sit
@@ -23,23 +46,58 @@ int FirstCentreAtOrAfter(double e) {
   return static_cast<int>(std::ceil(e - 0.5));
 }
 
-class Rasterizer {
+// One tile of the list with its picture and its pixels, worked out once
+// before the bands are drawn.
+struct PreparedTile {
+  const ArtRGBA* Pic = nullptr;
+  double Left = 0, Top = 0;  // window pixels
+  int X0 = 0, X1 = 0, Y0 = 0, Y1 = 0;
+};
+
+// Where one column (or row) of a tile samples its picture: the two texels a
+// bilinear sample mixes (-1 for transparent padding) and the weight of the
+// second. A weight of 0 means the sample is the first texel itself.
+struct Tap {
+  int I0, I1;
+  float W;
+};
+
+inline int Wrap(long long i, int size, int texSize) {
+  return i >= 0 && i < size ? int(i) : WrapTexel(i, size, texSize);
+}
+
+inline Tap TapAt(double pos, double start, double zoom, int size, int texSize) {
+  // Dividing by a zoom of 1 changes nothing, so that case skips the division.
+  const double u = (zoom == 1.0 ? pos + 0.5 - start : (pos + 0.5 - start) / zoom) - 0.5;
+  const double fu = std::floor(u);
+  const auto i = static_cast<long long>(fu);
+  return {Wrap(i, size, texSize), Wrap(i + 1, size, texSize), float(u - fu)};
+}
+
+// What an opaque texel becomes under a tint, per channel and byte value.
+struct TintTable {
+  DrawColor Tint{-1, -1, -1, -1};
+  bool Plain = false;  // every byte lands unchanged
+  std::array<std::array<uint8_t, 256>, 3> Out;
+};
+
+class BandRasterizer {
  public:
-  Rasterizer(IArtSource* art, const RasterView& view, RasterFrame* frame)
-      : art_(art), view_(view), f_(frame), zoom_(view.Zoom) {}
+  // Draws into the rows y0 .. y1 - 1 and the columns x0 .. x1 - 1 only.
+  BandRasterizer(const RasterView& view, RasterFrame* frame, int y0, int y1, int x0, int x1)
+      : view_(view),
+        f_(frame),
+        zoom_(view.Zoom),
+        by0_(y0),
+        by1_(y1),
+        bx0_(x0),
+        bx1_(x1),
+        unit_(Unit()) {}
 
-  void Clear() {
-    f_->Width = view_.Width;
-    f_->Height = view_.Height;
-    size_t n = size_t(view_.Width) * view_.Height;
-    f_->Rgb.assign(n * 3, ToByte(0.5f));
-    f_->Depth.assign(n, 1.0f);
-  }
-
-  void Item(const DrawItem& it) {
+  void Item(const DrawItem& it, const PreparedTile& p) {
     switch (it.Kind) {
       case DrawKind::kTile:
-        Tile(it);
+        if (p.Pic) Tile(it, p);
         break;
       case DrawKind::kCell:
         Cell(it);
@@ -51,9 +109,16 @@ class Rasterizer {
   }
 
   void Night(const DrawList& list) {
-    std::vector<uint8_t> copy = f_->Rgb;  // the captured frame
-    for (size_t i = 0; i < copy.size(); ++i) f_->Rgb[i] = ToByte(copy[i] / 255.0f * 0.5f);
-    for (const DrawLight& l : list.Lights) Light(l, copy);
+    const size_t begin = size_t(by0_) * f_->Width * 3, end = size_t(by1_) * f_->Width * 3;
+    std::array<uint8_t, 256> half;
+    for (int i = 0; i < 256; ++i) half[size_t(i)] = ToByte(unit_[size_t(i)] * 0.5f);
+    // The captured frame: only this band's rows are ever read back.
+    copy_.assign(f_->Rgb.begin() + std::ptrdiff_t(begin), f_->Rgb.begin() + std::ptrdiff_t(end));
+    for (int y = by0_; y < by1_; ++y) {
+      uint8_t* row = &f_->Rgb[size_t(y) * f_->Width * 3];
+      for (int i = bx0_ * 3; i < bx1_ * 3; ++i) row[i] = half[row[i]];
+    }
+    for (const DrawLight& l : list.Lights) Light(l);
   }
 
  private:
@@ -68,71 +133,114 @@ class Rasterizer {
       if (!(depth <= f_->Depth[i])) return;
       f_->Depth[i] = depth;
     }
-    uint8_t* p = &f_->Rgb[i * 3];
-    float a = std::min(1.0f, std::max(0.0f, c.a));
-    p[0] = ToByte(c.r * a + p[0] / 255.0f * (1 - a));
-    p[1] = ToByte(c.g * a + p[1] / 255.0f * (1 - a));
-    p[2] = ToByte(c.b * a + p[2] / 255.0f * (1 - a));
+    Blend(&f_->Rgb[i * 3], c);
   }
 
-  // Bilinear sample with wrap-around at texel position (u, v) (texel centres
-  // at integer + 0.5).
-  static Rgbaf Sample(const ArtRGBA& pic, double u, double v) {
-    u -= 0.5;
-    v -= 0.5;
-    double fu = std::floor(u), fv = std::floor(v);
-    float au = float(u - fu), av = float(v - fv);
-    int w = pic.TexWidth, h = pic.TexHeight;
-    auto wrap = [](long long i, int n) { return int(((i % n) + n) % n); };
-    int x0 = wrap((long long)fu, w), x1 = wrap((long long)fu + 1, w);
-    int y0 = wrap((long long)fv, h), y1 = wrap((long long)fv + 1, h);
-    const uint8_t* px = pic.Pixels.data();
-    auto at = [&](int x, int y) { return px + (size_t(y) * w + x) * 4; };
-    const uint8_t *p00 = at(x0, y0), *p10 = at(x1, y0), *p01 = at(x0, y1), *p11 = at(x1, y1);
-    Rgbaf r;
-    float* out[4] = {&r.r, &r.g, &r.b, &r.a};
-    for (int k = 0; k < 4; ++k) {
-      float top = p00[k] + (p10[k] - p00[k]) * au;
-      float bot = p01[k] + (p11[k] - p01[k]) * au;
-      *out[k] = (top + (bot - top) * av) / 255.0f;
+  void Blend(uint8_t* p, const Rgbaf& c) const {
+    const float a = std::min(1.0f, std::max(0.0f, c.a));
+    p[0] = ToByte(c.r * a + unit_[p[0]] * (1 - a));
+    p[1] = ToByte(c.g * a + unit_[p[1]] * (1 - a));
+    p[2] = ToByte(c.b * a + unit_[p[2]] * (1 - a));
+  }
+
+  void Tile(const DrawItem& it, const PreparedTile& p) {
+    const int y0 = std::max(p.Y0, by0_), y1 = std::min(p.Y1, by1_);
+    const int x0 = std::max(p.X0, bx0_), x1 = std::min(p.X1, bx1_);
+    if (y0 >= y1 || x0 >= x1) return;
+    const ArtRGBA& pic = *p.Pic;
+    const int w = pic.ArtWidth, h = pic.ArtHeight;
+    const float depth = ItemDepth(it);
+    const DrawColor tint = it.Color;
+    const TintTable& table = TableFor(tint);
+    const auto& opaque = table.Out;
+    const bool plain = table.Plain;
+
+    cols_.resize(size_t(x1 - x0));
+    bool nearestCols = true;
+    for (int x = x0; x < x1; ++x) {
+      cols_[size_t(x - x0)] = TapAt(x, p.Left, zoom_, w, pic.TexWidth);
+      nearestCols = nearestCols && cols_[size_t(x - x0)].W == 0;
     }
-    return r;
-  }
-
-  void Tile(const DrawItem& it) {
-    const ArtRGBA* pic = art_ ? art_->Picture(it.Art) : nullptr;
-    if (!pic || pic->ArtWidth <= 0 || pic->ArtHeight <= 0 || pic->TexWidth <= 0 ||
-        pic->TexHeight <= 0 || pic->Pixels.size() < size_t(pic->TexWidth) * pic->TexHeight * 4)
-      return;  // no picture draws nothing
-    QuadRect r = TileRect(it.X, it.Y, pic->ArtWidth, pic->ArtHeight);
-    double l = WX(r.Left), t = WY(r.Top), rr = WX(r.Right), b = WY(r.Bottom);
-    int x0 = std::max(0, FirstCentreAtOrAfter(l));
-    int x1 = std::min(f_->Width, FirstCentreAtOrAfter(rr));
-    int y0 = std::max(0, FirstCentreAtOrAfter(t));
-    int y1 = std::min(f_->Height, FirstCentreAtOrAfter(b));
-    if (x0 >= x1 || y0 >= y1) return;
-    float depth = ItemDepth(it);
+    const uint8_t* px = pic.Pixels.data();
+    const size_t stride = size_t(w) * 4;
     for (int y = y0; y < y1; ++y) {
-      double v = (y + 0.5 - t) / zoom_;
+      const Tap row = TapAt(y, p.Top, zoom_, h, pic.TexHeight);
+      const size_t base = size_t(y) * f_->Width;
+      float* depthRow = &f_->Depth[base];
+      uint8_t* rgbRow = &f_->Rgb[base * 3];
+      if (row.W == 0 && nearestCols) {
+        // The samples fall on texel centres: each pixel takes one texel.
+        if (row.I0 < 0) continue;
+        const uint8_t* src = px + size_t(row.I0) * stride;
+        for (int x = x0; x < x1; ++x) {
+          const int c = cols_[size_t(x - x0)].I0;
+          if (c < 0 || !(depth <= depthRow[x])) continue;
+          const uint8_t* t = src + size_t(c) * 4;
+          const float a = unit_[t[3]] * tint.A;
+          if (!(a > 0)) continue;  // alpha test
+          depthRow[x] = depth;
+          uint8_t* d = rgbRow + size_t(x) * 3;
+          if (a >= 1) {
+            if (plain) {
+              d[0] = t[0], d[1] = t[1], d[2] = t[2];
+            } else {
+              d[0] = opaque[0][t[0]], d[1] = opaque[1][t[1]], d[2] = opaque[2][t[2]];
+            }
+          } else {
+            Blend(d, Rgbaf{unit_[t[0]] * tint.R, unit_[t[1]] * tint.G, unit_[t[2]] * tint.B, a});
+          }
+        }
+        continue;
+      }
+      const uint8_t* r0 = row.I0 >= 0 ? px + size_t(row.I0) * stride : nullptr;
+      const uint8_t* r1 = row.I1 >= 0 ? px + size_t(row.I1) * stride : nullptr;
+      static const uint8_t kClear[4] = {0, 0, 0, 0};
       for (int x = x0; x < x1; ++x) {
-        double u = (x + 0.5 - l) / zoom_;
-        Rgbaf c = Sample(*pic, u, v);
-        c.r *= it.Color.R;
-        c.g *= it.Color.G;
-        c.b *= it.Color.B;
-        c.a *= it.Color.A;
-        if (!(c.a > 0)) continue;  // alpha test
-        Fragment(x, y, c, depth);
+        if (!(depth <= depthRow[x])) continue;
+        const Tap& col = cols_[size_t(x - x0)];
+        auto at = [&](const uint8_t* r, int c) { return r && c >= 0 ? r + size_t(c) * 4 : kClear; };
+        const uint8_t *p00 = at(r0, col.I0), *p10 = at(r0, col.I1), *p01 = at(r1, col.I0),
+                      *p11 = at(r1, col.I1);
+        // Where all four texels are transparent the alpha test fails anyway.
+        if ((p00[3] | p10[3] | p01[3] | p11[3]) == 0) continue;
+        auto sample = [&](int k) {
+          const float top = p00[k] + (p10[k] - p00[k]) * col.W;
+          const float bot = p01[k] + (p11[k] - p01[k]) * col.W;
+          return (top + (bot - top) * row.W) / 255.0f;
+        };
+        const float a = sample(3) * tint.A;
+        if (!(a > 0)) continue;  // alpha test
+        const Rgbaf c{sample(0) * tint.R, sample(1) * tint.G, sample(2) * tint.B, a};
+        depthRow[x] = depth;
+        Blend(rgbRow + size_t(x) * 3, c);
       }
     }
   }
 
+  // The tints of a frame are few (white and the highlight colours): the
+  // table of the last one is kept.
+  const TintTable& TableFor(const DrawColor& c) {
+    for (const TintTable& t : tints_)
+      if (t.Tint == c) return t;
+    TintTable& t = tints_[nextTint_];
+    nextTint_ = (nextTint_ + 1) % tints_.size();
+    t.Tint = c;
+    const float f[3] = {c.R, c.G, c.B};
+    t.Plain = true;
+    for (size_t k = 0; k < 3; ++k)
+      for (size_t v = 0; v < 256; ++v) {
+        t.Out[k][v] = ToByte(unit_[v] * f[k]);
+        t.Plain = t.Plain && t.Out[k][v] == v;
+      }
+    return t;
+  }
+
   void Cell(const DrawItem& it) {
     double cx = WX(it.X + 22.0), cy = WY(it.Y + 22.0), rad = 22.0 * zoom_;
-    int x0 = std::max(0, FirstCentreAtOrAfter(cx - rad));
-    int x1 = std::min(f_->Width, FirstCentreAtOrAfter(cx + rad));
-    int y0 = std::max(0, FirstCentreAtOrAfter(cy - rad));
-    int y1 = std::min(f_->Height, FirstCentreAtOrAfter(cy + rad));
+    int x0 = std::max(bx0_, FirstCentreAtOrAfter(cx - rad));
+    int x1 = std::min(bx1_, FirstCentreAtOrAfter(cx + rad));
+    int y0 = std::max(by0_, FirstCentreAtOrAfter(cy - rad));
+    int y1 = std::min(by1_, FirstCentreAtOrAfter(cy + rad));
     Rgbaf c{it.Color.R, it.Color.G, it.Color.B, it.Color.A};
     if (!(c.a > 0)) return;
     float depth = ItemDepth(it);
@@ -153,7 +261,7 @@ class Rasterizer {
     for (int i = 0; i < steps; ++i) {
       double s = (i + 0.5) / steps;
       int x = int(std::floor(ax + dx * s)), y = int(std::floor(ay + dy * s));
-      if (x >= 0 && y >= 0 && x < f_->Width && y < f_->Height) Fragment(x, y, c, depth);
+      if (x >= bx0_ && y >= by0_ && x < bx1_ && y < by1_) Fragment(x, y, c, depth);
     }
   }
 
@@ -169,30 +277,58 @@ class Rasterizer {
 
   // A light disc: the captured frame at full brightness inside the radius,
   // fading into the darkened frame over the next 40 units.
-  void Light(const DrawLight& l, const std::vector<uint8_t>& copy) {
+  void Light(const DrawLight& l) {
     auto clamp01 = [](float v) { return v < 0 ? 0.0f : (v > 1 ? 1.0f : v); };
     float cr = clamp01(l.R), cg = clamp01(l.G), cb = clamp01(l.B);
     double radius = std::max(0.0f, l.Radius);
     double cx = WX(l.X), cy = WY(l.Y), outer = (radius + 40) * zoom_;
-    int x0 = std::max(0, FirstCentreAtOrAfter(cx - outer));
-    int x1 = std::min(f_->Width, FirstCentreAtOrAfter(cx + outer));
-    int y0 = std::max(0, FirstCentreAtOrAfter(cy - outer));
-    int y1 = std::min(f_->Height, FirstCentreAtOrAfter(cy + outer));
+    int x0 = std::max(bx0_, FirstCentreAtOrAfter(cx - outer));
+    int x1 = std::min(bx1_, FirstCentreAtOrAfter(cx + outer));
+    int y0 = std::max(by0_, FirstCentreAtOrAfter(cy - outer));
+    int y1 = std::min(by1_, FirstCentreAtOrAfter(cy + outer));
     for (int y = y0; y < y1; ++y)
       for (int x = x0; x < x1; ++x) {
         double r = std::hypot(x + 0.5 - cx, y + 0.5 - cy) / zoom_;
         float a = r < radius ? 1.0f : float(1.0 - (r - radius) / 40.0);
         if (!(a > 0)) continue;
-        const uint8_t* s = &copy[(size_t(y) * f_->Width + x) * 3];
-        Fragment(x, y, Rgbaf{s[0] / 255.0f * cr, s[1] / 255.0f * cg, s[2] / 255.0f * cb, a}, -1);
+        const uint8_t* s = &copy_[(size_t(y - by0_) * f_->Width + x) * 3];
+        Fragment(x, y, Rgbaf{unit_[s[0]] * cr, unit_[s[1]] * cg, unit_[s[2]] * cb, a}, -1);
       }
   }
 
-  IArtSource* art_;
   RasterView view_;
   RasterFrame* f_;
   double zoom_;
+  int by0_, by1_, bx0_, bx1_;
+  const std::array<float, 256>& unit_;
+  std::vector<Tap> cols_;
+  std::vector<uint8_t> copy_;
+  std::array<TintTable, 6> tints_;
+  size_t nextTint_ = 0;
 };
+
+// Pictures and window pixels of every tile; the art source is asked here, on
+// the calling thread only.
+std::vector<PreparedTile> PrepareTiles(const DrawList& list, IArtSource* art,
+                                       const RasterView& view) {
+  std::vector<PreparedTile> out(list.Items.size());
+  for (size_t i = 0; i < list.Items.size(); ++i) {
+    const DrawItem& it = list.Items[i];
+    if (it.Kind != DrawKind::kTile) continue;
+    const ArtRGBA* pic = art ? art->Picture(it.Art) : nullptr;
+    if (!pic || !IsKeptPicture(*pic)) continue;  // no picture draws nothing
+    const QuadRect r = TileRect(it.X, it.Y, pic->ArtWidth, pic->ArtHeight);
+    PreparedTile& p = out[i];
+    p.Left = r.Left * view.Zoom - view.ScrollX;
+    p.Top = r.Top * view.Zoom - view.ScrollY;
+    p.X0 = std::max(0, FirstCentreAtOrAfter(p.Left));
+    p.X1 = std::min(view.Width, FirstCentreAtOrAfter(r.Right * view.Zoom - view.ScrollX));
+    p.Y0 = std::max(0, FirstCentreAtOrAfter(p.Top));
+    p.Y1 = std::min(view.Height, FirstCentreAtOrAfter(r.Bottom * view.Zoom - view.ScrollY));
+    if (p.X0 < p.X1 && p.Y0 < p.Y1) p.Pic = pic;
+  }
+  return out;
+}
 
 }  // namespace
 
@@ -212,10 +348,62 @@ bool RasterizeScene(const DrawList& list, IArtSource* art, const RasterView& vie
   if (view.Width <= 0 || view.Height <= 0 || !(view.Zoom > 0) ||
       int64_t(view.Width) * view.Height > kMaxRasterPixels)
     return false;
-  Rasterizer r(art, view, frame);
-  r.Clear();
-  for (const DrawItem& it : list.Items) r.Item(it);
-  if (list.Night) r.Night(list);
+  frame->Width = view.Width;
+  frame->Height = view.Height;
+  const size_t n = size_t(view.Width) * view.Height;
+  frame->Rgb.assign(n * 3, ToByte(0.5f));
+  frame->Depth.assign(n, 1.0f);
+  const std::vector<PreparedTile> tiles = PrepareTiles(list, art, view);
+
+  const int bands = (view.Height + kBandRows - 1) / kBandRows;
+  std::atomic<int> next{0};
+  auto work = [&] {
+    for (int b = next++; b < bands; b = next++) {
+      BandRasterizer r(view, frame, b * kBandRows, std::min(view.Height, (b + 1) * kBandRows), 0,
+                       view.Width);
+      for (size_t i = 0; i < list.Items.size(); ++i) r.Item(list.Items[i], tiles[i]);
+      if (list.Night) r.Night(list);
+    }
+  };
+  const unsigned cores = std::max(1u, std::min(kMaxWorkers, std::thread::hardware_concurrency()));
+  const unsigned helpers = std::min(cores, unsigned(bands)) - 1;
+  std::vector<std::thread> threads;
+  threads.reserve(helpers);
+  for (unsigned i = 0; i < helpers; ++i) {
+    try {
+      threads.emplace_back(work);
+    } catch (const std::system_error&) {
+      break;  // no more threads: the bands left are drawn by those there are
+    }
+  }
+  work();
+  for (std::thread& t : threads) t.join();
+  return true;
+}
+
+bool RasterizeRegion(const DrawList& list, IArtSource* art, const RasterView& view,
+                     const std::vector<PixelRect>& rects, RasterFrame* frame) {
+  if (view.Width <= 0 || view.Height <= 0 || !(view.Zoom > 0) || frame->Width != view.Width ||
+      frame->Height != view.Height || frame->Rgb.size() != size_t(view.Width) * view.Height * 3 ||
+      frame->Depth.size() != size_t(view.Width) * view.Height)
+    return false;
+  const std::vector<PreparedTile> tiles = PrepareTiles(list, art, view);
+  const uint8_t grey = ToByte(0.5f);
+  for (PixelRect r : rects) {
+    r.X0 = std::max(r.X0, 0), r.Y0 = std::max(r.Y0, 0);
+    r.X1 = std::min(r.X1, view.Width), r.Y1 = std::min(r.Y1, view.Height);
+    if (r.Empty()) continue;
+    for (int y = r.Y0; y < r.Y1; ++y) {
+      const size_t row = size_t(y) * view.Width;
+      std::fill(frame->Rgb.begin() + std::ptrdiff_t((row + size_t(r.X0)) * 3),
+                frame->Rgb.begin() + std::ptrdiff_t((row + size_t(r.X1)) * 3), grey);
+      std::fill(frame->Depth.begin() + std::ptrdiff_t(row + size_t(r.X0)),
+                frame->Depth.begin() + std::ptrdiff_t(row + size_t(r.X1)), 1.0f);
+    }
+    BandRasterizer band(view, frame, r.Y0, r.Y1, r.X0, r.X1);
+    for (size_t i = 0; i < list.Items.size(); ++i) band.Item(list.Items[i], tiles[i]);
+    if (list.Night) band.Night(list);
+  }
   return true;
 }
 

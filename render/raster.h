@@ -26,6 +26,16 @@ struct RasterFrame {
   TBitmap24 ToBitmap() const;  // B, G, R bytes
 };
 
+// Window pixels [X0, X1) x [Y0, Y1), rows from the top.
+struct PixelRect {
+  int X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;
+  bool Empty() const { return X0 >= X1 || Y0 >= Y1; }
+  int64_t Area() const { return Empty() ? 0 : int64_t(X1 - X0) * (Y1 - Y0); }
+  bool Overlaps(const PixelRect& o) const {
+    return X0 < o.X1 && o.X0 < X1 && Y0 < o.Y1 && o.Y0 < Y1;
+  }
+};
+
 struct RasterView {
   int Width = 0, Height = 0;  // view size in pixels
   double Zoom = 1.0;
@@ -36,5 +46,12 @@ struct RasterView {
 // or larger than kMaxRasterPixels, gives an empty frame (returns false).
 bool RasterizeScene(const DrawList& list, IArtSource* art, const RasterView& view,
                     RasterFrame* frame);
+
+// Draws the pixels inside `rects` again onto a frame of the same view:
+// cleared, then every item of the list, clipped to them, and the night view.
+// Pixels outside stay as they are. False (frame untouched) when the frame
+// does not have the view's size.
+bool RasterizeRegion(const DrawList& list, IArtSource* art, const RasterView& view,
+                     const std::vector<PixelRect>& rects, RasterFrame* frame);
 
 }  // namespace tavi

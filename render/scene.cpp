@@ -1,5 +1,6 @@
 #include "render/scene.h"
 
+#include <cstring>
 #include <memory>
 
 #include "render/projection.h"
@@ -73,6 +74,8 @@ void DrawSelectionOutlines(const TTAVIDoc& doc, const ViewState& s, int cur, int
       it.Y = a.Y;
       it.Key = DepthKey(x, y, 0, 0, base);
       it.Color = kSelectedColor;
+      it.Cell = int16_t(y * kGrid + x);
+      it.Floor = int8_t(cur);
       out->Items.push_back(it);
     }
 }
@@ -98,6 +101,8 @@ void DrawFloor(const TTAVIDoc& doc, const FloorImage& tiles, int base, bool isCu
         it.Key = DepthKey(x, y, 0, 0, base);
         it.Color = kGridColor;
         it.Name = lastName;
+        it.Cell = int16_t(y * kGrid + x);
+        it.Floor = int8_t(f);
         out->Items.push_back(it);
       }
       const bool hidden = isCurrent && s.IsHidden(x, y);
@@ -121,6 +126,8 @@ void DrawFloor(const TTAVIDoc& doc, const FloorImage& tiles, int base, bool isCu
         it.Key = DepthKey(x, y, e.Z, th, base);
         it.Color = c;
         it.Name = lastName = EntryName(x, y, L);
+        it.Cell = int16_t(y * kGrid + x);
+        it.Floor = int8_t(f);
         out->Items.push_back(it);
       }
     }
@@ -165,14 +172,74 @@ void DrawLights(const TTAVIDoc& doc, const LightInfo* lights, int f0, const View
   }
 }
 
-void BuildScene(const SceneInputs& in, DrawList* out) {
+void SceneMarks::Clear() {
+  Floor = -1;
+  PointedLayer = -1;
+  Flags.fill(0);
+  Preview.clear();
+}
+
+void ChangedCells(const SceneMarks& a, const SceneMarks& b, std::vector<int>* cells) {
+  cells->clear();
+  size_t ia = 0, ib = 0;  // the next preview stacks of each
+  for (int i = 0; i < kGrid * kGrid; ++i) {
+    const uint8_t fa = a.Flags[size_t(i)], fb = b.Flags[size_t(i)];
+    const auto* sa = fa & SceneMarks::kPreview ? &a.Preview[ia++].second : nullptr;
+    const auto* sb = fb & SceneMarks::kPreview ? &b.Preview[ib++].second : nullptr;
+    bool changed = fa != fb || a.Floor != b.Floor;
+    if (!changed && (fa & SceneMarks::kPointed)) changed = a.PointedLayer != b.PointedLayer;
+    if (!changed && sa && sb) changed = std::memcmp(sa->data(), sb->data(), sizeof(*sa)) != 0;
+    if (changed) cells->push_back(i);
+  }
+}
+
+namespace {
+
+// The marks of the current floor, the preview's stacks taken from `shown`
+// (the floor image drawn) where it differs from the document.
+void MarkCells(const TTAVIDoc& doc, const ViewState& s, int cur, const FloorImage* shown,
+               SceneMarks* marks) {
+  marks->Clear();
+  marks->Floor = cur;
+  const int w = doc.Width, h = doc.Height;
+  const CellRect& sel = s.Selection;
+  const bool selecting = s.EditMode != kModeImmediate;
+  const bool outlines = selecting && !sel.Empty() && sel.Top >= 0;
+  const bool pointing = s.ShiftDown && s.EditMode == kModeImmediate;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      uint8_t flags = 0;
+      if (selecting && InSelection(sel, x, y)) flags |= SceneMarks::kSelected;
+      if (outlines && InSelection(sel, x, y)) flags |= SceneMarks::kOutline;
+      if (pointing && x == s.HoverX && y == s.HoverY) flags |= SceneMarks::kPointed;
+      if (shown) {
+        bool differs = false;
+        for (int L = 0; L < kLayers && !differs; ++L)
+          differs = std::memcmp(&(*shown)[L][y][x], &doc.Tiles[cur][L][y][x], sizeof(TileEntry));
+        if (differs) {
+          flags |= SceneMarks::kPreview;
+          std::array<TileEntry, kLayers> stack;
+          for (int L = 0; L < kLayers; ++L) stack[size_t(L)] = (*shown)[L][y][x];
+          marks->Preview.emplace_back(uint16_t(y * kGrid + x), stack);
+        }
+      }
+      marks->Flags[size_t(y * kGrid + x)] = flags;
+    }
+  if (pointing) marks->PointedLayer = s.HoverLayer;
+}
+
+}  // namespace
+
+void BuildScene(const SceneInputs& in, DrawList* out, SceneMarks* marks) {
   out->Clear();
+  if (marks) marks->Clear();
   if (!in.Doc || !in.State) return;
   TTAVIDoc& doc = *in.Doc;
   const ViewState& s = *in.State;
   DrawGround(doc, s, out);
   const int cur = ClampFloor(s.CurrentFloor);
   const bool hover = s.HoverX != -1 && doc.InPlot(s.HoverX, s.HoverY);
+  const FloorImage* preview = nullptr;
   int base = 0;
   for (int f = 0; f <= cur; ++f) {
     const bool isCur = f == cur;
@@ -184,17 +251,20 @@ void BuildScene(const SceneInputs& in, DrawList* out) {
       else
         doc.PlaceTile(s.HoverX, s.HoverY, true, copy, s.Alt, s.CurrentTile, f);
       DrawFloor(doc, copy, base, true, f, s, out);
+      preview = &copy;
     } else if (isCur && hover && s.EditMode == kModeInner && s.CarriedId != 0) {
       FloorImage& copy = ScratchFloor();
       std::memcpy(&copy, &doc.Tiles[f], sizeof(FloorImage));
       doc.PlaceTile(s.HoverX, s.HoverY, true, copy, s.Alt, s.CarriedId, f);
       DrawFloor(doc, copy, base, true, f, s, out);
+      preview = &copy;
     } else {
       DrawFloor(doc, doc.Tiles[f], base, isCur, f, s, out);
     }
     base += f == 0 ? s.BaseHeight : kFloorStep;
   }
   DrawSelectionOutlines(doc, s, cur, base, out);
+  if (marks) MarkCells(doc, s, cur, preview, marks);
   if (s.View.Night) {
     out->Night = true;
     DrawLights(doc, in.Lights, cur, s, out);

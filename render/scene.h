@@ -2,6 +2,10 @@
 // Builds the draw list of one frame of the house view: the ground, floors 0 up
 // to the current floor with their depth keys and tints, the grid, the live
 // preview of a placement, the selection outlines and the night view's lights.
+#include <array>
+#include <utility>
+#include <vector>
+
 #include "client/tile_data.h"
 #include "document/house_document.h"
 #include "render/draw_list.h"
@@ -16,9 +20,30 @@ struct SceneInputs {
   const ViewState* State = nullptr;
 };
 
+// What a frame draws on the current floor's cells apart from the document
+// itself: the live preview, the pointed entry and the selection. Two frames
+// whose other inputs are equal differ only in the cells whose marks differ.
+struct SceneMarks {
+  enum : uint8_t {
+    kSelected = 1,  // the selection tint
+    kOutline = 2,   // the selection outline
+    kPointed = 4,   // the pointed entry's cell (PointedLayer)
+    kPreview = 8,   // the preview changed the cell's stack (in Preview)
+  };
+  int Floor = -1;
+  int PointedLayer = -1;
+  std::array<uint8_t, kGrid * kGrid> Flags{};
+  // The stacks the preview changed, in cell order (y * 32 + x).
+  std::vector<std::pair<uint16_t, std::array<TileEntry, kLayers>>> Preview;
+  void Clear();
+};
+
+// The cells (y * 32 + x) whose marks differ between two frames, ascending.
+void ChangedCells(const SceneMarks& a, const SceneMarks& b, std::vector<int>* cells);
+
 // The whole frame, in drawing order. `out` is cleared first; its storage is
-// reused between frames.
-void BuildScene(const SceneInputs& in, DrawList* out);
+// reused between frames. `marks`, when given, receives the frame's marks.
+void BuildScene(const SceneInputs& in, DrawList* out, SceneMarks* marks = nullptr);
 
 // The picking pass: the document's own current floor with the current floor's
 // rules (hidden cells, Hide Walls, grid), no preview, no ground, no outlines.

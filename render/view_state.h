@@ -24,6 +24,11 @@ struct ViewSwitches {
   bool Night = false;          // "Night mode"
 };
 
+// The view redraws only the changed part of its frame when no more than the
+// placement inputs (Alt, CurrentTile, the stairs), the mouse state and the
+// selection changed; any other field that differs makes it draw the whole
+// frame (render/repaint.cpp, SameViewBasis). A new field that changes more
+// than the current floor's marked cells belongs in that comparison.
 struct ViewState {
   // ---- control window ----
   int CurrentFloor = 0;  // 0..4

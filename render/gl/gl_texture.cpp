@@ -1,15 +1,18 @@
 #include "render/gl/gl_texture.h"
 
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <algorithm>
 #include <cmath>
+
+#include "render/repaint.h"
 
 namespace tavi {
 
 namespace {
 
-constexpr int kPageSide = 2048;
 constexpr int kWhiteSide = 4;  // an opaque white block in every page for diamonds
 constexpr float kDepthRange = 10240.0f;
 
@@ -48,7 +51,10 @@ void TOpenGLTex::FixedState() {
   glDepthFunc(GL_LEQUAL);
   glDepthMask(GL_TRUE);
   glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  // The frame's own alpha stays 1: the night view copies the frame into a
+  // texture and blends it back with that alpha, so a pixel under a
+  // half-transparent diamond or picture edge would come out too bright.
+  glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ZERO, GL_ONE);
   glEnable(GL_COLOR_MATERIAL);
   glDisable(GL_LIGHTING);
   glDisable(GL_CULL_FACE);
@@ -71,11 +77,19 @@ void TOpenGLTex::Create(int width, int height) {
   SetViewSize(width, height);
 }
 
-void TOpenGLTex::Destroy() {
-  for (Page& p : pages_) glDeleteTextures(1, &p.Tex);
+void TOpenGLTex::DropPages() {
+  for (uint32_t& tex : pages_) glDeleteTextures(1, &tex);
   pages_.clear();
+  white_.clear();
+  atlas_.Clear();
+  pictureBytes_ = 0;
+}
+
+void TOpenGLTex::Destroy() {
+  DropPages();
   if (screenTex_) glDeleteTextures(1, &screenTex_);
   screenTex_ = 0;
+  screenTexW_ = screenTexH_ = 0;
   slots_.assign(slots_.size(), Slot());
   created_ = false;
 }
@@ -83,8 +97,7 @@ void TOpenGLTex::Destroy() {
 void TOpenGLTex::SetArtSource(IArtSource* art) {
   if (art == art_) return;
   art_ = art;
-  for (Page& p : pages_) glDeleteTextures(1, &p.Tex);
-  pages_.clear();
+  DropPages();
   slots_.assign(kArtIndexLimit, Slot());
 }
 
@@ -110,46 +123,54 @@ void TOpenGLTex::ResetProjection() {
   glViewport(0, 0, viewWidth_, viewHeight_);
 }
 
-void TOpenGLTex::NewPage() {
-  Page p;
-  glGenTextures(1, &p.Tex);
-  glBindTexture(GL_TEXTURE_2D, p.Tex);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kPageSide, kPageSide, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-               nullptr);
-  std::vector<uint8_t> white(kWhiteSide * kWhiteSide * 4, 255);
-  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kWhiteSide, kWhiteSide, GL_RGBA, GL_UNSIGNED_BYTE,
-                  white.data());
-  p.ShelfX = kWhiteSide;
-  p.ShelfH = kWhiteSide;
-  pages_.push_back(p);
+void TOpenGLTex::GrowPage(size_t page, int oldSide) {
+  // Quads queued for the page carry its old texture coordinates.
+  FlushBatch();
+  const int side = atlas_.PageSide(page);
+  std::vector<uint8_t> texels(size_t(oldSide) * oldSide * 4);
+  glBindTexture(GL_TEXTURE_2D, pages_[page]);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, oldSide, oldSide, GL_RGBA, GL_UNSIGNED_BYTE,
+                  texels.data());
+  const float scale = float(oldSide) / float(side);
+  for (Slot& s : slots_)
+    if (s.Ok && s.Page == page) {
+      s.S0 *= scale;
+      s.T0 *= scale;
+      s.S1 *= scale;
+      s.T1 *= scale;
+    }
 }
 
-bool TOpenGLTex::Allocate(int w, int h, int* page, int* x, int* y) {
-  if (w > kPageSide || h > kPageSide) return false;
-  if (pages_.empty()) NewPage();
-  Page* p = &pages_.back();
-  if (p->ShelfX + w > kPageSide) {  // next shelf
-    p->ShelfY += p->ShelfH;
-    p->ShelfX = 0;
-    p->ShelfH = 0;
+bool TOpenGLTex::Allocate(int w, int h, TAtlasAllocator::Place* place) {
+  if (!atlas_.Allocate(w, h, place)) return false;
+  if (atlas_.GrownPage() >= 0) GrowPage(size_t(atlas_.GrownPage()), atlas_.GrownFromSide());
+  while (pages_.size() < atlas_.PageCount()) {
+    // A new page: its texture, and a white block for the diamonds.
+    const int side = atlas_.PageSide(pages_.size());
+    uint32_t tex = 0;
+    glGenTextures(1, &tex);
+    glBindTexture(GL_TEXTURE_2D, tex);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    pages_.push_back(tex);
+    white_.push_back(TAtlasAllocator::Place{-1, 0, 0});
   }
-  if (p->ShelfY + h > kPageSide) {
-    if (pages_.size() >= 0xFFFF) return false;
-    NewPage();
-    p = &pages_.back();
-    p->ShelfY += p->ShelfH;  // below the white block
-    p->ShelfX = 0;
-    p->ShelfH = 0;
+  const size_t page = size_t(place->Page);
+  if (white_[page].Page < 0) {
+    TAtlasAllocator::Place white;
+    if (atlas_.AllocateOn(page, kWhiteSide, kWhiteSide, &white)) {
+      const std::vector<uint8_t> texels(kWhiteSide * kWhiteSide * 4, 255);
+      glBindTexture(GL_TEXTURE_2D, pages_[page]);
+      glTexSubImage2D(GL_TEXTURE_2D, 0, white.X, white.Y, kWhiteSide, kWhiteSide, GL_RGBA,
+                      GL_UNSIGNED_BYTE, texels.data());
+      white_[page] = white;
+    }
   }
-  *page = int(pages_.size()) - 1;
-  *x = p->ShelfX;
-  *y = p->ShelfY;
-  p->ShelfX += w;
-  p->ShelfH = std::max(p->ShelfH, h);
   return true;
 }
 
@@ -159,42 +180,44 @@ const TOpenGLTex::Slot* TOpenGLTex::Texture(uint32_t index) {
   if (s.Tried) return s.Ok ? &s : nullptr;
   s.Tried = true;
   const ArtRGBA* pic = art_ ? art_->Picture(index) : nullptr;
-  if (!pic || pic->ArtWidth <= 0 || pic->ArtHeight <= 0 || pic->TexWidth < pic->ArtWidth ||
-      pic->TexHeight < pic->ArtHeight ||
-      pic->Pixels.size() < size_t(pic->TexWidth) * pic->TexHeight * 4)
-    return nullptr;  // no picture: nothing is drawn for it
+  if (!pic || !IsKeptPicture(*pic)) return nullptr;  // no picture: nothing is drawn for it
   const int w = pic->ArtWidth, h = pic->ArtHeight, tw = pic->TexWidth, th = pic->TexHeight;
   const int bw = w + 2, bh = h + 2;
-  int page, ax, ay;
-  if (!Allocate(bw, bh, &page, &ax, &ay)) return nullptr;
+  TAtlasAllocator::Place place;
+  if (!Allocate(bw, bh, &place)) return nullptr;
+  const int page = place.Page, ax = place.X, ay = place.Y;
+  const float side = float(atlas_.PageSide(size_t(page)));
   // The picture with a border of what wrap-around sampling of its own
   // texture finds beyond each edge.
-  std::vector<uint8_t> block(size_t(bw) * bh * 4);
+  std::vector<uint8_t> block(size_t(bw) * bh * 4, 0);
   for (int r = 0; r < bh; ++r) {
-    int sy = (r - 1 + th) % th;
+    const int sy = WrapTexel(r - 1, h, th);
+    if (sy < 0) continue;
     for (int c = 0; c < bw; ++c) {
-      int sx = (c - 1 + tw) % tw;
-      std::copy_n(&pic->Pixels[(size_t(sy) * tw + sx) * 4], 4, &block[(size_t(r) * bw + c) * 4]);
+      const int sx = WrapTexel(c - 1, w, tw);
+      if (sx >= 0) std::copy_n(PictureTexel(*pic, sx, sy), 4, &block[(size_t(r) * bw + c) * 4]);
     }
   }
-  glBindTexture(GL_TEXTURE_2D, pages_[page].Tex);
+  glBindTexture(GL_TEXTURE_2D, pages_[size_t(page)]);
   glTexSubImage2D(GL_TEXTURE_2D, 0, ax, ay, bw, bh, GL_RGBA, GL_UNSIGNED_BYTE, block.data());
   ++uploaded_;
+  pictureBytes_ += size_t(w) * size_t(h) * 4;
+  art_->Release(index);  // the texture holds the picture from now on
   s.Ok = true;
   s.Page = uint16_t(page);
   s.W = w;
   s.H = h;
-  s.S0 = float(ax + 1) / kPageSide;
-  s.T0 = float(ay + 1) / kPageSide;
-  s.S1 = float(ax + 1 + w) / kPageSide;
-  s.T1 = float(ay + 1 + h) / kPageSide;
+  s.S0 = float(ax + 1) / side;
+  s.T0 = float(ay + 1) / side;
+  s.S1 = float(ax + 1 + w) / side;
+  s.T1 = float(ay + 1 + h) / side;
   return &s;
 }
 
 void TOpenGLTex::FlushBatch() {
   if (batch_.empty()) return;
   glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, pages_[batchPage_].Tex);
+  glBindTexture(GL_TEXTURE_2D, pages_[size_t(batchPage_)]);
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_TEXTURE_COORD_ARRAY);
   glEnableClientState(GL_COLOR_ARRAY);
@@ -250,30 +273,72 @@ bool TOpenGLTex::DrawTile(uint32_t index, float x, float y, float z, const DrawC
 
 void TOpenGLTex::DrawCellQuad(float red, float green, float blue, float alpha, float x, float y,
                               float z) {
-  // Untextured in effect: the quad samples the page's white block.
-  if (pages_.empty()) NewPage();
-  UsePage(batchPage_ < 0 ? 0 : batchPage_);
-  const float w = (kWhiteSide / 2.0f) / kPageSide;
-  batch_.push_back({x + 22, y + 44, z, w, w, red, green, blue, alpha});
-  batch_.push_back({x + 44, y + 22, z, w, w, red, green, blue, alpha});
-  batch_.push_back({x + 22, y, z, w, w, red, green, blue, alpha});
-  batch_.push_back({x, y + 22, z, w, w, red, green, blue, alpha});
+  // Untextured in effect: the quad samples the middle of a page's white block.
+  if (pages_.empty()) {
+    TAtlasAllocator::Place place;
+    if (!Allocate(kWhiteSide, kWhiteSide, &place)) return;  // the white block itself
+  }
+  int page = batchPage_ < 0 ? 0 : batchPage_;
+  if (white_[size_t(page)].Page < 0) page = 0;
+  if (white_[size_t(page)].Page < 0) return;
+  UsePage(page);
+  const TAtlasAllocator::Place& white = white_[size_t(page)];
+  const float side = float(atlas_.PageSide(size_t(page)));
+  const float s = (white.X + kWhiteSide / 2.0f) / side, t = (white.Y + kWhiteSide / 2.0f) / side;
+  batch_.push_back({x + 22, y + 44, z, s, t, red, green, blue, alpha});
+  batch_.push_back({x + 44, y + 22, z, s, t, red, green, blue, alpha});
+  batch_.push_back({x + 22, y, z, s, t, red, green, blue, alpha});
+  batch_.push_back({x, y + 22, z, s, t, red, green, blue, alpha});
+}
+
+void TOpenGLTex::QueueItem(const tavi::DrawItem& it) {
+  const float z = VertexZ(it);
+  const DrawColor& c = it.Color;
+  if (it.Kind == DrawKind::kTile) {
+    DrawTile(it.Art, float(it.X), float(it.Y), z, c);
+  } else if (it.Kind == DrawKind::kCell) {
+    DrawCellQuad(c.R, c.G, c.B, c.A, float(it.X), float(it.Y), z);
+  } else {
+    FlushBatch();
+    DrawOutline(it);
+  }
 }
 
 void TOpenGLTex::DrawItems(const DrawList& list) {
-  for (const DrawItem& it : list.Items) {
-    const float z = VertexZ(it);
-    const DrawColor& c = it.Color;
-    if (it.Kind == DrawKind::kTile) {
-      DrawTile(it.Art, float(it.X), float(it.Y), z, c);
-    } else if (it.Kind == DrawKind::kCell) {
-      DrawCellQuad(c.R, c.G, c.B, c.A, float(it.X), float(it.Y), z);
-    } else {
-      FlushBatch();
-      DrawOutline(it);
-    }
-  }
+  for (const tavi::DrawItem& it : list.Items) QueueItem(it);
   FlushBatch();
+}
+
+void TOpenGLTex::DrawRegion(const DrawList& list, int scrollX, int scrollY,
+                            const std::vector<PixelRect>& rects) {
+  batches_ = 0;
+  batch_.clear();
+  batchPage_ = -1;
+  frameVertices_.clear();
+  const RasterView view{viewWidth_, viewHeight_, zoom_, scrollX, scrollY};
+  for (PixelRect r : rects) {
+    r.X0 = std::max(r.X0, 0), r.Y0 = std::max(r.Y0, 0);
+    r.X1 = std::min(r.X1, viewWidth_), r.Y1 = std::min(r.Y1, viewHeight_);
+    if (r.Empty()) continue;
+    ApplyFrameState(scrollX, scrollY);  // also after the night view of the last one
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(r.X0, viewHeight_ - r.Y1, r.X1 - r.X0, r.Y1 - r.Y0);  // GL rows from the bottom
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    for (const tavi::DrawItem& it : list.Items) {
+      int w = 44, h = 44;
+      if (it.Kind == DrawKind::kTile) {
+        const Slot* slot = Texture(it.Art);
+        if (!slot) continue;
+        w = slot->W, h = slot->H;
+      }
+      if (ItemPixels(it, w, h, view).Overlaps(r)) QueueItem(it);
+    }
+    FlushBatch();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    if (list.Night) DrawNight(list, scrollX, scrollY, &r);
+  }
+  glDisable(GL_SCISSOR_TEST);
 }
 
 void TOpenGLTex::BeginFrame(int scrollX, int scrollY) {
@@ -306,21 +371,29 @@ void TOpenGLTex::DrawFrame(const DrawList& list, int scrollX, int scrollY) {
   if (list.Night) DrawNight(list, scrollX, scrollY);
 }
 
-void TOpenGLTex::CaptureScreen() {
+void TOpenGLTex::CaptureScreen(const PixelRect* region) {
   FlushBatch();
-  screenTexW_ = PowerOfTwoAtLeast(viewWidth_);
-  screenTexH_ = PowerOfTwoAtLeast(viewHeight_);
-  screenSMax_ = float(viewWidth_) / screenTexW_;
-  screenTMax_ = float(viewHeight_) / screenTexH_;
+  const int texW = PowerOfTwoAtLeast(viewWidth_), texH = PowerOfTwoAtLeast(viewHeight_);
   glBindTexture(GL_TEXTURE_2D, screenTex_);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  if (texW != screenTexW_ || texH != screenTexH_ || !region) {
+    screenTexW_ = texW;
+    screenTexH_ = texH;
+    screenSMax_ = float(viewWidth_) / screenTexW_;
+    screenTMax_ = float(viewHeight_) / screenTexH_;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, screenTexW_, screenTexH_, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 nullptr);
+    region = nullptr;  // a new texture: all of the view
+  }
   // Only the view's part is copied; the rest of the texture is never sampled.
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, screenTexW_, screenTexH_, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-               nullptr);
-  glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, viewWidth_, viewHeight_);
+  if (region)
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, region->X0, viewHeight_ - region->Y1, region->X0,
+                        viewHeight_ - region->Y1, region->X1 - region->X0, region->Y1 - region->Y0);
+  else
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, viewWidth_, viewHeight_);
 }
 
 void TOpenGLTex::DrawLight(float x, float y, float radius, float r, float g, float b) {
@@ -348,10 +421,11 @@ void TOpenGLTex::DrawLight(float x, float y, float radius, float r, float g, flo
   glEnd();
 }
 
-void TOpenGLTex::DrawNight(const DrawList& list, int scrollX, int scrollY) {
+void TOpenGLTex::DrawNight(const DrawList& list, int scrollX, int scrollY,
+                           const PixelRect* region) {
   if (viewWidth_ <= 0 || viewHeight_ <= 0) return;
   glEnable(GL_TEXTURE_2D);
-  CaptureScreen();
+  CaptureScreen(region);
   glDisable(GL_DEPTH_TEST);
   glColor4f(0.5f, 0.5f, 0.5f, 1);
   const float w = viewWidth_ / zoom_, h = viewHeight_ / zoom_;

@@ -7,6 +7,7 @@
 #include "render/art_source.h"
 #include "render/gl/gl_texture.h"
 #include "render/pick.h"
+#include "render/repaint.h"
 #include "render/scene.h"
 
 namespace tavi {
@@ -19,6 +20,14 @@ struct THouseView::Impl {
   DrawList frame, pickPass;
   bool glReady = false;
   bool drawn = false;
+  // The frame in the framebuffer, to draw the next one in part: what it was
+  // drawn from, its list and marks, and the framebuffer it went to.
+  FrameBasis basis;
+  SceneMarks marks;
+  DrawList next;
+  SceneMarks nextMarks;
+  GLuint fbo = 0;
+  bool wholeNext = true;
 };
 
 THouseView::THouseView(QWidget* parent) : QOpenGLWidget(parent), d_(new Impl) {
@@ -28,6 +37,8 @@ THouseView::THouseView(QWidget* parent) : QOpenGLWidget(parent), d_(new Impl) {
   f.setDepthBufferSize(24);
   f.setAlphaBufferSize(0);
   setFormat(f);
+  // The framebuffer keeps the last frame, so that a frame can be drawn in part.
+  setUpdateBehavior(QOpenGLWidget::PartialUpdate);
   d_->art = std::make_unique<TArtCache>(nullptr);
 }
 
@@ -45,10 +56,16 @@ void THouseView::ReleaseGl() {
   doneCurrent();
   d_->glReady = false;
   d_->drawn = false;
+  d_->wholeNext = true;
 }
 
 void THouseView::SetDocument(TTAVIDoc* doc) {
   d_->doc = doc;
+  RepaintWhole();
+}
+
+void THouseView::RepaintWhole() {
+  d_->wholeNext = true;
   update();
 }
 
@@ -62,7 +79,7 @@ void THouseView::SetTileData(const TUOTileData* data) {
     doneCurrent();
   }
   d_->art = std::move(art);
-  update();
+  RepaintWhole();
 }
 
 void THouseView::SetViewState(const ViewState& state) {
@@ -77,11 +94,13 @@ void THouseView::initializeGL() {
   d_->gl.Create(int(width() * devicePixelRatioF()), int(height() * devicePixelRatioF()));
   d_->gl.SetArtSource(d_->art.get());
   d_->glReady = true;
+  d_->wholeNext = true;
 }
 
 void THouseView::resizeGL(int w, int h) {
   const double dpr = devicePixelRatioF();
   d_->gl.SetViewSize(int(w * dpr), int(h * dpr));
+  d_->wholeNext = true;
 }
 
 void THouseView::paintGL() {
@@ -91,13 +110,36 @@ void THouseView::paintGL() {
   in.Doc = d_->doc;
   in.Lights = d_->data ? d_->data->Lights : nullptr;
   in.State = &state_;
-  BuildScene(in, &d_->frame);
+  BuildScene(in, &d_->next, &d_->nextMarks);
   // On a high-density screen the frame has more pixels than the widget has
   // units: the zoom and the scroll grow by the same factor.
   const double dpr = devicePixelRatioF();
-  d_->gl.SetViewSize(int(width() * dpr), int(height() * dpr));
+  const int w = int(width() * dpr), h = int(height() * dpr);
+  const int sx = int(state_.ScrollX * dpr), sy = int(state_.ScrollY * dpr);
+  d_->gl.SetViewSize(w, h);
   d_->gl.SetZoom(float(state_.Zoom * dpr));
-  d_->gl.DrawFrame(d_->frame, int(state_.ScrollX * dpr), int(state_.ScrollY * dpr));
+  FrameBasis basis;
+  basis.Set(d_->doc, d_->data, state_, RasterView{w, h, double(d_->gl.Zoom()), sx, sy});
+  // The framebuffer still holds the last frame unless it was made anew.
+  const GLuint fbo = defaultFramebufferObject();
+  RepaintPlan plan;
+  if (d_->drawn && !d_->wholeNext && fbo == d_->fbo)
+    plan =
+        PlanRepaint(d_->basis, d_->frame, d_->marks, basis, d_->next, d_->nextMarks, d_->art.get());
+  if (plan.Full) {
+    d_->gl.DrawFrame(d_->next, sx, sy);
+    lastPaintedShare_ = 1;
+  } else {
+    d_->gl.DrawRegion(d_->next, sx, sy, plan.Rects);
+    int64_t area = 0;
+    for (const PixelRect& r : plan.Rects) area += r.Area();
+    lastPaintedShare_ = w > 0 && h > 0 ? double(area) / (double(w) * h) : 0;
+  }
+  std::swap(d_->frame, d_->next);
+  std::swap(d_->marks, d_->nextMarks);
+  d_->basis = std::move(basis);
+  d_->fbo = fbo;
+  d_->wholeNext = false;
   d_->drawn = true;
   ++paintCount_;
   lastPaintMs_ = timer.nsecsElapsed() / 1e6;
@@ -119,6 +161,14 @@ int THouseView::PickAt(int px, int py, bool* overflow) {
   in.State = &state_;
   BuildPickPass(in, &d_->pickPass);
   return PickTile(d_->pickPass, d_->art.get(), state_.Zoom, px, py, depth, overflow);
+}
+
+THouseView::PictureMemory THouseView::Memory() const {
+  PictureMemory m;
+  m.TextureBytes = d_->gl.TextureBytes();
+  m.PictureBytes = d_->gl.PictureBytes();
+  m.HeldPixelBytes = d_->art->PixelBytes();
+  return m;
 }
 
 QImage THouseView::CaptureView() {

@@ -35,8 +35,13 @@ class THouseView : public QOpenGLWidget {
   void SetDocument(TTAVIDoc* doc);
   // Not owned. Changing it forgets every decoded picture.
   void SetTileData(const TUOTileData* data);
-  // Everything else a frame reads; schedules a repaint.
+  // Everything else a frame reads; schedules a repaint. A change of the
+  // mouse state, the placement inputs or the selection redraws only the part
+  // of the view that changes (render/repaint.h); anything else, or a change
+  // of the document (TTAVIDoc::Revision), redraws the whole view.
   void SetViewState(const ViewState& state);
+  // The next frame is drawn whole whatever changed.
+  void RepaintWhole();
   const ViewState& State() const { return state_; }
 
   // The entry of the current floor under a drawing-surface point (scroll
@@ -51,9 +56,18 @@ class THouseView : public QOpenGLWidget {
   // The same as a 24-bit bitmap for the image writers.
   TBitmap24 CaptureBitmap();
 
-  // Debug counters: paints so far and the time of the last one.
+  // Memory of the pictures: the texture pages, the pictures in them, and
+  // decoded pixels still held outside the textures (none once uploaded).
+  struct PictureMemory {
+    size_t TextureBytes = 0, PictureBytes = 0, HeldPixelBytes = 0;
+  };
+  PictureMemory Memory() const;
+
+  // Debug counters: paints so far and the time of the last one, and the
+  // share of the view the last one drew (1 for a whole frame).
   int PaintCount() const { return paintCount_; }
   double LastPaintMs() const { return lastPaintMs_; }
+  double LastPaintedShare() const { return lastPaintedShare_; }
 
  protected:
   void initializeGL() override;
@@ -66,7 +80,7 @@ class THouseView : public QOpenGLWidget {
   std::unique_ptr<Impl> d_;
   ViewState state_;
   int paintCount_ = 0;
-  double lastPaintMs_ = 0;
+  double lastPaintMs_ = 0, lastPaintedShare_ = 0;
 };
 
 }  // namespace tavi

@@ -9,7 +9,6 @@
 #include <memory>
 #include <string>
 
-#include "settings/settings.h"
 #include "client/tile_data.h"
 #include "document/doc_host.h"
 #include "document/house_document.h"
@@ -20,6 +19,7 @@
 #include "render/projection.h"
 #include "render/raster.h"
 #include "render/scene.h"
+#include "settings/settings.h"
 #include "support/cli_run.h"
 #include "support/demo_client.h"
 
@@ -167,6 +167,44 @@ class GlRenderTest : public QObject {
     QVERIFY(view_->LastPaintMs() >= 0);
   }
 
+  // Without light sources the night view is the day view at half brightness,
+  // pixel by pixel: also where half-transparent diamonds and filtered picture
+  // edges were drawn.
+  void nightIsHalfTheDayAtEveryPixel() {
+    for (double zoom : {1.0, 1.25}) {
+      ViewState s = BaseState(1);
+      s.Zoom = zoom;
+      s.ScrollX = zoom == 1.0 ? 0 : 30;
+      SceneInputs in;
+      in.Doc = doc_.get();
+      in.Lights = data_->Lights;
+      in.State = &s;
+      s.View.Night = true;
+      DrawList list;
+      BuildScene(in, &list);
+      QVERIFY(list.Lights.empty());
+      s.View.Night = false;
+      view_->SetViewState(s);
+      const QImage day = view_->CaptureView();
+      s.View.Night = true;
+      view_->SetViewState(s);
+      const QImage night = view_->CaptureView();
+      QCOMPARE(night.size(), day.size());
+      int bad = 0, firstX = -1, firstY = -1, got = 0, half = 0;
+      for (int y = 0; y < day.height(); ++y) {
+        const uchar* d = day.constScanLine(y);
+        const uchar* n = night.constScanLine(y);
+        for (int i = 0; i < day.width() * 3; ++i)
+          if (std::abs(int(n[i]) * 2 - int(d[i])) > 4 && bad++ == 0)
+            firstX = i / 3, firstY = y, got = n[i], half = d[i] / 2;
+      }
+      if (bad)
+        qWarning("zoom %.2f: %d channels off, first at %d,%d: %d instead of %d", zoom, bad, firstX,
+                 firstY, got, half);
+      QCOMPARE(bad, 0);
+    }
+  }
+
   void pickingUsesTheViewsDepth() {
     ViewState s = BaseState(1);
     view_->SetViewState(s);
@@ -219,6 +257,38 @@ class GlRenderTest : public QObject {
     view_->show();
     QVERIFY(QTest::qWaitForWindowExposed(view_.get()));
     CheckAgainstSoftware(BaseState(1), "back on its own");
+  }
+
+  // A house of some two thousand distinct pictures: the first texture page
+  // grows twice and a second one opens while the frame is drawn, the frame
+  // still matches, and no decoded picture is held outside the textures.
+  void manyPicturesGrowTheTexturePages() {
+    std::vector<uint16_t> ids;
+    for (uint32_t id = 1; id < 0x4000; ++id)
+      if (data_->HasArt(kItemArtBase + id)) ids.push_back(uint16_t(id));
+    QVERIFY(ids.size() > 1500);
+    auto big = std::make_unique<TTAVIDoc>(32, 32, data_.get(), &host_);
+    big->Clear(false);
+    size_t next = 0;
+    for (int f = 0; f < 2; ++f)
+      for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) big->Tiles[f][0][y][x] = {0, ids[next++ % ids.size()], 0};
+    big->UpdateAllCells();
+    std::swap(doc_, big);  // the software frame draws doc_ too
+    view_->SetDocument(doc_.get());
+    ViewState s = BaseState(1);
+    s.BackgroundMap = nullptr;
+    s.Zoom = 0.5;
+    s.ScrollX = 300;
+    s.ScrollY = 200;
+    CheckAgainstSoftware(s, "two thousand pictures");
+    std::swap(doc_, big);
+    view_->SetDocument(doc_.get());
+    const THouseView::PictureMemory m = view_->Memory();
+    QCOMPARE(m.HeldPixelBytes, size_t(0));
+    QVERIFY(m.PictureBytes > size_t(16) << 20);
+    QVERIFY(m.TextureBytes >= m.PictureBytes);
+    QVERIFY(m.TextureBytes <= m.PictureBytes * 2);
   }
 
   void captureHasTheViewSize() {

@@ -83,6 +83,58 @@ TEST_F(DocFixture, FloorPassAgreesWithCellByCell) {
     }
 }
 
+// Plots of every shape: the cells inside get the summaries UpdateCell gives,
+// the cells outside keep theirs.
+TEST_F(DocFixture, FloorPassOfPartialPlotsAgreesAndLeavesTheRestAlone) {
+  uint32_t seed = 99;
+  auto next = [&] { return seed = seed * 1103515245u + 12345u; };
+  for (int round = 0; round < 40; ++round) {
+    std::memset(doc->Tiles[3], 0, sizeof(FloorImage));
+    for (int i = 0; i < 4000; ++i)
+      doc->Tiles[3][next() % kLayers][next() % kGrid][next() % kGrid] = {
+          int16_t(next() % 60 - 30), uint16_t(next() % 3 == 0 ? 0 : 1 + next() % 700),
+          uint16_t(next())};
+    const int w = 1 + int(next() % kGrid), h = 1 + int(next() % kGrid);
+    for (int y = 0; y < kGrid; ++y)
+      for (int x = 0; x < kGrid; ++x) doc->LayerCount[3][y][x] = doc->TopZ[3][y][x] = -7;
+    doc->UpdateFloorCells(3, w, h);
+    for (int y = 0; y < kGrid; ++y)
+      for (int x = 0; x < kGrid; ++x) {
+        const int layers = doc->LayerCount[3][y][x], topZ = doc->TopZ[3][y][x];
+        if (x >= w || y >= h) {
+          ASSERT_EQ(layers, -7);
+          ASSERT_EQ(topZ, -7);
+          continue;
+        }
+        doc->UpdateCell(x, y, 3);
+        ASSERT_EQ(layers, doc->LayerCount[3][y][x]) << w << "x" << h << " " << x << "," << y;
+        ASSERT_EQ(topZ, doc->TopZ[3][y][x]) << w << "x" << h << " " << x << "," << y;
+      }
+  }
+}
+
+// The summaries of a restored floor ask the tile facts for the top entry of
+// each cell only, not for every entry of the stacks.
+TEST_F(DocFixture, UndoAsksTheTileFactsOncePerCell) {
+  struct CountingFacts : ITileFacts {
+    mutable int heights = 0;
+    uint8_t TileHeight(uint16_t) const override { return ++heights, 3; }
+    bool IsBackground(uint16_t) const override { return false; }
+    uint16_t Category(uint16_t) const override { return 0; }
+  } counting;
+  doc->SetSize(32, 32);
+  for (int l = 0; l < 20; ++l)
+    for (int y = 0; y < kGrid; ++y)
+      for (int x = 0; x < kGrid; ++x) doc->Tiles[1][l][y][x] = {int16_t(l), uint16_t(500 + l), 0};
+  doc->PushUndo(1);
+  doc->SetFacts(&counting);
+  ASSERT_EQ(doc->Undo(), 1);
+  EXPECT_LE(counting.heights, kGrid * kGrid);
+  EXPECT_EQ(doc->LayerCount[1][4][4], 20);
+  EXPECT_EQ(doc->TopZ[1][4][4], 19 + 3);
+  doc->SetFacts(&facts);
+}
+
 void Edit(TTAVIDoc& d, int floor, int n) {
   d.PushUndo(floor);
   d.Tiles[floor][0][0][n % 8].Id = uint16_t(1000 + n);

@@ -1,0 +1,59 @@
+#pragma once
+// Which part of the house view a new frame must draw. The frame is drawn
+// whole when anything but the mouse state, the placement inputs and the
+// selection changed (the house, the floor, the zoom, the scroll, the view's
+// size, a View switch...). Otherwise only the cells whose marks changed (the
+// live preview, the pointed entry, the selection, render/scene.h) look
+// different: the region to draw again is everything the old and the new
+// frame draw for those cells, as a few rectangles of window pixels. Drawing
+// every quad of the new frame that overlaps such a rectangle, clipped to it,
+// gives exactly the pixels a whole frame would.
+#include <cstdint>
+#include <vector>
+
+#include "document/house_document.h"
+#include "render/art_source.h"
+#include "render/draw_list.h"
+#include "render/projection.h"
+#include "render/raster.h"
+#include "render/scene.h"
+#include "render/view_state.h"
+#include "client/background_map.h"
+
+namespace tavi {
+
+// The window pixels an item can touch: its quad (a tile's picture of w x h
+// pixels, a 44 x 44 cell square otherwise) rounded out by a pixel, clipped to
+// the view. Empty for a tile without a picture.
+PixelRect ItemPixels(const DrawItem& it, int w, int h, const RasterView& view);
+
+// Everything besides the cell marks that decides a frame.
+struct FrameBasis {
+  bool Valid = false;
+  const TTAVIDoc* Doc = nullptr;
+  uint64_t Revision = 0;
+  const void* TileData = nullptr;  // pictures and lights
+  ViewState State;
+  std::vector<uint16_t> Ground;  // the ground map's cells, when there is one
+  RasterView View;               // in pixels: size, zoom and scroll
+  void Set(const TTAVIDoc* doc, const void* tileData, const ViewState& state,
+           const RasterView& view);
+};
+
+// True when two frames differ at most in the cells their marks tell apart.
+bool SameBasis(const FrameBasis& a, const FrameBasis& b);
+
+struct RepaintPlan {
+  bool Full = true;
+  std::vector<PixelRect> Rects;  // not whole: the regions to draw again (may be none)
+};
+
+// A region of more than this share of the view is drawn whole.
+constexpr double kMostOfTheView = 0.5;
+
+// The plan for the frame `next` after `last`. Picture sizes come from `art`.
+RepaintPlan PlanRepaint(const FrameBasis& lastBasis, const DrawList& last,
+                        const SceneMarks& lastMarks, const FrameBasis& basis, const DrawList& next,
+                        const SceneMarks& marks, IArtSource* art);
+
+}  // namespace tavi
