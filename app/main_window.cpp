@@ -933,7 +933,8 @@ void TMainForm::MnImportClipClick() {
 
 void TMainForm::MnImportClick(int tag) {
   const int base = MultiBaseHeight(tag);
-  const LoadResult r = ImportMulti(*d->doc, tag, base, d->settings.MultiIdx, d->settings.Multi);
+  const LoadResult r = ImportMulti(*d->doc, tag, base, d->settings.MultiIdx, d->settings.Multi,
+                                   d->tiles->MultiRecordSize());
   if (!r.ok) {
     d->prompts->Error(this, QString::fromStdString(r.error));
     return;

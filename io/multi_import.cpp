@@ -1,7 +1,10 @@
 #include "io/multi_import.h"
 
+#include <cstdio>
 #include <fstream>
+#include <memory>
 
+#include "client/container.h"
 #include "io/stacking.h"
 
 namespace tavi {
@@ -24,14 +27,28 @@ int64_t StreamSize(std::istream& s) {
   return end < 0 ? -1 : static_cast<int64_t>(end);
 }
 
+uint32_t Uint32At(const unsigned char* p) {
+  return uint32_t(Int32At(p));
+}
+
 bool IsFloor(const ITileFacts* facts, uint16_t id) {
   return facts && facts->TileHeight(id) == 0 && facts->IsBackground(id);
 }
 
+// The container's entry name of a multi: build/multicollection/%06u.bin.
+std::string MultiEntryName(int multiId) {
+  char name[48];
+  std::snprintf(name, sizeof name, "build/multicollection/%06u.bin", unsigned(multiId));
+  return name;
+}
+
+// Multi ids looked at when counting the multis of a container.
+constexpr int kContainerMultiIds = 0x10000;
+
 }  // namespace
 
 bool ReadMultiComponents(std::istream& idx, std::istream& mul, int multiId,
-                         std::vector<MultiComponent>* out, std::string* error) {
+                         std::vector<MultiComponent>* out, std::string* error, int recordSize) {
   out->clear();
   const std::string which = "multi " + std::to_string(multiId);
   const int64_t idxSize = StreamSize(idx);
@@ -47,18 +64,20 @@ bool ReadMultiComponents(std::istream& idx, std::istream& mul, int multiId,
   }
   const int32_t offset = Int32At(entry);
   const int32_t length = Int32At(entry + 4);
-  const int32_t count = length / 16;
+  // Anything shorter than id, x, y and z is no record.
+  if (recordSize < 8) recordSize = kMultiRecordSize;
+  const int32_t count = length / recordSize;
   if (length <= 0 || count == 0) {
     *error = which + " has no components";
     return false;
   }
   const int64_t mulSize = StreamSize(mul);
-  if (offset < 0 || mulSize < 0 || int64_t(offset) + int64_t(count) * 16 > mulSize) {
+  if (offset < 0 || mulSize < 0 || int64_t(offset) + int64_t(count) * recordSize > mulSize) {
     *error = "the components of " + which + " lie outside multi.mul";
     return false;
   }
   // The size is bounded by the file just checked.
-  std::vector<unsigned char> raw(size_t(count) * 16);
+  std::vector<unsigned char> raw(size_t(count) * size_t(recordSize));
   mul.seekg(offset);
   if (!mul.read(reinterpret_cast<char*>(raw.data()), std::streamsize(raw.size()))) {
     *error = "cannot read the components of " + which + " from multi.mul";
@@ -66,10 +85,119 @@ bool ReadMultiComponents(std::istream& idx, std::istream& mul, int multiId,
   }
   out->reserve(size_t(count));
   for (int32_t i = 0; i < count; ++i) {
-    const unsigned char* r = raw.data() + size_t(i) * 16;
+    const unsigned char* r = raw.data() + size_t(i) * size_t(recordSize);
     out->push_back({static_cast<uint16_t>(r[0] | (r[1] << 8)), Int16At(r + 2), Int16At(r + 4),
                     Int16At(r + 6)});
   }
+  return true;
+}
+
+bool ParseMultiPayload(const uint8_t* data, size_t size, std::vector<MultiComponent>* out,
+                       std::string* error) {
+  out->clear();
+  constexpr size_t kHead = 8, kComponent = 14;
+  if (size < kHead) {
+    *error = "the multi's data is cut short";
+    return false;
+  }
+  const uint32_t count = Uint32At(data + 4);
+  if (count == 0) {
+    *error = "the multi has no components";
+    return false;
+  }
+  if (count > (size - kHead) / kComponent) {
+    *error = "the multi claims " + std::to_string(count) + " components, more than its data holds";
+    return false;
+  }
+  out->reserve(count);
+  size_t pos = kHead;
+  for (uint32_t i = 0; i < count; ++i) {
+    if (size - pos < kComponent) {
+      out->clear();
+      *error = "the multi's data is cut short in component " + std::to_string(i);
+      return false;
+    }
+    const uint8_t* r = data + pos;
+    const uint32_t extra = Uint32At(r + 10);
+    if (extra > (size - pos - kComponent) / 4) {
+      out->clear();
+      *error = "the multi's data is cut short in component " + std::to_string(i);
+      return false;
+    }
+    out->push_back({uint16_t(r[0] | (r[1] << 8)), Int16At(r + 2), Int16At(r + 4), Int16At(r + 6)});
+    pos += kComponent + size_t(extra) * 4;
+  }
+  return true;
+}
+
+bool ReadContainerMulti(const PackedContainer& container, int multiId,
+                        std::vector<MultiComponent>* out, std::string* error) {
+  out->clear();
+  const std::string which = "multi " + std::to_string(multiId);
+  const ContainerEntry* entry = multiId < 0 ? nullptr : container.FindName(MultiEntryName(multiId));
+  if (!entry) {
+    *error = which + " is not in '" + container.Name() + "'";
+    return false;
+  }
+  std::vector<uint8_t> payload;
+  std::string why;
+  if (!container.ReadPayload(*entry, kMaxMultiPayload, &payload, &why)) {
+    *error = "cannot read " + which + ": " + why;
+    return false;
+  }
+  if (!ParseMultiPayload(payload.data(), payload.size(), out, &why)) {
+    *error = which + " in '" + container.Name() + "': " + why;
+    return false;
+  }
+  return true;
+}
+
+bool ReadClientMulti(const std::string& idxPath, const std::string& mulPath, int recordSize,
+                     int multiId, std::vector<MultiComponent>* out, std::string* error,
+                     LoadFailure* failure) {
+  out->clear();
+  LoadFailure kind = LoadFailure::kFile;
+  bool ok = false;
+  if (IsContainerPath(mulPath)) {
+    const std::unique_ptr<PackedContainer> c = PackedContainer::Open(mulPath, error);
+    // A container that opens but cannot be read is broken data.
+    if (c || std::ifstream(mulPath, std::ios::binary)) kind = LoadFailure::kFormat;
+    ok = c && ReadContainerMulti(*c, multiId, out, error);
+  } else {
+    std::ifstream idx(idxPath, std::ios::binary);
+    std::ifstream mul(mulPath, std::ios::binary);
+    if (!idx) {
+      *error = "cannot open '" + idxPath + "'";
+    } else if (!mul) {
+      *error = "cannot open '" + mulPath + "'";
+    } else {
+      kind = LoadFailure::kFormat;
+      ok = ReadMultiComponents(idx, mul, multiId, out, error, recordSize);
+    }
+  }
+  if (failure) *failure = ok ? LoadFailure::kNone : kind;
+  return ok;
+}
+
+bool CountClientMultis(const std::string& idxPath, const std::string& mulPath, int recordSize,
+                       int* count, std::string* error) {
+  *count = 0;
+  if (IsContainerPath(mulPath)) {
+    const std::unique_ptr<PackedContainer> c = PackedContainer::Open(mulPath, error);
+    if (!c) return false;
+    for (int id = 0; id < kContainerMultiIds; ++id)
+      *count += c->FindName(MultiEntryName(id)) != nullptr;
+    return true;
+  }
+  std::ifstream idx(idxPath, std::ios::binary);
+  if (!idx) {
+    *error = "cannot open '" + idxPath + "'";
+    return false;
+  }
+  if (recordSize < 8) recordSize = kMultiRecordSize;
+  unsigned char entry[12];
+  while (idx.read(reinterpret_cast<char*>(entry), sizeof entry))
+    *count += Int32At(entry) >= 0 && Int32At(entry + 4) >= recordSize;
   return true;
 }
 
@@ -101,15 +229,12 @@ bool BuildMultiImage(const std::vector<MultiComponent>& components, int baseHeig
 }
 
 LoadResult ImportMulti(TTAVIDoc& doc, int multiId, int baseHeight, const std::string& idxPath,
-                       const std::string& mulPath) {
-  std::ifstream idx(idxPath, std::ios::binary);
-  if (!idx) return LoadResult::Failure("cannot open '" + idxPath + "'", LoadFailure::kFile);
-  std::ifstream mul(mulPath, std::ios::binary);
-  if (!mul) return LoadResult::Failure("cannot open '" + mulPath + "'", LoadFailure::kFile);
+                       const std::string& mulPath, int recordSize) {
   std::vector<MultiComponent> components;
   std::string error;
-  if (!ReadMultiComponents(idx, mul, multiId, &components, &error))
-    return LoadResult::Failure(error);
+  LoadFailure failure = LoadFailure::kNone;
+  if (!ReadClientMulti(idxPath, mulPath, recordSize, multiId, &components, &error, &failure))
+    return LoadResult::Failure(error, failure);
   auto image = NewHouseImage();
   if (!BuildMultiImage(components, baseHeight, doc.Facts(), *image, &error))
     return LoadResult::Failure(error);
