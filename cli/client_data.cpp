@@ -6,9 +6,9 @@
 #include <cstdlib>
 
 #include "client/discovery.h"
-#include "settings/settings.h"
-#include "io/folder_list.h"
+#include "client/paths.h"
 #include "io/house_file.h"
+#include "settings/settings.h"
 
 namespace tavi::cli {
 
@@ -19,16 +19,20 @@ bool IsFile(const std::string& path) {
   return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+// Paths the settings name that are no files are looked up again in the
+// client folder, as are the empty ones.
 void FillFromFolder(ClientPaths& p) {
   if (p.dir.empty()) return;
-  auto fill = [&](std::string& path, const char* name) {
-    if (path.empty() || !IsFile(path)) path = FindNoCase(p.dir, name);
-  };
-  fill(p.tileData, "tiledata.mul");
-  fill(p.artIdx, "artidx.mul");
-  fill(p.art, "art.mul");
-  fill(p.multiIdx, "multi.idx");
-  fill(p.multi, "multi.mul");
+  TSettings s;
+  const std::pair<std::string*, std::string*> paths[] = {{&p.tileData, &s.TileData},
+                                                         {&p.artIdx, &s.ArtIdx},
+                                                         {&p.art, &s.Art},
+                                                         {&p.multiIdx, &s.MultiIdx},
+                                                         {&p.multi, &s.Multi}};
+  for (const auto& [path, setting] : paths)
+    if (IsFile(*path)) *setting = *path;
+  CompleteClientPaths(s, p.dir);
+  for (const auto& [path, setting] : paths) *path = IsFile(*setting) ? *setting : std::string();
 }
 
 std::string Missing(const ClientPaths& p, bool tiles, bool multis) {
@@ -38,13 +42,14 @@ std::string Missing(const ClientPaths& p, bool tiles, bool multis) {
     missing += missing.empty() ? "" : ", ";
     missing += name;
   };
+  // A container stands for the pair of loose files: the index is not needed.
   if (tiles) {
-    check(p.artIdx, "artidx.mul");
+    if (ClientFileKindOf(p.art) != ClientFileKind::kContainer) check(p.artIdx, "artidx.mul");
     check(p.art, "art.mul");
     check(p.tileData, "tiledata.mul");
   }
   if (multis) {
-    check(p.multiIdx, "multi.idx");
+    if (ClientFileKindOf(p.multi) != ClientFileKind::kContainer) check(p.multiIdx, "multi.idx");
     check(p.multi, "multi.mul");
   }
   if (missing.empty()) return missing;

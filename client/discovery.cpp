@@ -351,21 +351,31 @@ void DiscoverClient(TSettings& s, const IRegistry* registry,
       break;
     }
   }
-  const std::pair<std::string*, const char*> files[] = {{&s.ArtIdx, "artidx.mul"},
-                                                        {&s.Art, "art.mul"},
-                                                        {&s.TileData, "tiledata.mul"},
-                                                        {&s.MultiIdx, "multi.idx"},
-                                                        {&s.Multi, "multi.mul"}};
-  for (const auto& [path, name] : files) {
-    if (!path->empty()) continue;
-    if (s.ClientDir.empty()) {
-      *path = name;
-      continue;
-    }
-    // The client's files may be named in any case (ArtIdx.mul).
-    const std::string found = FindCaseInsensitive(s.ClientDir, name);
-    *path = found.empty() ? s.ClientDir + name : found;
-  }
+  CompleteClientPaths(s, s.ClientDir);
+}
+
+void CompleteClientPaths(TSettings& s, const std::string& dir) {
+  const auto found = [&](const char* name) {
+    return dir.empty() ? std::string() : FindCaseInsensitive(dir, name);
+  };
+  // The client's files may be named in any case (ArtIdx.mul).
+  const auto named = [&](const char* name) {
+    if (dir.empty()) return std::string(name);
+    const std::string path = found(name);
+    return path.empty() ? WithSlash(dir) + name : path;
+  };
+  // A pair of loose files wins over the container, so that paths found
+  // before containers were read keep meaning what they meant.
+  const auto pairOrContainer = [&](const char* loose, const char* index, const char* container) {
+    const std::string packed = found(container);
+    const bool pair = !found(loose).empty() && !found(index).empty();
+    return !pair && !packed.empty() ? packed : named(loose);
+  };
+  if (s.Art.empty()) s.Art = pairOrContainer("art.mul", "artidx.mul", kArtContainerName);
+  if (s.Multi.empty()) s.Multi = pairOrContainer("multi.mul", "multi.idx", kMultiContainerName);
+  if (s.ArtIdx.empty()) s.ArtIdx = named("artidx.mul");
+  if (s.TileData.empty()) s.TileData = named("tiledata.mul");
+  if (s.MultiIdx.empty()) s.MultiIdx = named("multi.idx");
 }
 
 void DiscoverClientHere(TSettings& s) {

@@ -72,6 +72,19 @@ std::string WindowsToPrefixPath(const std::string& prefix, const std::string& wi
 // `winePrefix` (may be empty) and ~/.wine.
 std::vector<std::string> UsualClientFolders(const std::string& winePrefix, const std::string& home);
 
+// The packed containers that newer clients ship instead of art.mul with
+// artidx.mul and multi.mul with multi.idx.
+constexpr const char kArtContainerName[] = "artLegacyMUL.uop";
+constexpr const char kMultiContainerName[] = "MultiCollection.uop";
+
+// Completes each empty path of the five client files from the client folder
+// `dir` (ending in '/'; empty: the bare file names). Names are matched
+// ignoring case. Art and Multi name the loose files when the folder has both
+// of the pair (art.mul and artidx.mul, multi.mul and multi.idx), else the
+// container when the folder has it; a file found nowhere is named as it
+// would be in the folder.
+void CompleteClientPaths(TSettings& s, const std::string& dir);
+
 // Sets s.ClientDir (a local folder ending in '/', or empty) from the registry
 // (nullptr: none) or else the first of `usualFolders` holding tiledata.mul,
 // then completes each empty path of the five client files.
