@@ -1,4 +1,5 @@
-// tavi-cli render end to end on a house of the demo client.
+// tavi-cli render end to end on a house of the demo client, in each client
+// generation.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -99,6 +100,33 @@ TEST_F(CliRender, RefusesBadArguments) {
   EXPECT_EQ(Cli("render \"" + house_ + "\" --out /nonexistent-dir/x.bmp" + client_), 1);
   std::remove(out.c_str());
 }
+
+// A standard house imported and drawn from each client generation: the same
+// picture as from the loose files, pixel for pixel.
+class CliRenderGenerations : public ::testing::TestWithParam<test::DemoGeneration> {};
+
+TEST_P(CliRenderGenerations, SamePictureAsFromLooseFiles) {
+  const std::string loose = test::DemoClientDir(), dir = test::DemoClientDir(GetParam());
+  if (loose.empty() || dir.empty()) GTEST_SKIP() << "no demo client";
+  const std::string tmp =
+                        ::testing::TempDir() + "render_gen_" + test::DemoGenerationName(GetParam()),
+                    house = tmp + ".tav", mine = tmp + ".bmp", theirs = tmp + "_loose.bmp";
+  const std::string client = " --client \"" + dir + "\"";
+  ASSERT_EQ(Cli("import-multi --id 140 --out \"" + house + "\"" + client), 0);
+  ASSERT_EQ(Cli("render \"" + house + "\" --out \"" + mine + "\" --night --bg 1" + client), 0);
+  ASSERT_EQ(Cli("render \"" + house + "\" --out \"" + theirs + "\" --night --bg 1 --client \"" +
+                loose + "\""),
+            0);
+  const std::string a = Slurp(mine), b = Slurp(theirs);
+  EXPECT_GT(a.size(), 54u);
+  EXPECT_TRUE(a == b);
+  for (const auto& f : {house, mine, theirs}) std::remove(f.c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Demo, CliRenderGenerations, ::testing::ValuesIn(test::kAllGenerations),
+                         [](const auto& info) {
+                           return std::string(test::DemoGenerationName(info.param));
+                         });
 
 }  // namespace
 }  // namespace tavi
