@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -14,11 +15,11 @@ namespace tavi {
 
 namespace {
 
-uint32_t Rot(uint32_t x, int k) {
+[[gnu::always_inline]] inline uint32_t Rot(uint32_t x, int k) {
   return (x << k) | (x >> (32 - k));
 }
 
-void Mix(uint32_t& a, uint32_t& b, uint32_t& c) {
+[[gnu::always_inline]] inline void Mix(uint32_t& a, uint32_t& b, uint32_t& c) {
   a -= c, a ^= Rot(c, 4), c += b;
   b -= a, b ^= Rot(a, 6), a += c;
   c -= b, c ^= Rot(b, 8), b += a;
@@ -27,7 +28,7 @@ void Mix(uint32_t& a, uint32_t& b, uint32_t& c) {
   c -= b, c ^= Rot(b, 4), b += a;
 }
 
-void Final(uint32_t& a, uint32_t& b, uint32_t& c) {
+[[gnu::always_inline]] inline void Final(uint32_t& a, uint32_t& b, uint32_t& c) {
   c ^= b, c -= Rot(b, 14);
   a ^= c, a -= Rot(c, 11);
   b ^= a, b -= Rot(a, 25);
@@ -37,22 +38,11 @@ void Final(uint32_t& a, uint32_t& b, uint32_t& c) {
   c ^= b, c -= Rot(b, 24);
 }
 
-uint32_t Le32(const uint8_t* p) {
+[[gnu::always_inline]] inline uint32_t Le32(const uint8_t* p) {
   return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
 }
-uint64_t Le64(const uint8_t* p) {
+[[gnu::always_inline]] inline uint64_t Le64(const uint8_t* p) {
   return uint64_t(Le32(p)) | (uint64_t(Le32(p + 4)) << 32);
-}
-
-// Spreads a stored hash over the lookup slots. The seed differs from run to
-// run, so that a file cannot line its hashes up on one slot.
-uint64_t SlotMix(uint64_t x) {
-  x ^= x >> 30;
-  x *= 0xBF58476D1CE4E5B9ull;
-  x ^= x >> 27;
-  x *= 0x94D049BB133111EBull;
-  x ^= x >> 31;
-  return x;
 }
 
 bool EndsWithUop(const std::string& path) {
@@ -61,6 +51,52 @@ bool EndsWithUop(const std::string& path) {
   for (char& c : tail)
     if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
   return tail == ".uop";
+}
+
+// Adds the last 1..12 bytes of a key to the state, as if zero-padded to 12
+// bytes, in registers (a padded copy read back as words stalls on the copy).
+[[gnu::always_inline]] inline void AddTail(const uint8_t* k, size_t n, uint32_t& a, uint32_t& b,
+                                           uint32_t& c) {
+  switch (n) {
+    case 12:
+      c += uint32_t(k[11]) << 24;
+      [[fallthrough]];
+    case 11:
+      c += uint32_t(k[10]) << 16;
+      [[fallthrough]];
+    case 10:
+      c += uint32_t(k[9]) << 8;
+      [[fallthrough]];
+    case 9:
+      c += k[8];
+      [[fallthrough]];
+    case 8:
+      b += uint32_t(k[7]) << 24;
+      [[fallthrough]];
+    case 7:
+      b += uint32_t(k[6]) << 16;
+      [[fallthrough]];
+    case 6:
+      b += uint32_t(k[5]) << 8;
+      [[fallthrough]];
+    case 5:
+      b += k[4];
+      [[fallthrough]];
+    case 4:
+      a += uint32_t(k[3]) << 24;
+      [[fallthrough]];
+    case 3:
+      a += uint32_t(k[2]) << 16;
+      [[fallthrough]];
+    case 2:
+      a += uint32_t(k[1]) << 8;
+      [[fallthrough]];
+    case 1:
+      a += k[0];
+      break;
+    default:
+      break;
+  }
 }
 
 }  // namespace
@@ -83,15 +119,73 @@ void HashLittle2(const void* key, size_t length, uint32_t* pc, uint32_t* pb) {
     *pb = b;
     return;
   }
-  // The last 1..12 bytes, zero-padded.
-  uint8_t tail[12] = {};
-  std::memcpy(tail, k, length);
-  a += Le32(tail);
-  b += Le32(tail + 4);
-  c += Le32(tail + 8);
+  AddTail(k, length, a, b, c);
   Final(a, b, c);
   *pc = c;
   *pb = b;
+}
+
+NumberedNameHasher::NumberedNameHasher(const std::string& prefix, int digits,
+                                       const std::string& suffix)
+    : name_(prefix + std::string(size_t(digits), '0') + suffix),
+      digitsAt_(prefix.size()),
+      digits_(digits),
+      blocks_(name_.empty() ? 0 : (name_.size() - 1) / 12),
+      states_(3 * (blocks_ + 1)) {
+  states_[0] = states_[1] = states_[2] = 0xDEADBEEFu + uint32_t(name_.size());
+  for (size_t i = 12 * blocks_; i < name_.size(); ++i) SetByte(i, name_[i]);
+}
+
+void NumberedNameHasher::SetByte(size_t at, char ch) {
+  name_[at] = ch;
+  if (at < 12 * blocks_) return;
+  // The last bytes are kept as the three words they add to the state.
+  const size_t i = at - 12 * blocks_;
+  const int shift = int(8 * (i % 4));
+  tail_[i / 4] = (tail_[i / 4] & ~(0xFFu << shift)) | (uint32_t(uint8_t(ch)) << shift);
+}
+
+uint64_t NumberedNameHasher::Hash(uint32_t number) {
+  // Write the digits; the first one that changes makes its block and the
+  // ones after it stale. The next number only carries into a few digits.
+  size_t changed = name_.size();
+  if (number == last_ + 1 && hashed_) {
+    for (size_t at = digitsAt_ + size_t(digits_); at-- > digitsAt_;) {
+      changed = at;
+      if (name_[at] != '9') {
+        SetByte(at, char(name_[at] + 1));
+        break;
+      }
+      SetByte(at, '0');
+    }
+  } else {
+    uint32_t n = number;
+    for (int i = digits_ - 1; i >= 0; --i, n /= 10) {
+      const char digit = char('0' + n % 10);
+      const size_t at = digitsAt_ + size_t(i);
+      if (name_[at] != digit) changed = at;
+      SetByte(at, digit);
+    }
+  }
+  last_ = number;
+  hashed_ = true;
+  valid_ = std::min(valid_, changed / 12);
+  const uint8_t* k = reinterpret_cast<const uint8_t*>(name_.data());
+  for (; valid_ < blocks_; ++valid_) {
+    uint32_t a = states_[3 * valid_] + Le32(k + 12 * valid_);
+    uint32_t b = states_[3 * valid_ + 1] + Le32(k + 12 * valid_ + 4);
+    uint32_t c = states_[3 * valid_ + 2] + Le32(k + 12 * valid_ + 8);
+    Mix(a, b, c);
+    states_[3 * valid_ + 3] = a, states_[3 * valid_ + 4] = b, states_[3 * valid_ + 5] = c;
+  }
+  uint32_t a = states_[3 * blocks_], b = states_[3 * blocks_ + 1], c = states_[3 * blocks_ + 2];
+  if (name_.size() > 12 * blocks_) {
+    a += tail_[0];
+    b += tail_[1];
+    c += tail_[2];
+    Final(a, b, c);
+  }
+  return (uint64_t(b) << 32) | c;
 }
 
 uint64_t ContainerNameHash(const std::string& name) {
@@ -176,13 +270,14 @@ bool PackedContainer::Load(std::string* error) {
     return fail("packed container version " + std::to_string(version_) + " is not supported");
   if (Le32(header + 8) != kContainerSignature) return fail("wrong packed container signature");
 
-  // The most entries the file can hold, whatever its tables claim.
+  // The chain first, table heads only: the entries are then read into room
+  // made once. The most entries the file can hold bounds what the tables
+  // may claim, alone and together.
   const uint64_t entryRoom = uint64_t(size_ - int64_t(kContainerHeaderSize)) / kContainerEntrySize;
   uint64_t claimed = 0;
   std::unordered_set<uint64_t> visited;
-  std::vector<uint8_t> table;
-  uint64_t offset = Le64(header + 12);
-  while (offset != 0) {
+  std::vector<std::pair<uint64_t, int32_t>> tables;  // offset, entry count
+  for (uint64_t offset = Le64(header + 12); offset != 0;) {
     const std::string at = "the table at offset " + std::to_string(offset);
     if (offset < kContainerHeaderSize || offset > uint64_t(size_) - kContainerTableHeaderSize)
       return fail(at + " lies outside the file");
@@ -192,42 +287,49 @@ bool PackedContainer::Load(std::string* error) {
     uint8_t head[kContainerTableHeaderSize];
     if (!ReadAt(int64_t(offset), head, sizeof head)) return fail("cannot read " + at);
     const int32_t count = int32_t(Le32(head));
-    const uint64_t next = Le64(head + 4);
     if (count < 0) return fail(at + " has a negative entry count");
     const uint64_t room =
         (uint64_t(size_) - offset - kContainerTableHeaderSize) / kContainerEntrySize;
     claimed += uint64_t(count);
     if (uint64_t(count) > room || claimed > entryRoom)
       return fail(at + " claims " + std::to_string(count) + " entries, more than the file holds");
+    tables.emplace_back(offset, count);
+    offset = Le64(head + 4);
+  }
+
+  entries_.reserve(size_t(claimed));
+  std::vector<uint8_t> table;
+  for (const auto& [offset, count] : tables) {
     table.resize(size_t(count) * kContainerEntrySize);
     if (!ReadAt(int64_t(offset + kContainerTableHeaderSize), table.data(), table.size()))
-      return fail("cannot read " + at);
+      return fail("cannot read the table at offset " + std::to_string(offset));
     for (int32_t i = 0; i < count; ++i) {
       const uint8_t* e = &table[size_t(i) * kContainerEntrySize];
       const int64_t dataOffset = int64_t(Le64(e));
       const int32_t headerLength = int32_t(Le32(e + 8));
       const int32_t stored = int32_t(Le32(e + 12));
       const int32_t inflated = int32_t(Le32(e + 16));
-      const uint64_t hash = Le64(e + 20);
       const int16_t compression = int16_t(uint16_t(e[32] | (e[33] << 8)));
       if (dataOffset == 0) continue;  // an empty slot
       if (compression != int16_t(ContainerCompression::kNone) &&
           compression != int16_t(ContainerCompression::kZlib))
         continue;  // not a compression this reader knows: the entry is not there
-      const std::string which = "entry " + std::to_string(i) + " of " + at;
-      if (dataOffset < 0 || headerLength < 0 || stored < 0 || inflated < 0)
-        return fail(which + " has a negative offset or length");
-      if (dataOffset > size_ || int64_t(headerLength) + stored > size_ - dataOffset)
+      if (dataOffset < 0 || headerLength < 0 || stored < 0 || inflated < 0 || dataOffset > size_ ||
+          int64_t(headerLength) + stored > size_ - dataOffset) {
+        const std::string which =
+            "entry " + std::to_string(i) + " of the table at offset " + std::to_string(offset);
+        if (dataOffset < 0 || headerLength < 0 || stored < 0 || inflated < 0)
+          return fail(which + " has a negative offset or length");
         return fail(which + " points past the end of the file");
+      }
       ContainerEntry entry;
-      entry.hash = hash;
+      entry.hash = Le64(e + 20);
       entry.payloadOffset = dataOffset + headerLength;
       entry.storedLength = stored;
       entry.decompressedLength = inflated;
       entry.compression = ContainerCompression(compression);
       entries_.push_back(entry);
     }
-    offset = next;
   }
   tables_ = visited.size();
   BuildLookup();
@@ -235,39 +337,43 @@ bool PackedContainer::Load(std::string* error) {
 }
 
 void PackedContainer::BuildLookup() {
+  // At most 70 % of the slots in use keeps probes short.
   size_t capacity = 16;
-  while (capacity < entries_.size() * 2) capacity *= 2;
-  slots_.assign(capacity, 0);
+  shift_ = 60;
+  while (capacity * 7 < entries_.size() * 10) capacity *= 2, --shift_;
+  slots_.assign(capacity, Slot{0, 0});
+  // The seed differs from run to run, so that a file cannot line its hashes
+  // up on one slot.
   seed_ = uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()) ^
           uint64_t(reinterpret_cast<uintptr_t>(this));
   const size_t mask = capacity - 1;
-  std::vector<ContainerEntry> unique;
-  unique.reserve(entries_.size());
-  for (const ContainerEntry& e : entries_) {
-    size_t slot = size_t(SlotMix(e.hash ^ seed_)) & mask;
-    bool seen = false;
-    while (slots_[slot] != 0) {
-      if (unique[slots_[slot] - 1].hash == e.hash) {
-        seen = true;  // the first of equal hashes stays
-        break;
+  constexpr size_t kAhead = 16;
+  size_t kept = 0;
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    if (i + kAhead < entries_.size()) Prefetch(entries_[i + kAhead].hash);
+    const ContainerEntry e = entries_[i];
+    if (e.hash == 0) {
+      if (zeroHashEntry_ < 0) {
+        zeroHashEntry_ = int64_t(kept);
+        entries_[kept++] = e;
       }
-      slot = (slot + 1) & mask;
+      continue;
     }
-    if (seen) continue;
-    unique.push_back(e);
-    slots_[slot] = uint32_t(unique.size());
+    size_t slot = SlotOf(e.hash);
+    while (slots_[slot].hash != 0 && slots_[slot].hash != e.hash) slot = (slot + 1) & mask;
+    if (slots_[slot].hash == e.hash) continue;  // the first of equal hashes stays
+    slots_[slot] = Slot{e.hash, uint32_t(kept)};
+    entries_[kept++] = e;
   }
-  entries_ = std::move(unique);
+  entries_.resize(kept);
 }
 
 const ContainerEntry* PackedContainer::Find(uint64_t hash) const {
+  if (hash == 0) return zeroHashEntry_ < 0 ? nullptr : &entries_[size_t(zeroHashEntry_)];
   if (slots_.empty()) return nullptr;
   const size_t mask = slots_.size() - 1;
-  for (size_t slot = size_t(SlotMix(hash ^ seed_)) & mask; slots_[slot] != 0;
-       slot = (slot + 1) & mask) {
-    const ContainerEntry& e = entries_[slots_[slot] - 1];
-    if (e.hash == hash) return &e;
-  }
+  for (size_t slot = SlotOf(hash); slots_[slot].hash != 0; slot = (slot + 1) & mask)
+    if (slots_[slot].hash == hash) return &entries_[slots_[slot].entry];
   return nullptr;
 }
 

@@ -31,6 +31,29 @@ void HashLittle2(const void* key, size_t length, uint32_t* pc, uint32_t* pb);
 // over the lower-case name, (pb << 32) | pc.
 uint64_t ContainerNameHash(const std::string& name);
 
+// Hashes of names that differ only in a decimal number: `prefix`, the
+// number zero-padded to `digits` digits, `suffix` (all lower case). Numbers
+// hashed in rising order share the work on the name's leading 12-byte
+// blocks, which is most of it: opening a client hashes every picture name.
+class NumberedNameHasher {
+ public:
+  NumberedNameHasher(const std::string& prefix, int digits, const std::string& suffix);
+  uint64_t Hash(uint32_t number);
+
+ private:
+  void SetByte(size_t at, char ch);
+
+  std::string name_;
+  size_t digitsAt_;
+  int digits_;
+  size_t blocks_;     // full 12-byte blocks before the last 1..12 bytes
+  size_t valid_ = 0;  // states_[0..valid_] hold the state before each block
+  uint32_t last_ = 0;
+  bool hashed_ = false;
+  std::vector<uint32_t> states_;  // a, b, c before block k at 3k
+  uint32_t tail_[3] = {0, 0, 0};  // the bytes after the last block, as words
+};
+
 // Whether the path names a packed container: its name ends in ".uop"
 // (ignoring case), or the file starts with the container's magic and
 // signature. A loose client file never does.
@@ -66,6 +89,10 @@ class PackedContainer {
   const std::vector<ContainerEntry>& Entries() const { return entries_; }
 
   const ContainerEntry* Find(uint64_t hash) const;
+  // A hint that Find(hash) follows soon: its slot is fetched meanwhile.
+  void Prefetch(uint64_t hash) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[SlotOf(hash)]);
+  }
   const ContainerEntry* FindName(const std::string& name) const {
     return Find(ContainerNameHash(name));
   }
@@ -88,6 +115,9 @@ class PackedContainer {
   bool ReadAt(int64_t offset, void* dst, size_t n) const;
   bool Load(std::string* error);
   void BuildLookup();
+  size_t SlotOf(uint64_t hash) const {
+    return size_t(((hash ^ seed_) * 0x9E3779B97F4A7C15ull) >> shift_);
+  }
 
   std::string name_;
   int fd_ = -1;
@@ -96,9 +126,16 @@ class PackedContainer {
   uint32_t version_ = 0;
   size_t tables_ = 0;
   std::vector<ContainerEntry> entries_;
-  // Open addressing over entries_: slot -> index + 1, 0 for an empty slot.
-  std::vector<uint32_t> slots_;
+  // Open addressing over entries_: the hash in a slot (0: empty) and the
+  // entry it belongs to. An entry whose hash is 0 is kept aside.
+  struct Slot {
+    uint64_t hash;
+    uint32_t entry;
+  };
+  std::vector<Slot> slots_;
+  int64_t zeroHashEntry_ = -1;
   uint64_t seed_ = 0;
+  int shift_ = 64;
 };
 
 }  // namespace tavi

@@ -37,15 +37,6 @@ int32_t ReadI32(const uint8_t* p) {
                  (uint32_t(p[3]) << 24));
 }
 
-// The art container's name of a picture: build/artlegacymul/%08u.tga.
-uint64_t ArtEntryHash(uint32_t index) {
-  char name[] = "build/artlegacymul/00000000.tga";
-  for (int i = 26; i >= 19; --i, index /= 10) name[i] = char('0' + index % 10);
-  uint32_t pc = 0, pb = 0;
-  HashLittle2(name, sizeof name - 1, &pc, &pb);
-  return (uint64_t(pb) << 32) | pc;
-}
-
 }  // namespace
 
 TileDataLayout TileDataLayoutForSize(uint64_t size) {
@@ -126,8 +117,22 @@ void TUOTileData::ReadArtContainer(const std::string& artPath) {
   if (!c) throw TileDataError("Cannot read the art container " + error);
   ArtInContainer = true;
   ArtIndexCount = kContainerArtIndices;
+  // Pictures are named build/artlegacymul/%08u.tga after their art index.
+  // Each name is hashed a few lookups ahead of its lookup, so that its slot
+  // is fetched from memory meanwhile.
+  NumberedNameHasher names("build/artlegacymul/", 8, ".tga");
+  constexpr uint32_t kAhead = 16;
+  uint64_t ahead[kAhead];
+  for (uint32_t i = 0; i < kAhead && i < kContainerArtIndices; ++i) {
+    ahead[i] = names.Hash(i);
+    c->Prefetch(ahead[i]);
+  }
   for (uint32_t i = 0; i < kContainerArtIndices; ++i) {
-    const ContainerEntry* e = c->Find(ArtEntryHash(i));
+    const ContainerEntry* e = c->Find(ahead[i % kAhead]);
+    if (i + kAhead < kContainerArtIndices) {
+      ahead[i % kAhead] = names.Hash(i + kAhead);
+      c->Prefetch(ahead[i % kAhead]);
+    }
     // Pictures are stored as they are; a packed or empty one is not a picture.
     if (!e || e->compression != ContainerCompression::kNone || e->storedLength == 0) {
       ArtIndex[i] = ArtIndexEntry{-1, 0, 0};
@@ -162,7 +167,17 @@ void TUOTileData::ReadItems(const std::string& tileDataPath) {
   uint32_t id = 0;
   for (; id < uint32_t(kMaxItems); ++id) {
     if (pos >= bytes.size()) break;
-    if (id % kItemsPerBlock == 0) pos += kBlockHeaderSize;
+    if (id % kItemsPerBlock == 0) {
+      pos += kBlockHeaderSize;
+      // A whole block of current records is copied as it is.
+      if (wide && bytes.size() - std::min(pos, bytes.size()) >= kItemsPerBlock * record) {
+        std::memcpy(&ItemData[id], &bytes[pos], kItemsPerBlock * record);
+        for (uint32_t last = id + kItemsPerBlock - 1; id < last; ++id) ListItem(id);
+        ListItem(id);
+        pos += kItemsPerBlock * record;
+        continue;
+      }
+    }
     if (pos < bytes.size()) {
       // A record cut short by the end of the file keeps zeros in the rest.
       uint8_t raw[kItemRecord64] = {};
@@ -177,11 +192,15 @@ void TUOTileData::ReadItems(const std::string& tileDataPath) {
       }
     }
     pos += record;
-    ItemIndexOf[id] = uint16_t(ItemCount);
-    // An index entry past the end of artidx.mul reads as offset 0: present.
-    if (ArtIndex[kItemArtBase + id].Offset >= 0) ItemIds[ItemCount++] = id;
+    ListItem(id);
   }
   ItemRecordCount = id;
+}
+
+void TUOTileData::ListItem(uint32_t id) {
+  ItemIndexOf[id] = uint16_t(ItemCount);
+  // An index entry past the end of artidx.mul reads as offset 0: present.
+  if (ArtIndex[kItemArtBase + id].Offset >= 0) ItemIds[ItemCount++] = id;
 }
 
 std::string TUOTileData::ItemName(uint32_t id) const {

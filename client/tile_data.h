@@ -145,6 +145,8 @@ class TUOTileData : public ITileFacts {
   void ReadArtIndex(const std::string& artIdxPath);
   void ReadArtContainer(const std::string& artPath);
   void ReadItems(const std::string& tileDataPath);
+  // Sets the id's place in the item list and lists it when it has art.
+  void ListItem(uint32_t id);
   int artFd_ = -1;
   int64_t artSize_ = 0;
 };

@@ -50,6 +50,33 @@ TEST(ContainerHash, Lookup3VectorsAndStoredNameHashes) {
   EXPECT_EQ(ContainerNameHash("Build/MultiCollection/Housing.BIN"), 0x126D1E99DDEDEE0Aull);
 }
 
+// Names numbered in order share the hashing of their leading blocks; every
+// hash must still be the one of the whole name, across carries, jumps and
+// names whose digits sit on a block boundary.
+TEST(ContainerHash, NumberedNamesHashAsWholeNames) {
+  struct Form {
+    const char* prefix;
+    int digits;
+    const char* suffix;
+  };
+  for (const Form& f :
+       {Form{"build/artlegacymul/", 8, ".tga"}, Form{"build/multicollection/", 6, ".bin"},
+        Form{"abcdefghijk", 2, "x"}, Form{"", 12, ""}, Form{"p", 3, "0123456789ab"}}) {
+    NumberedNameHasher hasher(f.prefix, f.digits, f.suffix);
+    const auto whole = [&](uint32_t n) {
+      std::string digits = std::to_string(n);
+      digits.insert(0, size_t(f.digits) - digits.size(), '0');
+      return ContainerNameHash(f.prefix + digits + f.suffix);
+    };
+    const uint32_t limit = f.digits >= 6 ? 1000000u : 100u;
+    std::vector<uint32_t> numbers;
+    for (uint32_t n = 0; n < 1200; ++n) numbers.push_back(n % limit);
+    for (uint32_t n : {99999u, 100000u, 100001u, 7u, 8u, 999998u, 999999u, 5u, 6u})
+      numbers.push_back(n % limit);
+    for (uint32_t n : numbers) ASSERT_EQ(hasher.Hash(n), whole(n)) << f.prefix << " " << n;
+  }
+}
+
 // Three tables of four slots, an empty slot in the middle of the first,
 // payloads behind a header block, stored and deflated entries.
 TEST(Container, WalksTheTablesAndReadsEveryEntry) {
@@ -149,7 +176,7 @@ TEST(Container, DamagedFilesAreRefusedWithAMessage) {
       {"empty file", [](auto& b) { b.clear(); }, "too short"},
       {"cut in the header", [](auto& b) { b.resize(30); }, "too short"},
       {"cut in the first table", [&](auto& b) { b.resize(t0 + 40); }, "more than the file holds"},
-      {"cut in the data", [&](auto& b) { b.resize(t1 - 5); }, "past the end"},
+      {"cut in the data", [&](auto& b) { b.resize(t1 - 5); }, "outside the file"},
       {"cut before the second table", [&](auto& b) { b.resize(t1 + 6); }, "outside the file"},
       {"cut in the last payload", [](auto& b) { b.resize(b.size() - 3); }, "past the end"},
       {"wrong magic", [](auto& b) { b[0] = 'X'; }, "wrong magic"},
