@@ -185,8 +185,9 @@ bool CountClientMultis(const std::string& idxPath, const std::string& mulPath, i
   if (IsContainerPath(mulPath)) {
     const std::unique_ptr<PackedContainer> c = PackedContainer::Open(mulPath, error);
     if (!c) return false;
+    NumberedNameHasher names("build/multicollection/", 6, ".bin");
     for (int id = 0; id < kContainerMultiIds; ++id)
-      *count += c->FindName(MultiEntryName(id)) != nullptr;
+      *count += c->Find(names.Hash(uint32_t(id))) != nullptr;
     return true;
   }
   std::ifstream idx(idxPath, std::ios::binary);

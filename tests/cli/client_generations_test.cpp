@@ -164,7 +164,8 @@ TEST(CliDamagedContainers, EndWithTheReason) {
   loop.replace(40 + 4, 8, std::string("\x28\0\0\0\0\0\0\0", 8));  // the first table's next: itself
   const std::vector<Case> cases = {
       {"art with a wrong magic", art, "XYP" + goodArt.substr(3), "wrong magic"},
-      {"art cut short", art, goodArt.substr(0, goodArt.size() / 3), "past the end"},
+      {"art cut to a third", art, goodArt.substr(0, goodArt.size() / 3), "outside the file"},
+      {"art cut in its last picture", art, goodArt.substr(0, goodArt.size() - 2), "past the end"},
       {"art of 10 bytes", art, goodArt.substr(0, 10), "too short"},
       {"multis with a wrong signature", multi,
        goodMulti.substr(0, 8) + "XXXX" + goodMulti.substr(12), "signature"},
