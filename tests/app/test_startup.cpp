@@ -238,6 +238,40 @@ class TestStartup : public QObject {
     QVERIFY2(prompts->infos[0].contains("wrong magic"), qPrintable(prompts->infos[0]));
     QCOMPARE(prompts->execCount, 1);
   }
+  // No client found: the container paths typed into the configuration
+  // dialog, with no index paths, start the editor next time.
+  void containerPathsTypedIntoTheDialog() {
+    const DemoPaths p = DemoClientPaths(DemoGeneration::kPacked);
+    if (p.tileData.empty()) QSKIP("the demo client could not be written");
+    const QString folder = home.path() + "/typed-packed";
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    prompts->exec = [&](QDialog* dialog) {
+      auto* cfg = qobject_cast<TCfgForm*>(dialog);
+      if (!cfg) return false;
+      cfg->EdArtIdx->clear();
+      cfg->EdArt->setText(QString::fromStdString(p.art));
+      cfg->EdTileData->setText(QString::fromStdString(p.tileData));
+      cfg->EdMultiIdx->clear();
+      cfg->EdMulti->setText(QString::fromStdString(p.multi));
+      return true;
+    };
+    StartOptions o;
+    o.settingsFolder = folder;
+    o.prompts = prompts;
+    {
+      TMainForm w(o);
+      QVERIFY(w.StartupFailed());
+    }
+    QVERIFY(ReadFile(folder + "/tavi.ini").contains("artLegacyMUL.uop"));
+    auto again = std::make_shared<ScriptedPrompts>();
+    o.prompts = again;
+    TMainForm w(o);
+    QVERIFY(!w.StartupFailed());
+    QVERIFY(again->infos.isEmpty());
+    w.MnImportClick(100);
+    QVERIFY2(again->errors.isEmpty(), qPrintable(again->errors.join("; ")));
+    QVERIFY(w.Doc().Width > 1);
+  }
 };
 
 QTEST_MAIN(TestStartup)
