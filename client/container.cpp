@@ -218,7 +218,7 @@ std::unique_ptr<PackedContainer> PackedContainer::Open(const std::string& path,
   c->fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   struct stat st {};
   if (c->fd_ < 0 || ::fstat(c->fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-    if (error) *error = "cannot open '" + path + "'";
+    if (error) *error = "'" + path + "': cannot be opened";
     return nullptr;
   }
   c->size_ = int64_t(st.st_size);

@@ -106,7 +106,9 @@ class TUOTileData : public ITileFacts {
   // Number of ids in ItemIds. Wider than the uint16 positions of ItemIndexOf:
   // a client with art for all 65536 items has 65536 of them.
   uint32_t ItemCount = 0;
-  uint32_t ArtIndexCount = 0;  // entries present in artidx.mul (at most kMaxArtIndex)
+  // Entries present in artidx.mul (at most kMaxArtIndex); with the art
+  // container, every index looked up there (kContainerArtIndices).
+  uint32_t ArtIndexCount = 0;
   // Item records read from tiledata.mul, with or without art.
   uint32_t ItemRecordCount = 0;
   TileDataLayout Layout = TileDataLayout::kFlags64;

@@ -210,7 +210,7 @@ TEST(Container, DamagedFilesAreRefusedWithAMessage) {
   }
   std::string error;
   EXPECT_EQ(PackedContainer::Open(dir / "missing.uop", &error), nullptr);
-  EXPECT_NE(error.find("cannot open"), std::string::npos);
+  EXPECT_NE(error.find("cannot be opened"), std::string::npos);
   EXPECT_EQ(PackedContainer::Open(dir.str(), &error), nullptr);  // a folder
 }
 
