@@ -1,8 +1,8 @@
 #include "app/aos_window.h"
 
 #include <QComboBox>
-#include <QHideEvent>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -12,20 +12,16 @@
 
 #include "app/picture_grid.h"
 #include "app/tool_art.h"
-#include "settings/settings.h"
 #include "document/aos_tables.h"
 #include "document/house_document.h"
+#include "settings/settings.h"
 
 namespace tavi {
 
-TAoSForm::TAoSForm(TMainForm* main, QWidget* parent) : TAoSForm(ToolHostFromMain(main), parent) {}
-
-TAoSForm::TAoSForm(const ToolHost& host, QWidget* parent)
-    : QWidget(parent, Qt::Tool), host_(host) {
+TAoSForm::TAoSForm(const ToolHost& host, QWidget* parent) : QWidget(parent, Qt::Tool), host_(host) {
   setObjectName("AoSForm");
   setWindowTitle("Age of Shadows Objects");
-  if (host_.settings && host_.settings->isStayOnTop)
-    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  if (host_.settings && host_.settings->isStayOnTop) setWindowFlag(Qt::WindowStaysOnTopHint, true);
   build();
   CBTypeChange();
 }
@@ -38,10 +34,11 @@ void TAoSForm::build() {
   lblType->setObjectName("LblType");
   cbType_ = new QComboBox(this);
   cbType_->setObjectName("CBType");
-  cbType_->addItems({"Walls", "Doors", "Floors", "Stairs", "Stairs(Auto Stack)", "Roofs",
-                     "Enchancements"});
-  cbType_->setCurrentIndex(0);
-  connect(cbType_, QOverload<int>::of(&QComboBox::activated), this, [this](int) { CBTypeChange(); });
+  cbType_->addItems(
+      {"Walls", "Doors", "Floors", "Stairs", "Stairs(Auto Stack)", "Roofs", "Enchancements"});
+  cbType_->setCurrentIndex(kAosWalls);
+  connect(cbType_, QOverload<int>::of(&QComboBox::activated), this,
+          [this](int) { CBTypeChange(); });
   top->addWidget(lblType);
   top->addWidget(cbType_, 1);
 
@@ -115,20 +112,32 @@ bool TAoSForm::DGObjSelectCell(int col, int row) {
   return true;  // an empty cell can be selected; it changes nothing
 }
 
-void TAoSForm::SelectGridCell(int col, int row) { grid_->SelectCell(col, row); }
+void TAoSForm::SelectGridCell(int col, int row) {
+  grid_->SelectCell(col, row);
+}
 
-int TAoSForm::TypeIndex() const { return cbType_->currentIndex(); }
+int TAoSForm::TypeIndex() const {
+  return cbType_->currentIndex();
+}
 
-void TAoSForm::SetTypeIndexSilently(int index) { cbType_->setCurrentIndex(index); }
+void TAoSForm::SetTypeIndexSilently(int index) {
+  cbType_->setCurrentIndex(index);
+}
 
 void TAoSForm::SetTypeIndex(int index) {
   cbType_->setCurrentIndex(index);
   CBTypeChange();
 }
 
-int TAoSForm::SelectedCol() const { return grid_->Col(); }
-int TAoSForm::SelectedRow() const { return grid_->Row(); }
-QString TAoSForm::StatusText() const { return statusBar_->currentMessage(); }
+int TAoSForm::SelectedCol() const {
+  return grid_->Col();
+}
+int TAoSForm::SelectedRow() const {
+  return grid_->Row();
+}
+QString TAoSForm::StatusText() const {
+  return statusBar_->currentMessage();
+}
 
 void TAoSForm::SetTypeNames(const QStringList& names) {
   const int index = cbType_->currentIndex();

@@ -16,15 +16,14 @@ namespace tavi {
 
 class PictureGrid;
 
-class TAoSForm : public QWidget {
+class TAoSForm : public QWidget, public IAosChoice {
   Q_OBJECT
  public:
   static constexpr int kColumns = 12;
   static constexpr int kCellWidth = 44;
   static constexpr int kCellHeight = 88;
 
-  explicit TAoSForm(TMainForm* main, QWidget* parent = nullptr);
-  TAoSForm(const ToolHost& host, QWidget* parent = nullptr);
+  explicit TAoSForm(const ToolHost& host, QWidget* parent = nullptr);
   ~TAoSForm() override;
 
   // Written by the document's recount.
@@ -38,14 +37,16 @@ class TAoSForm : public QWidget {
   // it is not one), then a recount.
   void EdOldPriceExit();
 
-  // The type list (0..6) and the grid's selected cell, read by the main
-  // window (auto stairs direction, wall replacement) and the control window.
-  int TypeIndex() const;
+  // The type list (an AosType) and the grid's selected cell, read by the
+  // main window (auto stairs direction, wall replacement) and, through
+  // IAosChoice, by the control and catalogue windows.
+  bool IsShown() const override { return isVisible(); }
+  int TypeIndex() const override;
   // Moves the type list without running the type change (catalogue click rule).
-  void SetTypeIndexSilently(int index);
+  void SetTypeIndexSilently(int index) override;
   void SetTypeIndex(int index);
-  int SelectedCol() const;
-  int SelectedRow() const;
+  int SelectedCol() const override;
+  int SelectedRow() const override;
   PictureGrid* Grid() const { return grid_; }
   QComboBox* TypeList() const { return cbType_; }
   QString StatusText() const;

@@ -1,43 +1,34 @@
 #include "app/app_host.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QLocale>
 #include <QMimeData>
 
-#include "app/main_window.h"
-#include "app/aos_window.h"
-#include "app/control_window.h"
-
 namespace tavi {
 
 bool AppDocHost::PartsLock() const {
-  return main_ && main_->CtrlForm() && main_->CtrlForm()->PartsLock();
+  return partsLock && partsLock();
 }
 
 bool AppDocHost::ShowCustomizePropriety() const {
-  if (!main_) return false;
-  auto* action = main_->findChild<QAction*>(QStringLiteral("MnShowPropriety"));
-  return action && action->isChecked();
+  return showCustomize && showCustomize();
 }
 
 int AppDocHost::BaseHeight() const {
-  return main_ ? main_->BaseHeight() : 7;
+  return baseHeight ? baseHeight() : 7;
 }
 
 void AppDocHost::SetBaseHeight(int height) {
-  if (main_) main_->SetBaseHeight(height);
+  if (setBaseHeight) setBaseHeight(height);
 }
 
 int64_t AppDocHost::ReferencePrice() const {
-  return main_ && main_->AoSForm() ? main_->AoSForm()->ReferencePrice() : 0;
+  return referencePrice ? referencePrice() : 0;
 }
 
 void AppDocHost::SetPrice(int64_t price, const std::string& lblPrice, const std::string& lblDelta) {
-  if (main_ && main_->AoSForm())
-    main_->AoSForm()->SetPriceLabels(price, QString::fromStdString(lblPrice),
-                                     QString::fromStdString(lblDelta));
+  if (setPrice) setPrice(price, QString::fromStdString(lblPrice), QString::fromStdString(lblDelta));
 }
 
 char AppDocHost::ThousandsSeparator() const {

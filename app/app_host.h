@@ -1,17 +1,27 @@
 #pragma once
-// The editor's side of the document's host and of the text clipboard: Parts
-// Lock and the base height come from the control window, the customization
-// view switch from the View menu, price labels go to the AoS window, the
-// thousands separator from the user's locale.
+// The editor's side of the document's host and of the text clipboard. The
+// main window wires the host to its windows: Parts Lock and the base height
+// come from the control window, the customization view switch from the View
+// menu, price labels go to the AoS window; the thousands separator comes from
+// the user's locale.
+#include <QString>
+#include <functional>
+
 #include "document/doc_host.h"
 
 namespace tavi {
 
-class TMainForm;
-
 class AppDocHost : public IDocHost {
  public:
-  explicit AppDocHost(TMainForm* main) : main_(main) {}
+  // Each is asked at the moment of use; one left empty reads as off, 0 or
+  // the default base height of 7, and a price then goes nowhere.
+  std::function<bool()> partsLock;
+  std::function<bool()> showCustomize;
+  std::function<int()> baseHeight;
+  std::function<void(int)> setBaseHeight;
+  std::function<int64_t()> referencePrice;
+  std::function<void(int64_t price, const QString& lblPrice, const QString& lblDelta)> setPrice;
+
   bool PartsLock() const override;
   bool ShowCustomizePropriety() const override;
   int BaseHeight() const override;
@@ -19,9 +29,6 @@ class AppDocHost : public IDocHost {
   int64_t ReferencePrice() const override;
   void SetPrice(int64_t price, const std::string& lblPrice, const std::string& lblDelta) override;
   char ThousandsSeparator() const override;
-
- private:
-  TMainForm* main_;
 };
 
 // Plain text on the system clipboard (CR LF kept as it is).

@@ -10,9 +10,9 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "settings/settings.h"
 #include "document/house_document.h"
 #include "io/multi_cache.h"
+#include "settings/settings.h"
 
 namespace tavi {
 namespace {
@@ -48,9 +48,6 @@ QListWidget* AddGroup(QWidget* parent, QGridLayout* lay, int row, int col, const
 
 }  // namespace
 
-TMultiForm::TMultiForm(TMainForm* main, QWidget* parent)
-    : TMultiForm(ToolHostFromMain(main), QString(), parent) {}
-
 TMultiForm::TMultiForm(const ToolHost& host, const QString& clientDir, QWidget* parent)
     : QDialog(parent), host_(host), clientDirOverride_(clientDir) {
   setObjectName("MultiForm");
@@ -82,8 +79,8 @@ void TMultiForm::build() {
   btnClose_->setObjectName("BtnClose");
   connect(btnImport_, &QPushButton::clicked, this, [this] { BtnImportClick(); });
   connect(btnClose_, &QPushButton::clicked, this, [this] { BtnCloseClick(); });
-  lblWarning_ = new QLabel("* Dynamic objects (e.g. doors, teleporters)\n will not be imported. *",
-                           this);
+  lblWarning_ =
+      new QLabel("* Dynamic objects (e.g. doors, teleporters)\n will not be imported. *", this);
   lblWarning_->setObjectName("LblWarning");
 
   auto* bottom = new QHBoxLayout;
@@ -126,9 +123,8 @@ void TMultiForm::showEvent(QShowEvent* e) {
 void TMultiForm::FormShow() {
   const int remembered = host_.settings ? host_.settings->LastAccount : 0;
   // Without a client folder there is nothing to list (never the working folder).
-  const std::vector<std::string> accounts = clientDir().isEmpty()
-                                                ? std::vector<std::string>()
-                                                : ListAccounts(clientDir().toStdString());
+  const std::vector<std::string> accounts =
+      clientDir().isEmpty() ? std::vector<std::string>() : ListAccounts(clientDir().toStdString());
   if (FillList(lbAccount_, ToQt(accounts), remembered))
     LBAccountClick();
   else
@@ -208,6 +204,7 @@ void TMultiForm::BtnImportClick() {
   const int row = lbHouse_->currentRow();
   // With no house selected there is nothing to import.
   if (row < 0 || row >= int(houseNumbers_.size()) || !host_.Doc()) return;
+  if (host_.askSaveChanges && !host_.askSaveChanges()) return;
   TTAVIDoc& doc = *host_.Doc();
   const LoadResult r = ImportMultiCache(doc, lines_, houseNumbers_[size_t(row)]);
   if (!r.ok) {
@@ -218,7 +215,9 @@ void TMultiForm::BtnImportClick() {
   if (host_.afterCacheImport) host_.afterCacheImport(r.baseHeight);
 }
 
-void TMultiForm::BtnCloseClick() { close(); }
+void TMultiForm::BtnCloseClick() {
+  close();
+}
 
 void TMultiForm::FormClose() {
   if (!shown_) return;

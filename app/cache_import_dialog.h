@@ -16,8 +16,7 @@ namespace tavi {
 class TMultiForm : public QDialog {
   Q_OBJECT
  public:
-  explicit TMultiForm(TMainForm* main, QWidget* parent = nullptr);
-  // `clientDir` overrides the client folder of the settings (tests).
+  // A non-empty `clientDir` overrides the client folder of the settings (tests).
   TMultiForm(const ToolHost& host, const QString& clientDir, QWidget* parent = nullptr);
   ~TMultiForm() override;
 

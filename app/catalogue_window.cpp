@@ -12,9 +12,9 @@
 
 #include "app/picture_grid.h"
 #include "app/tool_art.h"
-#include "app/aos_window.h"
-#include "settings/settings.h"
 #include "client/tile_data.h"
+#include "interaction/aos_rules.h"
+#include "settings/settings.h"
 
 namespace tavi {
 namespace {
@@ -24,16 +24,12 @@ constexpr int kThumbnailCacheSize = 6000;  // about 35 MB of 44 x 44 pictures
 
 }  // namespace
 
-TObjForm::TObjForm(TMainForm* main, QWidget* parent)
-    : TObjForm(ToolHostFromMain(main), ToolSettingsFolder(main), parent) {}
-
 TObjForm::TObjForm(const ToolHost& host, const QString& pageFolder, QWidget* parent)
     : QWidget(parent, Qt::Tool), host_(host), pageFolder_(pageFolder) {
   setObjectName("ObjForm");
   setWindowTitle("Object Window");
   thumbs_.setMaxCost(kThumbnailCacheSize);
-  if (host_.settings && host_.settings->isStayOnTop)
-    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  if (host_.settings && host_.settings->isStayOnTop) setWindowFlag(Qt::WindowStaysOnTopHint, true);
   build();
   loadPages();
   applyTabState();
@@ -164,11 +160,17 @@ void TObjForm::rebuildAddMenus() {
   }
 }
 
-int TObjForm::CurrentTab() const { return tab_->currentIndex(); }
+int TObjForm::CurrentTab() const {
+  return tab_->currentIndex();
+}
 
-void TObjForm::SetCurrentTab(int tab) { tab_->setCurrentIndex(tab); }
+void TObjForm::SetCurrentTab(int tab) {
+  tab_->setCurrentIndex(tab);
+}
 
-int TObjForm::CurrentIndex() const { return grid_->Row() * grid_->ColCount() + grid_->Col(); }
+int TObjForm::CurrentIndex() const {
+  return grid_->Row() * grid_->ColCount() + grid_->Col();
+}
 
 int TObjForm::tileCountOnTab() const {
   const int tab = CurrentTab();
@@ -193,6 +195,10 @@ QImage TObjForm::thumbnail(uint16_t id) {
 }
 
 void TObjForm::FormResize() {
+  layoutGrid(false);
+}
+
+void TObjForm::layoutGrid(bool reselect) {
   if (!isVisible()) return;
   int index = CurrentIndex();
   const int cols = std::max(1, grid_->ClientWidth() / (kCell + 1));
@@ -201,12 +207,18 @@ void TObjForm::FormResize() {
   grid_->SetColCount(cols);
   grid_->SetRowCount(rows);
   if (index / cols >= rows) index = 0;
-  // Move the row quietly, then the column with the selection handler, so the
-  // tile at the index becomes the current tile again.
-  movingRow_ = true;
-  grid_->SelectCell(grid_->Col() < cols ? grid_->Col() : 0, index / cols, true);
-  movingRow_ = false;
-  grid_->SelectCell(index % cols, index / cols, true);
+  if (reselect) {
+    // Move the row quietly, then the column with the selection handler, so
+    // the tile at the index becomes the current tile again.
+    movingRow_ = true;
+    grid_->SelectCell(grid_->Col() < cols ? grid_->Col() : 0, index / cols, true);
+    movingRow_ = false;
+    grid_->SelectCell(index % cols, index / cols, true);
+  } else {
+    // A new size (a font or a language, the user's frame) only lays the
+    // cells out anew: the current tile is the user's choice and stays.
+    grid_->SelectCell(index % cols, index / cols, false);
+  }
   grid_->viewport()->update();
 }
 
@@ -238,10 +250,11 @@ bool TObjForm::gridSelect(int col, int row) {
 }
 
 void TObjForm::gridClicked() {
-  TAoSForm* aos = host_.aosForm ? host_.aosForm() : nullptr;
-  if (!aos || !aos->isVisible()) return;
+  IAosChoice* aos = host_.Aos();
+  if (!aos || !aos->IsShown()) return;
   const int type = aos->TypeIndex();
-  if (type == 1 || type == 5) aos->SetTypeIndexSilently(type - 1);
+  const int moved = AosTypeAfterCatalogueClick(type);
+  if (moved != type) aos->SetTypeIndexSilently(moved);
 }
 
 void TObjForm::moveToIndex(int index) {
@@ -261,7 +274,7 @@ void TObjForm::applyTabState() {
 }
 
 void TObjForm::TabChange() {
-  FormResize();
+  layoutGrid(true);
   applyTabState();
   const bool page = CurrentTab() > 0;
   if (!page && host_.Tiles() && host_.currentTile) {
@@ -281,8 +294,12 @@ void TObjForm::updateMenus() {
   for (QAction* a : {mnDelete_, mnDelete1_}) a->setEnabled(onCode);
 }
 
-void TObjForm::PopMenuPopup() { updateMenus(); }
-void TObjForm::Search1Click() { updateMenus(); }
+void TObjForm::PopMenuPopup() {
+  updateMenus();
+}
+void TObjForm::Search1Click() {
+  updateMenus();
+}
 
 void TObjForm::message(const QString& text) {
   if (quiet_)
@@ -394,6 +411,8 @@ void TObjForm::MnPageDeleteClick() {
   DeleteShownPage();
 }
 
-QString TObjForm::StatusText() const { return status_; }
+QString TObjForm::StatusText() const {
+  return status_;
+}
 
 }  // namespace tavi

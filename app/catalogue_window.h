@@ -22,10 +22,8 @@ class PictureGrid;
 class TObjForm : public QWidget {
   Q_OBJECT
  public:
-  // Loads the page files from the settings folder and takes over the legacy
-  // bookmarks of the settings.
-  explicit TObjForm(TMainForm* main, QWidget* parent = nullptr);
-  // For a window on its own: pages read from `pageFolder` (ending with '/').
+  // Loads the page files from `pageFolder` (ending with '/'; the settings
+  // folder) and takes over the legacy bookmarks of the host's settings.
   TObjForm(const ToolHost& host, const QString& pageFolder, QWidget* parent = nullptr);
   ~TObjForm() override;
 
@@ -42,6 +40,8 @@ class TObjForm : public QWidget {
   PictureGrid* Grid() const { return grid_; }
 
   // Handlers (also driven by tests).
+  // Lays the grid out for its width, keeping the cell index; the current
+  // tile does not change.
   void FormResize();
   void TabChange();
   void MnFindClick();
@@ -76,6 +76,9 @@ class TObjForm : public QWidget {
 
  private:
   void build();
+  // The grid layout; with `reselect` the tile at the kept index becomes the
+  // current tile (a change of tab).
+  void layoutGrid(bool reselect);
   void loadPages();
   void rebuildAddMenus();
   void updateMenus();

@@ -11,8 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/main_window.h"
 #include "document/house_document.h"
+#include "interaction/config_values.h"
 
 namespace tavi {
 
@@ -43,10 +43,23 @@ void Select(QComboBox* c, int index) {
   c->setCurrentIndex(index >= 0 && index < c->count() ? index : -1);
 }
 
-}  // namespace
+// A plot size list showing the document sizes on offer (each less one) with
+// the size each entry stands for as its data; `current` (0: none) is
+// selected, and listed even where the usual range does not hold it.
+void FillPlotSizes(QComboBox* c, int current) {
+  c->clear();
+  for (int size : PlotSizeChoices(current)) c->addItem(QString::number(size - 1), size);
+  Select(c, PlotSizeChoiceIndex(PlotSizeChoices(current), current));
+}
 
-TCfgForm::TCfgForm(TMainForm* main, QWidget* parent)
-    : TCfgForm(&main->Settings(), &main->Doc(), parent ? parent : main) {}
+// The size of the chosen entry; without one the size stays `current`.
+int ChosenSize(const QComboBox* c, int current) {
+  std::vector<int> sizes;
+  for (int i = 0; i < c->count(); ++i) sizes.push_back(c->itemData(i).toInt());
+  return ChosenPlotSize(sizes, c->currentIndex(), current);
+}
+
+}  // namespace
 
 TCfgForm::TCfgForm(TSettings* settings, const TTAVIDoc* doc, QWidget* parent)
     : QDialog(parent), settings_(settings), doc_(doc) {
@@ -78,13 +91,13 @@ void TCfgForm::build() {
   filesForm->addRow(QString(), search);
   top->addWidget(files);
 
-  QStringList sizes;
-  for (int i = 7; i <= 24; ++i) sizes << QString::number(i);
   auto* base = new QGroupBox("Base Size", this);
   base->setObjectName("GBBaseSize");
   auto* baseForm = new QFormLayout(base);
-  CBWidth = List(base, "CBWidth", sizes);
-  CBHeight = List(base, "CBHeight", sizes);
+  CBWidth = List(base, "CBWidth", {});
+  CBHeight = List(base, "CBHeight", {});
+  FillPlotSizes(CBWidth, 0);
+  FillPlotSizes(CBHeight, 0);
   baseForm->addRow(Label(base, "Label6", "Width (East-West)"), CBWidth);
   baseForm->addRow(Label(base, "Label7", "Height (North-South)"), CBHeight);
 
@@ -142,8 +155,7 @@ void TCfgForm::build() {
 }
 
 int TCfgForm::TextWidthIndex(int lineWidth) {
-  const int i = (lineWidth - 36) / 8;  // truncates toward zero
-  return i < 0 || i > 5 ? 5 : i;
+  return tavi::TextWidthIndex(lineWidth);
 }
 
 void TCfgForm::FormShow() {
@@ -153,8 +165,8 @@ void TCfgForm::FormShow() {
   EdTileData->setText(QString::fromStdString(s.TileData));
   EdMultiIdx->setText(QString::fromStdString(s.MultiIdx));
   EdMulti->setText(QString::fromStdString(s.Multi));
-  Select(CBWidth, doc_ ? doc_->Width - 8 : -1);
-  Select(CBHeight, doc_ ? doc_->Height - 8 : -1);
+  FillPlotSizes(CBWidth, doc_ ? doc_->Width : 0);
+  FillPlotSizes(CBHeight, doc_ ? doc_->Height : 0);
   CBStayOnTop->setChecked(s.isStayOnTop);
   Select(CBJpegQuality, s.JpegQuality);
   Select(CBLanguage, s.Language);
@@ -162,6 +174,25 @@ void TCfgForm::FormShow() {
   Select(CBBGType, s.BGType);
   CBBGLarge->setChecked(s.isLargeBG);
   CBUpdateChk->setChecked(s.UpdateCheck);
+}
+
+TSettings TCfgForm::Collect() const {
+  TSettings s = *settings_;
+  s.ArtIdx = EdArtIdx->text().toStdString();
+  s.Art = EdArt->text().toStdString();
+  s.TileData = EdTileData->text().toStdString();
+  s.MultiIdx = EdMultiIdx->text().toStdString();
+  s.Multi = EdMulti->text().toStdString();
+  s.Width = ChosenSize(CBWidth, doc_ ? doc_->Width : s.Width);
+  s.Height = ChosenSize(CBHeight, doc_ ? doc_->Height : s.Height);
+  s.isStayOnTop = CBStayOnTop->isChecked();
+  s.JpegQuality = CBJpegQuality->currentIndex();
+  s.Language = CBLanguage->currentIndex();
+  s.LineWidth = LineWidthOfIndex(CBTextWidth->currentIndex());
+  s.BGType = CBBGType->currentIndex();
+  s.isLargeBG = CBBGLarge->isChecked();
+  s.UpdateCheck = CBUpdateChk->isChecked();
+  return s;
 }
 
 void TCfgForm::BtnFileSearchClick() {

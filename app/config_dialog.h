@@ -1,8 +1,8 @@
 #pragma once
 // The configuration dialog: client file paths, the plot size, stay-on-top,
 // JPEG quality, language, clipboard text width, background and the monthly
-// update check. It only shows and collects values; the main window takes
-// them over when the dialog closes with Ok.
+// update check. It only shows and collects values (Collect); the main window
+// takes them over when the dialog closes with Ok.
 #include <QDialog>
 #include <functional>
 
@@ -14,21 +14,21 @@ class QLineEdit;
 
 namespace tavi {
 
-class TMainForm;
 class TTAVIDoc;
 
 class TCfgForm : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TCfgForm(TMainForm* main, QWidget* parent = nullptr);
-  // A dialog over plain settings and a document (tests; the start-up message
-  // before the other windows exist). `doc` may be null (size lists then stay
-  // unselected).
+  // A dialog over the editor's settings and its document; `doc` may be null
+  // (the size lists then stay unselected).
   TCfgForm(TSettings* settings, const TTAVIDoc* doc, QWidget* parent = nullptr);
 
   // Fills the controls from the settings (also run on every show).
   void FormShow();
+  // The settings with the values the controls show, the chosen plot size in
+  // Width and Height. The settings themselves are not changed.
+  TSettings Collect() const;
   // "&Reload Paths": empties the five paths, rediscovers the client and shows
   // the new paths. The settings change at once, whatever closes the dialog.
   void BtnFileSearchClick();

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -18,12 +19,12 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
-#include <algorithm>
 
-#include "app/main_window.h"
-#include "app/catalogue_window.h"
-#include "app/aos_window.h"
+#include "app/tool_art.h"
 #include "client/tile_data.h"
+#include "interaction/detail_list.h"
+#include "interaction/window_place.h"
+#include "interaction/zoom_text.h"
 
 namespace tavi {
 
@@ -31,7 +32,6 @@ namespace {
 
 constexpr int kPreviewWidth = 44;
 constexpr int kPreviewHeight = 145;
-constexpr int kAutoStairsType = 4;
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* text) {
   auto* b = new QPushButton(QString::fromUtf8(text), parent);
@@ -65,10 +65,10 @@ QString Pad2(int v) {
 
 }  // namespace
 
-TCtrlForm::TCtrlForm(TMainForm* main, QWidget* parent)
-    : QWidget(parent ? parent : main,
+TCtrlForm::TCtrlForm(const ToolHost& host, QWidget* parent)
+    : QWidget(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      main_(main) {
+      host_(host) {
   setObjectName("CtrlForm");
   setWindowTitle("Control");
   build();
@@ -138,7 +138,7 @@ void TCtrlForm::build() {
     modes_[i]->setObjectName(QString("RGEditmode_%1").arg(i));
     modes->addWidget(modes_[i], i / 2, i % 2);
     connect(modes_[i], &QRadioButton::toggled, this, [this](bool on) {
-      if (on) main_->Redraw();
+      if (on) host_.Redraw();
     });
   }
   modes_[0]->setChecked(true);
@@ -186,6 +186,10 @@ void TCtrlForm::build() {
   cbMag_->setInsertPolicy(QComboBox::NoInsert);
   cbMag_->addItems({"200%", "175%", "150%", "125%", "100%", "75%", "50%", "25%"});
   cbMag_->setCurrentIndex(4);
+  // What is typed stays as typed: no completion jumps to a list entry.
+  cbMag_->setCompleter(nullptr);
+  // Qt gives the focus events to the combo box, not to its line edit.
+  cbMag_->installEventFilter(this);
   cbMag_->lineEdit()->installEventFilter(this);
   zoomRow->addWidget(cbMag_, 1);
   right->addLayout(zoomRow);
@@ -210,16 +214,24 @@ void TCtrlForm::build() {
   connect(tbBaseHeight_, &QSlider::valueChanged, this, &TCtrlForm::TBBaseHeightChange);
   connect(CBObjWindow, &QCheckBox::clicked, this, &TCtrlForm::CBObjWindowClick);
   connect(CBAoSWindow, &QCheckBox::clicked, this, &TCtrlForm::CBAoSWindowClick);
-  // Choosing a list entry applies at once; typed digits wait for Enter or
-  // for the box to lose the focus.
-  connect(cbMag_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
-    if (text.contains('%')) ApplyZoomText();
+  // Picking a list entry applies at once; typed text waits for Enter or for
+  // the box to lose the focus, whatever it holds on the way.
+  connect(cbMag_, &QComboBox::textActivated, this, [this] { ApplyZoomText(); });
+  connect(cbMag_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (index >= 0) ApplyZoomText();
   });
   connect(cbMag_->lineEdit(), &QLineEdit::returnPressed, this, &TCtrlForm::ApplyZoomText);
 }
 
 bool TCtrlForm::eventFilter(QObject* watched, QEvent* event) {
-  if (cbMag_ && watched == cbMag_->lineEdit() && event->type() == QEvent::FocusOut) ApplyZoomText();
+  if (cbMag_ && (watched == cbMag_ || watched == cbMag_->lineEdit()) &&
+      event->type() == QEvent::FocusOut) {
+    // Opening the box's own list takes the focus only for a moment, and a
+    // text that was not typed over (the zoom keys write theirs) stays as is.
+    if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason &&
+        cbMag_->lineEdit()->isModified())
+      ApplyZoomText();
+  }
   return QWidget::eventFilter(watched, event);
 }
 
@@ -292,14 +304,14 @@ void TCtrlForm::TBBaseHeightChange() {
 // ---- the current tile ----
 
 void TCtrlForm::ShowCurrentTile() {
-  const TUOTileData* tiles = main_->TileData();
+  const TUOTileData* tiles = host_.Tiles();
   TBitmap24 bmp(kPreviewWidth, kPreviewHeight, 0xFF);
   if (tiles) tiles->DrawArt(bmp, uint32_t(currentTile_) + kItemArtBase, 0, 0);
   QImage img(bmp.Bits.data(), bmp.Width, bmp.Height, bmp.Width * 3, QImage::Format_BGR888);
   idxImg_->setPixmap(QPixmap::fromImage(img.copy()));
   lblNumber_->setText(QString::asprintf("No.%d (%X)", currentTile_, currentTile_));
   if (tiles) {
-    lblName_->setText(QString::fromStdString(tiles->ItemName(currentTile_)));
+    lblName_->setText(ItemNameText(tiles, currentTile_));
     lblHeight_->setText(QString::asprintf("Height:%d", tiles->ItemData[currentTile_].Height));
     lblWeight_->setText(QString::asprintf("Weight:%d", tiles->ItemData[currentTile_].Weight));
   }
@@ -321,63 +333,52 @@ void TCtrlForm::ClearCellList() {
 void TCtrlForm::RefreshCellList() {
   const int selected = lbDetail_->currentRow();
   lbDetail_->clear();
-  const int dx = main_->DetailX(), dy = main_->DetailY();
-  TTAVIDoc& doc = main_->Doc();
-  const TUOTileData* tiles = main_->TileData();
-  if (dx >= 0 && dy >= 0 && dx < kGrid && dy < kGrid && TTAVIDoc::ValidFloor(currentFloor_)) {
-    for (int layer = kLayers - 1; layer >= 0; --layer) {
-      const TileEntry& e = doc.Tiles[currentFloor_][layer][dy][dx];
-      if (e.Id == 0) continue;
-      const QString name = tiles ? QString::fromStdString(tiles->ItemName(e.Id)) : QString();
-      const int height = tiles ? tiles->ItemData[e.Id].Height : doc.TileHeight(e.Id);
-      lbDetail_->addItem(QString::asprintf("%2d:", e.Z) + name + QString::asprintf("(%d)", height));
-    }
-  }
+  if (const TTAVIDoc* doc = host_.Doc())
+    for (const std::string& line :
+         DetailLines(*doc, host_.Tiles(), currentFloor_, host_.DetailX(), host_.DetailY()))
+      lbDetail_->addItem(ClientText(line));
   if (selected >= 0 && selected < lbDetail_->count()) {
     lbDetail_->setCurrentRow(selected);
     setCellButtons(true);
   } else {
     setCellButtons(false);
   }
-  main_->Redraw();
+  host_.Redraw();
 }
 
 // The buttons act only when the list shows the stack without gaps, so that
 // a line maps to a layer.
 bool TCtrlForm::ListComplete() const {
-  const int dx = main_->DetailX(), dy = main_->DetailY();
-  if (dx < 0 || dy < 0 || dx >= kGrid || dy >= kGrid || !TTAVIDoc::ValidFloor(currentFloor_))
-    return false;
-  return lbDetail_->count() == main_->Doc().LayerCount[currentFloor_][dy][dx];
+  const TTAVIDoc* doc = host_.Doc();
+  return doc && DetailListComplete(*doc, currentFloor_, host_.DetailX(), host_.DetailY(),
+                                   lbDetail_->count());
 }
 
 int TCtrlForm::SelectedLayer() const {
-  const int row = lbDetail_->currentRow();
-  if (row < 0) return -1;
-  return lbDetail_->count() - row - 1;
+  return LayerOfDetailLine(lbDetail_->count(), lbDetail_->currentRow());
 }
 
 void TCtrlForm::BtnCellUpClick() {
-  if (main_->DetailX() < 0 || !ListComplete() || SelectedLayer() < 0) return;
+  if (host_.DetailX() < 0 || !ListComplete() || SelectedLayer() < 0) return;
   const int pos =
-      main_->Doc().RaiseEntry(main_->DetailX(), main_->DetailY(), currentFloor_, SelectedLayer());
+      host_.Doc()->RaiseEntry(host_.DetailX(), host_.DetailY(), currentFloor_, SelectedLayer());
   if (pos < 0) return;
   RefreshCellList();
   if (pos < lbDetail_->count()) lbDetail_->setCurrentRow(pos);
 }
 
 void TCtrlForm::BtnCellDownClick() {
-  if (main_->DetailX() < 0 || !ListComplete() || SelectedLayer() < 0) return;
+  if (host_.DetailX() < 0 || !ListComplete() || SelectedLayer() < 0) return;
   const int pos =
-      main_->Doc().LowerEntry(main_->DetailX(), main_->DetailY(), currentFloor_, SelectedLayer());
+      host_.Doc()->LowerEntry(host_.DetailX(), host_.DetailY(), currentFloor_, SelectedLayer());
   if (pos < 0) return;
   RefreshCellList();
   if (pos < lbDetail_->count()) lbDetail_->setCurrentRow(pos);
 }
 
 void TCtrlForm::BtnCellDeleteClick() {
-  if (main_->DetailX() < 0 || !ListComplete() || SelectedLayer() < 0) return;
-  main_->Doc().RemoveEntry(main_->DetailX(), main_->DetailY(), currentFloor_, SelectedLayer());
+  if (host_.DetailX() < 0 || !ListComplete() || SelectedLayer() < 0) return;
+  host_.Doc()->RemoveEntry(host_.DetailX(), host_.DetailY(), currentFloor_, SelectedLayer());
   RefreshCellList();
 }
 
@@ -386,7 +387,7 @@ void TCtrlForm::LBDetailClick() {
   setCellButtons(true);
   if (!ListComplete()) return;
   const int layer = SelectedLayer();
-  const TileEntry& e = main_->Doc().Tiles[currentFloor_][layer][main_->DetailY()][main_->DetailX()];
+  const TileEntry& e = host_.Doc()->Tiles[currentFloor_][layer][host_.DetailY()][host_.DetailX()];
   currentTile_ = e.Id;
   ShowCurrentTile();
 }
@@ -394,82 +395,81 @@ void TCtrlForm::LBDetailClick() {
 // ---- the selection ----
 
 void TCtrlForm::BtnDeleteClick() {
-  const CellRect sel = main_->Selection();
-  if (sel.Left == -1) return;
-  main_->Doc().DeleteInRect(sel, currentFloor_);
+  const CellRect sel = host_.Selection();
+  TTAVIDoc* doc = host_.Doc();
+  if (sel.Left == -1 || !doc) return;
+  doc->DeleteInRect(sel, currentFloor_);
   RefreshCellList();
 }
 
 void TCtrlForm::BtnAddClick() {
-  const CellRect sel = main_->Selection();
-  if (sel.Left == -1) return;
-  TAoSForm* aos = main_->AoSForm();
-  if (aos && aos->isVisible() && aos->TypeIndex() == kAutoStairsType) {
-    if (main_->Doc().PlaceStairsInRect(sel, currentFloor_, aos->SelectedCol(), aos->SelectedRow()))
+  const CellRect sel = host_.Selection();
+  TTAVIDoc* doc = host_.Doc();
+  if (sel.Left == -1 || !doc) return;
+  if (host_.AutoStairs()) {
+    const IAosChoice* aos = host_.Aos();
+    if (doc->PlaceStairsInRect(sel, currentFloor_, aos->SelectedCol(), aos->SelectedRow()))
       RefreshCellList();
     return;
   }
   if (currentTile_ == 0) return;  // no tile chosen yet
-  main_->Doc().StackInRect(sel, currentFloor_, Alt(), EditMode(), currentTile_);
+  doc->StackInRect(sel, currentFloor_, Alt(), EditMode(), currentTile_);
+  RefreshCellList();
+}
+
+void TCtrlForm::SetHiddenInSelection(bool hidden) {
+  const CellRect sel = host_.Selection();
+  if (sel.Top == -1 || sel.Left == -1) return;
+  if (host_.setHiddenCell)
+    for (int y = sel.Top; y <= sel.Bottom; ++y)
+      for (int x = sel.Left; x <= sel.Right; ++x) host_.setHiddenCell(x, y, hidden);
   RefreshCellList();
 }
 
 void TCtrlForm::BtnShowClick() {
-  const CellRect sel = main_->Selection();
-  if (sel.Top == -1 || sel.Left == -1) return;
-  for (int y = sel.Top; y <= sel.Bottom; ++y)
-    for (int x = sel.Left; x <= sel.Right; ++x) main_->SetHiddenCell(x, y, false);
-  RefreshCellList();
+  SetHiddenInSelection(false);
 }
 
 void TCtrlForm::BtnHideClick() {
-  const CellRect sel = main_->Selection();
-  if (sel.Top == -1 || sel.Left == -1) return;
-  for (int y = sel.Top; y <= sel.Bottom; ++y)
-    for (int x = sel.Left; x <= sel.Right; ++x) main_->SetHiddenCell(x, y, true);
-  RefreshCellList();
+  SetHiddenInSelection(true);
 }
 
 void TCtrlForm::BtnShowAllClick() {
-  const TTAVIDoc& doc = main_->Doc();
-  for (int y = 0; y < doc.Height; ++y)
-    for (int x = 0; x < doc.Width; ++x) main_->SetHiddenCell(x, y, false);
+  const TTAVIDoc* doc = host_.Doc();
+  if (doc && host_.setHiddenCell)
+    for (int y = 0; y < doc->Height; ++y)
+      for (int x = 0; x < doc->Width; ++x) host_.setHiddenCell(x, y, false);
   RefreshCellList();
 }
 
 // ---- tool windows ----
 
 void TCtrlForm::CBObjWindowClick() {
-  if (QWidget* w = main_->ObjForm()) ShowToolWindow(w, CBObjWindow->isChecked(), 0);
+  if (QWidget* w = host_.objWindow ? host_.objWindow() : nullptr)
+    ShowToolWindow(w, CBObjWindow->isChecked(), 0);
 }
 
 void TCtrlForm::CBAoSWindowClick() {
-  const QWidget* obj = main_->ObjForm();
-  if (QWidget* w = main_->AoSForm())
+  const QWidget* obj = host_.objWindow ? host_.objWindow() : nullptr;
+  if (QWidget* w = host_.aosWindow ? host_.aosWindow() : nullptr)
     ShowToolWindow(w, CBAoSWindow->isChecked(), obj ? obj->frameGeometry().width() + 8 : 0);
 }
-
-namespace {
-// How far a tool window that must overlap another one is moved down.
-constexpr int kOverlapDrop = 64;
-}  // namespace
 
 void TCtrlForm::ShowToolWindow(QWidget* w, bool show, int column) {
   if (show && !w->property("taviPlaced").toBool()) {
     w->setProperty("taviPlaced", true);
     const QRect me = frameGeometry();
-    QPoint at(me.left() + column, me.bottom() + 8);
-    if (const QScreen* screen = this->screen()) {
-      const QRect area = screen->availableGeometry();
-      // A second tool window that does not fit beside the first one lies on it
-      // lower down, so that the first one's menus and tabs stay in reach; the
-      // drawing surface stays uncovered.
-      if (column > 0 && at.x() + w->frameGeometry().width() > area.right() + 1)
-        at.setY(at.y() + kOverlapDrop);
-      at.setX(std::max(area.left(), std::min(at.x(), area.right() - w->frameGeometry().width())));
-      at.setY(std::max(area.top(), std::min(at.y(), area.bottom() - w->frameGeometry().height())));
+    const QRect tool = w->frameGeometry();
+    ScreenRect area;
+    const QScreen* screen = this->screen();
+    if (screen) {
+      const QRect a = screen->availableGeometry();
+      area = ScreenRect{a.left(), a.top(), a.width(), a.height()};
     }
-    w->move(at);
+    const ScreenPoint at =
+        ToolWindowOpening(ScreenRect{me.left(), me.top(), me.width(), me.height()}, column,
+                          tool.width(), tool.height(), screen ? &area : nullptr);
+    w->move(at.X, at.Y);
   }
   w->setVisible(show);
 }
@@ -477,24 +477,17 @@ void TCtrlForm::ShowToolWindow(QWidget* w, bool show, int column) {
 // ---- zoom ----
 
 bool TCtrlForm::ParseZoomText(const QString& text, int* percent) {
-  QString t = text;
-  if (t.endsWith('%')) t.chop(1);
-  bool ok = false;
-  const int v = t.toInt(&ok, 10);
-  // A zoom of 0 or below cannot be drawn, and a huge one only makes the
-  // surface enormous: both fall back like text that is not a number.
-  if (!ok || v < 10 || v > 1600) return false;
-  *percent = v;
-  return true;
+  return tavi::ParseZoomText(text.toStdString(), percent);
 }
 
 void TCtrlForm::ApplyZoomText() {
+  cbMag_->lineEdit()->setModified(false);
   int percent = 100;
   if (!ParseZoomText(cbMag_->currentText(), &percent)) {
     percent = 100;
     SetZoomText("100%");
   }
-  main_->SetZoom(percent / 100.0);
+  if (host_.setZoom) host_.setZoom(percent / 100.0);
 }
 
 void TCtrlForm::SetZoomText(const QString& text) {

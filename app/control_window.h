@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "app/tool_host.h"
+
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -17,13 +19,12 @@ class QSlider;
 
 namespace tavi {
 
-class TMainForm;
-
 class TCtrlForm : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TCtrlForm(TMainForm* main, QWidget* parent = nullptr);
+  // Floats above `parent` (the main window).
+  explicit TCtrlForm(const ToolHost& host, QWidget* parent = nullptr);
   ~TCtrlForm() override;
 
   uint16_t CurrentTile() const { return currentTile_; }
@@ -91,8 +92,10 @@ class TCtrlForm : public QWidget {
   bool ListComplete() const;
   int SelectedLayer() const;
   void setCellButtons(bool on);
+  // Show and Hide: every cell of the selection.
+  void SetHiddenInSelection(bool hidden);
 
-  TMainForm* main_;
+  ToolHost host_;
   uint16_t currentTile_ = 0;
   int currentFloor_ = 1;
   bool detached_ = false;

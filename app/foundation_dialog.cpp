@@ -1,8 +1,8 @@
 #include "app/foundation_dialog.h"
 
-#include <QShowEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -32,10 +32,14 @@ uint16_t CellId(int g, int c, int r) {
   const GridShape& s = kShapes[g];
   if (c < 0 || r < 0 || c >= s.cols || r >= s.rows) return 0;
   switch (g) {
-    case 0: return SignAt(c, r);
-    case 1: return HangerAt(c, r);
-    case 2: return PostAt(c, r);
-    default: return FoundationStyleAt(c).cornerSE;
+    case 0:
+      return SignAt(c, r);
+    case 1:
+      return HangerAt(c, r);
+    case 2:
+      return PostAt(c, r);
+    default:
+      return FoundationStyleAt(c).cornerSE;
   }
 }
 
@@ -52,9 +56,6 @@ void SelectId(PictureGrid* grid, int g, uint16_t id) {
 }
 
 }  // namespace
-
-TFoundationForm::TFoundationForm(TMainForm* main, QWidget* parent)
-    : TFoundationForm(ToolHostFromMain(main), parent) {}
 
 TFoundationForm::TFoundationForm(const ToolHost& host, QWidget* parent)
     : QDialog(parent), host_(host) {
@@ -106,7 +107,9 @@ void TFoundationForm::build() {
   lay->addLayout(buttons);
 }
 
-bool TFoundationForm::Execute() { return exec() == QDialog::Accepted; }
+bool TFoundationForm::Execute() {
+  return exec() == QDialog::Accepted;
+}
 
 void TFoundationForm::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);

@@ -21,8 +21,7 @@ struct FoundationChoice {
 class TFoundationForm : public QDialog {
   Q_OBJECT
  public:
-  explicit TFoundationForm(TMainForm* main, QWidget* parent = nullptr);
-  TFoundationForm(const ToolHost& host, QWidget* parent = nullptr);
+  explicit TFoundationForm(const ToolHost& host, QWidget* parent = nullptr);
   ~TFoundationForm() override;
 
   // Shows the dialog modally on the host's document; true when closed with

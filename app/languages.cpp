@@ -7,11 +7,13 @@
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTranslator>
 #include <QWidget>
 #include <cstring>
 
@@ -273,6 +275,29 @@ int EffectiveLanguage(int language) {
   return language == kLangJapanese || language == kLangGerman ? language : kLangEnglish;
 }
 
+QString QtTranslationName(int language) {
+  switch (EffectiveLanguage(language)) {
+    case kLangJapanese:
+      return "qtbase_ja";
+    case kLangGerman:
+      return "qtbase_de";
+    default:
+      return QString();
+  }
+}
+
+bool SwitchQtTranslation(QTranslator* translator, int language, const QString& folder) {
+  if (!translator) return false;
+  QCoreApplication::removeTranslator(translator);
+  const QString name = QtTranslationName(language);
+  if (name.isEmpty()) return false;
+  const QString dir =
+      folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : folder;
+  // A failed load empties the translator, so nothing stale stays in use.
+  if (!translator->load(name, dir)) return false;
+  return QCoreApplication::installTranslator(translator);
+}
+
 int CaptionCount() {
   int n = 0;
   for (const auto& row : kCaptions) n += row.window != nullptr;
@@ -320,6 +345,8 @@ LangMessages MessagesFor(int language) {
           QString::fromUtf8("新しいバージョンが公開されています。ぜひダウンロードしてください。");
       m.MsgFetchFailed = QString::fromUtf8("情報取得に失敗しました。");
       m.MsgNoNewInfo = QString::fromUtf8("新しい情報はありません。");
+      m.MsgNoBrowser =
+          QString::fromUtf8("ウェブブラウザを開けませんでした。ページのアドレスは次のとおりです：");
       break;
     case kLangGerman:
       m.MsgModified = QString::fromUtf8("Die Datei wurde geändert\r\nSpeichern?");
@@ -340,6 +367,8 @@ LangMessages MessagesFor(int language) {
       m.MsgNewVersion = "New version is published. please get it now.";
       m.MsgFetchFailed = "Information acquisition is failed.";
       m.MsgNoNewInfo = "No new information.";
+      m.MsgNoBrowser = QString::fromUtf8(
+          "Es konnte kein Webbrowser geöffnet werden. Die Seite finden Sie hier:");
       break;
     default:
       m.MsgModified = "This file is modifyed.\r\nDo you wish to save?";
@@ -360,6 +389,7 @@ LangMessages MessagesFor(int language) {
       m.MsgNewVersion = "New version is published. please get it now.";
       m.MsgFetchFailed = "Information acquisition is failed.";
       m.MsgNoNewInfo = "No new information.";
+      m.MsgNoBrowser = "No web browser could be opened. The page is at this address:";
       break;
   }
   return m;

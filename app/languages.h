@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <functional>
 
+class QTranslator;
 class QWidget;
 
 namespace tavi {
@@ -16,12 +17,14 @@ enum Language : int { kLangEnglish = 0, kLangJapanese = 1, kLangGerman = 2 };
 // Any value other than 1 and 2 shows the English texts.
 int EffectiveLanguage(int language);
 
-// The eighteen texts shown in message and input boxes.
+// The texts shown in message and input boxes.
 struct LangMessages {
   QString MsgModified, MsgFoundation, MsgDeletePage, MsgCopied, MsgBrokenText, MsgFileVersion,
       MsgNotFound, MsgAlreadyRegistered, MsgSearchCaption, MsgSearchPrompt, MsgNewPageCaption,
       MsgNewPagePrompt, MsgRenameCaption, MsgRenamePrompt, MsgGettingVersion, MsgNewVersion,
       MsgFetchFailed, MsgNoNewInfo;
+  // No web browser could be started; the page's address follows on its own line.
+  QString MsgNoBrowser;
 };
 
 // The windows a language is applied to; any of them may be null.
@@ -55,5 +58,13 @@ QString CaptionFor(int language, const char* window, const char* control);
 QStringList ListFor(int language, const char* list);
 // Number of caption rows per language.
 int CaptionCount();
+
+// Qt's own texts (the buttons of message and input boxes, file dialogs) in
+// a language: the base name of Qt's translation file, empty for English.
+QString QtTranslationName(int language);
+// Installs Qt's translation of `language` from `folder` in place of the one
+// `translator` held (empty: Qt's installed translations). English, or a
+// missing file, leaves Qt's texts in English; false then, and no error.
+bool SwitchQtTranslation(QTranslator* translator, int language, const QString& folder = QString());
 
 }  // namespace tavi

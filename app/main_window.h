@@ -2,7 +2,9 @@
 // The main window: the drawing surface in a scrolled view, the File, Edit, View
 // and Help menus, the settings, the one document and the tile data. It owns
 // every window of the program; they are created once at start-up and only
-// shown or hidden afterwards.
+// shown or hidden afterwards. Each is made from a ToolHost that the main
+// window fills; none of them calls the main window. The public members are
+// for tests and for the program's start.
 #include <QMainWindow>
 #include <QString>
 #include <cstdint>
@@ -10,14 +12,9 @@
 #include <memory>
 
 #include "app/languages.h"
-#include "settings/settings.h"
 #include "document/house_document.h"
+#include "settings/settings.h"
 
-class QAction;
-class QMenu;
-class QScrollArea;
-class QTimer;
-class QLabel;
 class QMimeData;
 
 namespace tavi {
@@ -30,11 +27,10 @@ class TAoSForm;
 class TMultiForm;
 class TUpdateForm;
 class TFoundationForm;
-class AppDocHost;
-class QtTextClipboard;
 class MainMouse;
 class MainMouseEnv;
 class UiPrompts;
+struct ToolHost;
 
 // How the editor was started (command line and test overrides).
 struct StartOptions {
@@ -52,9 +48,12 @@ class TMainForm : public QMainWindow {
   explicit TMainForm(const StartOptions& options = StartOptions(), QWidget* parent = nullptr);
   ~TMainForm() override;
 
+  // ---- start-up, settings and the other windows (main_window.cpp) ----
   TTAVIDoc& Doc();                      // the one document
   const TUOTileData* TileData() const;  // null until loaded
   TSettings& Settings();
+  QString SettingsPath() const;
+  bool StartupFailed() const;  // the client files were missing at start-up
   TCtrlForm* CtrlForm();
   TCfgForm* CfgForm();
   TObjForm* ObjForm();
@@ -68,57 +67,19 @@ class TMainForm : public QMainWindow {
   // The document's host and the text clipboard the editor uses.
   IDocHost& DocHost();
   ITextClipboard& Clipboard();
-
   void SetCurrentTile(uint16_t id);  // the control window's current tile + ShowCurrentTile
   int BaseHeight() const;            // control window's TBBaseHeight (value = Max - Position)
   void SetBaseHeight(int h);
-  void RefreshView();  // anchor table, cell list, ResetUndo, repaint
-  void UpdatePaintBoxSize();
-  // The common tail of New/Open/imports: base height, AoS totals, surface size,
-  // RefreshView; the file name when one is given (empty keeps the current one).
-  void AfterDocumentReplaced(int baseHeight, const QString& fileNameOrEmpty);
   void ApplyLanguageToAll();
-
-  // ---- view and interaction state read by the other windows ----
-  double Zoom() const;
-  void SetZoom(double zoom);
-  void ZoomStep(bool in);  // Page Up / Page Down
-  int DetailX() const;
-  int DetailY() const;
-  void SetDetailCell(int x, int y);
-  // Selection rectangle: left, top, right, bottom; Left -1 means none.
-  const CellRect& Selection() const;
-  void SetSelection(const CellRect& rect);
-  bool HiddenCell(int x, int y) const;
-  void SetHiddenCell(int x, int y, bool hidden);
-  void Redraw();               // repaint the drawing surface
-  void RefreshCellList();      // the control window's detail list (repaints too)
-  bool StartupFailed() const;  // the client files were missing at start-up
-  QString CurrentFileName() const;
-  void SetCurrentFileName(const QString& name);  // also the title
-  // A house that no file holds yet: Save asks for a name, the title is bare.
-  void ForgetFileName();
-  QWidget* PaintBox();  // the drawing surface
-  const TBackgroundMap& BackgroundMap() const;
   void FillBackground(int bgType);
-  MainMouse& Mouse();
-  QString SettingsPath() const;
-
-  // ---- commands (menu handlers, public so that tests and other windows can run them) ----
-  void MnNewFileClick();
-  void Open1Click();
-  bool OpenHouseFile(const QString& fileName);  // Open after its dialog
-  void Close1Click();                           // Save
-  void SaveAs1Click();
-  void Exit1Click();
-  void MnExportClipClick();
-  void MnImportClipClick();
-  void MnImportClick(int tag);
-  void CopyBMP1Click();
-  void ImageSaveas1Click();
   void Option1Click();
-  void About1Click();
-  void MnContentsClick();
+  // Takes over settings chosen in the configuration dialog: the stay-on-top
+  // style of the tool windows, the language, the background and the plot
+  // size (the document is resized when it differs) follow them.
+  void ApplySettings(const TSettings& chosen);
+
+  // ---- menus: the Edit menu's commands, the View menu's switches for the
+  // control window, Help (main_window_menus.cpp) ----
   void Edit1Click();  // enabling of the Edit menu's items
   void MnUndoClick();
   void MnRedoClick();
@@ -133,19 +94,65 @@ class TMainForm : public QMainWindow {
   void MnStickWndClick();
   void MnCtrlWndClick();
   void View1Click();
+  void About1Click();
+  void MnContentsClick();
+
+  // ---- file commands (main_window_files.cpp) ----
+  void MnNewFileClick();
+  void Open1Click();
+  bool OpenHouseFile(const QString& fileName);  // Open after its dialog
+  void Close1Click();                           // Save
+  void SaveAs1Click();
+  void Exit1Click();
+  void MnExportClipClick();
+  void MnImportClipClick();
+  void MnImportClick(int tag);
+  void CopyBMP1Click();
+  void ImageSaveas1Click();
   // The unsaved-changes question; false when the command must stop.
   bool AskSaveChanges();
   // A file dropped on the window: opened (after the unsaved-changes question)
   // once the drop has returned. False when the data names no local file.
   bool HandleDrop(const QMimeData* data);
+  // The common tail of New/Open/imports: base height, AoS totals, surface size,
+  // RefreshView; the file name when one is given (empty keeps the current one).
+  void AfterDocumentReplaced(int baseHeight, const QString& fileNameOrEmpty);
+  QString CurrentFileName() const;
+  void SetCurrentFileName(const QString& name);  // also the title
+  // A house that no file holds yet: Save asks for a name, the title is bare.
+  void ForgetFileName();
+
+  // ---- the view and the interaction state (main_window_view.cpp) ----
+  QWidget* PaintBox();     // the drawing surface
+  MainMouse& Mouse();      // the mouse and keyboard rules of the surface
+  void Redraw();           // repaint the drawing surface
+  void RefreshCellList();  // the control window's detail list (repaints too)
+  void RefreshView();      // anchor table, cell list, ResetUndo, repaint
+  void UpdatePaintBoxSize();
+  double Zoom() const;
+  void SetZoom(double zoom);
+  void ZoomStep(bool in);  // Page Up / Page Down
+  int DetailX() const;
+  int DetailY() const;
+  void SetDetailCell(int x, int y);
+  // Selection rectangle: left, top, right, bottom; Left -1 means none.
+  const CellRect& Selection() const;
+  void SetSelection(const CellRect& rect);
+  bool HiddenCell(int x, int y) const;
+  void SetHiddenCell(int x, int y, bool hidden);
+  const TBackgroundMap& BackgroundMap() const;
   // Docks the control window at the right edge (resize rule when `clampToScreen`).
   void DockControlWindow(bool clampToScreen);
+  // At the first show: moves (and if need be narrows) the main window so
+  // that it and the docked control window lie wholly on the screen.
+  void PlaceForFirstShow();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -158,9 +165,13 @@ class TMainForm : public QMainWindow {
   void FormCreate();
   void CreateMenus();
   void CreateWindows();
+  // What the other windows read and ask of the main window.
+  ToolHost MakeToolHost();
+  // Connects the document's host to the control window, the View menu and
+  // the AoS window.
+  void WireDocHost();
   void FirstIdle();
   void RedrawTimerTimer();
-  bool ClientFilesPresentNow() const;
   void SetTitleFromFile(const QString& fileName);
 };
 

@@ -19,8 +19,16 @@ QImage ItemPicture(const TUOTileData* tiles, uint16_t id, int w, int h, const QC
   return img.copy();
 }
 
+QString ClientText(const std::string& bytes) {
+  return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
+}
+
+QString ItemNameText(const TUOTileData* tiles, uint16_t id) {
+  return tiles ? ClientText(tiles->ItemName(id)) : QString();
+}
+
 QString TileStatusText(const TUOTileData* tiles, uint16_t id) {
-  const QString name = tiles ? QString::fromLatin1(tiles->ItemName(id).c_str()) : QString();
+  const QString name = ItemNameText(tiles, id);
   const int height = tiles ? tiles->ItemData[id].Height : 0;
   return QString("No.%1 (0x%2) Name:%3 Height:%4")
       .arg(id)

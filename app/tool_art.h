@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QImage>
 #include <cstdint>
+#include <string>
 
 namespace tavi {
 
@@ -12,6 +13,12 @@ class TUOTileData;
 // Draws item `id` (art index id + 0x4000) at the bitmap's origin over `fill`.
 // Without tile data the image holds the fill colour only.
 QImage ItemPicture(const TUOTileData* tiles, uint16_t id, int w, int h, const QColor& fill);
+
+// Text read from the client's files: item names are single-byte (Latin-1)
+// strings, and every window shows them decoded the same way.
+QString ClientText(const std::string& bytes);
+// The name of item `id`; empty without tile data.
+QString ItemNameText(const TUOTileData* tiles, uint16_t id);
 
 // "No.%d (0x%x) Name:%s Height:%d" for a tile (hex digits upper-case).
 QString TileStatusText(const TUOTileData* tiles, uint16_t id);

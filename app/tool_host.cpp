@@ -1,18 +1,11 @@
 #include "app/tool_host.h"
 
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 
-#include "app/main_window.h"
-#include "app/aos_window.h"
-#include "app/ui_prompts.h"
+#include "document/aos_tables.h"
 #include "settings/settings.h"
-#if __has_include("app/control_window.h")
-#include "app/control_window.h"
-#define TAVI_HAVE_CTRL_FORM 1
-#endif
 
 namespace tavi {
 
@@ -48,53 +41,9 @@ bool ToolHost::Input(QWidget* parent, const QString& caption, const QString& pro
   return ok;
 }
 
-ToolHost ToolHostFromMain(TMainForm* main) {
-  ToolHost h;
-  if (!main) return h;
-  h.docSource = [main] { return &main->Doc(); };
-  h.tileSource = [main] { return main->TileData(); };
-  h.settings = &main->Settings();
-  h.aosForm = [main] { return main->AoSForm(); };
-  h.messages = [main] { return &main->Messages(); };
-  h.setCurrentTile = [main](uint16_t id) { main->SetCurrentTile(id); };
-  h.info = [main](QWidget* parent, const QString& text) { main->Prompts().Info(parent, text); };
-  h.yesNo = [main](QWidget* parent, const QString& text) {
-    return main->Prompts().YesNo(parent, text);
-  };
-#ifdef TAVI_HAVE_CTRL_FORM
-  h.currentTile = [main]() -> uint16_t {
-    return main->CtrlForm() ? main->CtrlForm()->CurrentTile() : 0;
-  };
-  h.objWindowHidden = [main] {
-    if (main->CtrlForm() && main->CtrlForm()->isVisible())
-      main->CtrlForm()->SetObjWindowChecked(false);
-  };
-  h.aosWindowHidden = [main] {
-    if (main->CtrlForm() && main->CtrlForm()->isVisible())
-      main->CtrlForm()->SetAoSWindowChecked(false);
-  };
-  h.hideCtrlForDialog = [main] {
-    if (main->CtrlForm()) main->CtrlForm()->HideForDialog();
-  };
-  h.restoreCtrlAfterDialog = [main] {
-    if (main->CtrlForm()) main->CtrlForm()->RestoreAfterDialog();
-  };
-#endif
-  h.afterCacheImport = [main](int baseHeight) {
-    main->SetBaseHeight(baseHeight);
-    // The cached house belongs to no file: a Save must not overwrite the last one.
-    main->ForgetFileName();
-    main->UpdatePaintBoxSize();
-    if (main->AoSForm()) main->AoSForm()->BtnSetValueClick();
-    main->RefreshView();
-  };
-  return h;
-}
-
-QString ToolSettingsFolder(TMainForm* main) {
-  if (!main) return QString();
-  const QString dir = QFileInfo(main->SettingsPath()).absolutePath();
-  return dir.endsWith('/') ? dir : dir + '/';
+bool ToolHost::AutoStairs() const {
+  const IAosChoice* aos = Aos();
+  return aos && aos->IsShown() && aos->TypeIndex() == kAosAutoStairs;
 }
 
 }  // namespace tavi

@@ -1,23 +1,36 @@
 #pragma once
-// What the tool windows need from the rest of the editor, gathered in one
-// place so that each window can also run on its own (tests, previews) with
-// plain values. ToolHostFromMain() fills it from the main window.
+// What the windows need from the rest of the editor, gathered in one place so
+// that every window is made from a host alone: the main window fills one for
+// all of them (TMainForm::MakeToolHost), tests fill only what a window uses.
+// Members left empty do nothing and read as "none".
 #include <QString>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
 
 #include "app/languages.h"
+#include "document/house_document.h"
 
 namespace tavi {
 
-class TMainForm;
-class TTAVIDoc;
 class TUOTileData;
 struct TSettings;
-class TAoSForm;
+
+// What the other windows read from the AoS objects window and ask of it: its
+// type list (an AosType) and the grid's selected cell. The AoS window is one.
+class IAosChoice {
+ public:
+  virtual ~IAosChoice() = default;
+  virtual bool IsShown() const = 0;
+  virtual int TypeIndex() const = 0;
+  // Moves the type list without running its change (the catalogue's click rule).
+  virtual void SetTypeIndexSilently(int index) = 0;
+  virtual int SelectedCol() const = 0;
+  virtual int SelectedRow() const = 0;
+};
 
 struct ToolHost {
+  // ---- every window ----
   TTAVIDoc* doc = nullptr;
   const TUOTileData* tiles = nullptr;
   TSettings* settings = nullptr;
@@ -31,43 +44,68 @@ struct ToolHost {
   // (the control window shows it).
   std::function<uint16_t()> currentTile;
   std::function<void(uint16_t)> setCurrentTile;
-  // A tool window was hidden: clear its check box on the control window
-  // (only while the control window is visible).
-  std::function<void()> objWindowHidden;
-  std::function<void()> aosWindowHidden;
-  // The AoS window, for the catalogue's click rule on the type list.
-  std::function<TAoSForm*()> aosForm;
-  // The cache import dialog: hide the control window (remembering whether it
-  // was visible, floor selector to the top floor) and bring it back.
-  std::function<void()> hideCtrlForDialog;
-  std::function<void()> restoreCtrlAfterDialog;
-  // After a cached house replaced the document: base height, surface size,
-  // reference price, view refresh. File name and title stay.
-  std::function<void(int baseHeight)> afterCacheImport;
   // Texts shown in message and input boxes: the main window's current ones,
   // else those of the settings' language.
   std::function<const LangMessages*()> messages;
   // Message and input boxes; null members use the real dialogs.
   std::function<void(QWidget* parent, const QString& text)> info;
   std::function<bool(QWidget* parent, const QString& text)> yesNo;
+  // Opens a web page in the browser; false when none could be started. Null
+  // uses the desktop's default browser.
+  std::function<bool(const QString& url)> openUrl;
   // A one-line input box with an empty initial text; false when cancelled.
   std::function<bool(QWidget* parent, const QString& caption, const QString& prompt,
                      QString* answer)>
       input;
 
+  // ---- the catalogue and AoS windows ----
+  // A tool window was hidden: clear its check box on the control window.
+  std::function<void()> objWindowHidden;
+  std::function<void()> aosWindowHidden;
+  // The AoS window, for the rules that follow its type list.
+  std::function<IAosChoice*()> aosForm;
+
+  // ---- the cache import dialog ----
+  // Hide the control window (remembering whether it was visible, floor
+  // selector to the top floor) and bring it back.
+  std::function<void()> hideCtrlForDialog;
+  std::function<void()> restoreCtrlAfterDialog;
+  // The unsaved-changes question before a cached house replaces the
+  // document; false when the import must not go on.
+  std::function<bool()> askSaveChanges;
+  // After a cached house replaced the document: base height, surface size,
+  // reference price, view refresh; the house belongs to no file.
+  std::function<void(int baseHeight)> afterCacheImport;
+
+  // ---- the control window ----
+  // Repaints the drawing surface.
+  std::function<void()> redraw;
+  // The cell whose stack the detail list shows (-1 when none) and the
+  // selected rectangle of the main window.
+  std::function<int()> detailX;
+  std::function<int()> detailY;
+  std::function<CellRect()> selection;
+  // Marks a cell hidden or shown on every floor.
+  std::function<void(int x, int y, bool hidden)> setHiddenCell;
+  // Applies a zoom factor to the view.
+  std::function<void(double)> setZoom;
+  // The tool windows that the control window's check boxes show and hide.
+  std::function<QWidget*()> objWindow;
+  std::function<QWidget*()> aosWindow;
+
   LangMessages Msg() const;
   void Info(QWidget* parent, const QString& text) const;
   bool YesNo(QWidget* parent, const QString& text) const;
-  bool Input(QWidget* parent, const QString& caption, const QString& prompt,
-             QString* answer) const;
+  bool Input(QWidget* parent, const QString& caption, const QString& prompt, QString* answer) const;
+  IAosChoice* Aos() const { return aosForm ? aosForm() : nullptr; }
+  // The AoS window is visible and shows "Stairs(Auto Stack)".
+  bool AutoStairs() const;
+  void Redraw() const {
+    if (redraw) redraw();
+  }
+  int DetailX() const { return detailX ? detailX() : -1; }
+  int DetailY() const { return detailY ? detailY() : -1; }
+  CellRect Selection() const { return selection ? selection() : CellRect(); }
 };
-
-// The host of a tool window living beside the main window. A null main window
-// gives an empty host (no document, no tiles).
-ToolHost ToolHostFromMain(TMainForm* main);
-
-// Where the page files and tavi.ini live (ends with '/'); empty without a
-// main window.
-QString ToolSettingsFolder(TMainForm* main);
 
 }  // namespace tavi

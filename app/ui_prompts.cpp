@@ -1,8 +1,10 @@
 #include "app/ui_prompts.h"
 
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QUrl>
 
 namespace tavi {
 
@@ -13,7 +15,11 @@ QString BoxText(const QString& text) {
 }
 
 void UiPrompts::Info(QWidget* parent, const QString& text) {
-  QMessageBox::information(parent, QStringLiteral("Tavi Editor"), BoxText(text));
+  QMessageBox box(QMessageBox::Information, QStringLiteral("Tavi Editor"), BoxText(text),
+                  QMessageBox::Ok, parent);
+  // What a box tells (a web address, a path) can be selected and copied.
+  box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  box.exec();
 }
 
 void UiPrompts::Error(QWidget* parent, const QString& text) {
@@ -52,6 +58,10 @@ QString UiPrompts::SaveFile(QWidget* parent, const QString& current, const QStri
 
 bool UiPrompts::Exec(QDialog* dialog) {
   return dialog->exec() == QDialog::Accepted;
+}
+
+bool UiPrompts::OpenUrl(const QString& url) {
+  return QDesktopServices::openUrl(QUrl(url));
 }
 
 }  // namespace tavi

@@ -1,6 +1,7 @@
 #pragma once
-// Message boxes, questions and file dialogs of the main window, behind one
-// class so that tests can answer them without a person at the screen.
+// Message boxes, questions, file dialogs and the web browser of the main
+// window, behind one class so that tests can answer them without a person at
+// the screen.
 #include <QString>
 
 class QDialog;
@@ -22,6 +23,8 @@ class UiPrompts {
                            const QString& defaultSuffix);
   // Runs a modal dialog; true when it closed with Ok.
   virtual bool Exec(QDialog* dialog);
+  // Opens a web page in the desktop's browser; false when none could be started.
+  virtual bool OpenUrl(const QString& url);
 };
 
 // The box texts keep their line breaks as LF.

@@ -7,18 +7,18 @@
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
+#include <QNetworkProxy>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPlainTextEdit>
-#include <QShowEvent>
-#include <QNetworkProxy>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/web_addresses.h"
-#include "settings/settings.h"
 #include "io/version_check.h"
+#include "settings/settings.h"
 
 namespace tavi {
 
@@ -80,7 +80,18 @@ QString HomePageUrl(const TSettings* settings, bool japanese) {
   return japanese ? kHomePageJapaneseURL : kHomePageEnglishURL;
 }
 
-void ShowHelpContents(const TSettings* settings) { OpenWebPage(HomePageUrl(settings, false)); }
+bool OpenWebPageOrTell(const QString& url, const std::function<bool(const QString&)>& open,
+                       const std::function<void(const QString&)>& tell,
+                       const LangMessages& messages) {
+  const QString target = url.isEmpty() ? QString(kHomePageEnglishURL) : url;
+  if (open ? open(target) : OpenWebPage(target)) return true;
+  if (tell) tell(messages.MsgNoBrowser + "\r\n" + target);
+  return false;
+}
+
+QString HelpContentsUrl(const TSettings* settings) {
+  return HomePageUrl(settings, false);
+}
 
 QString AboutText() {
   return QString(kVersionText) +
@@ -93,9 +104,6 @@ void ShowAboutBox(QWidget* parent) {
   box.setObjectName("AboutBox");
   box.exec();
 }
-
-TUpdateForm::TUpdateForm(TMainForm* main, QWidget* parent)
-    : TUpdateForm(ToolHostFromMain(main), parent) {}
 
 TUpdateForm::TUpdateForm(const ToolHost& host, QWidget* parent) : QDialog(parent), host_(host) {
   setObjectName("UpdateForm");
@@ -129,7 +137,9 @@ void TUpdateForm::build() {
   lay->addLayout(buttons);
 }
 
-void TUpdateForm::addLine(const QString& line) { memo_->appendPlainText(line); }
+void TUpdateForm::addLine(const QString& line) {
+  memo_->appendPlainText(line);
+}
 
 QStringList TUpdateForm::MemoLines() const {
   QStringList lines = memo_->toPlainText().split('\n');
@@ -148,14 +158,21 @@ void TUpdateForm::FormShow() {
   repaint();
   QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   btnOk_->setEnabled(false);
-  const HttpResult r = HttpGet(QUrl(VersionInfoUrl(host_.settings)), timeoutMs_,
-                               int(kMaxVersionBody));
+  const HttpResult r =
+      HttpGet(QUrl(VersionInfoUrl(host_.settings)), timeoutMs_, int(kMaxVersionBody));
   btnOk_->setEnabled(true);
   switch (CompareVersion(r.ok, r.body.toStdString())) {
-    case UpdateMessage::kFetchFailed: addLine(msg.MsgFetchFailed); break;
-    case UpdateMessage::kNewVersion: addLine(msg.MsgNewVersion); break;
-    case UpdateMessage::kNoNewInfo: addLine(msg.MsgNoNewInfo); break;
-    case UpdateMessage::kGettingVersion: break;
+    case UpdateMessage::kFetchFailed:
+      addLine(msg.MsgFetchFailed);
+      break;
+    case UpdateMessage::kNewVersion:
+      addLine(msg.MsgNewVersion);
+      break;
+    case UpdateMessage::kNoNewInfo:
+      addLine(msg.MsgNoNewInfo);
+      break;
+    case UpdateMessage::kGettingVersion:
+      break;
   }
 }
 
@@ -173,11 +190,15 @@ bool TUpdateForm::RunCheck() {
   return true;
 }
 
-void TUpdateForm::BtnOkClick() { accept(); }
+void TUpdateForm::BtnOkClick() {
+  accept();
+}
 
 void TUpdateForm::BtnExecIEClick() {
   const bool japanese = host_.settings && host_.settings->Language == 1;
-  OpenWebPage(HomePageUrl(host_.settings, japanese));
+  OpenWebPageOrTell(
+      HomePageUrl(host_.settings, japanese), host_.openUrl,
+      [this](const QString& text) { host_.Info(this, text); }, host_.Msg());
 }
 
 }  // namespace tavi

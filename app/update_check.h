@@ -2,6 +2,7 @@
 // The monthly update check and the Help menu's two commands.
 #include <QDialog>
 #include <QUrl>
+#include <functional>
 
 #include "app/tool_host.h"
 
@@ -23,15 +24,21 @@ struct HttpResult {
 HttpResult HttpGet(const QUrl& url, int timeoutMs = 15000, int maxBytes = 4096);
 
 // Opens a page in the desktop's default browser. An empty url opens the
-// English home page.
+// English home page. False when no browser could be started.
 bool OpenWebPage(const QString& url);
+// Opens a page with `open` (OpenWebPage when empty); when no browser could
+// be started, `tell` shows MsgNoBrowser with the address on its own line, so
+// that the user can copy it. Returns whether a browser was started.
+bool OpenWebPageOrTell(const QString& url, const std::function<bool(const QString&)>& open,
+                       const std::function<void(const QString&)>& tell,
+                       const LangMessages& messages);
 
 // The addresses in use (settings override the built-in ones).
 QString VersionInfoUrl(const TSettings* settings);
 QString HomePageUrl(const TSettings* settings, bool japanese);
 
 // Help, Contents: the home page, the same in every language.
-void ShowHelpContents(const TSettings* settings);
+QString HelpContentsUrl(const TSettings* settings);
 // Help, About: the version text first.
 void ShowAboutBox(QWidget* parent);
 QString AboutText();
@@ -39,8 +46,7 @@ QString AboutText();
 class TUpdateForm : public QDialog {
   Q_OBJECT
  public:
-  explicit TUpdateForm(TMainForm* main, QWidget* parent = nullptr);
-  TUpdateForm(const ToolHost& host, QWidget* parent = nullptr);
+  explicit TUpdateForm(const ToolHost& host, QWidget* parent = nullptr);
   ~TUpdateForm() override;
 
   // The start-up step: when the check is due this month, shows the dialog

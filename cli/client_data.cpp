@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "client/discovery.h"
 #include "client/paths.h"
@@ -14,33 +16,37 @@ namespace tavi::cli {
 
 namespace {
 
-bool IsFile(const std::string& path) {
-  struct stat st;
-  return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-// Paths the settings name that are no files are looked up again in the
-// client folder, as are the empty ones.
-void FillFromFolder(ClientPaths& p) {
-  if (p.dir.empty()) return;
-  TSettings s;
-  const std::pair<std::string*, std::string*> paths[] = {{&p.tileData, &s.TileData},
-                                                         {&p.artIdx, &s.ArtIdx},
-                                                         {&p.art, &s.Art},
-                                                         {&p.multiIdx, &s.MultiIdx},
-                                                         {&p.multi, &s.Multi}};
-  for (const auto& [path, setting] : paths)
-    if (IsFile(*path)) *setting = *path;
-  CompleteClientPaths(s, p.dir);
-  for (const auto& [path, setting] : paths) *path = IsFile(*setting) ? *setting : std::string();
+// Why `path` cannot be read as a client file: "" for a regular file (or a
+// link to one), "not found", or what stands there instead ("is a FIFO, not a
+// file") or the system's reason.
+std::string NotAFile(const std::string& path) {
+  struct stat st {};
+  if (path.empty()) return "not found";
+  if (stat(path.c_str(), &st) != 0)
+    return errno == ENOENT || errno == ENOTDIR ? "not found" : std::strerror(errno);
+  if (S_ISREG(st.st_mode)) return "";
+  const char* kind = S_ISDIR(st.st_mode)                          ? "a directory"
+                     : S_ISFIFO(st.st_mode)                       ? "a FIFO"
+                     : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) ? "a device"
+                     : S_ISSOCK(st.st_mode)                       ? "a socket"
+                                                                  : "no regular file";
+  return std::string("is ") + kind + ", not a file";
 }
 
 std::string Missing(const ClientPaths& p, bool tiles, bool multis) {
-  std::string missing;
+  std::string missing, wrong;
   auto check = [&](const std::string& path, const char* name) {
-    if (IsFile(path)) return;
-    missing += missing.empty() ? "" : ", ";
-    missing += name;
+    const std::string why = NotAFile(path);
+    if (why.empty()) return;
+    if (why == "not found") {
+      missing += missing.empty() ? "" : ", ";
+      missing += name;
+    } else {
+      // Something is there that cannot be read: say what, for it is not missing.
+      wrong += wrong.empty() ? "" : "; ";
+      const bool kind = why.compare(0, 3, "is ") == 0;
+      wrong += std::string(name) + " '" + path + (kind ? "' " : "': ") + why;
+    }
   };
   // A container stands for the pair of loose files: the index is not needed.
   if (tiles) {
@@ -52,6 +58,7 @@ std::string Missing(const ClientPaths& p, bool tiles, bool multis) {
     if (ClientFileKindOf(p.multi) != ClientFileKind::kContainer) check(p.multiIdx, "multi.idx");
     check(p.multi, "multi.mul");
   }
+  if (!wrong.empty()) return "client files cannot be read: " + wrong;
   if (missing.empty()) return missing;
   return "client files not found: " + missing +
          (p.dir.empty() ? std::string(" (name the client folder with --client DIR)")
@@ -69,24 +76,21 @@ std::string ExecutableDir() {
 
 }  // namespace
 
+TSettings LoadCliSettings() {
+  return LoadSettings(SettingsFolder(ExecutableDir()) + "tavi.ini");
+}
+
 ClientPaths ResolveClientPaths(const Args& args) {
-  ClientPaths p;
+  // The folder given, else what the editor would use: its settings, then the
+  // registry of the Wine prefix and the usual install folders.
+  TSettings s;
   if (args.Has("client")) {
-    p.dir = args.Get("client");
-    FillFromFolder(p);
-    return p;
+    UseClientFolder(s, args.Get("client"));
+  } else {
+    s = LoadCliSettings();
+    DiscoverClientHere(s);
   }
-  // The editor's own settings first, then the registry of the Wine prefix and
-  // the usual install folders for whatever is still empty.
-  TSettings s = LoadSettings(SettingsFolder(ExecutableDir()) + "tavi.ini");
-  DiscoverClientHere(s);
-  p.dir = s.ClientDir;
-  p.tileData = s.TileData;
-  p.artIdx = s.ArtIdx;
-  p.art = s.Art;
-  p.multiIdx = s.MultiIdx;
-  p.multi = s.Multi;
-  FillFromFolder(p);
+  ClientPaths p{s.ClientDir, s.TileData, s.ArtIdx, s.Art, s.MultiIdx, s.Multi};
   if (p.dir.empty() && !p.tileData.empty()) {
     const size_t slash = p.tileData.rfind('/');
     if (slash != std::string::npos) p.dir = p.tileData.substr(0, slash + 1);

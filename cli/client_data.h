@@ -8,6 +8,7 @@
 #include "cli/command.h"
 #include "client/tile_data.h"
 #include "document/house_document.h"
+#include "settings/settings.h"
 
 namespace tavi::cli {
 
@@ -16,8 +17,12 @@ struct ClientPaths {
   std::string tileData, artIdx, art, multiIdx, multi;  // "" when not found
 };
 
-// Resolves the client's folder and files for a command.
+// Resolves the client's folder and files for a command: the folder named by
+// --client, else the editor's settings completed by the client discovery.
 ClientPaths ResolveClientPaths(const Args& args);
+
+// The editor's settings (tavi.ini where the editor keeps it).
+TSettings LoadCliSettings();
 
 // Loads the tile data for a command; null with a message naming what is
 // missing or unreadable.

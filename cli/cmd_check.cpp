@@ -38,7 +38,7 @@ int RunCheck(const Args& args) {
 const Registrar reg("check", "FILE.tav",
                     "runs the customization rule check; prints each marked entry as "
                     "'floor x y layer id', then 'marked: N'",
-                    {}, &RunCheck);
+                    {}, {}, &RunCheck);
 
 }  // namespace
 }  // namespace tavi::cli

@@ -19,8 +19,6 @@ std::string Described(const std::string& path) {
 }
 
 int RunClientInfo(const Args& args) {
-  for (const auto& option : args.options)
-    if (option.first != "client") return Usage("client-info has no option --" + option.first);
   if (!args.positional.empty()) return Usage("client-info takes no file arguments");
 
   const ClientPaths p = ResolveClientPaths(args);
@@ -63,7 +61,7 @@ const Registrar reg("client-info", "[--client DIR]",
                     "prints the client folder and files found, their kind (loose, container, "
                     "absent), the tile data layout, and how many item records, pictures and "
                     "multis they hold",
-                    {}, &RunClientInfo);
+                    {}, {}, &RunClientInfo);
 
 }  // namespace
 }  // namespace tavi::cli

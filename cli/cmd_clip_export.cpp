@@ -34,7 +34,7 @@ int RunClipExport(const Args& args) {
 
 const Registrar reg("clip-export", "FILE.tav [--width N] [--name NAME]",
                     "prints the whole-house clipboard text (CR LF line ends)", {"width", "name"},
-                    &RunClipExport);
+                    {}, &RunClipExport);
 
 }  // namespace
 }  // namespace tavi::cli

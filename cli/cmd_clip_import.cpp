@@ -1,7 +1,9 @@
 // tavi-cli clip-import --out FILE.tav: reads clipboard house text on stdin and
 // writes the house file.
-#include <iostream>
-#include <iterator>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "cli/command.h"
 #include "io/clip_text.h"
@@ -18,8 +20,13 @@ int RunClipImport(const Args& args) {
   if (out.empty()) return Usage("clip-import needs --out FILE.tav");
   std::string text;
   char buf[65536];
-  while (std::cin.read(buf, sizeof buf) || std::cin.gcount() > 0) {
-    text.append(buf, size_t(std::cin.gcount()));
+  for (;;) {
+    const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    // A folder or a closed descriptor as input is no empty text.
+    if (n < 0) return Fail(std::string("stdin: cannot read: ") + std::strerror(errno));
+    if (n == 0) break;
+    text.append(buf, size_t(n));
     if (text.size() > kMaxInput) return Fail("stdin: the text is too large");
   }
   auto image = NewHouseImage();
@@ -32,7 +39,7 @@ int RunClipImport(const Args& args) {
 }
 
 const Registrar reg("clip-import", "--out FILE.tav",
-                    "reads clipboard house text on stdin and writes the house file", {"out"},
+                    "reads clipboard house text on stdin and writes the house file", {"out"}, {},
                     &RunClipImport);
 
 }  // namespace

@@ -1,4 +1,5 @@
-// tavi-cli import-cache CACHEFILE --house N --out FILE.tav: one cached house.
+// tavi-cli import-cache CACHEFILE --house N --out FILE.tav: one cached house,
+// numbered as list-cache lists them.
 
 #include <climits>
 
@@ -23,8 +24,15 @@ int RunImportCache(const Args& args) {
   // Floor tiles stack below other tiles of equal altitude: the tile data decides.
   std::unique_ptr<TUOTileData> tiles = LoadClientForCli(args, &error);
   if (!tiles) return Fail(error);
+  // Houses are numbered as list-cache and the editor's dialog list them: a
+  // header whose components never complete is no house and takes no number.
+  const std::vector<CachedHouse> listed = ListCachedHouses(lines);
+  if (size_t(house) >= listed.size())
+    return Fail("'" + args.positional[0] + "': house " + std::to_string(house) +
+                " is not in the cache (it lists " + std::to_string(listed.size()) + ")");
   auto image = NewHouseImage();
-  const int base = BuildCacheImage(lines, house, tiles.get(), *image, &error);
+  const int base =
+      BuildCacheImage(lines, listed[size_t(house)].headerIndex, tiles.get(), *image, &error);
   if (base < 0) return Fail("'" + args.positional[0] + "': " + error);
   const SaveResult saved = SaveImageToFile(*image, out, base);
   if (!saved.ok) return Fail(saved.error);
@@ -32,7 +40,7 @@ int RunImportCache(const Args& args) {
 }
 
 const Registrar reg("import-cache", "CACHEFILE --house N --out FILE.tav",
-                    "imports one cached house", {"house", "out"}, &RunImportCache);
+                    "imports one cached house", {"house", "out"}, {}, &RunImportCache);
 
 }  // namespace
 }  // namespace tavi::cli

@@ -41,7 +41,7 @@ int RunImportMulti(const Args& args) {
 const Registrar reg("import-multi", "--id ID [--base B] --out FILE.tav",
                     "imports a standard house (base height from the Import Multi menu unless "
                     "given)",
-                    {"id", "base", "out"}, &RunImportMulti);
+                    {"id", "base", "out"}, {}, &RunImportMulti);
 
 }  // namespace
 }  // namespace tavi::cli

@@ -38,7 +38,7 @@ int RunInfo(const Args& args) {
 const Registrar reg("info", "FILE.tav",
                     "prints size, base height and entries; parts and price with the client's "
                     "tile data",
-                    {}, &RunInfo);
+                    {}, {}, &RunInfo);
 
 }  // namespace
 }  // namespace tavi::cli

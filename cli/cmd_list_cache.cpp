@@ -17,7 +17,8 @@ int RunListCache(const Args& args) {
 }
 
 const Registrar reg("list-cache", "CACHEFILE",
-                    "prints the cached houses as the import dialog lists them", {}, &RunListCache);
+                    "prints the cached houses as the import dialog lists them", {}, {},
+                    &RunListCache);
 
 }  // namespace
 }  // namespace tavi::cli

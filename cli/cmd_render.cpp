@@ -8,15 +8,16 @@
 
 #include "cli/client_data.h"
 #include "cli/command.h"
-#include "settings/settings.h"
 #include "document/doc_host.h"
 #include "document/house_document.h"
+#include "io/atomic_file.h"
 #include "io/house_file.h"
 #include "render/art_source.h"
 #include "render/image_export.h"
 #include "render/projection.h"
 #include "render/raster.h"
 #include "render/scene.h"
+#include "settings/settings.h"
 
 namespace tavi::cli {
 namespace {
@@ -50,6 +51,18 @@ int RunRender(const Args& args) {
   double zoom = 1.0;
   if (args.Has("zoom") && !ParseZoom(args.Get("zoom"), &zoom))
     return Usage("--zoom takes a positive number (0.5, 2 or 150%)");
+  if (zoom < kMinZoom || zoom > kMaxZoom)
+    return Usage("--zoom must lie from 0.01 to 16 (1% to 1600%), the view's range");
+  // A JPEG gets the editor's own quality unless one is given.
+  const ImageFormat format = ImageFormatForCli(out);
+  int quality = 0;
+  if (args.Has("quality")) {
+    if (!ParseInt(args.Get("quality"), 50, 90, &quality) ||
+        (quality != 90 && quality != 70 && quality != 50))
+      return Usage("--quality takes 90, 70 or 50");
+  } else if (format == ImageFormat::kJpeg) {
+    quality = JpegQualityFor(LoadCliSettings().JpegQuality);
+  }
   int bgType = 0;
   if (args.Has("bg") && !ParseInt(args.Get("bg"), 0, 5, &bgType))
     return Usage("--bg takes a ground type 0..5");
@@ -107,18 +120,20 @@ int RunRender(const Args& args) {
                 std::to_string(view.Height) + " pixels is too large; use a smaller --zoom");
   RasterFrame frame;
   if (!RasterizeScene(list, &art, view, &frame)) return Fail(out + ": the picture would be empty");
-  if (!SaveImage(frame.ToBitmap(), out, ImageFormatForCli(out),
-                 JpegQualityFor(TSettings().JpegQuality), &error))
-    return Fail(error);
+  std::string bytes;
+  if (!EncodeImage(frame.ToBitmap(), format, quality, &bytes))
+    return Fail(out + ": the picture cannot be encoded");
+  if (!WriteFileAtomically(out, bytes, &error)) return Fail(error);
   return kOk;
 }
 
 Registrar reg("render",
               "FILE.tav --out IMAGE [--floor F] [--zoom Z] [--night] [--no-grid] [--bg TYPE] "
-              "[--large-bg]",
+              "[--large-bg] [--quality 90|70|50]",
               "draws the house with the whole scene visible and writes BMP, JPEG (.jpg) or PNG "
-              "(.png)",
-              {"out", "floor", "zoom", "bg"}, &RunRender);
+              "(.png); JPEG quality from the editor's settings unless given",
+              {"out", "floor", "zoom", "bg", "quality"}, {"night", "no-grid", "large-bg"},
+              &RunRender);
 
 }  // namespace
 }  // namespace tavi::cli

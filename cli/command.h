@@ -1,6 +1,6 @@
 #pragma once
 // tavi-cli subcommands. Each lives in its own file and registers itself:
-//   static tavi::cli::Registrar reg("info", "FILE.tav", "prints ...", &RunInfo);
+//   static tavi::cli::Registrar reg("info", "FILE.tav", "prints ...", {}, {}, &RunInfo);
 // Exit codes: 0 success, 1 bad input (one line on stderr), 2 wrong usage.
 #include <functional>
 #include <string>
@@ -23,15 +23,17 @@ using Handler = std::function<int(const Args&)>;
 struct Command {
   std::string name, usage, summary;
   Handler run;
-  // Option names that take a value (all others are flags).
-  std::vector<std::string> valued;
+  // Option names that take a value, and those that do not; any other
+  // option is wrong usage.
+  std::vector<std::string> valued, flags;
 };
 
 std::vector<Command>& Registry();
 
 struct Registrar {
   Registrar(const std::string& name, const std::string& usage, const std::string& summary,
-            std::vector<std::string> valuedOptions, Handler run);
+            std::vector<std::string> valuedOptions, std::vector<std::string> flagOptions,
+            Handler run);
 };
 
 // A whole decimal number within [lo, hi]; false for anything else.

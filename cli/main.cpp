@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -13,8 +14,10 @@ std::vector<Command>& Registry() {
 }
 
 Registrar::Registrar(const std::string& name, const std::string& usage, const std::string& summary,
-                     std::vector<std::string> valuedOptions, Handler run) {
-  Registry().push_back({name, usage, summary, std::move(run), std::move(valuedOptions)});
+                     std::vector<std::string> valuedOptions, std::vector<std::string> flagOptions,
+                     Handler run) {
+  Registry().push_back(
+      {name, usage, summary, std::move(run), std::move(valuedOptions), std::move(flagOptions)});
 }
 
 bool Args::Has(const std::string& name) const {
@@ -53,6 +56,16 @@ int Usage(const std::string& message) {
 
 namespace {
 
+bool Contains(const std::vector<std::string>& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// Wrong usage of a command, with its usage line.
+int UsageOf(const tavi::cli::Command& c, const std::string& message) {
+  std::cerr << "tavi-cli: " << message << " (usage: tavi-cli " << c.name << " " << c.usage << ")\n";
+  return tavi::cli::kUsage;
+}
+
 void PrintHelp() {
   std::cout << "Usage: tavi-cli COMMAND [ARGS]\n"
                "Inspect, convert, import, check and render house files without a display.\n\n"
@@ -89,9 +102,10 @@ int main(int argc, char** argv) {
       if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
         std::string name = a.substr(2), value;
         const auto eq = name.find('=');
-        bool valued = false;
-        for (const auto& v : c.valued) valued |= (v == name.substr(0, eq));
-        if (name == "client") valued = true;
+        const std::string bare = name.substr(0, eq);
+        const bool valued = bare == "client" || Contains(c.valued, bare);
+        if (!valued && bare != "help" && !Contains(c.flags, bare))
+          return UsageOf(c, "unknown option --" + bare);
         if (eq != std::string::npos) {
           value = name.substr(eq + 1);
           name = name.substr(0, eq);

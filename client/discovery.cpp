@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <array>
 #include <cstdlib>
 
 #include "client/file_reader.h"
@@ -127,6 +128,39 @@ bool ReadEscaped(const std::string& line, size_t& pos, char close, std::string* 
     }
   }
   return false;
+}
+
+bool NamesSomething(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+// The five client file paths of the settings with their usual names.
+std::array<std::pair<std::string*, const char*>, 5> ClientFileFields(TSettings& s) {
+  return {{{&s.ArtIdx, "artidx.mul"},
+           {&s.Art, "art.mul"},
+           {&s.TileData, "tiledata.mul"},
+           {&s.MultiIdx, "multi.idx"},
+           {&s.Multi, "multi.mul"}}};
+}
+
+// A client file in `dir`, which may name it in any case (ArtIdx.mul); the
+// usual name when the folder has none. art.mul and multi.mul give way to
+// their container where the folder has the container but not the whole
+// loose pair; where it has the pair, the loose files win, so that paths
+// found before containers were read keep meaning what they meant.
+std::string ClientFileIn(const std::string& dir, const char* name) {
+  const std::string found = FindCaseInsensitive(dir, name);
+  const std::string fileName = name;
+  const char* index = fileName == "art.mul"     ? "artidx.mul"
+                      : fileName == "multi.mul" ? "multi.idx"
+                                                : nullptr;
+  if (index && (found.empty() || FindCaseInsensitive(dir, index).empty())) {
+    const std::string packed =
+        FindCaseInsensitive(dir, fileName == "art.mul" ? kArtContainerName : kMultiContainerName);
+    if (!packed.empty()) return packed;
+  }
+  return found.empty() ? WithSlash(dir) + name : found;
 }
 
 // The 32-bit programs of a 64-bit prefix keep their keys in this view.
@@ -351,31 +385,17 @@ void DiscoverClient(TSettings& s, const IRegistry* registry,
       break;
     }
   }
-  CompleteClientPaths(s, s.ClientDir);
+  for (const auto& [path, name] : ClientFileFields(s)) {
+    // A path that names nothing (left by an earlier start that found no
+    // client, or a client since moved) is completed like an empty one.
+    if (!path->empty() && NamesSomething(*path)) continue;
+    *path = s.ClientDir.empty() ? std::string(name) : ClientFileIn(s.ClientDir, name);
+  }
 }
 
-void CompleteClientPaths(TSettings& s, const std::string& dir) {
-  const auto found = [&](const char* name) {
-    return dir.empty() ? std::string() : FindCaseInsensitive(dir, name);
-  };
-  // The client's files may be named in any case (ArtIdx.mul).
-  const auto named = [&](const char* name) {
-    if (dir.empty()) return std::string(name);
-    const std::string path = found(name);
-    return path.empty() ? WithSlash(dir) + name : path;
-  };
-  // A pair of loose files wins over the container, so that paths found
-  // before containers were read keep meaning what they meant.
-  const auto pairOrContainer = [&](const char* loose, const char* index, const char* container) {
-    const std::string packed = found(container);
-    const bool pair = !found(loose).empty() && !found(index).empty();
-    return !pair && !packed.empty() ? packed : named(loose);
-  };
-  if (s.Art.empty()) s.Art = pairOrContainer("art.mul", "artidx.mul", kArtContainerName);
-  if (s.Multi.empty()) s.Multi = pairOrContainer("multi.mul", "multi.idx", kMultiContainerName);
-  if (s.ArtIdx.empty()) s.ArtIdx = named("artidx.mul");
-  if (s.TileData.empty()) s.TileData = named("tiledata.mul");
-  if (s.MultiIdx.empty()) s.MultiIdx = named("multi.idx");
+void UseClientFolder(TSettings& s, const std::string& dir) {
+  s.ClientDir = WithSlash(dir);
+  for (const auto& [path, name] : ClientFileFields(s)) *path = ClientFileIn(s.ClientDir, name);
 }
 
 void DiscoverClientHere(TSettings& s) {

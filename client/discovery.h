@@ -77,19 +77,20 @@ std::vector<std::string> UsualClientFolders(const std::string& winePrefix, const
 constexpr const char kArtContainerName[] = "artLegacyMUL.uop";
 constexpr const char kMultiContainerName[] = "MultiCollection.uop";
 
-// Completes each empty path of the five client files from the client folder
-// `dir` (ending in '/'; empty: the bare file names). Names are matched
-// ignoring case. Art and Multi name the loose files when the folder has both
-// of the pair (art.mul and artidx.mul, multi.mul and multi.idx), else the
-// container when the folder has it; a file found nowhere is named as it
-// would be in the folder.
-void CompleteClientPaths(TSettings& s, const std::string& dir);
-
 // Sets s.ClientDir (a local folder ending in '/', or empty) from the registry
 // (nullptr: none) or else the first of `usualFolders` holding tiledata.mul,
-// then completes each empty path of the five client files.
+// then completes each of the five client file paths that is empty or names
+// nothing on disk; a path that names something is never replaced. Without a
+// client folder the paths completed are the bare file names.
 void DiscoverClient(TSettings& s, const IRegistry* registry,
                     const std::vector<std::string>& usualFolders);
+
+// Takes `dir` as the client folder: ClientDir and all five paths, the file
+// names matched ignoring case (tavi-cli --client, the editor's demo client).
+// In both, Art and Multi name the loose files where the folder has both of
+// the pair (art.mul and artidx.mul, multi.mul and multi.idx), else the
+// container where it has one.
+void UseClientFolder(TSettings& s, const std::string& dir);
 
 // DiscoverClient with this machine's Wine registry ($WINEPREFIX, else
 // ~/.wine) and the usual folders under $WINEPREFIX and $HOME.

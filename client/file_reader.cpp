@@ -57,7 +57,9 @@ bool FileReader::ReadU32(uint32_t* v) {
 
 bool ReadFileBounded(const std::string& path, size_t maxBytes, std::vector<uint8_t>* data) {
   data->clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: a FIFO without a writer must not hold the open forever (its
+  // size cannot be known, so it is refused below).
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
   const off_t end = ::lseek(fd, 0, SEEK_END);
   bool ok = end >= 0 && ::lseek(fd, 0, SEEK_SET) == 0;

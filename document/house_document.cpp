@@ -5,7 +5,9 @@
 namespace tavi {
 
 namespace {
-int ClampSize(int v) { return std::clamp(v, 1, kGrid); }
+int ClampSize(int v) {
+  return std::clamp(v, 1, kGrid);
+}
 }  // namespace
 
 TTAVIDoc::TTAVIDoc(int width, int height, const ITileFacts* facts, IDocHost* host)
@@ -84,8 +86,7 @@ void TTAVIDoc::Clear(bool withFoundation) {
     for (int y = 1; y <= H - 3; ++y) put(W - 2, y, 0, 100, 0);
     for (int x = 1; x <= W - 2; ++x) put(x, 0, 0, 99, 0);
     for (int y = 1; y <= H - 2; ++y)
-      for (int x = 1; x <= W - 2; ++x)
-        put(x, y, Tiles[0][0][y][x].Id == 0 ? 0 : 1, 12788, 7);
+      for (int x = 1; x <= W - 2; ++x) put(x, y, Tiles[0][0][y][x].Id == 0 ? 0 : 1, 12788, 7);
     for (int x = 1; x <= W - 2; ++x) put(x, H - 1, 0, 1873, 0);
     put(0, H - 2, 1, 9, 7);
     put(0, H - 1, 0, 3026, 7);
@@ -140,6 +141,9 @@ int TTAVIDoc::Undo() {
   UndoFloor[old] = f;
   std::memcpy(Tiles[f], UndoSlots[UndoPos], sizeof(FloorImage));
   UpdateFloorCells(f, Width, Height);
+  // The house differs from what was last saved (or loaded): a Save, Undo,
+  // Close must still ask.
+  Modified = true;
   Recalculate();
   return f;
 }
@@ -150,6 +154,7 @@ int TTAVIDoc::Redo() {
   const int f = UndoFloor[UndoPos];
   std::memcpy(Tiles[f], UndoSlots[UndoPos], sizeof(FloorImage));
   UpdateFloorCells(f, Width, Height);
+  Modified = true;
   Recalculate();
   return f;
 }

@@ -103,6 +103,8 @@ class TTAVIDoc {
   void PushUndo(int floor);
   bool CanUndo() const { return UndoPos != UndoBottom; }
   bool CanRedo() const { return UndoPos != UndoTop; }
+  // Both return the floor restored (0 when there was nothing to do) and set
+  // Modified, for the house is then a changed one.
   int Undo();
   int Redo();
 

@@ -1,9 +1,12 @@
 // multi.idx / multi.mul: the input is split into an index and a data file;
-// the first two bytes pick the multi id.
+// the first two bytes pick the multi id (low 12 bits) and the base height (top
+// 4 bits), the next two the index length. Components stack over the demo
+// client's tile facts, so that floor tiles take their own rule.
 #include <cstdint>
 #include <sstream>
 #include <string>
 
+#include "demo_tiles.h"
 #include "io/multi_import.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -19,6 +22,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string error;
   if (!ReadMultiComponents(idx, mul, id, &parts, &error)) return 0;
   static auto image = NewHouseImage();
-  BuildMultiImage(parts, data[1] >> 4, nullptr, *image, &error);
+  BuildMultiImage(parts, data[1] >> 4, &fuzz::DemoTiles(), *image, &error);
   return 0;
 }

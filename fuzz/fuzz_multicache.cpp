@@ -1,7 +1,9 @@
-// Multicache.dat text: the house list and the import of the first houses.
+// Multicache.dat text: the house list and the import of the first houses,
+// stacked over the demo client's tile facts.
 #include <cstdint>
 #include <string_view>
 
+#include "demo_tiles.h"
 #include "io/comma_text.h"
 #include "io/multi_cache.h"
 
@@ -13,6 +15,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const CachedHouse& h : houses) (void)CachedHouseLabel(h);
   static auto image = NewHouseImage();
   std::string error;
-  for (int n = 0; n < 3; ++n) BuildCacheImage(lines, n, nullptr, *image, &error);
+  for (int n = 0; n < 3; ++n) BuildCacheImage(lines, n, &fuzz::DemoTiles(), *image, &error);
   return 0;
 }

@@ -1,14 +1,13 @@
 #include "io/house_file.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
+#include "io/atomic_file.h"
 #include "io/comma_text.h"
 
 namespace tavi {
@@ -23,13 +22,6 @@ void AppendInt(std::string& out, int v) {
 
 std::string SystemError(const std::string& what, const std::string& path) {
   return what + " '" + path + "': " + std::strerror(errno);
-}
-
-std::string DirectoryOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
 }
 
 }  // namespace
@@ -74,93 +66,37 @@ std::string HouseFileText(const TTAVIDoc& doc, int baseHeight) {
   return HouseFileText(*ImageOfDocument(doc), baseHeight);
 }
 
-bool WriteFileAtomically(const std::string& target, std::string_view data, std::string* error) {
-  // A link keeps pointing at the house: the file it names is the one replaced.
-  std::string path = target;
-  struct stat lst;
-  if (lstat(target.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
-    if (char* real = realpath(target.c_str(), nullptr)) {
-      path = real;
-      free(real);
-    }
-  }
-  std::string tmpl = path + ".XXXXXX";
-  std::vector<char> name(tmpl.begin(), tmpl.end());
-  name.push_back('\0');
-  const int fd = mkstemp(name.data());
-  if (fd < 0) {
-    if (error) *error = SystemError("cannot create a file in", DirectoryOf(path));
-    return false;
-  }
-  const std::string tmp(name.data());
-  // Keep the permissions of the file being replaced; a new file gets the
-  // usual 0666 less the umask.
-  struct stat st;
-  mode_t mode;
-  if (stat(path.c_str(), &st) == 0) {
-    mode = st.st_mode & 07777;
-  } else {
-    const mode_t mask = umask(0);
-    umask(mask);
-    mode = 0666 & ~mask;
-  }
-  fchmod(fd, mode);
-  size_t done = 0;
-  bool ok = true;
-  while (done < data.size()) {
-    const ssize_t n = write(fd, data.data() + done, data.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      break;
-    }
-    done += size_t(n);
-  }
-  if (ok && fsync(fd) != 0) ok = false;
-  if (ok) {
-    if (close(fd) != 0) ok = false;
-  } else {
-    const int saved = errno;
-    close(fd);
-    errno = saved;
-  }
-  if (ok && rename(tmp.c_str(), path.c_str()) != 0) ok = false;
-  if (!ok) {
-    if (error) *error = SystemError("cannot write", path);
-    unlink(tmp.c_str());
-    return false;
-  }
-  return true;
-}
-
 bool ReadWholeFile(const std::string& path, std::string* out, std::string* error, size_t maxBytes) {
   out->clear();
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) {
+  // Without O_NONBLOCK, opening a FIFO that nothing writes to would wait
+  // forever. Reads block again afterwards: a pipe with a writer (process
+  // substitution, /dev/stdin) is read to its end, one without reads as empty.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
     if (error) *error = SystemError("cannot open", path);
     return false;
   }
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags != -1) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   char buf[65536];
   bool ok = true;
   for (;;) {
-    const size_t n = std::fread(buf, 1, sizeof buf, f);
-    if (n > 0) {
-      if (out->size() + n > maxBytes) {
-        if (error) *error = "file '" + path + "' is too large";
-        ok = false;
-        break;
-      }
-      out->append(buf, n);
-    }
-    if (n < sizeof buf) {
-      if (std::ferror(f)) {
-        if (error) *error = SystemError("cannot read", path);
-        ok = false;
-      }
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      if (error) *error = SystemError("cannot read", path);
+      ok = false;
       break;
     }
+    if (n == 0) break;
+    if (out->size() + size_t(n) > maxBytes) {
+      if (error) *error = "file '" + path + "' is too large";
+      ok = false;
+      break;
+    }
+    out->append(buf, size_t(n));
   }
-  std::fclose(f);
+  ::close(fd);
   if (!ok) out->clear();
   return ok;
 }

@@ -36,8 +36,6 @@ LoadResult LoadFromText(TTAVIDoc& doc, std::string_view text);
 // larger than `maxBytes` are refused.
 bool ReadWholeFile(const std::string& path, std::string* out, std::string* error,
                    size_t maxBytes = size_t(64) << 20);
-// Writes `data` to a temporary file beside `path`, then renames it over `path`.
-bool WriteFileAtomically(const std::string& path, std::string_view data, std::string* error);
 
 // The house name of a file: the text after the last '\', '/' or ':' with the
 // part from the last '.' onward removed when that '.' comes after them.

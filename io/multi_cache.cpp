@@ -60,6 +60,11 @@ bool ReadCacheLines(const std::string& path, std::vector<std::string>* lines, st
   lines->clear();
   std::string text;
   if (!ReadWholeFile(path, &text, error)) return false;
+  // Also what a FIFO without a writer reads as.
+  if (text.empty()) {
+    if (error) *error = "'" + path + "' is empty";
+    return false;
+  }
   *lines = SplitLines(text);
   return true;
 }

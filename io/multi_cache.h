@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "document/tile_facts.h"
 #include "document/house_document.h"
+#include "document/tile_facts.h"
 #include "io/house_image.h"
 #include "io/io_result.h"
 
@@ -23,7 +23,8 @@ std::vector<std::string> ListCharacters(const std::string& clientDir, const std:
 std::string CacheFilePath(const std::string& clientDir, const std::string& account,
                           const std::string& shard, const std::string& character);
 
-// Reads the cache file's lines; false with a message when it cannot be read.
+// Reads the cache file's lines; false with a message when it cannot be read
+// or is empty.
 bool ReadCacheLines(const std::string& path, std::vector<std::string>* lines, std::string* error);
 // Splits one cache line: tabs become commas, then comma-text splitting.
 std::vector<std::string> SplitCacheLine(const std::string& line);

@@ -7,7 +7,6 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 
 namespace tavi {
 
@@ -180,37 +179,16 @@ bool EncodePng(const TBitmap24& bmp, std::string* out) {
   return true;
 }
 
-bool SaveImage(const TBitmap24& bmp, const std::string& fileName, ImageFormat format,
-               int jpegQuality, std::string* error) {
-  std::string data;
-  bool ok = format == ImageFormat::kJpeg  ? EncodeJpeg(bmp, jpegQuality, &data)
-            : format == ImageFormat::kPng ? EncodePng(bmp, &data)
-                                          : EncodeBmp(bmp, &data);
-  if (!ok) {
-    if (error) *error = "cannot encode an empty picture";
-    return false;
+bool EncodeImage(const TBitmap24& bmp, ImageFormat format, int jpegQuality, std::string* out) {
+  switch (format) {
+    case ImageFormat::kJpeg:
+      return EncodeJpeg(bmp, jpegQuality, out);
+    case ImageFormat::kPng:
+      return EncodePng(bmp, out);
+    case ImageFormat::kBmp:
+      break;
   }
-  const std::string tmp = fileName + ".tmp~";
-  {
-    std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
-    if (!f) {
-      if (error) *error = "cannot write " + fileName;
-      return false;
-    }
-    f.write(data.data(), std::streamsize(data.size()));
-    f.close();
-    if (!f) {
-      std::remove(tmp.c_str());
-      if (error) *error = "cannot write " + fileName;
-      return false;
-    }
-  }
-  if (std::rename(tmp.c_str(), fileName.c_str()) != 0) {
-    std::remove(tmp.c_str());
-    if (error) *error = "cannot write " + fileName;
-    return false;
-  }
-  return true;
+  return EncodeBmp(bmp, out);
 }
 
 }  // namespace tavi

@@ -1,6 +1,6 @@
 #pragma once
-// Pictures of the view written to files: 24-bit BMP, JPEG through libjpeg and
-// PNG through zlib.
+// Pictures of the view encoded for files: 24-bit BMP, JPEG through libjpeg
+// and PNG through zlib.
 #include <string>
 
 #include "client/tile_data.h"
@@ -22,9 +22,8 @@ bool EncodeBmp(const TBitmap24& bmp, std::string* out);
 bool EncodeJpeg(const TBitmap24& bmp, int quality, std::string* out);
 bool EncodePng(const TBitmap24& bmp, std::string* out);
 
-// Writes the file (through a temporary file renamed over the target). False
-// with *error set when it cannot be written.
-bool SaveImage(const TBitmap24& bmp, const std::string& fileName, ImageFormat format,
-               int jpegQuality, std::string* error);
+// The file's bytes in the given format; the caller writes them
+// (WriteFileAtomically). False on an empty bitmap or an encoder failure.
+bool EncodeImage(const TBitmap24& bmp, ImageFormat format, int jpegQuality, std::string* out);
 
 }  // namespace tavi

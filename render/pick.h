@@ -24,7 +24,8 @@ int CollectHits(const DrawList& pass, IArtSource* art, double zoom, int px, int 
 
 // Chooses among the hit records: the one whose minimum depth is closest to
 // `depth` (ties to the later), -1 for none. A negative hit count sets
-// *overflow (the caller shows kBufferOverflowText) and gives -1.
+// *overflow and gives -1; the main window then shows kBufferOverflowText in
+// its status bar.
 int SelectHit(int hitCount, const uint32_t* buffer, size_t words, float depth,
               bool* overflow = nullptr);
 

@@ -8,6 +8,7 @@ PACKAGES=(
   qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   zlib1g-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils fonts-noto-cjk fonts-dejavu-core
+  qt6-translations-l10n
 )
 
 missing=()

@@ -1,11 +1,11 @@
 #include "settings/catalogue_pages.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <sstream>
+
+#include "io/atomic_file.h"
 
 namespace tavi {
 namespace {
@@ -26,25 +26,6 @@ bool ReadWholeFile(const std::string& path, std::string* out) {
   }
   if (data.size() > kMaxPageFileBytes) data.resize(kMaxPageFileBytes);
   *out = std::move(data);
-  return true;
-}
-
-bool WriteWholeFile(const std::string& path, const std::string& text, std::string* error) {
-  const std::string tmp = path + ".tmp";
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (out) out.write(text.data(), std::streamsize(text.size()));
-    if (!out || !out.flush()) {
-      if (error) *error = "cannot write " + path + ": " + std::strerror(errno);
-      std::remove(tmp.c_str());
-      return false;
-    }
-  }
-  if (std::rename(tmp.c_str(), path.c_str()) != 0) {
-    if (error) *error = "cannot replace " + path + ": " + std::strerror(errno);
-    std::remove(tmp.c_str());
-    return false;
-  }
   return true;
 }
 
@@ -73,7 +54,8 @@ bool ParsePageCode(const std::string& line, uint16_t* code) {
   if (i >= line.size()) return false;
   int64_t value = 0;
   for (; i < line.size(); ++i) {
-    int d = base == 16 ? HexDigit(line[i]) : (line[i] >= '0' && line[i] <= '9' ? line[i] - '0' : -1);
+    int d =
+        base == 16 ? HexDigit(line[i]) : (line[i] >= '0' && line[i] <= '9' ? line[i] - '0' : -1);
     if (d < 0) return false;
     value = value * base + d;
     if (value > 0x7FFFFFFFLL + (negative ? 1 : 0)) return false;
@@ -146,7 +128,8 @@ void CataloguePages::Load(const std::string& folder, int32_t* legacyCount,
   if (legacyCount && *legacyCount > 0) {
     current = AddPage("Bookmark");
     const int n = std::min(*legacyCount, legacyCapacity);
-    for (int i = 0; i < n && legacyCodes; ++i) Pages[size_t(current)].Codes.push_back(legacyCodes[i]);
+    for (int i = 0; i < n && legacyCodes; ++i)
+      Pages[size_t(current)].Codes.push_back(legacyCodes[i]);
     *legacyCount = 0;
   }
   // An empty folder name means no page files at all (never the working folder).
@@ -163,8 +146,8 @@ bool CataloguePages::Save(const std::string& folder, std::string* error) const {
     if (error) *error = "no folder for the page files";
     return false;
   }
-  bool ok = WriteWholeFile(folder + kSystemFile, PageFileText(true), error);
-  ok = WriteWholeFile(folder + kUserFile, PageFileText(false), ok ? error : nullptr) && ok;
+  bool ok = WriteFileAtomically(folder + kSystemFile, PageFileText(true), error);
+  ok = WriteFileAtomically(folder + kUserFile, PageFileText(false), ok ? error : nullptr) && ok;
   return ok;
 }
 

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "client/file_reader.h"
+#include "io/atomic_file.h"
 
 namespace tavi {
 
@@ -118,41 +119,7 @@ bool ProfileFile::Load(const std::string& path, std::string* error) {
 }
 
 bool ProfileFile::Save(const std::string& path, std::string* error) const {
-  auto fail = [&](const std::string& what) {
-    if (error) *error = path + ": " + what + ": " + std::strerror(errno);
-    return false;
-  };
-  // Replace the file a symbolic link points to, not the link.
-  std::string target = path;
-  if (char* real = ::realpath(path.c_str(), nullptr)) {
-    target = real;
-    std::free(real);
-  }
-  mode_t mode = 0644;
-  struct stat st {};
-  if (::stat(target.c_str(), &st) == 0) mode = st.st_mode & 07777;
-
-  std::string tmp = target + ".XXXXXX";
-  const int fd = ::mkstemp(&tmp[0]);
-  if (fd < 0) return fail("cannot create a temporary file");
-  const std::string text = Text();
-  size_t done = 0;
-  bool ok = true;
-  while (ok && done < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) done += size_t(n);
-  }
-  ok = ok && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  if (!ok || ::rename(tmp.c_str(), target.c_str()) != 0) {
-    const int saved = errno;
-    ::unlink(tmp.c_str());
-    errno = saved;
-    return fail("cannot write");
-  }
-  return true;
+  return WriteFileAtomically(path, Text(), error);
 }
 
 int ProfileFile::FindSection(const std::string& section) const {

@@ -23,8 +23,8 @@ class ProfileFile {
   // Reads a file. A missing file gives an empty profile and true; false when
   // the file exists but cannot be read or is too large.
   bool Load(const std::string& path, std::string* error = nullptr);
-  // Writes the whole text to a temporary file in the same folder and renames
-  // it over `path`; a failure leaves the old file as it was.
+  // Replaces the file with the whole text (WriteFileAtomically); a failure
+  // leaves the old file as it was.
   bool Save(const std::string& path, std::string* error = nullptr) const;
 
   bool HasKey(const std::string& section, const std::string& key) const;

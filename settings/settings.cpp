@@ -92,8 +92,17 @@ TSettings ReadSettings(const ProfileFile& ini) {
 bool SaveSettings(const std::string& iniPath, const TSettings& s, std::string* error) {
   ProfileFile ini;
   if (!ini.Load(iniPath, error)) return false;
-  WriteSettings(ini, s);
+  WriteSettings(ini, WithoutMissingClientPaths(s));
   return ini.Save(iniPath, error);
+}
+
+TSettings WithoutMissingClientPaths(const TSettings& s) {
+  TSettings out = s;
+  for (std::string* path : {&out.ArtIdx, &out.Art, &out.TileData, &out.MultiIdx, &out.Multi}) {
+    struct stat st {};
+    if (!path->empty() && ::stat(path->c_str(), &st) != 0) path->clear();
+  }
+  return out;
 }
 
 void WriteSettings(ProfileFile& ini, const TSettings& s) {

@@ -40,9 +40,14 @@ struct TSettings {
 // Reads every key (missing keys and bad numbers give the defaults). nBookmark
 // is bounded to 0..64. A missing file gives all defaults.
 TSettings LoadSettings(const std::string& iniPath);
-// Writes every key in place, keeping all other lines. Returns false with a
-// message when the file cannot be written.
+// Writes every key in place, keeping all other lines, the client file paths
+// as WithoutMissingClientPaths leaves them. Returns false with a message when
+// the file cannot be written.
 bool SaveSettings(const std::string& iniPath, const TSettings& s, std::string* error = nullptr);
+// The settings with every client file path that names nothing on disk made
+// empty: such a path (the bare names left when no client was found) is never
+// stored, so that the next start looks for the client again.
+TSettings WithoutMissingClientPaths(const TSettings& s);
 
 class ProfileFile;
 // The same, on a profile already in memory.

@@ -1,11 +1,11 @@
 #include "tools/demodata.h"
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
+#include <string_view>
 
+#include "io/atomic_file.h"
 #include "tools/container_writer.h"
 #include "tools/demodata_art.h"
 #include "tools/demodata_catalog.h"
@@ -34,13 +34,8 @@ void PutIndex(std::vector<uint8_t>& out, int32_t offset, int32_t length, int32_t
 
 bool WriteFile(const fs::path& path, const std::vector<uint8_t>& data,
                std::vector<WrittenFile>* written, std::string* error) {
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  if (f) f.write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
-  if (f) f.close();
-  if (!f) {
-    *error = "cannot write " + path.string() + ": " + std::strerror(errno);
-    return false;
-  }
+  const std::string_view bytes(reinterpret_cast<const char*>(data.data()), data.size());
+  if (!WriteFileAtomically(path.string(), bytes, error)) return false;
   if (written) written->push_back({path.string(), data.size()});
   return true;
 }

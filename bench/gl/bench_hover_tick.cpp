@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/main_mouse.h"
+#include "interaction/main_mouse.h"
 #include "app/control_window.h"
 #include "app/ui_prompts.h"
 #include "client/tile_data.h"

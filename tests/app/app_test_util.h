@@ -50,6 +50,12 @@ class ScriptedPrompts : public UiPrompts {
     ++execCount;
     return exec(dialog);
   }
+  QStringList opened;          // pages handed to the browser
+  bool browserStarts = false;  // whether a browser "starts"; none does by default
+  bool OpenUrl(const QString& url) override {
+    opened << url;
+    return browserStarts;
+  }
 };
 
 // Keeps discovery away from the machine's own client folders.

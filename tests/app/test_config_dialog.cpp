@@ -1,11 +1,16 @@
 // The configuration dialog's lists and what Ok takes over.
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QtTest>
 
+#include "app/aos_window.h"
 #include "app/app_test_util.h"
+#include "app/catalogue_window.h"
 #include "app/config_dialog.h"
+#include "app/control_window.h"
+#include "document/house_document.h"
 
 using namespace tavi;
 using namespace tavi::test;
@@ -36,6 +41,43 @@ class TestConfigDialog : public QObject {
     dlg.FormShow();
     QCOMPARE(dlg.CBLanguage->currentIndex(), -1);
     QCOMPARE(dlg.CBJpegQuality->currentIndex(), -1);
+  }
+
+  // The dialog hands back what its controls show and leaves the settings
+  // alone; the values it does not show come through unchanged.
+  void collectHandsBackValues() {
+    TSettings s;
+    s.ArtIdx = "/old/artidx.mul";
+    s.LineWidth = 52;
+    s.LastAccount = 3;
+    s.BGType = 1;
+    TTAVIDoc doc(12, 9, nullptr, nullptr);
+    TCfgForm dlg(&s, &doc);
+    dlg.FormShow();
+    TSettings r = dlg.Collect();
+    QCOMPARE(r.ArtIdx, s.ArtIdx);
+    QCOMPARE(r.Width, 12);
+    QCOMPARE(r.Height, 9);
+    QCOMPARE(r.LineWidth, 52);
+    QCOMPARE(r.BGType, 1);
+
+    dlg.EdArtIdx->setText("/new/artidx.mul");
+    dlg.CBWidth->setCurrentIndex(dlg.CBWidth->findText("19"));
+    dlg.CBTextWidth->setCurrentIndex(dlg.CBTextWidth->findText("68"));
+    dlg.CBLanguage->setCurrentIndex(2);
+    dlg.CBBGLarge->setChecked(true);
+    dlg.CBStayOnTop->setChecked(true);
+    r = dlg.Collect();
+    QCOMPARE(r.ArtIdx, std::string("/new/artidx.mul"));
+    QCOMPARE(r.Width, 20);  // the lists show the size less one
+    QCOMPARE(r.LineWidth, 68);
+    QCOMPARE(r.Language, 2);
+    QVERIFY(r.isLargeBG);
+    QVERIFY(r.isStayOnTop);
+    QCOMPARE(r.LastAccount, 3);
+    QCOMPARE(s.ArtIdx, std::string("/old/artidx.mul"));
+    QCOMPARE(s.Language, 0);
+    QVERIFY(!s.isLargeBG);
   }
 
   // "&Reload Paths" changes the settings at once.
@@ -93,15 +135,6 @@ class TestConfigDialog : public QObject {
     QVERIFY(w.Settings().UpdateCheck);
     QCOMPARE(w.Settings().Multi, std::string("/elsewhere/multi.mul"));
 
-    // A plot size the lists do not offer shows no entry; Ok then gives 7.
-    doc.SetSize(30, 8);
-    prompts->exec = [](QDialog* d) {
-      auto* cfg = qobject_cast<TCfgForm*>(d);
-      return cfg->CBWidth->currentIndex() == -1;
-    };
-    w.Option1Click();
-    QCOMPARE(doc.Width, 7);
-
     // Cancel takes nothing over.
     prompts->exec = [](QDialog* d) {
       qobject_cast<TCfgForm*>(d)->CBLanguage->setCurrentIndex(2);
@@ -109,6 +142,117 @@ class TestConfigDialog : public QObject {
     };
     w.Option1Click();
     QCOMPARE(w.Settings().Language, 0);
+  }
+
+  // Switching "Stay on Top" hides and shows the tool windows in the new
+  // style; their check boxes still say that they are shown.
+  void stayOnTopKeepsTheCheckBoxes() {
+    if (DemoClientDir().empty()) QSKIP("the demo client could not be written");
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    TMainForm w(DemoOptions(home.path() + "/ontop", prompts));
+    w.show();
+    TCtrlForm* ctrl = w.CtrlForm();
+    QTRY_VERIFY(ctrl->isVisible());
+    ctrl->CBObjWindow->click();
+    ctrl->CBAoSWindow->click();
+    QVERIFY(w.ObjForm()->isVisible() && w.AoSForm()->isVisible());
+    for (bool onTop : {true, false}) {
+      prompts->exec = [onTop](QDialog* d) {
+        qobject_cast<TCfgForm*>(d)->CBStayOnTop->setChecked(onTop);
+        return true;
+      };
+      w.Option1Click();
+      QCOMPARE(bool(w.ObjForm()->windowFlags() & Qt::WindowStaysOnTopHint), onTop);
+      QVERIFY(w.ObjForm()->isVisible() && w.AoSForm()->isVisible());
+      QVERIFY(ctrl->CBObjWindow->isChecked());
+      QVERIFY(ctrl->CBAoSWindow->isChecked());
+    }
+    // A hidden window stays hidden and unchecked.
+    ctrl->CBAoSWindow->click();
+    QVERIFY(!w.AoSForm()->isVisible());
+    prompts->exec = [](QDialog* d) {
+      qobject_cast<TCfgForm*>(d)->CBStayOnTop->setChecked(true);
+      return true;
+    };
+    w.Option1Click();
+    QVERIFY(!w.AoSForm()->isVisible());
+    QVERIFY(!ctrl->CBAoSWindow->isChecked());
+    QVERIFY(ctrl->CBObjWindow->isChecked());
+
+    // The catalogue closed while the control window is hidden: the check box
+    // says so when the control window comes back.
+    QAction* showCtrl = w.findChild<QAction*>("MnCtrlWnd");
+    showCtrl->trigger();
+    QVERIFY(!ctrl->isVisible());
+    w.ObjForm()->close();
+    showCtrl->trigger();
+    QVERIFY(ctrl->isVisible());
+    QVERIFY(!ctrl->CBObjWindow->isChecked());
+  }
+
+  // An imported castle is larger than the size lists offer: the lists show
+  // its size, and Ok, with nothing touched or only the language switched,
+  // leaves the plot, the tiles and the undo history alone. Picking a listed
+  // size still changes it.
+  void okKeepsAPlotTheListsDoNotOffer() {
+    if (DemoClientDir().empty()) QSKIP("the demo client could not be written");
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    TMainForm w(DemoOptions(home.path() + "/castle", prompts));
+    w.show();
+    QTRY_VERIFY(w.CtrlForm()->isVisible());
+    QAction* castle = w.findChild<QAction*>("Castle1");
+    QVERIFY(castle);
+    castle->trigger();
+    QVERIFY(prompts->errors.isEmpty());
+    TTAVIDoc& doc = w.Doc();
+    QVERIFY(doc.Width > 25);
+    const int width = doc.Width, height = doc.Height;
+    auto entries = [&doc] {
+      int n = 0;
+      for (int f = 0; f < 5; ++f)
+        for (int y = 0; y < kGrid; ++y)
+          for (int x = 0; x < kGrid; ++x) n += doc.LayerCount[f][y][x];
+      return n;
+    };
+    const int before = entries();
+    doc.PushUndo(1);
+
+    QString shownWidth, shownHeight;
+    prompts->exec = [&](QDialog* d) {
+      auto* cfg = qobject_cast<TCfgForm*>(d);
+      shownWidth = cfg->CBWidth->currentText();
+      shownHeight = cfg->CBHeight->currentText();
+      return true;
+    };
+    w.Option1Click();
+    QCOMPARE(shownWidth, QString::number(width - 1));
+    QCOMPARE(shownHeight, QString::number(height - 1));
+    QCOMPARE(doc.Width, width);
+    QCOMPARE(doc.Height, height);
+    QCOMPARE(entries(), before);
+    QVERIFY(doc.CanUndo());
+
+    prompts->exec = [](QDialog* d) {
+      qobject_cast<TCfgForm*>(d)->CBLanguage->setCurrentIndex(2);
+      return true;
+    };
+    w.Option1Click();
+    QCOMPARE(w.Settings().Language, 2);
+    QCOMPARE(doc.Width, width);
+    QCOMPARE(entries(), before);
+    QVERIFY(doc.CanUndo());
+
+    prompts->exec = [](QDialog* d) {
+      auto* cfg = qobject_cast<TCfgForm*>(d);
+      cfg->CBLanguage->setCurrentIndex(0);
+      cfg->CBWidth->setCurrentIndex(cfg->CBWidth->findText("19"));
+      return true;
+    };
+    w.Option1Click();
+    QCOMPARE(doc.Width, 20);
+    QCOMPARE(doc.Height, height);
+    QVERIFY(!doc.CanUndo());
+    doc.Modified = false;
   }
 };
 

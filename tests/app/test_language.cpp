@@ -6,13 +6,18 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QRadioButton>
+#include <QTranslator>
 #include <QtTest>
 
 #include "app/app_test_util.h"
-#include "app/control_window.h"
+#include "app/catalogue_window.h"
 #include "app/config_dialog.h"
+#include "app/control_window.h"
+#include "app/picture_grid.h"
+#include "document/aos_tables.h"
 
 using namespace tavi;
 using namespace tavi::test;
@@ -93,6 +98,81 @@ class TestLanguage : public QObject {
     w.ApplyLanguageToAll();
     QCOMPARE(ctrl->windowTitle(), QString("changed"));
     QCOMPARE(w.Messages().MsgNotFound, QString::fromUtf8("見つかりませんでした。"));
+  }
+
+  // A language switch from the configuration dialog changes no editing
+  // state: the current tile chosen in the AoS window stays, though the
+  // catalogue is laid out anew in the new font.
+  void switchKeepsTheCurrentTile() {
+    if (DemoClientDir().empty()) QSKIP("the demo client could not be written");
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    TMainForm w(DemoOptions(home.path() + "/tile", prompts));
+    w.show();
+    TCtrlForm* ctrl = w.CtrlForm();
+    QTRY_VERIFY(ctrl->isVisible());
+    ctrl->CBObjWindow->click();
+    QVERIFY(QTest::qWaitForWindowExposed(w.ObjForm()));
+    w.ObjForm()->Grid()->SelectCell(2, 3);
+    const uint16_t fromCatalogue = ctrl->CurrentTile();
+    QVERIFY(fromCatalogue != 0);
+    const uint16_t chosen = ObjectTableAt(kAosWalls, 3, 5);
+    w.SetCurrentTile(chosen);
+    ctrl->SetFloor(3);
+    ctrl->SetAlt(4);
+    for (int language : {1, 2, 0}) {
+      prompts->exec = [language](QDialog* d) {
+        qobject_cast<TCfgForm*>(d)->CBLanguage->setCurrentIndex(language);
+        return true;
+      };
+      w.Option1Click();
+      QTest::qWait(50);
+      QApplication::processEvents();
+      QCOMPARE(ctrl->CurrentTile(), chosen);
+      QCOMPARE(ctrl->CurrentFloor(), 3);
+      QCOMPARE(ctrl->Alt(), 4);
+    }
+    // The user's own resize of the catalogue keeps the tile too.
+    w.ObjForm()->resize(w.ObjForm()->width() + 90, w.ObjForm()->height());
+    QApplication::processEvents();
+    QCOMPARE(ctrl->CurrentTile(), chosen);
+  }
+
+  // Qt's own texts (box buttons, input boxes, file dialogs) follow the
+  // language; English and a missing translation leave them English.
+  void qtTextsFollowTheLanguage() {
+    if (DemoClientDir().empty()) QSKIP("the demo client could not be written");
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!QFile::exists(folder + "/qtbase_de.qm") || !QFile::exists(folder + "/qtbase_ja.qm"))
+      QSKIP("Qt's translations are not installed");
+    auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
+    QCOMPARE(cancel(), QString("Cancel"));
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    {
+      TMainForm w(DemoOptions(home.path() + "/qt", prompts));
+      w.Settings().Language = 2;
+      w.ApplyLanguageToAll();
+      QCOMPARE(cancel(), QString("Abbrechen"));
+      w.Settings().Language = 1;
+      w.ApplyLanguageToAll();
+      QCOMPARE(cancel(), QString::fromUtf8("キャンセル"));
+      w.Settings().Language = 0;
+      w.ApplyLanguageToAll();
+      QCOMPARE(cancel(), QString("Cancel"));
+      w.Settings().Language = 2;
+      w.ApplyLanguageToAll();
+    }
+    // The window is gone: Qt's texts are English again.
+    QCOMPARE(cancel(), QString("Cancel"));
+
+    QTemporaryDir empty;
+    QTranslator translator;
+    QVERIFY(!SwitchQtTranslation(&translator, kLangGerman, empty.path()));
+    QCOMPARE(cancel(), QString("Cancel"));
+    QVERIFY(SwitchQtTranslation(&translator, kLangGerman));
+    QCOMPARE(cancel(), QString("Abbrechen"));
+    QVERIFY(!SwitchQtTranslation(&translator, kLangGerman, empty.path()));
+    QCOMPARE(cancel(), QString("Cancel"));
+    QCOMPARE(QtTranslationName(7), QString());
   }
 
   // The Japanese font can draw the Japanese texts.

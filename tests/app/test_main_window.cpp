@@ -5,18 +5,24 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QtTest>
 
-#include "app/app_test_util.h"
-#include "app/main_mouse.h"
-#include "app/catalogue_window.h"
 #include "app/aos_window.h"
+#include "app/app_test_util.h"
+#include "app/cache_import_dialog.h"
+#include "app/catalogue_window.h"
 #include "app/control_window.h"
+#include "app/picture_grid.h"
+#include "document/aos_tables.h"
+#include "interaction/main_mouse.h"
 #include "render/projection.h"
 
 using namespace tavi;
@@ -78,13 +84,14 @@ class TestMainWindow : public QObject {
     TAoSForm* aos = w->AoSForm();
     aos->show();
     w->SetSelection(CellRect{1, 1, 3, 3});
-    for (int type = 0; type < 7; ++type) {
+    for (int type = 0; type < kAosTypeCount; ++type) {
       aos->SetTypeIndex(type);
       w->Edit1Click();
-      const bool expected = type == 0 || type == 1 || type == 3 || type == 4 || type == 6;
+      const bool expected = type == kAosWalls || type == kAosDoors || type == kAosStairs ||
+                            type == kAosAutoStairs || type == kAosEnchancements;
       QCOMPARE(action("MnReplaceWall")->isEnabled(), expected);
     }
-    aos->SetTypeIndex(0);
+    aos->SetTypeIndex(kAosWalls);
     w->SetSelection(CellRect{});
     w->Edit1Click();
     QVERIFY(!action("MnReplaceWall")->isEnabled());
@@ -92,6 +99,112 @@ class TestMainWindow : public QObject {
     aos->hide();
     w->Edit1Click();
     QVERIFY(!action("MnReplaceWall")->isEnabled());
+
+    // A single column or row of cells is left alone by the replacement, so
+    // the command is not offered for it.
+    aos->show();
+    for (const CellRect& thin : {CellRect{2, 1, 2, 5}, CellRect{1, 4, 3, 4}}) {
+      w->SetSelection(thin);
+      w->Edit1Click();
+      QVERIFY(!action("MnReplaceWall")->isEnabled());
+    }
+    w->SetSelection(CellRect{1, 1, 3, 3});
+    w->Edit1Click();
+    QVERIFY(action("MnReplaceWall")->isEnabled());
+    aos->hide();
+  }
+
+  // More entries under the pointer than the pick can tell apart: the status
+  // bar says so on the hover tick; no box interrupts the pointing.
+  void pickOverflowInTheStatusBar() {
+    TTAVIDoc& doc = w->Doc();
+    const uint16_t wall = ObjectTableAt(kAosWalls, 0, 0);
+    // Eight cells down the screen, each raised by its distance, all drawn
+    // over the same pixels: 256 entries there.
+    for (int k = 0; k < 8; ++k)
+      for (int layer = 0; layer < kLayers; ++layer)
+        doc.Tiles[1][layer][k][k] = {int16_t(11 * k), wall, 0};
+    doc.UpdateAllCells();
+    w->RefreshView();
+    QApplication::processEvents();
+    w->PaintBox()->repaint();
+    TProjection proj;
+    proj.RebuildAnchors(doc.Width, doc.Height, w->BaseHeight());
+    const ScenePoint a = proj.Anchor(1, 0, 0);
+    QVERIFY(w->statusBar()->currentMessage().isEmpty());
+    w->Mouse().Move(true, a.X + 22, a.Y + 22);
+    QCOMPARE(w->statusBar()->currentMessage(), QString("Buffer overflow\\n"));
+    QCOMPARE(w->Mouse().HoverX, -1);
+    QVERIFY(prompts->infos.isEmpty() && prompts->errors.isEmpty());
+  }
+
+  // Del acts in the window that has it: the catalogue removes the code from
+  // its page, the main window deletes in the selection. The main window's
+  // other keys act in the tool windows too.
+  void deleteKeyInEachWindow() {
+    TTAVIDoc& doc = w->Doc();
+    doc.Tiles[1][0][2][2] = {0, 1234, 0};
+    doc.UpdateAllCells();
+    w->SetSelection(CellRect{2, 2, 2, 2});
+
+    TCtrlForm* c = w->CtrlForm();
+    c->CBObjWindow->click();
+    TObjForm* obj = w->ObjForm();
+    QVERIFY(QTest::qWaitForWindowExposed(obj));
+    const int page = obj->AddPage("Keys");
+    obj->Pages().AddCode(page, 1234);
+    obj->Pages().AddCode(page, 1235);
+    obj->SetCurrentTab(page + 1);
+    obj->Grid()->SelectCell(0, 0);
+    obj->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(obj));
+    obj->Grid()->setFocus();
+    QTRY_VERIFY(obj->Grid()->hasFocus());
+    QTest::keyClick(obj->Grid(), Qt::Key_Delete);
+    QCOMPARE(obj->Pages().Pages[size_t(page)].Codes, (std::vector<uint16_t>{1235}));
+    QCOMPARE(doc.Tiles[1][0][2][2].Id, uint16_t(1234));
+    // On "Main" the catalogue has nothing to delete, and the house is not its.
+    obj->SetCurrentTab(0);
+    obj->Grid()->setFocus();
+    QTest::keyClick(obj->Grid(), Qt::Key_Delete);
+    QCOMPARE(doc.Tiles[1][0][2][2].Id, uint16_t(1234));
+
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    w->PaintBox()->setFocus();
+    QTRY_VERIFY(w->PaintBox()->hasFocus());
+    QTest::keyClick(w->PaintBox(), Qt::Key_Delete);
+    QCOMPARE(doc.Tiles[1][0][2][2].Id, uint16_t(0));
+    QCOMPARE(obj->Pages().Pages[size_t(page)].Codes, (std::vector<uint16_t>{1235}));
+
+    obj->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(obj));
+    obj->Grid()->setFocus();
+    QTRY_VERIFY(obj->Grid()->hasFocus());
+    QTest::keyClick(obj->Grid(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(doc.Tiles[1][0][2][2].Id, uint16_t(1234));
+    QTest::keyClick(obj->Grid(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(doc.Tiles[1][0][2][2].Id, uint16_t(0));
+
+    c->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(c));
+    QWidget* floor = c->findChild<QWidget*>("TBFloor");
+    floor->setFocus();
+    QTRY_VERIFY(floor->hasFocus());
+    QTest::keyClick(floor, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(doc.Tiles[1][0][2][2].Id, uint16_t(1234));
+  }
+
+  // Help, Contents without a web browser: the user is told, with the address.
+  void helpWithoutBrowser() {
+    action("MnContents")->trigger();
+    QCOMPARE(prompts->opened.size(), 1);
+    QCOMPARE(prompts->infos.size(), 1);
+    QCOMPARE(prompts->infos[0], w->Messages().MsgNoBrowser + "\r\n" + prompts->opened[0]);
+    prompts->browserStarts = true;
+    action("MnContents")->trigger();
+    QCOMPARE(prompts->opened.size(), 2);
+    QCOMPARE(prompts->infos.size(), 1);
   }
 
   // Copy and paste through the system clipboard, undo switching the floor.
@@ -148,6 +261,14 @@ class TestMainWindow : public QObject {
       QCOMPARE(w->Zoom(), 1.0);
     }
 
+    // Picking a list entry applies it at once.
+    box->showPopup();
+    QTRY_VERIFY(box->view()->isVisible());
+    box->view()->setCurrentIndex(box->model()->index(box->findText("25%"), 0));
+    QTest::keyClick(box->view(), Qt::Key_Return);
+    QCOMPARE(w->Zoom(), 0.25);
+    box->setCurrentIndex(box->findText("75%"));
+    QCOMPARE(w->Zoom(), 0.75);
     box->setCurrentIndex(box->findText("25%"));
     QCOMPARE(w->Zoom(), 0.25);
     w->ZoomStep(false);
@@ -163,6 +284,74 @@ class TestMainWindow : public QObject {
                       Qt::ControlModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(surface, &wheel);
     QCOMPARE(w->Zoom(), 0.375);
+
+    // Page Up and Page Down on the surface step it too; Shift marks the entry mode.
+    QTest::keyClick(surface, Qt::Key_PageUp);
+    QCOMPARE(w->Zoom(), 0.4375);
+    QTest::keyClick(surface, Qt::Key_PageDown);
+    QCOMPARE(w->Zoom(), 0.375);
+    QCOMPARE(box->currentText(), QString("37%"));
+    QTest::keyPress(surface, Qt::Key_Shift);
+    QVERIFY(w->Mouse().ShiftDown);
+    QTest::keyRelease(surface, Qt::Key_Shift);
+    QVERIFY(!w->Mouse().ShiftDown);
+  }
+
+  // Typing over the digits as a user does: nothing changes on the way,
+  // whatever the text holds; Enter or leaving the box applies it.
+  void zoomBoxTyping() {
+    TCtrlForm* c = w->CtrlForm();
+    QComboBox* box = c->CBMag();
+    QLineEdit* edit = box->lineEdit();
+    c->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(c));
+    box->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(box->hasFocus());
+
+    // "100%" -> "50%": the "5%" in between is no zoom to jump to.
+    QCOMPARE(box->currentText(), QString("100%"));
+    edit->setSelection(0, 3);
+    QTest::keyClick(edit, Qt::Key_5);
+    QCOMPARE(box->currentText(), QString("5%"));
+    QCOMPARE(w->Zoom(), 1.0);
+    QTest::keyClick(edit, Qt::Key_0);
+    QCOMPARE(w->Zoom(), 1.0);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(w->Zoom(), 0.5);
+    QCOMPARE(box->currentText(), QString("50%"));
+
+    // No completion jumps to a list entry while typing.
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_1);
+    QCOMPARE(box->currentText(), QString("1"));
+    QCOMPARE(w->Zoom(), 0.5);
+    QTest::keyClicks(edit, "10");
+    QCOMPARE(w->Zoom(), 0.5);
+
+    // Leaving the box with Tab applies what was typed.
+    QTest::keyClick(edit, Qt::Key_Tab);
+    QTRY_VERIFY(!box->hasFocus());
+    QCOMPARE(w->Zoom(), 1.1);
+
+    // An invalid entry falls back to 100 % when the box is left.
+    box->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(box->hasFocus());
+    edit->selectAll();
+    QTest::keyClicks(edit, "abc");
+    QCOMPARE(w->Zoom(), 1.1);
+    c->findChild<QPushButton*>("BtnShowAll")->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(!box->hasFocus());
+    QCOMPARE(box->currentText(), QString("100%"));
+    QCOMPARE(w->Zoom(), 1.0);
+
+    // Leaving the box without typing keeps the zoom the keys set.
+    w->ZoomStep(false);
+    QCOMPARE(box->currentText(), QString("93%"));
+    box->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(box->hasFocus());
+    c->findChild<QPushButton*>("BtnShowAll")->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(!box->hasFocus());
+    QCOMPARE(w->Zoom(), 0.9375);
   }
 
   // New asks about unsaved changes, then about the foundation.
@@ -263,7 +452,8 @@ class TestMainWindow : public QObject {
     QCOMPARE(w->windowTitle(), QString("Tavi Editor"));
   }
 
-  // A standard house replaces the document with the menu's base height.
+  // A standard house replaces the document with the menu's base height; it
+  // belongs to no file, so the title is bare as after New.
   void importMulti() {
     w->SetCurrentFileName(home.path() + "/keep.tav");
     QAction* tower = action("Tower1");
@@ -272,8 +462,57 @@ class TestMainWindow : public QObject {
     QVERIFY(prompts->errors.isEmpty());
     QCOMPARE(w->BaseHeight(), 6);
     QVERIFY(w->CurrentFileName().isEmpty());
-    QCOMPARE(w->windowTitle(), QString("Tavi Editor - keep"));
+    QCOMPARE(w->windowTitle(), QString("Tavi Editor"));
     QVERIFY(!w->Doc().CanUndo());
+  }
+
+  // Both imports ask about unsaved changes first, as New and Open do; Cancel
+  // leaves the house, its file name and its undo history as they were.
+  void importsAskAboutUnsavedChanges() {
+    TTAVIDoc& doc = w->Doc();
+    w->SetCurrentFileName(home.path() + "/mine.tav");
+    doc.PushUndo(1);
+    doc.Tiles[1][0][3][3] = {0, 1234, 0};
+    doc.UpdateAllCells();
+    doc.Modified = true;
+    const int width = doc.Width;
+
+    prompts->yesNoCancel = {UiPrompts::kCancel};
+    action("Tower1")->trigger();
+    QCOMPARE(prompts->questions.size(), 1);
+    QCOMPARE(prompts->questions.last(), w->Messages().MsgModified);
+    QCOMPARE(doc.Tiles[1][0][3][3].Id, uint16_t(1234));
+    QCOMPARE(doc.Width, width);
+    QVERIFY(doc.CanUndo());
+    QCOMPARE(w->windowTitle(), QString("Tavi Editor - mine"));
+
+    // The cache import dialog, with a double-click on a house.
+    action("MnImportCache")->trigger();
+    TMultiForm* cache = w->MultiForm();
+    QVERIFY(QTest::qWaitForWindowExposed(cache));
+    QVERIFY(cache->HouseList()->count() > 0);
+    cache->HouseList()->setCurrentRow(0);
+    const QRect first = cache->HouseList()->visualItemRect(cache->HouseList()->item(0));
+    prompts->yesNoCancel = {UiPrompts::kCancel};
+    QTest::mouseClick(cache->HouseList()->viewport(), Qt::LeftButton, {}, first.center());
+    QTest::mouseDClick(cache->HouseList()->viewport(), Qt::LeftButton, {}, first.center());
+    QCOMPARE(prompts->questions.size(), 2);
+    QCOMPARE(doc.Tiles[1][0][3][3].Id, uint16_t(1234));
+    QVERIFY(doc.CanUndo());
+    QVERIFY(doc.Modified);
+
+    // No: the cached house comes in without a file name.
+    prompts->yesNoCancel = {UiPrompts::kNo};
+    cache->BtnImportClick();
+    QCOMPARE(prompts->questions.size(), 3);
+    QVERIFY(!doc.Modified);
+    QVERIFY(w->CurrentFileName().isEmpty());
+    cache->close();
+
+    // Unmodified: no question.
+    action("Tower1")->trigger();
+    QCOMPARE(prompts->questions.size(), 3);
+    QCOMPARE(w->BaseHeight(), 6);
   }
 
   // The stack of the detail cell, top first, and its buttons.

@@ -1,5 +1,6 @@
 // Start-up and shutdown of the editor with and without settings and client.
 #include <QLineEdit>
+#include <QScreen>
 #include <QtTest>
 
 #include "app/app_test_util.h"
@@ -67,16 +68,46 @@ class TestStartup : public QObject {
   // Paths the user types while the demo client is in use are stored.
   void typedPathsKeptOverDemo() {
     const QString folder = home.path() + "/typed";
+    const QString typed = home.path() + "/games/client/artidx.mul";
+    QDir().mkpath(home.path() + "/games/client");
+    WriteFile(typed, "x");
     auto prompts = std::make_shared<ScriptedPrompts>();
-    prompts->exec = [](QDialog* dialog) {
-      qobject_cast<TCfgForm*>(dialog)->EdArtIdx->setText("/games/client/artidx.mul");
+    prompts->exec = [&](QDialog* dialog) {
+      qobject_cast<TCfgForm*>(dialog)->EdArtIdx->setText(typed);
       return true;
     };
     {
       TMainForm w(DemoOptions(folder, prompts));
       w.Option1Click();
     }
-    QVERIFY(ReadFile(folder + "/tavi.ini").contains("ArtIdx=/games/client/artidx.mul"));
+    QVERIFY(ReadFile(folder + "/tavi.ini").contains("ArtIdx=" + typed));
+  }
+
+  // A start that finds no client and whose configuration is cancelled stores
+  // no paths, so a client installed afterwards is found by the next start.
+  void failedStartDoesNotHideALaterClient() {
+    const QString folder = home.path() + "/later";
+    StartOptions o;
+    o.settingsFolder = folder;
+    o.prompts = std::make_shared<ScriptedPrompts>();  // the dialog is cancelled
+    {
+      TMainForm w(o);
+      QVERIFY(w.StartupFailed());
+    }
+    const QString ini = ReadFile(folder + "/tavi.ini");
+    QVERIFY2(ini.contains("ArtIdx=\r\n") && !ini.contains("artidx.mul"), qPrintable(ini));
+
+    // The client appears in a usual install folder of the Wine prefix.
+    const QString usual = home.path() + "/no-wine/drive_c/Program Files/Ultima Online";
+    QDir().mkpath(usual);
+    for (const char* f : {"artidx.mul", "art.mul", "tiledata.mul", "multi.idx", "multi.mul"})
+      QFile::link(QString::fromStdString(DemoClientDir()) + "/" + f, usual + "/" + f);
+    o.prompts = std::make_shared<ScriptedPrompts>();
+    TMainForm w(o);
+    const bool started = !w.StartupFailed();
+    QDir(home.path() + "/no-wine").removeRecursively();
+    QVERIFY(started);
+    QCOMPARE(QString::fromStdString(w.Settings().TileData), usual + "/tiledata.mul");
   }
 
   // No client anywhere: the message, the configuration dialog, the end; the
@@ -129,6 +160,39 @@ class TestStartup : public QObject {
     const QString ini = ReadFile(folder + "/tavi.ini");
     QVERIFY(ini.contains("Language=7"));
     QVERIFY(ini.contains("Other=kept"));
+  }
+
+  // At the first show the main window and the control window docked at its
+  // right edge lie wholly inside the screen's available area, also when the
+  // main window was put near the right edge before it was shown.
+  void firstShowFitsTheScreen() {
+    for (const bool nearTheEdge : {false, true}) {
+      auto prompts = std::make_shared<ScriptedPrompts>();
+      TMainForm w(DemoOptions(home.path() + "/place", prompts));
+      const QRect area = w.screen()->availableGeometry();
+      if (nearTheEdge) w.move(area.right() - w.width() - 40, area.top() + 10);
+      w.show();
+      TCtrlForm* ctrl = w.CtrlForm();
+      QTRY_VERIFY(ctrl->isVisible());
+      QVERIFY(QTest::qWaitForWindowExposed(ctrl));
+      QApplication::processEvents();
+      const QRect main = w.frameGeometry(), side = ctrl->frameGeometry();
+      QVERIFY2(area.contains(main), qPrintable(QString("main %1,%2 %3x%4")
+                                                   .arg(main.x())
+                                                   .arg(main.y())
+                                                   .arg(main.width())
+                                                   .arg(main.height())));
+      QVERIFY2(area.contains(side), qPrintable(QString("control %1,%2 %3x%4")
+                                                   .arg(side.x())
+                                                   .arg(side.y())
+                                                   .arg(side.width())
+                                                   .arg(side.height())));
+      // Docked: beside the main window, tops level.
+      QVERIFY(qAbs(side.left() - (main.right() + 1)) <= 2);
+      QCOMPARE(side.top(), main.top());
+      if (area.width() >= main.width() + side.width())
+        QVERIFY(!side.intersects(main.adjusted(0, 0, -3, 0)));
+    }
   }
 
   // A house file named on the command line is opened at the first idle step;

@@ -1,4 +1,7 @@
 // The catalogue, AoS, foundation and cache import windows on the demo client.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -6,19 +9,24 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstring>
 #include <fstream>
 #include <memory>
+#include <set>
+#include <utility>
 
-#include "app/picture_grid.h"
+#include "app/aos_window.h"
 #include "app/cache_import_dialog.h"
 #include "app/catalogue_window.h"
-#include "app/aos_window.h"
+#include "app/control_window.h"
 #include "app/foundation_dialog.h"
-#include "settings/settings.h"
+#include "app/picture_grid.h"
 #include "client/tile_data.h"
-#include "document/foundation_tables.h"
 #include "document/aos_tables.h"
+#include "document/foundation_tables.h"
 #include "document/house_document.h"
+#include "render/view_state.h"
+#include "settings/settings.h"
 #include "support/demo_client.h"
 
 namespace tavi {
@@ -103,6 +111,117 @@ class ToolWindowsTest : public QObject {
     QCOMPARE(doc_->Tiles[0][0][7][0].Id, sign);
   }
 
+  // The control window works from its host alone: the selection, the detail
+  // cell, hidden cells, the zoom and the tool windows all come through it.
+  void controlWindowRunsFromItsHost() {
+    ToolHost h = Host();
+    CellRect sel;
+    int detailX = -1, detailY = -1, redraws = 0;
+    double zoom = 0;
+    std::set<std::pair<int, int>> hidden;
+    h.selection = [&] { return sel; };
+    h.detailX = [&] { return detailX; };
+    h.detailY = [&] { return detailY; };
+    h.redraw = [&] { ++redraws; };
+    h.setHiddenCell = [&](int x, int y, bool on) {
+      if (on)
+        hidden.insert({x, y});
+      else
+        hidden.erase({x, y});
+    };
+    h.setZoom = [&](double z) { zoom = z; };
+    TAoSForm aos(h);
+    QWidget obj(nullptr, Qt::Tool);
+    h.aosForm = [&aos] { return &aos; };
+    h.objWindow = [&obj]() -> QWidget* { return &obj; };
+    h.aosWindow = [&aos]() -> QWidget* { return &aos; };
+    TCtrlForm c(h);
+    const uint16_t id = uint16_t(tiles_->ItemIds[3]);
+    c.SetCurrentTile(id);
+    c.SetEditMode(kModeStack);
+
+    // Without a selection nothing changes.
+    c.BtnAddClick();
+    c.BtnHideClick();
+    QCOMPARE(doc_->LayerCount[1][1][1], 0);
+    QVERIFY(hidden.empty());
+
+    sel = CellRect{1, 1, 2, 2};
+    c.BtnAddClick();
+    QCOMPARE(doc_->Tiles[1][0][1][1].Id, id);
+    QCOMPARE(doc_->Tiles[1][0][2][2].Id, id);
+    detailX = detailY = 2;
+    redraws = 0;
+    c.RefreshCellList();
+    QCOMPARE(c.LBDetail()->count(), 1);
+    QVERIFY(c.LBDetail()->item(0)->text().startsWith(" 0:"));
+    QVERIFY(redraws > 0);
+
+    c.BtnHideClick();
+    QCOMPARE(hidden.size(), size_t(4));
+    c.BtnShowAllClick();
+    QVERIFY(hidden.empty());
+    c.BtnDeleteClick();
+    QCOMPARE(doc_->LayerCount[1][1][1], 0);
+    QCOMPARE(c.LBDetail()->count(), 0);
+
+    // With the AoS window on the automatic stairs, Add builds a staircase.
+    aos.show();
+    aos.SetTypeIndex(kAosAutoStairs);
+    aos.SelectGridCell(2, 3);
+    sel = CellRect{3, 3, 5, 5};
+    c.BtnAddClick();
+    QVERIFY(doc_->LayerCount[1][3][3] > 0);
+    aos.hide();
+
+    c.CBMag()->setCurrentIndex(c.CBMag()->findText("50%"));
+    QCOMPARE(zoom, 0.5);
+    c.CBObjWindow->click();
+    QVERIFY(obj.isVisible());
+    c.CBObjWindow->click();
+    QVERIFY(!obj.isVisible());
+  }
+
+  // Item names are single-byte text: the control window's label and stack
+  // list, the catalogue's and the AoS window's status lines all read them
+  // as Latin-1.
+  void itemNamesReadAlikeEverywhere() {
+    const uint16_t id = ObjectTableAt(kAosWalls, 0, 0);
+    TileInfo& info = tiles_->ItemData[id];
+    const TileInfo saved = info;
+    std::memset(info.Name, 0, sizeof info.Name);
+    std::memcpy(info.Name, "Caf\xe9 wall \xc4", 12);
+    const QString name = QString::fromUtf8("Café wall Ä");
+
+    int detailX = -1, detailY = -1;
+    ToolHost h = Host();
+    h.detailX = [&] { return detailX; };
+    h.detailY = [&] { return detailY; };
+    TCtrlForm c(h);
+    h.setCurrentTile = [&c](uint16_t tile) {
+      c.SetCurrentTile(tile);
+      c.ShowCurrentTile();
+    };
+    c.SetCurrentTile(id);
+    c.ShowCurrentTile();
+    QCOMPARE(c.findChild<QLabel*>("LblName")->text(), name);
+    doc_->Tiles[1][0][4][4] = {0, id, 0};
+    doc_->UpdateAllCells();
+    detailX = detailY = 4;
+    c.RefreshCellList();
+    QCOMPARE(c.LBDetail()->count(), 1);
+    QVERIFY2(c.LBDetail()->item(0)->text().contains(name),
+             qPrintable(c.LBDetail()->item(0)->text()));
+
+    TAoSForm aos(h);
+    aos.SetTypeIndex(kAosWalls);
+    aos.SelectGridCell(1, 0);
+    aos.SelectGridCell(0, 0);
+    QVERIFY2(aos.StatusText().contains("Name:" + name), qPrintable(aos.StatusText()));
+    QCOMPARE(c.findChild<QLabel*>("LblName")->text(), name);
+    info = saved;
+  }
+
   void aosGridPricesAndReferenceEdit() {
     ToolHost h = Host();
     bool unchecked = false;
@@ -116,8 +235,8 @@ class ToolWindowsTest : public QObject {
     a.SelectGridCell(2, 3);
     QCOMPARE(current_, ObjectTableAt(kAosAutoStairs, 2, 3));
     const QString status = a.StatusText();
-    QVERIFY(status.startsWith(QString("No.%1 (0x%2) Name:").arg(current_).arg(
-        QString::number(current_, 16).toUpper())));
+    QVERIFY(status.startsWith(
+        QString("No.%1 (0x%2) Name:").arg(current_).arg(QString::number(current_, 16).toUpper())));
     // Column 5 of the auto stairs holds no picture: the cell is selected (the
     // main window reads it as a direction) but nothing else changes.
     const uint16_t before = current_;
@@ -269,9 +388,10 @@ class ToolWindowsTest : public QObject {
                            .toUpper()
                            .replace("[BOOKMARK]", "[Bookmark]");
     QCOMPARE(QString(sys.readAll()), bm + "[Walls]\r\n$0001\r\n$0258\r\n\r\n");
-    QCOMPARE(QString(user.readAll()),
-             QString("[A]\r\n\r\n[C]\r\n$%1\r\n\r\n").arg(b, 4, 16, QChar('0')).toUpper()
-                 .replace("[A]", "[A]"));
+    QCOMPARE(QString(user.readAll()), QString("[A]\r\n\r\n[C]\r\n$%1\r\n\r\n")
+                                          .arg(b, 4, 16, QChar('0'))
+                                          .toUpper()
+                                          .replace("[A]", "[A]"));
   }
 
   void cacheDialogWalksTheDesktopTreeAndImports() {
@@ -302,6 +422,12 @@ class ToolWindowsTest : public QObject {
     h.hideCtrlForDialog = [&] { ++hidden; };
     h.restoreCtrlAfterDialog = [&] { ++restored; };
     h.afterCacheImport = [&](int base) { imported = base; };
+    int asked = 0;
+    bool goOn = true;
+    h.askSaveChanges = [&] {
+      ++asked;
+      return goOn;
+    };
     TMultiForm m(h, client);
     m.ShowDialog();
     QVERIFY(m.isVisible());
@@ -326,8 +452,28 @@ class ToolWindowsTest : public QObject {
     QCOMPARE(imported, -1);
     QVERIFY(doc_->Modified);
 
+    QCOMPARE(asked, 0);
+
+    // The unsaved-changes question comes first, also on a double-click;
+    // Cancel leaves the house as it was.
     m.HouseList()->setCurrentRow(0);
+    goOn = false;
+    const int widthBefore = doc_->Width;
+    QVERIFY(QTest::qWaitForWindowExposed(&m));
+    const QRect first = m.HouseList()->visualItemRect(m.HouseList()->item(0));
+    // A click first, as a person's double-click starts with one.
+    QTest::mouseClick(m.HouseList()->viewport(), Qt::LeftButton, {}, first.center());
+    QTest::mouseDClick(m.HouseList()->viewport(), Qt::LeftButton, {}, first.center());
+    QCOMPARE(asked, 1);
     m.BtnImportClick();
+    QCOMPARE(asked, 2);
+    QCOMPARE(imported, -1);
+    QCOMPARE(doc_->Width, widthBefore);
+    QVERIFY(doc_->Modified);
+
+    goOn = true;
+    m.BtnImportClick();
+    QCOMPARE(asked, 3);
     QCOMPARE(imported, 6);
     QCOMPARE(doc_->Width, 11);
     QCOMPARE(doc_->Height, 13);

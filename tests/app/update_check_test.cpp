@@ -1,11 +1,13 @@
 // The update check against a small HTTP server of the test's own on 127.0.0.1.
+#include "app/update_check.h"
+
+#include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
 
-#include "app/update_check.h"
-#include "settings/settings.h"
 #include "io/version_check.h"
+#include "settings/settings.h"
 
 namespace tavi {
 
@@ -73,8 +75,8 @@ class UpdateCheckTest : public QObject {
   void initTestCase() {
     http_.responses["/same"] = TinyHttpServer::Ok(kVersionText);
     http_.responses["/crlf"] = TinyHttpServer::Ok(QByteArray(kVersionText) + "\r\n");
-    http_.responses["/error"] = "HTTP/1.1 500 Oops\r\nContent-Length: 13\r\n\r\n" +
-                                QByteArray(kVersionText).left(13);
+    http_.responses["/error"] =
+        "HTTP/1.1 500 Oops\r\nContent-Length: 13\r\n\r\n" + QByteArray(kVersionText).left(13);
     http_.responses["/moved"] =
         "HTTP/1.1 302 Found\r\nLocation: /same\r\nContent-Length: 0\r\n\r\n";
     http_.responses["/huge"] = TinyHttpServer::Ok(QByteArray(1 << 20, 'x'));
@@ -140,6 +142,38 @@ class UpdateCheckTest : public QObject {
     settings_.UpdateCheck = false;
     settings_.LastCheck = 0;
     QVERIFY(!form.RunCheck());
+  }
+
+  // Without a browser the button says so, in the user's language, with the
+  // address on a line of its own to copy; with one, nothing is said.
+  void noBrowserIsToldWithTheAddress() {
+    TSettings s;
+    s.Language = 2;
+    QStringList opened, told;
+    bool browser = false;
+    ToolHost host;
+    host.settings = &s;
+    host.openUrl = [&](const QString& url) {
+      opened << url;
+      return browser;
+    };
+    host.info = [&](QWidget*, const QString& text) { told << text; };
+    TUpdateForm form(host);
+    form.findChild<QPushButton*>("BtnExecIE")->click();
+    QCOMPARE(opened, QStringList{HomePageUrl(&s, false)});
+    QCOMPARE(told.size(), 1);
+    QCOMPARE(told[0], MessagesFor(kLangGerman).MsgNoBrowser + "\r\n" + HomePageUrl(&s, false));
+    QVERIFY(!MessagesFor(kLangGerman).MsgNoBrowser.isEmpty());
+    QVERIFY(MessagesFor(kLangJapanese).MsgNoBrowser != MessagesFor(kLangEnglish).MsgNoBrowser);
+
+    s.Language = 1;
+    form.findChild<QPushButton*>("BtnExecIE")->click();
+    QCOMPARE(opened.last(), HomePageUrl(&s, true));
+    QVERIFY(told.last().startsWith(MessagesFor(kLangJapanese).MsgNoBrowser));
+
+    browser = true;
+    form.findChild<QPushButton*>("BtnExecIE")->click();
+    QCOMPARE(told.size(), 2);
   }
 
   void addressesComeFromTheSettingsWhenGiven() {

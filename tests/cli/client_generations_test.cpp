@@ -99,14 +99,15 @@ TEST_P(CliGenerations, ClientInfoSaysWhatWasFoundAndUsed) {
   EXPECT_EQ(size_t(Lines(r.out)), keys.size());  // every line a key and a value
   const bool packed = GetParam() == DemoGeneration::kPacked;
   const bool old = GetParam() == DemoGeneration::kOld;
-  EXPECT_EQ(keys.at("folder"), dir_);
+  EXPECT_EQ(keys.at("folder"), dir_ + "/");
   EXPECT_EQ(keys.at("TileData"), "loose " + dir_ + "/tiledata.mul");
   EXPECT_EQ(keys.at("Art"),
             packed ? "container " + dir_ + "/artLegacyMUL.uop" : "loose " + dir_ + "/art.mul");
-  EXPECT_EQ(keys.at("ArtIdx"), packed ? "absent" : "loose " + dir_ + "/artidx.mul");
+  // Files not there are named as they would be in the folder.
+  EXPECT_EQ(keys.at("ArtIdx"), (packed ? "absent " : "loose ") + dir_ + "/artidx.mul");
   EXPECT_EQ(keys.at("Multi"),
             packed ? "container " + dir_ + "/MultiCollection.uop" : "loose " + dir_ + "/multi.mul");
-  EXPECT_EQ(keys.at("MultiIdx"), packed ? "absent" : "loose " + dir_ + "/multi.idx");
+  EXPECT_EQ(keys.at("MultiIdx"), (packed ? "absent " : "loose ") + dir_ + "/multi.idx");
   EXPECT_EQ(keys.at("tile data layout"), old ? "32-bit flags" : "64-bit flags");
   EXPECT_EQ(keys.at("multi record size"), old ? "12" : "16");
   // The same content in every generation.
@@ -198,8 +199,8 @@ TEST(CliClientInfo, NothingFound) {
   EXPECT_EQ(Lines(r.err), 1) << r.err;
   EXPECT_NE(r.err.find("client files not found"), std::string::npos) << r.err;
   const auto keys = Report(r.out);
-  EXPECT_EQ(keys.at("TileData"), "absent");
-  EXPECT_EQ(keys.at("Art"), "absent");
+  EXPECT_EQ(keys.at("TileData"), "absent " + (s / "empty/tiledata.mul"));
+  EXPECT_EQ(keys.at("Art"), "absent " + (s / "empty/art.mul"));
   EXPECT_EQ(keys.at("tile data layout"), "unknown");
   EXPECT_EQ(keys.at("pictures"), "unknown");
   EXPECT_EQ(keys.at("multis"), "unknown");

@@ -90,21 +90,48 @@ TEST_F(Discovery, EaGamesFirstMatchingSubkey) {
 }
 
 TEST_F(Discovery, SettingsPathsAreNeverOverwritten) {
+  fs::create_directories(dir / "mine");
+  for (const char* f : {"a", "b", "c", "d", "e"}) WriteText(dir / "mine" + "/" + f, "x");
   TSettings s;
-  s.ArtIdx = "/mine/a";
-  s.Art = "/mine/b";
-  s.TileData = "/mine/c";
-  s.MultiIdx = "/mine/d";
-  s.Multi = "/mine/e";
+  s.ArtIdx = dir / "mine/a";
+  s.Art = dir / "mine/b";
+  s.TileData = dir / "mine/c";
+  s.MultiIdx = dir / "mine/d";
+  s.Multi = dir / "mine";  // a folder is something: it is reported, not replaced
   auto reg = Registry(kFirstKey);
   DiscoverClient(s, reg.get(), {});
   EXPECT_EQ(s.ClientDir, uo());
-  EXPECT_EQ(s.ArtIdx, "/mine/a");
-  EXPECT_EQ(s.Multi, "/mine/e");
+  EXPECT_EQ(s.ArtIdx, dir / "mine/a");
+  EXPECT_EQ(s.Multi, dir / "mine");
   s.Art.clear();
   DiscoverClient(s, reg.get(), {});
   EXPECT_EQ(s.Art, uo() + "art.mul");
-  EXPECT_EQ(s.TileData, "/mine/c");
+  EXPECT_EQ(s.TileData, dir / "mine/c");
+}
+
+// A start that found no client stored the bare names (or the client has
+// moved since): such paths name nothing, and a client installed later is
+// found as if they were empty.
+TEST_F(Discovery, StoredPathsThatNameNothingAreCompletedLikeEmptyOnes) {
+  TSettings s;
+  DiscoverClient(s, nullptr, {});
+  ASSERT_EQ(s.ArtIdx, "artidx.mul");
+  s.TileData = dir / "old-client/tiledata.mul";
+  DiscoverClient(s, nullptr, {uo()});
+  EXPECT_EQ(s.ClientDir, uo());
+  EXPECT_EQ(s.ArtIdx, uo() + "artidx.mul");
+  EXPECT_EQ(s.TileData, uo() + "tiledata.mul");
+  EXPECT_EQ(s.Multi, uo() + "multi.mul");
+  EXPECT_TRUE(ClientFilesPresent(s));
+}
+
+TEST_F(Discovery, AClientFolderGivenByNameFillsEveryPath) {
+  TSettings s;
+  s.Art = dir / "elsewhere/art.mul";
+  UseClientFolder(s, prefix + "/drive_c/Games/EA UO");
+  EXPECT_EQ(s.ClientDir, prefix + "/drive_c/Games/EA UO/");
+  EXPECT_EQ(s.TileData, prefix + "/drive_c/Games/EA UO/TileData.MUL");
+  EXPECT_EQ(s.Art, prefix + "/drive_c/Games/EA UO/art.mul");  // as named when absent
 }
 
 TEST_F(Discovery, NoClientGivesBareNamesUnlessAUsualFolderHasIt) {
@@ -157,13 +184,20 @@ TEST_F(Discovery, ContainersStandInForMissingLoosePairs) {
   EXPECT_EQ(s.ArtIdx, packed + "artidx.MUL");
   EXPECT_EQ(s.Multi, packed + "multicollection.UOP");
 
-  // Paths the settings give stay, whatever the folder holds.
+  // A folder taken as it is (tavi-cli --client) reads the same way.
+  TSettings folder;
+  UseClientFolder(folder, packed);
+  EXPECT_EQ(folder.Art, packed + "Art.mul");
+  EXPECT_EQ(folder.Multi, packed + "multicollection.UOP");
+  // Paths the settings give stay while they name something.
   TSettings given;
-  given.Art = "/mine/art.mul";
-  CompleteClientPaths(given, packed);
-  EXPECT_EQ(given.Art, "/mine/art.mul");
+  given.Multi = packed + "multi.mul";
+  given.Art = packed + "gone.mul";
+  DiscoverClient(given, nullptr, {packed});
+  EXPECT_EQ(given.Multi, packed + "multi.mul");
+  EXPECT_EQ(given.Art, packed + "Art.mul");
   TSettings bare;
-  CompleteClientPaths(bare, "");
+  DiscoverClient(bare, nullptr, {});
   EXPECT_EQ(bare.Art, "art.mul");
   EXPECT_EQ(bare.Multi, "multi.mul");
 }

@@ -106,7 +106,6 @@ TEST_F(DocFixture, RingKeepsSixteenSteps) {
 TEST_F(DocFixture, UndoRedoRoundTripAcrossFloors) {
   Edit(*doc, 3, 0);
   Edit(*doc, 3, 1);
-  doc->Modified = true;
   EXPECT_EQ(doc->Undo(), 3);
   EXPECT_EQ(doc->Undo(), 3);
   EXPECT_EQ(doc->Redo(), 3);
@@ -116,9 +115,26 @@ TEST_F(DocFixture, UndoRedoRoundTripAcrossFloors) {
   EXPECT_EQ(doc->Undo(), 3);
   EXPECT_EQ(doc->Tiles[3][0][0][1].Id, 0);
   EXPECT_EQ(doc->Tiles[3][0][0][0].Id, 1000);
-  EXPECT_TRUE(doc->Modified);  // undo and redo leave Modified alone
   Edit(*doc, 1, 5);
   EXPECT_FALSE(doc->CanRedo());
+}
+
+// Save, Undo, Close must ask: after a save (Modified cleared) an undo or a
+// redo changes the house again. With nothing to undo or redo nothing changes.
+TEST_F(DocFixture, UndoAndRedoAfterASaveMarkTheHouseModified) {
+  Edit(*doc, 2, 0);
+  doc->Modified = false;  // as a save leaves it
+  ASSERT_EQ(doc->Undo(), 2);
+  EXPECT_TRUE(doc->Modified);
+  doc->Modified = false;
+  ASSERT_EQ(doc->Redo(), 2);
+  EXPECT_TRUE(doc->Modified);
+  doc->Modified = false;
+  EXPECT_EQ(doc->Redo(), 0);
+  EXPECT_FALSE(doc->Modified);
+  doc->ResetUndo();
+  EXPECT_EQ(doc->Undo(), 0);
+  EXPECT_FALSE(doc->Modified);
 }
 
 }  // namespace

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <string>
 
 namespace tavi {
 namespace {
@@ -41,26 +39,26 @@ TEST(ImageExport, BmpIsBottomUpWithPaddedRows) {
   EXPECT_FALSE(EncodeBmp(TBitmap24(), &data));
 }
 
-TEST(ImageExport, JpegAndPngEncodeAndFilesAreReplacedWhole) {
+TEST(ImageExport, JpegAndPngEncodeAndTheFormatPicksTheEncoder) {
   TBitmap24 bmp(64, 48, 128);
-  std::string jpg, png, small;
+  std::string jpg, png, bmpBytes, data;
   ASSERT_TRUE(EncodeJpeg(bmp, 90, &jpg));
   EXPECT_EQ(uint8_t(jpg[0]), 0xFF);
   EXPECT_EQ(uint8_t(jpg[1]), 0xD8);
   ASSERT_TRUE(EncodePng(bmp, &png));
   EXPECT_EQ(png.substr(1, 3), "PNG");
   EXPECT_EQ(png.substr(png.size() - 8, 4), "IEND");
+  ASSERT_TRUE(EncodeBmp(bmp, &bmpBytes));
 
-  std::string path = ::testing::TempDir() + "render_export.JPG";
-  std::string error;
-  ASSERT_TRUE(SaveImage(bmp, path, ImageFormatForSave(path), 90, &error)) << error;
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  EXPECT_EQ(ss.str(), jpg);
-  std::remove(path.c_str());
-  EXPECT_FALSE(SaveImage(bmp, "/nonexistent-dir/x.bmp", ImageFormat::kBmp, 90, &error));
-  EXPECT_FALSE(error.empty());
+  ASSERT_TRUE(EncodeImage(bmp, ImageFormatForSave("render_export.JPG"), 90, &data));
+  EXPECT_EQ(data, jpg);
+  ASSERT_TRUE(EncodeImage(bmp, ImageFormat::kJpeg, 50, &data));
+  EXPECT_NE(data, jpg);  // the quality reaches the encoder
+  ASSERT_TRUE(EncodeImage(bmp, ImageFormatForCli("x.png"), 90, &data));
+  EXPECT_EQ(data, png);
+  ASSERT_TRUE(EncodeImage(bmp, ImageFormatForSave("x.png"), 90, &data));
+  EXPECT_EQ(data, bmpBytes);
+  EXPECT_FALSE(EncodeImage(TBitmap24(), ImageFormat::kPng, 90, &data));
 }
 
 }  // namespace

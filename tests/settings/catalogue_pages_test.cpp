@@ -65,6 +65,22 @@ TEST_F(PageFolder, SystemPageRoundTripsInItsOwnFormat) {
   EXPECT_EQ(Read("bookmark.ini"), "");  // rewritten even when empty
 }
 
+// The page files are replaced whole, never through a link planted at a
+// temporary name beside them; a linked page file stays a link.
+TEST_F(PageFolder, SavingFollowsNoPlantedLinkAndKeepsALinkedFile) {
+  Write("victim", "precious");
+  fs::create_symlink(dir_ / "victim", dir_ / "book_sys.ini.tmp");
+  fs::create_symlink(dir_ / "victim", dir_ / "bookmark.ini.tmp");
+  fs::create_directory(dir_ / "real");
+  fs::create_symlink("real/mine.ini", dir_ / "bookmark.ini");
+  CataloguePages p;
+  p.AddCode(p.AddPage("Mine"), 7);
+  ASSERT_TRUE(p.Save(Folder()));
+  EXPECT_EQ(Read("victim"), "precious");
+  EXPECT_TRUE(fs::is_symlink(dir_ / "bookmark.ini"));
+  EXPECT_EQ(Read("real/mine.ini"), "[Mine]\r\n$0007\r\n\r\n");
+}
+
 TEST_F(PageFolder, UserPagesGoToBookmarkUnlessNamedLikeASystemPage) {
   Write("book_sys.ini", "[Walls]\n$0001\n");
   CataloguePages p;

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <set>
 
-#include "settings/profile_file.h"
 #include "client/client_files.h"
+#include "settings/profile_file.h"
 
 namespace tavi {
 namespace {
@@ -121,14 +121,16 @@ TEST(Settings, DefaultsWithoutAFile) {
 
 TEST(Settings, RoundTripKeepsForeignLines) {
   TempDir dir;
-  const std::string path = dir / "tavi.ini";
+  const std::string path = dir / "tavi.ini", art = dir / "art.mul";
+  WriteText(art, "x");
   WriteText(
       path,
-      "; written by hand\r\n[TAVI]\r\nArt=/c/art.mul\r\nLanguage=7\r\nisStayOnTop=5\r\n"
-      "Width=bad\r\nnBookmark=3\r\nBookmarkCode00=1305\r\nBookmarkCode01=70000\r\n"
-      "BookmarkCode02=-1\r\nBookmarkCode03=9\r\nMystery=keep me\r\n\r\n[Window]\r\nLeft=3\r\n");
+      "; written by hand\r\n[TAVI]\r\nArt=" + art +
+          "\r\nLanguage=7\r\nisStayOnTop=5\r\n"
+          "Width=bad\r\nnBookmark=3\r\nBookmarkCode00=1305\r\nBookmarkCode01=70000\r\n"
+          "BookmarkCode02=-1\r\nBookmarkCode03=9\r\nMystery=keep me\r\n\r\n[Window]\r\nLeft=3\r\n");
   TSettings s = LoadSettings(path);
-  EXPECT_EQ(s.Art, "/c/art.mul");
+  EXPECT_EQ(s.Art, art);
   EXPECT_EQ(s.Language, 7);
   EXPECT_TRUE(s.isStayOnTop);
   EXPECT_EQ(s.Width, 8);
@@ -144,13 +146,14 @@ TEST(Settings, RoundTripKeepsForeignLines) {
   s.HomeURL = "http://home.test/";
   ASSERT_TRUE(SaveSettings(path, s));
   EXPECT_EQ(ReadText(path),
-            "; written by hand\r\n[TAVI]\r\nArt=/c/art.mul\r\nLanguage=7\r\nisStayOnTop=1\r\n"
-            "Width=16\r\nnBookmark=0\r\nBookmarkCode00=1305\r\nBookmarkCode01=70000\r\n"
-            "BookmarkCode02=-1\r\nBookmarkCode03=9\r\nMystery=keep me\r\n"
-            "ArtIdx=\r\nTileData=\r\nMultiIdx=\r\nMulti=\r\nHeight=8\r\nJpegQuality=2\r\n"
-            "LineWidth=76\r\nisLargeBG=0\r\nBGType=0\r\nUpdateCheck=0\r\nLastCheck=0\r\n"
-            "LastAccount=0\r\nLastShard=0\r\nLastChar=0\r\nHomeURL=http://home.test/\r\n"
-            "\r\n[Window]\r\nLeft=3\r\n");
+            "; written by hand\r\n[TAVI]\r\nArt=" + art +
+                "\r\nLanguage=7\r\nisStayOnTop=1\r\n"
+                "Width=16\r\nnBookmark=0\r\nBookmarkCode00=1305\r\nBookmarkCode01=70000\r\n"
+                "BookmarkCode02=-1\r\nBookmarkCode03=9\r\nMystery=keep me\r\n"
+                "ArtIdx=\r\nTileData=\r\nMultiIdx=\r\nMulti=\r\nHeight=8\r\nJpegQuality=2\r\n"
+                "LineWidth=76\r\nisLargeBG=0\r\nBGType=0\r\nUpdateCheck=0\r\nLastCheck=0\r\n"
+                "LastAccount=0\r\nLastShard=0\r\nLastChar=0\r\nHomeURL=http://home.test/\r\n"
+                "\r\n[Window]\r\nLeft=3\r\n");
   const TSettings again = LoadSettings(path);
   EXPECT_EQ(again.Width, 16);
   EXPECT_EQ(again.Language, 7);
@@ -172,6 +175,30 @@ TEST(Settings, NewFileHoldsEveryKeyInOrder) {
             "BGType=0\r\nUpdateCheck=0\r\nLastCheck=0\r\nLastAccount=-1\r\nLastShard=0\r\n"
             "LastChar=0\r\n");
   EXPECT_EQ(LoadSettings(dir / "tavi.ini").BookmarkCodes[1], 65535);
+}
+
+// A start that found no client leaves the bare file names; stored, they would
+// stop every later start from looking for the client. A path that names
+// something is stored as it is.
+TEST(Settings, ClientPathsThatNameNothingAreStoredEmpty) {
+  TempDir dir;
+  const std::string art = dir / "art.mul";
+  WriteText(art, "x");
+  std::filesystem::create_directories(dir / "client");
+  TSettings s;
+  s.ArtIdx = "artidx.mul";
+  s.Art = art;
+  s.TileData = dir / "moved/tiledata.mul";
+  s.MultiIdx = dir / "client";
+  s.Multi = "multi.mul";
+  ASSERT_TRUE(SaveSettings(dir / "tavi.ini", s));
+  const TSettings back = LoadSettings(dir / "tavi.ini");
+  EXPECT_EQ(back.ArtIdx, "");
+  EXPECT_EQ(back.Art, art);
+  EXPECT_EQ(back.TileData, "");
+  EXPECT_EQ(back.MultiIdx, dir / "client");
+  EXPECT_EQ(back.Multi, "");
+  EXPECT_EQ(s.ArtIdx, "artidx.mul");  // the settings in memory stay as they are
 }
 
 TEST(Settings, BookmarkCountIsBounded) {

@@ -10,6 +10,8 @@
 namespace tavi {
 
 enum class MouseButton { Left, Right, Other };
+// The keys the drawing surface reacts to; every other key is Other.
+enum class SurfaceKey { Shift, PageUp, PageDown, Other };
 
 // What the rules read from the windows at the moment of each event, and what
 // they ask the windows to do.
@@ -36,6 +38,9 @@ class IMouseEnv {
   // The control window's "Delete" and "Add" on the selection.
   virtual void ControlDelete() = 0;
   virtual void ControlAdd() = 0;
+  // One zoom step in (Page Up) or out (Page Down); an environment without a
+  // zoom leaves it out.
+  virtual void ZoomStep(bool in) { (void)in; }
 };
 
 class MainMouse {
@@ -47,6 +52,12 @@ class MainMouse {
   void Release(MouseButton button, bool shift, int px, int py);
   // The Shift key went down or up.
   void SetShift(bool down);
+  // A key went down or up while the drawing surface or the main window had
+  // the focus. False when the rules do not use it, so that the window passes
+  // it on: only Shift and the page keys are used, and a repeated Shift
+  // release is passed on.
+  bool KeyDown(SurfaceKey key, bool autoRepeat);
+  bool KeyUp(SurfaceKey key, bool autoRepeat);
   // Forgets hover, drag and carried tile (after the document was replaced).
   void ResetTransient();
 
@@ -56,6 +67,9 @@ class MainMouse {
   bool BuildPreview(FloorImage& scratch);
   // Whether the scene should outline the selection (the Stack and Inner modes).
   bool OutlineSelection() const;
+  // The control window's values (as the rules read them) and the mouse state
+  // of a frame; the other fields of `s` stay as they are.
+  void DescribeTo(ViewState& s) const;
 
   int HoverX = -1, HoverY = -1, HoverLayer = -1;
   int DetailX = -1, DetailY = -1;

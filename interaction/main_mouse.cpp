@@ -1,4 +1,4 @@
-#include "app/main_mouse.h"
+#include "interaction/main_mouse.h"
 
 #include <cstring>
 
@@ -46,6 +46,29 @@ void MainMouse::ClearHover() {
 void MainMouse::SetShift(bool down) {
   ShiftDown = down;
   env_.Redraw();
+}
+
+bool MainMouse::KeyDown(SurfaceKey key, bool autoRepeat) {
+  switch (key) {
+    case SurfaceKey::Shift:
+      if (!autoRepeat) SetShift(true);
+      return true;
+    case SurfaceKey::PageUp:
+      env_.ZoomStep(true);
+      return true;
+    case SurfaceKey::PageDown:
+      env_.ZoomStep(false);
+      return true;
+    case SurfaceKey::Other:
+      break;
+  }
+  return false;
+}
+
+bool MainMouse::KeyUp(SurfaceKey key, bool autoRepeat) {
+  if (key != SurfaceKey::Shift || autoRepeat) return false;
+  SetShift(false);
+  return true;
 }
 
 void MainMouse::ResetTransient() {
@@ -301,6 +324,22 @@ bool MainMouse::BuildPreview(FloorImage& scratch) {
 bool MainMouse::OutlineSelection() const {
   const int mode = env_.EditMode();
   return mode == kModeStack || mode == kModeInner;
+}
+
+void MainMouse::DescribeTo(ViewState& s) const {
+  s.CurrentFloor = env_.CurrentFloor();
+  s.Alt = env_.Alt();
+  s.EditMode = env_.EditMode();
+  s.CurrentTile = env_.CurrentTile();
+  s.AutoStairs = env_.AutoStairs();
+  s.StairsDirection = env_.StairsDirection();
+  s.StairsRow = env_.StairsRow();
+  s.HoverX = HoverX;
+  s.HoverY = HoverY;
+  s.HoverLayer = HoverLayer;
+  s.ShiftDown = ShiftDown;
+  s.CarriedId = CarriedId;
+  s.Selection = Selection;
 }
 
 }  // namespace tavi

@@ -1,0 +1,18 @@
+// Clipboard house text loaded into the editor's document over the demo
+// client's tile data, then priced, checked, turned into a scene and rendered.
+#include <cstdint>
+#include <string>
+
+#include "io/clip_text.h"
+#include "loaded_house.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static fuzz::LoadedHouse house;
+  tavi::MemoryClipboard clipboard;
+  clipboard.SetText(std::string(reinterpret_cast<const char*>(data), size));
+  std::string name;
+  const tavi::LoadResult r = tavi::ImportClipText(*house.doc, clipboard, &name);
+  if (!r.ok) return 0;
+  house.Exercise(r.baseHeight, uint32_t(size));
+  return 0;
+}

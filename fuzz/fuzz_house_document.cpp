@@ -1,0 +1,16 @@
+// House file text loaded into the editor's document over the demo client's
+// tile data, then priced, checked, turned into a scene and rendered.
+#include <cstdint>
+#include <string_view>
+
+#include "io/house_file.h"
+#include "loaded_house.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static fuzz::LoadedHouse house;
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const tavi::LoadResult r = tavi::LoadFromText(*house.doc, text);
+  if (!r.ok) return 0;
+  house.Exercise(r.baseHeight, uint32_t(size));
+  return 0;
+}

@@ -1,0 +1,215 @@
+#include "io/atomic_file.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace tavi {
+
+namespace {
+
+constexpr char kTempMarker[] = ".tavi-tmp-";
+constexpr size_t kSuffixLength = 6;
+// A temporary name must fit NAME_MAX (255) with the dot, marker and suffix.
+constexpr size_t kMaxNameInTemp = 200;
+// As many links as the kernel follows before ELOOP.
+constexpr int kMaxLinks = 40;
+
+struct Target {
+  std::string path;  // the file finally written (links followed)
+  std::string dir;   // its folder
+  std::string name;  // its name in the folder
+  bool exists = false;
+  struct stat st {};
+};
+
+std::string Quoted(const std::string& path) {
+  return "'" + path + "'";
+}
+
+void SplitPath(const std::string& path, std::string* dir, std::string* name) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) {
+    *dir = ".";
+    *name = path;
+  } else {
+    *dir = slash == 0 ? "/" : path.substr(0, slash);
+    *name = path.substr(slash + 1);
+  }
+}
+
+const char* KindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return "a directory";
+  if (S_ISFIFO(mode)) return "a FIFO";
+  if (S_ISCHR(mode)) return "a character device";
+  if (S_ISBLK(mode)) return "a block device";
+  if (S_ISSOCK(mode)) return "a socket";
+  return "something other than a file";
+}
+
+bool ReadLink(const std::string& path, size_t sizeHint, std::string* out) {
+  std::vector<char> buf(sizeHint + 1 < 256 ? 256 : sizeHint + 1);
+  for (;;) {
+    const ssize_t n = ::readlink(path.c_str(), buf.data(), buf.size());
+    if (n < 0) return false;
+    if (size_t(n) < buf.size()) {
+      out->assign(buf.data(), size_t(n));
+      return true;
+    }
+    buf.resize(buf.size() * 2);  // the link grew since lstat
+  }
+}
+
+// Follows symbolic links from `requested` to the file that is to be written.
+// A dangling link resolves to the name it points at.
+bool ResolveTarget(const std::string& requested, Target* t, std::string* error) {
+  auto fail = [&](const std::string& why) {
+    if (error) *error = "cannot write " + Quoted(requested) + ": " + why;
+    return false;
+  };
+  std::string path = requested;
+  for (int links = 0;; ++links) {
+    SplitPath(path, &t->dir, &t->name);
+    const bool folderName = t->name.empty() || t->name == "." || t->name == "..";
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
+      // Nothing there yet: a new file. A missing folder shows when the
+      // temporary file is created.
+      if (errno != ENOENT) return fail(std::strerror(errno));
+      if (folderName) return fail("it names a directory, not a file");
+      t->path = path;
+      t->exists = false;
+      return true;
+    }
+    if (!S_ISLNK(st.st_mode)) {
+      t->path = path;
+      t->exists = true;
+      t->st = st;
+      if (S_ISREG(st.st_mode)) return true;
+      const std::string via = path == requested ? "" : " (through a link to " + Quoted(path) + ")";
+      if (S_ISDIR(st.st_mode)) return fail("it is a directory" + via);
+      return fail(std::string("it is ") + KindOf(st.st_mode) + via +
+                  ", not a regular file; it was left alone");
+    }
+    if (links == kMaxLinks) return fail(std::strerror(ELOOP));
+    std::string link;
+    if (!ReadLink(path, size_t(st.st_size), &link)) return fail(std::strerror(errno));
+    if (link.empty()) return fail(std::strerror(ENOENT));
+    path = link[0] == '/' ? link : t->dir + "/" + link;
+  }
+}
+
+std::string RandomSuffix() {
+  static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  static std::mt19937_64 engine = [] {
+    std::random_device device;
+    std::seed_seq seed{device(), device(), unsigned(::getpid())};
+    return std::mt19937_64(seed);
+  }();
+  std::string s(kSuffixLength, 'x');
+  for (char& c : s) c = kChars[engine() % (sizeof kChars - 1)];
+  return s;
+}
+
+// Removes what interrupted writes of the same target left in its folder.
+void RemoveStaleTemporaries(const Target& t) {
+  const std::string prefix = TemporaryNamePrefix(t.name);
+  DIR* d = ::opendir(t.dir.c_str());
+  if (!d) return;
+  std::vector<std::string> stale;
+  while (const dirent* e = ::readdir(d)) {
+    const std::string name = e->d_name;
+    if (name.size() == prefix.size() + kSuffixLength && name.compare(0, prefix.size(), prefix) == 0)
+      stale.push_back(name);
+  }
+  ::closedir(d);
+  for (const std::string& name : stale) ::unlink((t.dir + "/" + name).c_str());
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;
+      return false;
+    }
+    done += size_t(n);
+  }
+  return true;
+}
+
+// After the rename the new file is in place; flushing the folder makes the
+// rename itself survive a crash. A folder that cannot be flushed changes
+// nothing about the result.
+void SyncFolder(const std::string& dir) {
+  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+std::string TemporaryNamePrefix(const std::string& fileName) {
+  return "." + fileName.substr(0, kMaxNameInTemp) + kTempMarker;
+}
+
+bool WriteFileAtomically(const std::string& target, std::string_view bytes, std::string* error) {
+  Target t;
+  if (!ResolveTarget(target, &t, error)) return false;
+  RemoveStaleTemporaries(t);
+
+  // A new file is created with 0666 and the kernel applies the umask (and a
+  // default ACL of the folder); a replaced file gets its old mode below.
+  const mode_t createMode = t.exists ? 0600 : 0666;
+  std::string tmp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    tmp = t.dir + "/" + TemporaryNamePrefix(t.name) + RandomSuffix();
+    fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, createMode);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) {
+    if (error)
+      *error = "cannot write " + Quoted(target) + ": cannot create a file in " + Quoted(t.dir) +
+               ": " + std::strerror(errno);
+    return false;
+  }
+  bool ok = true;
+  if (t.exists) {
+    // Owner and group stay where the system allows it (for another user's
+    // file it does not: the new file is then ours). The group goes before the
+    // mode, which a group change could clear.
+    struct stat mine {};
+    if (::fstat(fd, &mine) == 0 && (mine.st_uid != t.st.st_uid || mine.st_gid != t.st.st_gid))
+      if (::fchown(fd, t.st.st_uid, t.st.st_gid) != 0) errno = 0;
+    ok = ::fchmod(fd, t.st.st_mode & 07777) == 0;
+  }
+  ok = ok && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  int saved = errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    saved = errno;
+  }
+  if (ok && ::rename(tmp.c_str(), t.path.c_str()) != 0) {
+    ok = false;
+    saved = errno;
+  }
+  if (!ok) {
+    ::unlink(tmp.c_str());
+    if (error) *error = "cannot write " + Quoted(target) + ": " + std::strerror(saved);
+    return false;
+  }
+  SyncFolder(t.dir);
+  return true;
+}
+
+}  // namespace tavi

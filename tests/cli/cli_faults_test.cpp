@@ -1,0 +1,285 @@
+// tavi-cli as a new user meets it: unknown options, odd things at --out and
+// as input, cached houses numbered as listed, the render's zoom range and
+// JPEG quality, and messages that give the reason.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "support/demo_client.h"
+
+namespace tavi {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+void Put(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+class Scratch {
+ public:
+  Scratch() {
+    std::string templ = (fs::temp_directory_path() / "tavi-cli-faults-XXXXXX").string();
+    path_ = ::mkdtemp(&templ[0]) ? templ : std::string();
+  }
+  ~Scratch() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+  }
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+struct CliResult {
+  int code;
+  std::string out, err;
+};
+
+// Runs tavi-cli through the shell: `before` goes in front of the command
+// (variables, a pipe into it), `stdinFrom` is its input unless empty. A run
+// that hangs is ended after 60 s and gives code 124.
+CliResult Cli(const Scratch& dir, const std::string& args, const std::string& before = "",
+              const std::string& stdinFrom = "/dev/null") {
+  const std::string out = dir / "stdout.txt", err = dir / "stderr.txt";
+  std::string cmd = before + "timeout 60 \"" + TAVI_CLI_PATH + "\" " + args;
+  if (!stdinFrom.empty()) cmd += " <\"" + stdinFrom + "\"";
+  cmd += " >\"" + out + "\" 2>\"" + err + "\"";
+  const int status = std::system(cmd.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
+}
+
+std::string Q(const std::string& path) {
+  return "\"" + path + "\"";
+}
+
+int Lines(const std::string& s) {
+  int n = 0;
+  for (char c : s) n += c == '\n';
+  return n;
+}
+
+const char kHouse[] = "\"TAVI File ver 1.00\",3,2,7\r\n0,0,0,0,102\r\n1,2,1,3,1234\r\n";
+
+TEST(CliFaults, AnUnknownOptionIsWrongUsageWithTheUsageLine) {
+  Scratch dir;
+  Put(dir / "x.tav", kHouse);
+  const CliResult r = Cli(dir, "info --nosuchflag " + Q(dir / "x.tav"));
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(Lines(r.err), 1) << r.err;
+  EXPECT_NE(r.err.find("--nosuchflag"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("tavi-cli info FILE.tav"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "");
+  // A flag of another command is unknown here too; --help and --client are everyone's.
+  EXPECT_EQ(Cli(dir, "info --night " + Q(dir / "x.tav")).code, 2);
+  EXPECT_EQ(Cli(dir, "clip-import --out " + Q(dir / "y.tav") + " --frobnicate").code, 2);
+  EXPECT_FALSE(fs::exists(dir / "y.tav"));
+  EXPECT_EQ(Cli(dir, "info --help").code, 0);
+  EXPECT_EQ(Cli(dir, "info " + Q(dir / "x.tav") + " --client " + Q(dir / "none")).code, 0);
+}
+
+// A header whose components never complete is no house: --house N is the
+// N-th house list-cache prints, never a mixture of two.
+TEST(CliFaults, ImportCacheNumbersHousesAsListCacheLists) {
+  const std::string demo = test::DemoClientDir();
+  if (demo.empty()) GTEST_SKIP() << "no demo client";
+  Scratch dir;
+  const std::string cache = dir / "Multicache.dat";
+  Put(cache,
+      "1\r\n"
+      "1 2 3 4 5 6 7\r\n20 0 0 0 0\r\n"                  // promises 3, holds 1
+      "1 2 1 4 5 6 7\r\n50 0 0 0 7\r\n"                  // listed as 0
+      "1 2 2 4 5 6 7\r\n60 0 0 0 7\r\n61 0 1 0 7\r\n");  // listed as 1
+  const CliResult list = Cli(dir, "list-cache " + Q(cache));
+  ASSERT_EQ(list.code, 0) << list.err;
+  EXPECT_EQ(list.out, " 0:  1x 1\n 1:  2x 1\n");
+
+  const std::string out = dir / "cached.tav", client = " --client " + Q(demo);
+  CliResult r = Cli(dir, "import-cache " + Q(cache) + " --house 0 --out " + Q(out) + client);
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(Slurp(out), "\"TAVI File ver 1.00\",1,1,7\r\n1,0,0,0,50\r\n");
+  r = Cli(dir, "import-cache " + Q(cache) + " --house 1 --out " + Q(out) + client);
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(Slurp(out), "\"TAVI File ver 1.00\",2,1,7\r\n1,0,0,0,60\r\n1,1,0,0,61\r\n");
+  r = Cli(dir, "import-cache " + Q(cache) + " --house 2 --out " + Q(out) + client);
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(Lines(r.err), 1) << r.err;
+  EXPECT_NE(r.err.find("house 2"), std::string::npos) << r.err;
+  EXPECT_EQ(Slurp(out), "\"TAVI File ver 1.00\",2,1,7\r\n1,0,0,0,60\r\n1,1,0,0,61\r\n");
+}
+
+class CliFaultsRender : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    demo_ = test::DemoClientDir();
+    if (demo_.empty()) GTEST_SKIP() << "no demo client";
+    client_ = " --client " + Q(demo_);
+    house_ = dir_ / "house.tav";
+    Put(house_, kHouse);
+  }
+  CliResult Render(const std::string& out, const std::string& more = "",
+                   const std::string& before = "") {
+    return Cli(dir_, "render " + Q(house_) + " --out " + Q(out) + more + client_, before);
+  }
+  Scratch dir_;
+  std::string demo_, client_, house_;
+};
+
+TEST_F(CliFaultsRender, AZoomOutsideTheViewsRangeIsRefused) {
+  for (const char* zoom : {"100", "17", "1601%", "0.005"}) {
+    const CliResult r = Render(dir_ / "big.bmp", std::string(" --zoom ") + zoom);
+    EXPECT_EQ(r.code, 2) << zoom;
+    EXPECT_EQ(Lines(r.err), 1) << r.err;
+    EXPECT_NE(r.err.find("16"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("0.01"), std::string::npos) << r.err;
+  }
+  EXPECT_FALSE(fs::exists(dir_ / "big.bmp"));
+  EXPECT_EQ(Render(dir_ / "small.bmp", " --zoom 1%").code, 0);
+}
+
+// --quality 90|70|50; without it, the quality the editor's settings choose.
+TEST_F(CliFaultsRender, JpegQualityFromTheOptionOrTheSettings) {
+  std::string at[3];
+  const char* qualities[] = {"90", "70", "50"};
+  for (int i = 0; i < 3; ++i) {
+    const std::string out = dir_ / (std::string("q") + qualities[i] + ".jpg");
+    ASSERT_EQ(Render(out, std::string(" --quality ") + qualities[i]).code, 0);
+    at[i] = Slurp(out);
+  }
+  EXPECT_GT(at[0].size(), at[1].size());
+  EXPECT_GT(at[1].size(), at[2].size());
+  EXPECT_EQ(Render(dir_ / "bad.jpg", " --quality 80").code, 2);
+  EXPECT_EQ(Render(dir_ / "bad.jpg", " --quality high").code, 2);
+
+  // The settings live in $XDG_CONFIG_HOME/tavi/tavi.ini (none: JpegQuality 2, 50).
+  const std::string config = "XDG_CONFIG_HOME=" + Q(dir_ / "config") + " ";
+  ASSERT_EQ(Render(dir_ / "default.jpg", "", config).code, 0);
+  EXPECT_EQ(Slurp(dir_ / "default.jpg"), at[2]);
+  fs::create_directories(dir_ / "config/tavi");
+  Put(dir_ / "config/tavi/tavi.ini", "[TAVI]\r\nJpegQuality=0\r\n");
+  ASSERT_EQ(Render(dir_ / "default.jpg", "", config).code, 0);
+  EXPECT_EQ(Slurp(dir_ / "default.jpg"), at[0]);
+}
+
+// The picture is written as house files are: through a link, never through
+// a name planted beside it, and with the system's reason when it cannot be.
+TEST_F(CliFaultsRender, ThePictureIsWrittenLikeAHouseFile) {
+  fs::create_symlink("real.png", dir_ / "link.png");
+  Put(dir_ / "victim", "precious");
+  fs::create_symlink("victim", dir_ / "link.png.tmp~");
+  fs::create_symlink("victim", dir_ / "real.png.tmp~");
+  const CliResult r = Render(dir_ / "link.png");
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_TRUE(fs::is_symlink(dir_ / "link.png"));
+  EXPECT_EQ(Slurp(dir_ / "real.png").substr(1, 3), "PNG");
+  EXPECT_EQ(Slurp(dir_ / "victim"), "precious");
+
+  const CliResult missing = Render(dir_ / "no/such/folder/pic.bmp");
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_NE(missing.err.find("No such file or directory"), std::string::npos) << missing.err;
+}
+
+// Whatever stands at --out and is no regular file is left alone; a dangling
+// link is written through to the file it names.
+TEST(CliFaults, OutRefusesWhatIsNoRegularFile) {
+  Scratch dir;
+  Put(dir / "x.tav", kHouse);
+  const CliResult clip = Cli(dir, "clip-export " + Q(dir / "x.tav"));
+  ASSERT_EQ(clip.code, 0) << clip.err;
+  Put(dir / "clip.txt", clip.out);
+  const auto import = [&](const std::string& out) {
+    return Cli(dir, "clip-import --out " + Q(out), "", dir / "clip.txt");
+  };
+
+  fs::create_directory(dir / "folder");
+  for (const std::string& out : {dir / "folder", dir / "folder/"}) {
+    const CliResult r = import(out);
+    EXPECT_EQ(r.code, 1) << out;
+    EXPECT_NE(r.err.find("is a directory"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("Not a directory"), std::string::npos) << r.err;
+  }
+  EXPECT_TRUE(fs::is_empty(dir / "folder"));
+
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  fs::create_symlink("fifo", dir / "fifo-link");
+  for (const std::string& out : {dir / "fifo", dir / "fifo-link"}) {
+    const CliResult r = import(out);
+    EXPECT_EQ(r.code, 1) << out;
+    EXPECT_EQ(Lines(r.err), 1) << r.err;
+    EXPECT_NE(r.err.find("FIFO"), std::string::npos) << r.err;
+  }
+  EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
+  EXPECT_TRUE(fs::is_symlink(dir / "fifo-link"));
+
+  fs::create_symlink("named.tav", dir / "dangling.tav");
+  ASSERT_EQ(import(dir / "dangling.tav").code, 0);
+  EXPECT_TRUE(fs::is_symlink(dir / "dangling.tav"));
+  EXPECT_EQ(Slurp(dir / "named.tav"), kHouse);
+}
+
+// A FIFO that nothing writes to reads as empty and is refused; a pipe with a
+// writer is read to its end.
+TEST(CliFaults, AFifoWithoutWriterEndsAsEmptyInput) {
+  Scratch dir;
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  for (const std::string& args : {"info " + Q(dir / "fifo"), "list-cache " + Q(dir / "fifo")}) {
+    const CliResult r = Cli(dir, args);
+    EXPECT_EQ(r.code, 1) << args;
+    EXPECT_EQ(Lines(r.err), 1) << r.err;
+    EXPECT_NE(r.err.find("empty"), std::string::npos) << r.err;
+  }
+  Put(dir / "x.tav", kHouse);
+  const CliResult piped = Cli(dir, "info /dev/stdin --client " + Q(dir / "none"),
+                              "cat " + Q(dir / "x.tav") + " | ", "");
+  EXPECT_EQ(piped.code, 0) << piped.err;
+  EXPECT_EQ(piped.out, "size: 3x2\nbase: 7\nentries: 2\n");
+}
+
+TEST(CliFaults, MessagesSayWhatIsWrong) {
+  Scratch dir;
+  // Standard input that cannot be read is no text without a header.
+  fs::create_directory(dir / "folder");
+  const CliResult r = Cli(dir, "clip-import --out " + Q(dir / "x.tav"), "", dir / "folder");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(Lines(r.err), 1) << r.err;
+  EXPECT_NE(r.err.find("Is a directory"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(dir / "x.tav"));
+
+  // A client whose art.mul is a folder, then a FIFO: said so, not "not found".
+  const std::string demo = test::DemoClientDir();
+  if (demo.empty()) GTEST_SKIP() << "no demo client";
+  fs::create_directory(dir / "client");
+  for (const char* f : {"artidx.mul", "tiledata.mul", "multi.idx", "multi.mul"})
+    fs::create_symlink(demo + "/" + f, dir / ("client/" + std::string(f)));
+  Put(dir / "x.tav", kHouse);
+  fs::create_directory(dir / "client/art.mul");
+  CliResult check = Cli(dir, "check " + Q(dir / "x.tav") + " --client " + Q(dir / "client"));
+  EXPECT_EQ(check.code, 1);
+  EXPECT_NE(check.err.find("art.mul"), std::string::npos) << check.err;
+  EXPECT_NE(check.err.find("directory"), std::string::npos) << check.err;
+  EXPECT_EQ(check.err.find("not found"), std::string::npos) << check.err;
+  fs::remove(dir / "client/art.mul");
+  ASSERT_EQ(::mkfifo((dir / "client/art.mul").c_str(), 0600), 0);
+  check = Cli(dir, "check " + Q(dir / "x.tav") + " --client " + Q(dir / "client"));
+  EXPECT_EQ(check.code, 1);
+  EXPECT_NE(check.err.find("FIFO"), std::string::npos) << check.err;
+  EXPECT_EQ(check.err.find("not found"), std::string::npos) << check.err;
+}
+
+}  // namespace
+}  // namespace tavi

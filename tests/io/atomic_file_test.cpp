@@ -1,0 +1,184 @@
+// The one file writer: what it promises about the target, its links, its
+// permissions and its temporary files, and that a failed write changes nothing.
+#include "io/atomic_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+
+#include "io_test_util.h"
+
+namespace tavi {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+std::vector<std::string> Entries(const TempDir& dir) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir.path)) names.push_back(e.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+mode_t ModeOf(const std::string& path) {
+  struct stat st {};
+  ::stat(path.c_str(), &st);
+  return st.st_mode & 07777;
+}
+
+TEST(AtomicFile, ReplacesTheFileWholeAndLeavesNothingElse) {
+  TempDir dir;
+  const std::string path = dir.File("house.tav");
+  std::string error;
+  ASSERT_TRUE(WriteFileAtomically(path, "first", &error)) << error;
+  WriteFile(dir.File("other.tav"), "x");
+  ASSERT_TRUE(WriteFileAtomically(path, std::string(200000, 'b'), &error)) << error;
+  EXPECT_EQ(ReadFile(path), std::string(200000, 'b'));
+  ASSERT_TRUE(WriteFileAtomically(path, "", &error)) << error;
+  EXPECT_EQ(ReadFile(path), "");
+  EXPECT_EQ(Entries(dir), (std::vector<std::string>{"house.tav", "other.tav"}));
+}
+
+// A write that fails half-way (here: the file size limit, as a full disk
+// would) reports the system's reason and leaves the old file and no
+// temporary file behind.
+TEST(AtomicFile, AFailingWriteLeavesTheOldFileWhole) {
+  TempDir dir;
+  const std::string path = dir.File("keep.tav");
+  WriteFile(path, "old contents");
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{4096, 4096};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::string error;
+    const bool ok = WriteFileAtomically(path, std::string(100000, 'n'), &error);
+    _exit(ok ? 1 : error.find("File too large") != std::string::npos ? 0 : 2);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: reported success; 2: no system reason";
+  EXPECT_EQ(ReadFile(path), "old contents");
+  EXPECT_EQ(Entries(dir), std::vector<std::string>{"keep.tav"});
+}
+
+TEST(AtomicFile, MessagesGiveTheSystemsReason) {
+  TempDir dir;
+  std::string error;
+  EXPECT_FALSE(WriteFileAtomically(dir.File("no/such/folder/x.tav"), "x", &error));
+  EXPECT_NE(error.find("no/such/folder/x.tav"), std::string::npos) << error;
+  EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
+  if (geteuid() != 0) {
+    fs::create_directory(dir.File("locked"));
+    ::chmod(dir.File("locked").c_str(), 0500);
+    EXPECT_FALSE(WriteFileAtomically(dir.File("locked/x.tav"), "x", &error));
+    ::chmod(dir.File("locked").c_str(), 0700);
+    EXPECT_NE(error.find("Permission denied"), std::string::npos) << error;
+  }
+}
+
+// Links keep pointing where they did; a link to a file that does not exist
+// yet creates that file.
+TEST(AtomicFile, WritesThroughLiveAndDanglingLinks) {
+  TempDir dir;
+  fs::create_directory(dir.File("real"));
+  WriteFile(dir.File("real/a.tav"), "old");
+  fs::create_symlink("real/a.tav", dir.path / "live.tav");
+  fs::create_symlink("live.tav", dir.path / "chain.tav");
+  fs::create_symlink(dir.File("real/new.tav"), dir.path / "dangling.tav");
+  std::string error;
+  ASSERT_TRUE(WriteFileAtomically(dir.File("chain.tav"), "through two", &error)) << error;
+  EXPECT_TRUE(fs::is_symlink(dir.path / "chain.tav"));
+  EXPECT_TRUE(fs::is_symlink(dir.path / "live.tav"));
+  EXPECT_EQ(ReadFile(dir.File("real/a.tav")), "through two");
+  ASSERT_TRUE(WriteFileAtomically(dir.File("dangling.tav"), "new", &error)) << error;
+  EXPECT_TRUE(fs::is_symlink(dir.path / "dangling.tav"));
+  EXPECT_EQ(ReadFile(dir.File("real/new.tav")), "new");
+
+  fs::create_symlink("loop2", dir.path / "loop1");
+  fs::create_symlink("loop1", dir.path / "loop2");
+  EXPECT_FALSE(WriteFileAtomically(dir.File("loop1"), "x", &error));
+  EXPECT_TRUE(fs::is_symlink(dir.path / "loop1"));
+}
+
+// Whatever is not a regular file stays as it is: a folder (also one named
+// with a trailing slash), a FIFO, a device reached through a link.
+TEST(AtomicFile, RefusesTargetsThatAreNoRegularFile) {
+  TempDir dir;
+  std::string error;
+  fs::create_directory(dir.File("folder"));
+  EXPECT_FALSE(WriteFileAtomically(dir.File("folder"), "x", &error));
+  EXPECT_NE(error.find("is a directory"), std::string::npos) << error;
+  EXPECT_FALSE(WriteFileAtomically(dir.File("folder") + "/", "x", &error));
+  EXPECT_NE(error.find("is a directory"), std::string::npos) << error;
+  EXPECT_TRUE(fs::is_empty(dir.File("folder")));
+  EXPECT_FALSE(WriteFileAtomically(dir.File("new-folder/"), "x", &error));
+
+  ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0600), 0);
+  EXPECT_FALSE(WriteFileAtomically(dir.File("pipe"), "x", &error));
+  EXPECT_NE(error.find("FIFO"), std::string::npos) << error;
+  EXPECT_TRUE(fs::is_fifo(dir.File("pipe")));
+
+  fs::create_symlink("/dev/null", dir.path / "null-link");
+  EXPECT_FALSE(WriteFileAtomically(dir.File("null-link"), "x", &error));
+  EXPECT_NE(error.find("device"), std::string::npos) << error;
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  EXPECT_TRUE(fs::is_symlink(dir.path / "null-link"));
+  EXPECT_EQ(Entries(dir), (std::vector<std::string>{"folder", "null-link", "pipe"}));
+}
+
+TEST(AtomicFile, KeepsPermissionsAndGivesNewFilesTheUmask) {
+  TempDir dir;
+  const std::string path = dir.File("mode.tav");
+  WriteFile(path, "old");
+  ::chmod(path.c_str(), 0604);
+  std::string error;
+  ASSERT_TRUE(WriteFileAtomically(path, "new", &error)) << error;
+  EXPECT_EQ(ModeOf(path), mode_t(0604));
+
+  const mode_t old = ::umask(027);
+  const bool ok = WriteFileAtomically(dir.File("fresh.tav"), "x", &error);
+  ::umask(old);
+  ASSERT_TRUE(ok) << error;
+  EXPECT_EQ(ModeOf(dir.File("fresh.tav")), mode_t(0640));
+}
+
+// Temporary files are recognisable by name: what a killed write of this
+// target left is removed by its next write; other targets' are not touched.
+TEST(AtomicFile, NextWriteRemovesTheTargetsStaleTemporaries) {
+  TempDir dir;
+  const std::string prefix = TemporaryNamePrefix("pic.png");
+  EXPECT_EQ(prefix, ".pic.png.tavi-tmp-");
+  WriteFile(dir.File(prefix + "a1B2c3"), "half");
+  WriteFile(dir.File(TemporaryNamePrefix("other.png") + "a1B2c3"), "someone else's");
+  std::string error;
+  ASSERT_TRUE(WriteFileAtomically(dir.File("pic.png"), "whole", &error)) << error;
+  EXPECT_EQ(Entries(dir), (std::vector<std::string>{".other.png.tavi-tmp-a1B2c3", "pic.png"}));
+}
+
+// Nothing planted at a temporary name is followed: the names the writers
+// once used, linked to a victim, leave the victim alone.
+TEST(AtomicFile, PlantedLinksAtTemporaryNamesAreNotFollowed) {
+  TempDir dir;
+  WriteFile(dir.File("victim"), "precious");
+  for (const char* planted : {"pic.png.tmp~", "pic.png.tmp"})
+    fs::create_symlink(dir.File("victim"), dir.path / planted);
+  std::string error;
+  ASSERT_TRUE(WriteFileAtomically(dir.File("pic.png"), "picture", &error)) << error;
+  EXPECT_EQ(ReadFile(dir.File("victim")), "precious");
+  EXPECT_EQ(ReadFile(dir.File("pic.png")), "picture");
+}
+
+}  // namespace
+}  // namespace tavi
