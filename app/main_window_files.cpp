@@ -16,6 +16,7 @@
 #include "io/atomic_file.h"
 #include "io/clip_text.h"
 #include "io/house_file.h"
+#include "client/multi_files.h"
 #include "io/multi_import.h"
 #include "io/multi_menu.h"
 #include "render/gl/house_view.h"
@@ -134,7 +135,15 @@ void TMainForm::MnImportClipClick() {
 void TMainForm::MnImportClick(int tag) {
   if (!AskSaveChanges()) return;
   const int base = MultiBaseHeight(tag);
-  const LoadResult r = ImportMulti(*d->doc, tag, base, d->settings.MultiIdx, d->settings.Multi);
+  std::vector<MultiComponent> components;
+  std::string error;
+  // multi.mul or the multi container; the tile data tells the record size.
+  if (!ReadClientMulti(d->settings.MultiIdx, d->settings.Multi, d->tiles->MultiRecordSize(), tag,
+                       &components, &error)) {
+    d->prompts->Error(this, QString::fromStdString(error));
+    return;
+  }
+  const LoadResult r = ImportMulti(*d->doc, components, base);
   if (!r.ok) {
     d->prompts->Error(this, QString::fromStdString(r.error));
     return;

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "client/discovery.h"
+#include "client/paths.h"
 #include "io/house_file.h"
 #include "settings/settings.h"
 
@@ -47,13 +48,14 @@ std::string Missing(const ClientPaths& p, bool tiles, bool multis) {
       wrong += std::string(name) + " '" + path + (kind ? "' " : "': ") + why;
     }
   };
+  // A container stands for the pair of loose files: the index is not needed.
   if (tiles) {
-    check(p.artIdx, "artidx.mul");
+    if (ClientFileKindOf(p.art) != ClientFileKind::kContainer) check(p.artIdx, "artidx.mul");
     check(p.art, "art.mul");
     check(p.tileData, "tiledata.mul");
   }
   if (multis) {
-    check(p.multiIdx, "multi.idx");
+    if (ClientFileKindOf(p.multi) != ClientFileKind::kContainer) check(p.multiIdx, "multi.idx");
     check(p.multi, "multi.mul");
   }
   if (!wrong.empty()) return "client files cannot be read: " + wrong;

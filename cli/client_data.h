@@ -28,7 +28,8 @@ TSettings LoadCliSettings();
 // missing or unreadable.
 std::unique_ptr<TUOTileData> LoadClientForCli(const Args& args, std::string* error);
 
-// The paths of multi.idx and multi.mul; false with a message when missing.
+// The paths of multi.idx and multi.mul, or of the multi container (the index
+// path is then not needed); false with a message when missing.
 bool MultiPathsForCli(const Args& args, std::string* idxPath, std::string* mulPath,
                       std::string* error);
 

@@ -1,11 +1,11 @@
 // tavi-cli import-multi --id ID [--base B] --out FILE.tav: a standard house
-// from the client's multi files.
+// from the client's multi files (multi.idx and multi.mul, or the container).
 #include <climits>
-#include <fstream>
 
 #include "cli/client_data.h"
 #include "cli/command.h"
 #include "io/house_file.h"
+#include "client/multi_files.h"
 #include "io/multi_import.h"
 #include "io/multi_menu.h"
 
@@ -28,11 +28,10 @@ int RunImportMulti(const Args& args) {
   // Floor tiles stack below other tiles of equal altitude: the tile data decides.
   std::unique_ptr<TUOTileData> tiles = LoadClientForCli(args, &error);
   if (!tiles) return Fail(error);
-  std::ifstream idx(idxPath, std::ios::binary), mul(mulPath, std::ios::binary);
-  if (!idx) return Fail("cannot open '" + idxPath + "'");
-  if (!mul) return Fail("cannot open '" + mulPath + "'");
+  // multi.mul or the multi container; the tile data tells the record size.
   std::vector<MultiComponent> components;
-  if (!ReadMultiComponents(idx, mul, id, &components, &error)) return Fail(error);
+  if (!ReadClientMulti(idxPath, mulPath, tiles->MultiRecordSize(), id, &components, &error))
+    return Fail(error);
   auto image = NewHouseImage();
   if (!BuildMultiImage(components, base, tiles.get(), *image, &error)) return Fail(error);
   const SaveResult saved = SaveImageToFile(*image, out, base);

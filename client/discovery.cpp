@@ -145,9 +145,21 @@ std::array<std::pair<std::string*, const char*>, 5> ClientFileFields(ClientPaths
 }
 
 // A client file in `dir`, which may name it in any case (ArtIdx.mul); the
-// usual name when the folder has none.
+// usual name when the folder has none. art.mul and multi.mul give way to
+// their container where the folder has the container but not the whole
+// loose pair; where it has the pair, the loose files win, so that paths
+// found before containers were read keep meaning what they meant.
 std::string ClientFileIn(const std::string& dir, const char* name) {
   const std::string found = FindCaseInsensitive(dir, name);
+  const std::string fileName = name;
+  const char* index = fileName == "art.mul"     ? "artidx.mul"
+                      : fileName == "multi.mul" ? "multi.idx"
+                                                : nullptr;
+  if (index && (found.empty() || FindCaseInsensitive(dir, index).empty())) {
+    const std::string packed =
+        FindCaseInsensitive(dir, fileName == "art.mul" ? kArtContainerName : kMultiContainerName);
+    if (!packed.empty()) return packed;
+  }
   return found.empty() ? WithSlash(dir) + name : found;
 }
 

@@ -72,6 +72,11 @@ std::string WindowsToPrefixPath(const std::string& prefix, const std::string& wi
 // `winePrefix` (may be empty) and ~/.wine.
 std::vector<std::string> UsualClientFolders(const std::string& winePrefix, const std::string& home);
 
+// The packed containers that newer clients ship instead of art.mul with
+// artidx.mul and multi.mul with multi.idx.
+constexpr const char kArtContainerName[] = "artLegacyMUL.uop";
+constexpr const char kMultiContainerName[] = "MultiCollection.uop";
+
 // Sets s.ClientDir (a local folder ending in '/', or empty) from the registry
 // (nullptr: none) or else the first of `usualFolders` holding tiledata.mul,
 // then completes each of the five client file paths that is empty or names
@@ -82,6 +87,9 @@ void DiscoverClient(ClientPaths& s, const IRegistry* registry,
 
 // Takes `dir` as the client folder: ClientDir and all five paths, the file
 // names matched ignoring case (tavi-cli --client, the editor's demo client).
+// In both, Art and Multi name the loose files where the folder has both of
+// the pair (art.mul and artidx.mul, multi.mul and multi.idx), else the
+// container where it has one.
 void UseClientFolder(ClientPaths& s, const std::string& dir);
 
 // DiscoverClient with this machine's Wine registry ($WINEPREFIX, else

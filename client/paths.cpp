@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "client/container.h"
+
 namespace tavi {
 
 namespace {
@@ -63,11 +65,32 @@ std::string ResolveCaseInsensitive(const std::string& base, const std::string& r
   return path;
 }
 
+ClientFileKind ClientFileKindOf(const std::string& path) {
+  struct stat st {};
+  if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    return ClientFileKind::kAbsent;
+  return IsContainerPath(path) ? ClientFileKind::kContainer : ClientFileKind::kLoose;
+}
+
+const char* ClientFileKindName(ClientFileKind kind) {
+  switch (kind) {
+    case ClientFileKind::kLoose:
+      return "loose";
+    case ClientFileKind::kContainer:
+      return "container";
+    case ClientFileKind::kAbsent:
+      break;
+  }
+  return "absent";
+}
+
 bool ClientFilesPresent(const ClientPaths& s, std::vector<std::string>* missing) {
   bool all = true;
   const std::pair<const std::string*, const char*> files[] = {
       {&s.ArtIdx, "artidx.mul"}, {&s.Art, "art.mul"}, {&s.TileData, "tiledata.mul"}};
+  const bool artContainer = ClientFileKindOf(s.Art) == ClientFileKind::kContainer;
   for (const auto& [path, name] : files) {
+    if (path == &s.ArtIdx && artContainer) continue;  // the container holds the index
     struct stat st {};
     if (!path->empty() && ::stat(path->c_str(), &st) == 0 && S_ISREG(st.st_mode)) continue;
     all = false;

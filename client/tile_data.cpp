@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
+#include "client/container.h"
 #include "client/file_reader.h"
 #include "client/light_table.h"
 #include "document/aos_tables.h"
@@ -16,13 +18,19 @@ namespace tavi {
 namespace {
 
 // tiledata.mul starts with 512 blocks of land records (a 4-byte header and 32
-// records of 30 bytes each); the item section follows.
-constexpr size_t kItemSectionStart = 493568;
-constexpr size_t kItemRecordSize = sizeof(TileInfo);
+// records); the item section follows, in blocks of a header and 32 records.
+constexpr size_t kLandBlocks = 512;
 constexpr size_t kItemsPerBlock = 32;
 constexpr size_t kBlockHeaderSize = 4;
-constexpr size_t kItemSectionMax =
-    (kMaxItems / kItemsPerBlock) * (kBlockHeaderSize + kItemsPerBlock * kItemRecordSize);
+constexpr size_t kLandRecord64 = 30, kLandRecord32 = 26;
+constexpr size_t kItemRecord64 = sizeof(TileInfo), kItemRecord32 = 37;
+constexpr size_t kLandSection64 = kLandBlocks * (kBlockHeaderSize + kItemsPerBlock * kLandRecord64);
+constexpr size_t kLandSection32 = kLandBlocks * (kBlockHeaderSize + kItemsPerBlock * kLandRecord32);
+constexpr size_t kItemBlock64 = kBlockHeaderSize + kItemsPerBlock * kItemRecord64;
+constexpr size_t kItemBlock32 = kBlockHeaderSize + kItemsPerBlock * kItemRecord32;
+// The size of a full current tiledata.mul: anything this large is current.
+constexpr uint64_t kFullTileData64 = 3188736;
+static_assert(kLandSection64 == 493568 && kLandSection32 == 428032, "land sections");
 
 int32_t ReadI32(const uint8_t* p) {
   return int32_t(uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) |
@@ -30,6 +38,23 @@ int32_t ReadI32(const uint8_t* p) {
 }
 
 }  // namespace
+
+TileDataLayout TileDataLayoutForSize(uint64_t size) {
+  if (size >= kFullTileData64 ||
+      (size >= kLandSection64 && (size - kLandSection64) % kItemBlock64 == 0))
+    return TileDataLayout::kFlags64;
+  if (size >= kLandSection32 && (size - kLandSection32) % kItemBlock32 == 0)
+    return TileDataLayout::kFlags32;
+  return TileDataLayout::kFlags64;
+}
+
+const char* TileDataLayoutName(TileDataLayout layout) {
+  return layout == TileDataLayout::kFlags32 ? "32-bit flags" : "64-bit flags";
+}
+
+int MultiRecordSizeFor(TileDataLayout layout) {
+  return layout == TileDataLayout::kFlags32 ? 12 : 16;
+}
 
 TUOTileData::TUOTileData() {
   std::memset(ItemIds, 0, sizeof(ItemIds));
@@ -48,43 +73,18 @@ std::unique_ptr<TUOTileData> TUOTileData::Create(const std::string& artIdxPath,
                                                  const std::string& tileDataPath,
                                                  const std::string& artPath) {
   std::unique_ptr<TUOTileData> t(new TUOTileData());
-
-  // The art index, whole; entries past the capacity of the table are not
-  // kept (no picture number reaches them).
-  std::vector<uint8_t> bytes;
-  if (!ReadFileBounded(artIdxPath, sizeof(ArtIndex), &bytes))
-    throw TileDataError("Cannot read the art index " + artIdxPath);
-  t->ArtIndexCount = uint32_t((bytes.size() + sizeof(ArtIndexEntry) - 1) / sizeof(ArtIndexEntry));
-  bytes.resize(size_t(t->ArtIndexCount) * sizeof(ArtIndexEntry), 0);
-  for (uint32_t i = 0; i < t->ArtIndexCount; ++i) {
-    const uint8_t* p = &bytes[size_t(i) * sizeof(ArtIndexEntry)];
-    t->ArtIndex[i] = ArtIndexEntry{ReadI32(p), ReadI32(p + 4), ReadI32(p + 8)};
+  if (IsContainerPath(artPath)) {
+    t->ReadArtContainer(artPath);
+  } else {
+    t->ReadArtIndex(artIdxPath);
+    // art.mul stays open for the decoders.
+    t->artFd_ = ::open(artPath.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (t->artFd_ < 0 || ::fstat(t->artFd_, &st) != 0 || S_ISDIR(st.st_mode))
+      throw TileDataError("Cannot open the art file " + artPath);
+    t->artSize_ = int64_t(st.st_size);
   }
-
-  // art.mul stays open for the decoders.
-  t->artFd_ = ::open(artPath.c_str(), O_RDONLY | O_CLOEXEC);
-  struct stat st {};
-  if (t->artFd_ < 0 || ::fstat(t->artFd_, &st) != 0 || S_ISDIR(st.st_mode))
-    throw TileDataError("Cannot open the art file " + artPath);
-  t->artSize_ = int64_t(st.st_size);
-
-  // The item records, 32 to a block, each block after a 4-byte header.
-  if (!ReadFileBounded(tileDataPath, kItemSectionStart + kItemSectionMax, &bytes))
-    throw TileDataError("Cannot read the tile data " + tileDataPath);
-  size_t pos = kItemSectionStart;
-  for (uint32_t id = 0; id < uint32_t(kMaxItems); ++id) {
-    if (pos >= bytes.size()) break;
-    if (id % kItemsPerBlock == 0) pos += kBlockHeaderSize;
-    if (pos < bytes.size()) {
-      // A record cut short by the end of the file keeps zeros in the rest.
-      const size_t n = std::min(kItemRecordSize, bytes.size() - pos);
-      std::memcpy(&t->ItemData[id], &bytes[pos], n);
-    }
-    pos += kItemRecordSize;
-    t->ItemIndexOf[id] = uint16_t(t->ItemCount);
-    // An index entry past the end of artidx.mul reads as offset 0: present.
-    if (t->ArtIndex[kItemArtBase + id].Offset >= 0) t->ItemIds[t->ItemCount++] = id;
-  }
+  t->ReadItems(tileDataPath);
 
   // Light sources and category words.
   BuildLights(t->Lights, kCategoryIds);
@@ -92,6 +92,115 @@ std::unique_ptr<TUOTileData> TUOTileData::Create(const std::string& artIdxPath,
   BuildTileCategories([self](uint16_t id) { return int(self->ItemData[id].Height); },
                       t->TileCategory);
   return t;
+}
+
+void TUOTileData::ReadArtIndex(const std::string& artIdxPath) {
+  // The art index, whole; entries past the capacity of the table are not
+  // kept (no picture number reaches them).
+  std::vector<uint8_t> bytes;
+  if (!ReadFileBounded(artIdxPath, sizeof(ArtIndex), &bytes))
+    throw TileDataError("Cannot read the art index " + artIdxPath);
+  ArtIndexCount = uint32_t((bytes.size() + sizeof(ArtIndexEntry) - 1) / sizeof(ArtIndexEntry));
+  bytes.resize(size_t(ArtIndexCount) * sizeof(ArtIndexEntry), 0);
+  for (uint32_t i = 0; i < ArtIndexCount; ++i) {
+    const uint8_t* p = &bytes[size_t(i) * sizeof(ArtIndexEntry)];
+    ArtIndex[i] = ArtIndexEntry{ReadI32(p), ReadI32(p + 4), ReadI32(p + 8)};
+  }
+}
+
+void TUOTileData::ReadArtContainer(const std::string& artPath) {
+  // Only the tables are read here; the pictures are read from the open file
+  // by the decoders, as from art.mul. A picture absent from the container is
+  // absent art, as offset -1 is in artidx.mul.
+  std::string error;
+  const std::unique_ptr<PackedContainer> c = PackedContainer::Open(artPath, &error);
+  if (!c) throw TileDataError("Cannot read the art container " + error);
+  ArtInContainer = true;
+  ArtIndexCount = kContainerArtIndices;
+  // Pictures are named build/artlegacymul/%08u.tga after their art index.
+  // Each name is hashed a few lookups ahead of its lookup, so that its slot
+  // is fetched from memory meanwhile.
+  NumberedNameHasher names("build/artlegacymul/", 8, ".tga");
+  constexpr uint32_t kAhead = 16;
+  uint64_t ahead[kAhead];
+  for (uint32_t i = 0; i < kAhead && i < kContainerArtIndices; ++i) {
+    ahead[i] = names.Hash(i);
+    c->Prefetch(ahead[i]);
+  }
+  for (uint32_t i = 0; i < kContainerArtIndices; ++i) {
+    const ContainerEntry* e = c->Find(ahead[i % kAhead]);
+    if (i + kAhead < kContainerArtIndices) {
+      ahead[i % kAhead] = names.Hash(i + kAhead);
+      c->Prefetch(ahead[i % kAhead]);
+    }
+    // Pictures are stored as they are; a packed or empty one is not a picture.
+    if (!e || e->compression != ContainerCompression::kNone || e->storedLength == 0) {
+      ArtIndex[i] = ArtIndexEntry{-1, 0, 0};
+      continue;
+    }
+    if (e->payloadOffset > INT32_MAX)
+      throw TileDataError("Cannot read the art container '" + artPath +
+                          "': a picture lies beyond 2 GB");
+    ArtIndex[i] = ArtIndexEntry{int32_t(e->payloadOffset), e->storedLength, 0};
+  }
+  artFd_ = ::fcntl(c->Fd(), F_DUPFD_CLOEXEC, 0);
+  if (artFd_ < 0) throw TileDataError("Cannot open the art file " + artPath);
+  artSize_ = c->Size();
+}
+
+void TUOTileData::ReadItems(const std::string& tileDataPath) {
+  struct stat st {};
+  if (::stat(tileDataPath.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+    throw TileDataError("Cannot read the tile data " + tileDataPath);
+  Layout = TileDataLayoutForSize(uint64_t(st.st_size));
+  const bool wide = Layout == TileDataLayout::kFlags64;
+  const size_t start = wide ? kLandSection64 : kLandSection32;
+  const size_t record = wide ? kItemRecord64 : kItemRecord32;
+  const size_t sectionMax =
+      (kMaxItems / kItemsPerBlock) * (kBlockHeaderSize + kItemsPerBlock * record);
+
+  // The item records, 32 to a block, each block after a 4-byte header.
+  std::vector<uint8_t> bytes;
+  if (!ReadFileBounded(tileDataPath, start + sectionMax, &bytes))
+    throw TileDataError("Cannot read the tile data " + tileDataPath);
+  size_t pos = start;
+  uint32_t id = 0;
+  for (; id < uint32_t(kMaxItems); ++id) {
+    if (pos >= bytes.size()) break;
+    if (id % kItemsPerBlock == 0) {
+      pos += kBlockHeaderSize;
+      // A whole block of current records is copied as it is.
+      if (wide && bytes.size() - std::min(pos, bytes.size()) >= kItemsPerBlock * record) {
+        std::memcpy(&ItemData[id], &bytes[pos], kItemsPerBlock * record);
+        for (uint32_t last = id + kItemsPerBlock - 1; id < last; ++id) ListItem(id);
+        ListItem(id);
+        pos += kItemsPerBlock * record;
+        continue;
+      }
+    }
+    if (pos < bytes.size()) {
+      // A record cut short by the end of the file keeps zeros in the rest.
+      uint8_t raw[kItemRecord64] = {};
+      std::memcpy(raw, &bytes[pos], std::min(record, bytes.size() - pos));
+      if (wide) {
+        std::memcpy(&ItemData[id], raw, kItemRecord64);
+      } else {
+        // The 32-bit flags widen; the fields after them are the same.
+        TileInfo& info = ItemData[id];
+        info.Flags = uint64_t(uint32_t(ReadI32(raw)));
+        std::memcpy(&info.Weight, raw + 4, kItemRecord32 - 4);
+      }
+    }
+    pos += record;
+    ListItem(id);
+  }
+  ItemRecordCount = id;
+}
+
+void TUOTileData::ListItem(uint32_t id) {
+  ItemIndexOf[id] = uint16_t(ItemCount);
+  // An index entry past the end of artidx.mul reads as offset 0: present.
+  if (ArtIndex[kItemArtBase + id].Offset >= 0) ItemIds[ItemCount++] = id;
 }
 
 std::string TUOTileData::ItemName(uint32_t id) const {
@@ -106,6 +215,12 @@ bool TUOTileData::HasArt(uint32_t index) const {
   if (index >= ArtIndexCount) return false;
   const int32_t offset = ArtIndex[index].Offset;
   return offset >= 0 && int64_t(offset) < artSize_;
+}
+
+uint32_t TUOTileData::PictureCount() const {
+  uint32_t n = 0;
+  for (uint32_t i = 0; i < ArtIndexCount; ++i) n += HasArt(i);
+  return n;
 }
 
 }  // namespace tavi

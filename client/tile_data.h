@@ -1,7 +1,8 @@
 #pragma once
 // The client's tile facts: the item section of tiledata.mul, the art index
-// artidx.mul, the light table, the category words, and the two art decoders
-// that read pictures from art.mul on demand.
+// (artidx.mul, or the entries of the packed art container), the light table,
+// the category words, and the two art decoders that read pictures from
+// art.mul or the container on demand.
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -60,6 +61,23 @@ struct TBitmap24 {
   uint8_t* Pixel(int x, int y) { return &Bits[(size_t(y) * Width + x) * 3]; }
 };
 
+// How tiledata.mul lays out its records: current clients have 64-bit item
+// flags (41-byte item records), older ones 32-bit flags (37-byte records, and
+// 26-byte land records instead of 30).
+enum class TileDataLayout { kFlags64, kFlags32 };
+
+// Tells the two layouts apart by the file's size.
+TileDataLayout TileDataLayoutForSize(uint64_t size);
+// "64-bit flags" or "32-bit flags".
+const char* TileDataLayoutName(TileDataLayout layout);
+// Bytes per component record of the same client's multi.mul: 16, or 12 in
+// clients whose tile data has 32-bit flags.
+int MultiRecordSizeFor(TileDataLayout layout);
+
+// Art indices looked up in a packed art container: every land tile and every
+// item id the tile data can hold.
+constexpr uint32_t kContainerArtIndices = kItemArtBase + uint32_t(kMaxItems);
+
 class TileDataError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -67,8 +85,10 @@ class TileDataError : public std::runtime_error {
 
 class TUOTileData : public ITileFacts {
  public:
-  // Reads the three files. Throws TileDataError naming the file that cannot be
-  // opened or read.
+  // Reads the three files. `artPath` may name the packed art container
+  // (artLegacyMUL.uop); `artIdxPath` is then not read. Throws TileDataError
+  // naming the file that cannot be opened or read, or saying what is damaged
+  // in the container.
   static std::unique_ptr<TUOTileData> Create(const std::string& artIdxPath,
                                              const std::string& tileDataPath,
                                              const std::string& artPath);
@@ -86,7 +106,18 @@ class TUOTileData : public ITileFacts {
   // Number of ids in ItemIds. Wider than the uint16 positions of ItemIndexOf:
   // a client with art for all 65536 items has 65536 of them.
   uint32_t ItemCount = 0;
-  uint32_t ArtIndexCount = 0;  // entries present in artidx.mul (at most kMaxArtIndex)
+  // Entries present in artidx.mul (at most kMaxArtIndex); with the art
+  // container, every index looked up there (kContainerArtIndices).
+  uint32_t ArtIndexCount = 0;
+  // Item records read from tiledata.mul, with or without art.
+  uint32_t ItemRecordCount = 0;
+  TileDataLayout Layout = TileDataLayout::kFlags64;
+  // Whether the pictures come from a packed container rather than art.mul.
+  bool ArtInContainer = false;
+
+  int MultiRecordSize() const { return MultiRecordSizeFor(Layout); }
+  // Number of art indices that hold a picture.
+  uint32_t PictureCount() const;
 
   // The light an item casts; Kind 0 (none) for ids without an entry.
   LightInfo LightOf(uint32_t id) const {
@@ -95,7 +126,8 @@ class TUOTileData : public ITileFacts {
   // The item's name: at most 20 characters, up to the first NUL.
   std::string ItemName(uint32_t id) const;
   // Whether the art index holds a picture for this index: an entry of
-  // artidx.mul whose offset is >= 0 and inside art.mul.
+  // artidx.mul whose offset is >= 0 and inside art.mul, or an entry of the
+  // art container.
   bool HasArt(uint32_t index) const;
 
   // ITileFacts
@@ -112,6 +144,11 @@ class TUOTileData : public ITileFacts {
 
  private:
   TUOTileData();
+  void ReadArtIndex(const std::string& artIdxPath);
+  void ReadArtContainer(const std::string& artPath);
+  void ReadItems(const std::string& tileDataPath);
+  // Sets the id's place in the item list and lists it when it has art.
+  void ListItem(uint32_t id);
   int artFd_ = -1;
   int64_t artSize_ = 0;
 };

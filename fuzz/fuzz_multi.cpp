@@ -7,6 +7,7 @@
 #include <string>
 
 #include "demo_tiles.h"
+#include "client/multi_files.h"
 #include "io/multi_import.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

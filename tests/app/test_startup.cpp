@@ -7,6 +7,9 @@
 #include "app/config_dialog.h"
 #include "app/control_window.h"
 #include "client/tile_data.h"
+#include "document/doc_host.h"
+#include "io/multi_import.h"
+#include "support/import_multi.h"
 
 using namespace tavi;
 using namespace tavi::test;
@@ -222,6 +225,117 @@ class TestStartup : public QObject {
     QCOMPARE(w.windowTitle(), QString("Tavi Editor"));
     QVERIFY(w.CurrentFileName().isEmpty());
     QCOMPARE(w.Doc().Tiles[1][0][3][2].Id, uint16_t(0));
+  }
+  // A newer client named in the settings: the art and multi containers and
+  // no index files. The editor starts, the catalogue has the same items, and
+  // Import Multi reads the container into the same house as the loose files.
+  // An older client's 12-byte multi records import the same way.
+  void otherGenerationsStartAndImport() {
+    for (DemoGeneration g : {DemoGeneration::kPacked, DemoGeneration::kOld}) {
+      const DemoPaths p = DemoClientPaths(g);
+      if (p.tileData.empty()) QSKIP("the demo client could not be written");
+      const QString folder = home.path() + "/gen-" + DemoGenerationName(g);
+      QDir().mkpath(folder);
+      WriteFile(folder + "/tavi.ini",
+                QString("[TAVI]\r\nArtIdx=%1\r\nArt=%2\r\nTileData=%3\r\n"
+                        "MultiIdx=%4\r\nMulti=%5\r\n")
+                    .arg(QString::fromStdString(p.artIdx), QString::fromStdString(p.art),
+                         QString::fromStdString(p.tileData), QString::fromStdString(p.multiIdx),
+                         QString::fromStdString(p.multi))
+                    .toUtf8());
+      auto prompts = std::make_shared<ScriptedPrompts>();
+      StartOptions o;
+      o.settingsFolder = folder;
+      o.prompts = prompts;
+      TMainForm w(o);
+      QVERIFY(!w.StartupFailed());
+      QVERIFY(prompts->infos.isEmpty());
+      QCOMPARE(w.TileData()->ArtInContainer, g == DemoGeneration::kPacked);
+
+      auto looseTiles =
+          TUOTileData::Create(DemoClientDir() + "/artidx.mul", DemoClientDir() + "/tiledata.mul",
+                              DemoClientDir() + "/art.mul");
+      QCOMPARE(w.TileData()->ItemCount, looseTiles->ItemCount);
+      PlainDocHost host;
+      TTAVIDoc loose(8, 8, looseTiles.get(), &host);
+      QVERIFY(
+          test::ImportClientMulti(loose, 140, 7, DemoClientDir() + "/multi.idx", DemoClientDir() + "/multi.mul")
+              .ok);
+      w.MnImportClick(140);
+      QVERIFY2(prompts->errors.isEmpty(), qPrintable(prompts->errors.join("; ")));
+      QCOMPARE(w.Doc().Width, loose.Width);
+      QCOMPARE(w.Doc().Height, loose.Height);
+      int entries = 0;
+      for (int f = 0; f < kFloors; ++f)
+        for (int l = 0; l < kLayers; ++l)
+          for (int y = 0; y < kGrid; ++y)
+            for (int x = 0; x < kGrid; ++x) {
+              const TileEntry &a = w.Doc().Tiles[f][l][y][x], &b = loose.Tiles[f][l][y][x];
+              QVERIFY(a.Id == b.Id && a.Z == b.Z);
+              entries += a.Id != 0;
+            }
+      QVERIFY(entries > 50);
+    }
+  }
+
+  // A damaged art container: the start-up message carries the reason and
+  // the configuration dialog opens, as for missing files.
+  void damagedContainerAsksForPaths() {
+    const DemoPaths p = DemoClientPaths(DemoGeneration::kPacked);
+    if (p.tileData.empty()) QSKIP("the demo client could not be written");
+    const QString folder = home.path() + "/damaged";
+    QDir().mkpath(folder);
+    QByteArray art = ReadBytes(QString::fromStdString(p.art));
+    art[0] = 'X';
+    WriteFile(folder + "/artLegacyMUL.uop", art);
+    WriteFile(folder + "/tavi.ini",
+              QString("[TAVI]\r\nArt=%1\r\nTileData=%2\r\n")
+                  .arg(folder + "/artLegacyMUL.uop", QString::fromStdString(p.tileData))
+                  .toUtf8());
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    StartOptions o;
+    o.settingsFolder = folder;
+    o.prompts = prompts;
+    TMainForm w(o);
+    QVERIFY(w.StartupFailed());
+    QCOMPARE(prompts->infos.size(), 1);
+    QVERIFY(prompts->infos[0].startsWith(QString::fromUtf8("必要なファイルが見つかりません。")));
+    QVERIFY2(prompts->infos[0].contains("wrong magic"), qPrintable(prompts->infos[0]));
+    QCOMPARE(prompts->execCount, 1);
+  }
+  // No client found: the container paths typed into the configuration
+  // dialog, with no index paths, start the editor next time.
+  void containerPathsTypedIntoTheDialog() {
+    const DemoPaths p = DemoClientPaths(DemoGeneration::kPacked);
+    if (p.tileData.empty()) QSKIP("the demo client could not be written");
+    const QString folder = home.path() + "/typed-packed";
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    prompts->exec = [&](QDialog* dialog) {
+      auto* cfg = qobject_cast<TCfgForm*>(dialog);
+      if (!cfg) return false;
+      cfg->EdArtIdx->clear();
+      cfg->EdArt->setText(QString::fromStdString(p.art));
+      cfg->EdTileData->setText(QString::fromStdString(p.tileData));
+      cfg->EdMultiIdx->clear();
+      cfg->EdMulti->setText(QString::fromStdString(p.multi));
+      return true;
+    };
+    StartOptions o;
+    o.settingsFolder = folder;
+    o.prompts = prompts;
+    {
+      TMainForm w(o);
+      QVERIFY(w.StartupFailed());
+    }
+    QVERIFY(ReadFile(folder + "/tavi.ini").contains("artLegacyMUL.uop"));
+    auto again = std::make_shared<ScriptedPrompts>();
+    o.prompts = again;
+    TMainForm w(o);
+    QVERIFY(!w.StartupFailed());
+    QVERIFY(again->infos.isEmpty());
+    w.MnImportClick(100);
+    QVERIFY2(again->errors.isEmpty(), qPrintable(again->errors.join("; ")));
+    QVERIFY(w.Doc().Width > 1);
   }
 };
 

@@ -96,5 +96,28 @@ TEST_F(CliRender, RefusesBadArguments) {
   EXPECT_FALSE(std::filesystem::exists(out));
 }
 
+// A standard house imported and drawn from each client generation: the same
+// picture as from the loose files, pixel for pixel.
+class CliRenderGenerations : public ::testing::TestWithParam<test::DemoGeneration> {};
+
+TEST_P(CliRenderGenerations, SamePictureAsFromLooseFiles) {
+  const std::string loose = test::DemoClientDir(), dir = test::DemoClientDir(GetParam());
+  if (loose.empty() || dir.empty()) GTEST_SKIP() << "no demo client";
+  test::ScratchDir scratch;
+  const std::string house = scratch.File("house.tav"), mine = scratch.File("mine.bmp"),
+                    theirs = scratch.File("loose.bmp");
+  ASSERT_EQ(Cli({"import-multi", "--id", "140", "--out", house, "--client", dir}), 0);
+  ASSERT_EQ(Cli({"render", house, "--out", mine, "--night", "--bg", "1", "--client", dir}), 0);
+  ASSERT_EQ(Cli({"render", house, "--out", theirs, "--night", "--bg", "1", "--client", loose}), 0);
+  const std::string a = ReadFile(mine), b = ReadFile(theirs);
+  EXPECT_GT(a.size(), 54u);
+  EXPECT_TRUE(a == b);
+}
+
+INSTANTIATE_TEST_SUITE_P(Demo, CliRenderGenerations, ::testing::ValuesIn(test::kAllGenerations),
+                         [](const auto& info) {
+                           return std::string(test::DemoGenerationName(info.param));
+                         });
+
 }  // namespace
 }  // namespace tavi

@@ -83,6 +83,32 @@ struct TileDataFile {
   }
 };
 
+constexpr size_t kOldLandSectionBytes = 428032;
+
+// tiledata.mul of older clients: 26-byte land records and 37-byte item
+// records with 32-bit flags; block headers filled with 0xEE as above.
+struct OldTileDataFile {
+  std::vector<uint8_t> bytes;
+  explicit OldTileDataFile(int count) : bytes(kOldLandSectionBytes, 0x22) {
+    for (int id = 0; id < count; ++id) {
+      if (id % 32 == 0) bytes.insert(bytes.end(), 4, 0xEE);
+      bytes.insert(bytes.end(), 37, 0);
+    }
+  }
+  uint8_t* Record(int id) {
+    return &bytes[kOldLandSectionBytes + size_t(id / 32 + 1) * 4 + size_t(id) * 37];
+  }
+  OldTileDataFile& Item(int id, uint8_t height, uint32_t flags = 0, const char* name = "",
+                        uint8_t weight = 0) {
+    uint8_t* r = Record(id);
+    for (int i = 0; i < 4; ++i) r[i] = uint8_t(flags >> (8 * i));
+    r[4] = weight;
+    r[16] = height;
+    std::memcpy(r + 17, name, std::min<size_t>(std::strlen(name), 20));
+    return *this;
+  }
+};
+
 // artidx.mul entries and the art.mul they point into.
 struct ArtFiles {
   std::vector<int32_t> offsets;
@@ -147,6 +173,14 @@ struct ArtFiles {
   void Write(const TempDir& dir) const {
     WriteBytes(dir / "artidx.mul", IndexBytes());
     WriteBytes(dir / "art.mul", art);
+  }
+  // The bytes of a picture: from its offset to the next picture's start.
+  std::vector<uint8_t> Picture(uint32_t index) const {
+    const int32_t at = offsets[index];
+    size_t end = art.size();
+    for (int32_t o : offsets)
+      if (o > at && size_t(o) < end) end = size_t(o);
+    return std::vector<uint8_t>(art.begin() + at, art.begin() + int64_t(end));
   }
 };
 

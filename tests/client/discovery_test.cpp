@@ -155,6 +155,80 @@ TEST_F(Discovery, NoClientGivesBareNamesUnlessAUsualFolderHasIt) {
   EXPECT_EQ(s.ClientDir, uo());
 }
 
+// A newer client: the art and multi containers instead of the loose pairs.
+TEST_F(Discovery, ContainersStandInForMissingLoosePairs) {
+  const std::string packed = prefix + "/drive_c/Program Files/UO Packed/";
+  fs::create_directories(packed);
+  WriteText(packed + "tiledata.mul", "x");
+  WriteText(packed + "ArtLegacyMUL.uop", "x");
+  WriteText(packed + "multicollection.UOP", "x");
+  TSettings s = Discover("", {packed});
+  EXPECT_EQ(s.ClientDir, packed);
+  EXPECT_EQ(s.Art, packed + "ArtLegacyMUL.uop");
+  EXPECT_EQ(s.Multi, packed + "multicollection.UOP");
+  EXPECT_EQ(s.ArtIdx, packed + "artidx.mul");  // named as before, not needed
+  EXPECT_EQ(s.MultiIdx, packed + "multi.idx");
+  EXPECT_EQ(ClientFileKindOf(s.Art), ClientFileKind::kContainer);
+  EXPECT_EQ(ClientFileKindOf(s.ArtIdx), ClientFileKind::kAbsent);
+  EXPECT_EQ(ClientFileKindOf(s.TileData), ClientFileKind::kLoose);
+  std::vector<std::string> missing;
+  EXPECT_TRUE(ClientFilesPresent(s, &missing));
+  EXPECT_TRUE(missing.empty());
+
+  // Where the loose pair is whole it wins, so stored paths keep their meaning;
+  // half a pair does not.
+  WriteText(packed + "Art.mul", "x");
+  WriteText(packed + "artidx.MUL", "x");
+  WriteText(packed + "multi.mul", "x");
+  s = Discover("", {packed});
+  EXPECT_EQ(s.Art, packed + "Art.mul");
+  EXPECT_EQ(s.ArtIdx, packed + "artidx.MUL");
+  EXPECT_EQ(s.Multi, packed + "multicollection.UOP");
+
+  // A folder taken as it is (tavi-cli --client) reads the same way.
+  TSettings folder;
+  UseClientFolder(folder, packed);
+  EXPECT_EQ(folder.Art, packed + "Art.mul");
+  EXPECT_EQ(folder.Multi, packed + "multicollection.UOP");
+  // Paths the settings give stay while they name something.
+  TSettings given;
+  given.Multi = packed + "multi.mul";
+  given.Art = packed + "gone.mul";
+  DiscoverClient(given, nullptr, {packed});
+  EXPECT_EQ(given.Multi, packed + "multi.mul");
+  EXPECT_EQ(given.Art, packed + "Art.mul");
+  TSettings bare;
+  DiscoverClient(bare, nullptr, {});
+  EXPECT_EQ(bare.Art, "art.mul");
+  EXPECT_EQ(bare.Multi, "multi.mul");
+}
+
+TEST_F(Discovery, StartupCheckWithAContainer) {
+  const std::string packed = dir / "packed/";
+  fs::create_directories(packed);
+  WriteText(packed + "tiledata.mul", "x");
+  WriteText(packed + "art.mul", "x");
+  WriteText(packed + "artLegacyMUL.uop", "x");
+  TSettings s;
+  s.TileData = packed + "tiledata.mul";
+  s.Art = packed + "artLegacyMUL.uop";
+  EXPECT_TRUE(ClientFilesPresent(s));  // no index needed
+  // A loose art.mul still needs its index.
+  s.Art = packed + "art.mul";
+  std::vector<std::string> missing;
+  EXPECT_FALSE(ClientFilesPresent(s, &missing));
+  EXPECT_EQ(missing, (std::vector<std::string>{"artidx.mul"}));
+  // A container that is not there is missing like any file.
+  s.Art = packed + "gone.uop";
+  missing.clear();
+  EXPECT_FALSE(ClientFilesPresent(s, &missing));
+  EXPECT_EQ(missing, (std::vector<std::string>{"artidx.mul", packed + "gone.uop"}));
+  EXPECT_STREQ(ClientFileKindName(ClientFileKindOf(packed + "gone.uop")), "absent");
+  EXPECT_STREQ(ClientFileKindName(ClientFileKindOf(packed)), "absent");  // a folder
+  EXPECT_STREQ(ClientFileKindName(ClientFileKindOf(packed + "art.mul")), "loose");
+  EXPECT_STREQ(ClientFileKindName(ClientFileKindOf(packed + "artLegacyMUL.uop")), "container");
+}
+
 TEST_F(Discovery, UsualFoldersInsideThePrefixes) {
   fs::create_directories(prefix +
                          "/drive_c/program files (x86)/electronic arts/ultima online classic");

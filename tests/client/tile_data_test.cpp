@@ -1,17 +1,23 @@
-// Reading tiledata.mul and artidx.mul into the tile tables.
+// Reading tiledata.mul (both record layouts) and the art index (artidx.mul
+// or the art container) into the tile tables.
+#include "client/tile_data.h"
+
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
-#include "client/tile_data.h"
 #include "client_files.h"
 #include "document/aos_tables.h"
 #include "support/demo_client.h"
+#include "tools/container_writer.h"
 
 namespace tavi {
 namespace {
 
 using test::ArtFiles;
+using test::OldTileDataFile;
 using test::TempDir;
 using test::TileDataFile;
 
@@ -212,6 +218,159 @@ TEST(TileData, MissingFilesNameTheFile) {
   expectError(dir / "artidx.mul", dir / "nope.td", dir / "art.mul", dir / "nope.td");
   expectError(dir / "artidx.mul", dir / "tiledata.mul", dir / "nope.art", dir / "nope.art");
   expectError(dir / "artidx.mul", dir / "tiledata.mul", dir.str(), dir.str());
+}
+
+TEST(TileData, LayoutFollowsTheFileSize) {
+  const auto wide = TileDataLayout::kFlags64, narrow = TileDataLayout::kFlags32;
+  // Sizes of real files, old and new.
+  EXPECT_EQ(TileDataLayoutForSize(1036288), narrow);
+  EXPECT_EQ(TileDataLayoutForSize(1644544), narrow);
+  EXPECT_EQ(TileDataLayoutForSize(3188736), wide);
+  // Whole blocks of either layout; anything else is read as today.
+  EXPECT_EQ(TileDataLayoutForSize(493568 + 1316 * 3), wide);
+  EXPECT_EQ(TileDataLayoutForSize(428032 + 1188 * 3), narrow);
+  EXPECT_EQ(TileDataLayoutForSize(428032 + 1188 * 3 + 1), wide);
+  EXPECT_EQ(TileDataLayoutForSize(3188736 + 1188), wide);  // full size or more: new
+  EXPECT_EQ(TileDataLayoutForSize(1000), wide);
+  EXPECT_EQ(TileDataLayoutForSize(0), wide);
+  EXPECT_EQ(MultiRecordSizeFor(narrow), 12);
+  EXPECT_EQ(MultiRecordSizeFor(wide), 16);
+  EXPECT_STREQ(TileDataLayoutName(narrow), "32-bit flags");
+  EXPECT_STREQ(TileDataLayoutName(wide), "64-bit flags");
+}
+
+// The same records in both layouts give the same item tables.
+TEST(TileData, OlderLayoutReadsAsTheCurrentOne) {
+  OldTileDataFile old(96);
+  TileDataFile now(96);
+  auto item = [&](int id, uint8_t height, uint32_t flags, const char* name, uint8_t weight) {
+    old.Item(id, height, flags, name, weight);
+    now.Item(id, height, flags, name, weight);
+  };
+  item(0, 3, 0x80000001u, "zero", 7);
+  item(31, 31, 0, "end of block one", 0);
+  item(32, 0, 1, "start of block two", 2);
+  item(33, 20, 0xFFFFFFFFu, "ABCDEFGHIJKLMNOPQRST", 255);
+  item(95, 9, 0x10, "last", 1);
+  // The fields between weight and height travel with the record.
+  old.Record(40)[9] = now.Record(40)[13] = 0x5A;
+  TempDir a, b;
+  test::WriteBytes(a / "tiledata.mul", old.bytes);
+  test::WriteBytes(b / "tiledata.mul", now.bytes);
+  ItemArt(96, {4, 40}).Write(a);
+  ItemArt(96, {4, 40}).Write(b);
+  auto o = Load(a), n = Load(b);
+
+  EXPECT_EQ(o->Layout, TileDataLayout::kFlags32);
+  EXPECT_EQ(n->Layout, TileDataLayout::kFlags64);
+  EXPECT_EQ(o->MultiRecordSize(), 12);
+  EXPECT_EQ(o->ItemRecordCount, 96u);
+  EXPECT_EQ(uint64_t{o->ItemData[0].Flags}, 0x80000001ull);  // widened, not sign-extended
+  EXPECT_EQ(uint64_t{o->ItemData[33].Flags}, 0xFFFFFFFFull);
+  EXPECT_EQ(o->ItemName(33), "ABCDEFGHIJKLMNOPQRST");
+  EXPECT_TRUE(o->IsBackground(32));
+  EXPECT_EQ(o->TileHeight(95), 9);
+  EXPECT_EQ(std::memcmp(o->ItemData, n->ItemData, sizeof(TileInfo) * 97), 0);
+  EXPECT_EQ(o->ItemCount, n->ItemCount);
+  EXPECT_EQ(std::memcmp(o->ItemIds, n->ItemIds, sizeof(o->ItemIds)), 0);
+  EXPECT_EQ(std::memcmp(o->ItemIndexOf, n->ItemIndexOf, sizeof(o->ItemIndexOf)), 0);
+  EXPECT_EQ(std::memcmp(o->TileCategory, n->TileCategory, sizeof(o->TileCategory)), 0);
+}
+
+// An art container holding the pictures of `art`, each under its index.
+std::vector<uint8_t> ArtContainer(const ArtFiles& art, std::vector<demo::PackedFile> extra = {}) {
+  std::vector<demo::PackedFile> files;
+  for (uint32_t i = 0; i < art.offsets.size(); ++i) {
+    if (art.offsets[i] < 0) continue;
+    char name[40];
+    std::snprintf(name, sizeof name, "build/artlegacymul/%08u.tga", i);
+    files.push_back({name, art.Picture(i)});
+  }
+  files.insert(files.end(), extra.begin(), extra.end());
+  demo::PackedLayout layout;
+  layout.capacity = 7;  // several tables
+  layout.dataHeader = 8;
+  return demo::BuildPackedContainer(files, layout).bytes;
+}
+
+TEST(TileData, PicturesFromTheArtContainerMatchArtMul) {
+  ArtFiles art;
+  art.AddLand(3, [](int i) { return uint16_t(i * 37); });
+  art.AddItem(kItemArtBase + 1, 3, 2, {{{0, 3, {0x7C00, 0x03E0, 0x001F}}}, {{1, 1, {0x7FFF}}}});
+  art.AddItem(kItemArtBase + 2, 65, 1, {{{64, 1, {0x1234}}}});
+  art.AddItem(kItemArtBase + 4, 1, 1, {{{0, 1, {0}}}});
+  art.SetEntry(kItemArtBase + 3, -1);
+  TempDir loose, packed;
+  TileDataFile td(10);
+  td.Item(1, 5, 0, "one");
+  test::WriteBytes(loose / "tiledata.mul", td.bytes);
+  test::WriteBytes(packed / "tiledata.mul", td.bytes);
+  art.Write(loose);
+  // Beside the pictures: a packed picture and an empty one, neither of which
+  // is art, and a name that is no picture at all.
+  test::WriteBytes(packed / "artLegacyMUL.uop",
+                   ArtContainer(art, {{"build/artlegacymul/00016389.tga", art.Picture(3), true},
+                                      {"build/artlegacymul/00016390.tga", {}},
+                                      {"build/other/00000007.tga", art.Picture(3)}}));
+  auto l = Load(loose);
+  // The index path is not read when the art is a container.
+  auto p = TUOTileData::Create(packed / "nothing.idx", packed / "tiledata.mul",
+                               packed / "artLegacyMUL.uop");
+  EXPECT_FALSE(l->ArtInContainer);
+  EXPECT_TRUE(p->ArtInContainer);
+  EXPECT_EQ(p->ItemData[1].Height, 5);
+  // Absent entries are absent art: ids 0, 3 and 5.. have no picture.
+  ASSERT_EQ(p->ItemCount, 3u);
+  EXPECT_EQ(p->ItemIds[0], 1u);
+  EXPECT_EQ(p->ItemIds[2], 4u);
+  EXPECT_EQ(p->ItemIndexOf[3], 2);
+  EXPECT_EQ(p->PictureCount(), 4u);
+  for (uint32_t i : {0u, 4u, 7u, kItemArtBase + 3, kItemArtBase + 5, kItemArtBase + 6,
+                     kItemArtBase + 7, kContainerArtIndices, uint32_t(kMaxArtIndex)})
+    EXPECT_FALSE(p->HasArt(i)) << i;
+  for (uint32_t i : {3u, kItemArtBase + 1, kItemArtBase + 2, kItemArtBase + 4}) {
+    ASSERT_TRUE(p->HasArt(i)) << i;
+    ArtRGBA a, b;
+    ASSERT_TRUE(l->LoadArtRGBA(i, &a)) << i;
+    ASSERT_TRUE(p->LoadArtRGBA(i, &b)) << i;
+    EXPECT_EQ(a.Pixels, b.Pixels) << i;
+    EXPECT_EQ(a.ArtWidth, b.ArtWidth);
+    EXPECT_EQ(a.TexHeight, b.TexHeight);
+    TBitmap24 x(50, 50, 9), y(50, 50, 9);
+    l->DrawArt(x, i, 0, 0);
+    p->DrawArt(y, i, 0, 0);
+    EXPECT_EQ(x.Bits, y.Bits) << i;
+  }
+}
+
+TEST(TileData, DamagedArtContainerSaysWhatIsWrong) {
+  TempDir dir;
+  test::WriteBytes(dir / "tiledata.mul", TileDataFile(1).bytes);
+  ArtFiles art = ItemArt(1, {});
+  std::vector<uint8_t> good = ArtContainer(art);
+  auto expectError = [&](std::vector<uint8_t> bytes, const char* said) {
+    test::WriteBytes(dir / "artLegacyMUL.uop", bytes);
+    try {
+      TUOTileData::Create("", dir / "tiledata.mul", dir / "artLegacyMUL.uop");
+      ADD_FAILURE() << "no error for " << said;
+    } catch (const TileDataError& e) {
+      EXPECT_NE(std::string(e.what()).find(said), std::string::npos) << e.what();
+      EXPECT_NE(std::string(e.what()).find(dir / "artLegacyMUL.uop"), std::string::npos);
+    }
+  };
+  std::vector<uint8_t> b = good;
+  b[1] = 0;
+  expectError(b, "wrong magic");
+  b = good;
+  b.resize(good.size() - 1);
+  expectError(b, "past the end");
+  b = good;
+  b[12] = 45;  // the first table inside nothing sensible
+  expectError(b, "");
+  expectError({}, "too short");
+  // A missing container names the file too.
+  std::remove((dir / "artLegacyMUL.uop").c_str());
+  expectError({}, "");
 }
 
 TEST(TileData, DemoClientLoads) {

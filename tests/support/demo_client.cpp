@@ -9,26 +9,64 @@
 
 namespace tavi::test {
 
-const std::string& DemoClientDir() {
-  static const std::string dir = [] {
-    namespace fs = std::filesystem;
-    const fs::path base = fs::temp_directory_path() / ("tavi-demo-" + std::to_string(::getpid()));
-    std::string error;
-    if (!demo::WriteDemoClient(base.string(), nullptr, &error)) {
-      std::error_code ec;
-      fs::remove_all(base, ec);  // nothing usable: leave no folder behind
-      return std::string();
-    }
-    return base.string();
-  }();
-  // The folder is removed when the test program ends.
-  static const struct Cleanup {
-    ~Cleanup() {
-      std::error_code ec;
-      if (!dir.empty()) std::filesystem::remove_all(dir, ec);
-    }
-  } cleanup;
-  return dir;
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string WriteDemo(DemoGeneration g) {
+  const fs::path base =
+      fs::temp_directory_path() /
+      ("tavi-demo-" + std::to_string(::getpid()) +
+       (g == DemoGeneration::kLoose ? std::string() : std::string("-") + DemoGenerationName(g)));
+  std::string error;
+  if (!demo::WriteDemoClient(base.string(), nullptr, &error,
+                             g) ||
+      !fs::exists(base / "tiledata.mul")) {
+    std::error_code ec;
+    fs::remove_all(base, ec);  // nothing usable: leave no folder behind
+    return std::string();
+  }
+  return base.string();
+}
+
+// Each folder is removed when the test program ends.
+struct DemoFolder {
+  std::string dir;
+  explicit DemoFolder(DemoGeneration g) : dir(WriteDemo(g)) {}
+  ~DemoFolder() {
+    std::error_code ec;
+    if (!dir.empty()) fs::remove_all(dir, ec);
+  }
+};
+
+}  // namespace
+
+const std::string& DemoClientDir(DemoGeneration g) {
+  static const DemoFolder loose(DemoGeneration::kLoose);
+  if (g == DemoGeneration::kLoose) return loose.dir;
+  if (g == DemoGeneration::kPacked) {
+    static const DemoFolder packed(DemoGeneration::kPacked);
+    return packed.dir;
+  }
+  static const DemoFolder old(DemoGeneration::kOld);
+  return old.dir;
+}
+
+DemoPaths DemoClientPaths(DemoGeneration g) {
+  const std::string& dir = DemoClientDir(g);
+  DemoPaths p;
+  if (dir.empty()) return p;
+  p.tileData = dir + "/tiledata.mul";
+  if (g == DemoGeneration::kPacked) {
+    p.art = dir + "/artLegacyMUL.uop";
+    p.multi = dir + "/MultiCollection.uop";
+  } else {
+    p.artIdx = dir + "/artidx.mul";
+    p.art = dir + "/art.mul";
+    p.multiIdx = dir + "/multi.idx";
+    p.multi = dir + "/multi.mul";
+  }
+  return p;
 }
 
 }  // namespace tavi::test

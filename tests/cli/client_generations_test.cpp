@@ -1,0 +1,236 @@
+// tavi-cli over the three client generations: client-info reports what it
+// found, import-multi writes the same house from each, and damaged
+// containers end the command with the reason.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/demo_client.h"
+
+#ifndef TAVI_CLI_PATH
+#define TAVI_CLI_PATH "tavi-cli"
+#endif
+
+namespace tavi {
+namespace {
+
+namespace fs = std::filesystem;
+using test::DemoGeneration;
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream f(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+class Scratch {
+ public:
+  Scratch() {
+    static int n = 0;
+    path_ = fs::temp_directory_path() /
+            ("tavi-gencli-" + std::to_string(::getpid()) + "-" + std::to_string(n++));
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+  }
+  ~Scratch() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+  }
+  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  fs::path path_;
+};
+
+struct CliResult {
+  int code;
+  std::string out, err;
+};
+
+CliResult Cli(const std::string& args) {
+  Scratch s;
+  const std::string cmd = std::string("\"") + TAVI_CLI_PATH + "\" " + args + " >\"" + (s / "out") +
+                          "\" 2>\"" + (s / "err") + "\"";
+  const int status = std::system(cmd.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(s / "out"), ReadAll(s / "err")};
+}
+
+std::string Quoted(const std::string& s) {
+  return "\"" + s + "\"";
+}
+
+// "key: value" lines.
+std::map<std::string, std::string> Report(const std::string& text) {
+  std::map<std::string, std::string> keys;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    const size_t colon = line.find(": ");
+    if (colon != std::string::npos) keys[line.substr(0, colon)] = line.substr(colon + 2);
+  }
+  return keys;
+}
+
+int Lines(const std::string& s) {
+  return int(std::count(s.begin(), s.end(), '\n'));
+}
+
+class CliGenerations : public ::testing::TestWithParam<DemoGeneration> {
+ protected:
+  void SetUp() override {
+    dir_ = test::DemoClientDir(GetParam());
+    loose_ = test::DemoClientDir();
+    if (dir_.empty() || loose_.empty()) GTEST_SKIP() << "no demo client";
+  }
+  std::string dir_, loose_;
+};
+
+TEST_P(CliGenerations, ClientInfoSaysWhatWasFoundAndUsed) {
+  const CliResult r = Cli("client-info --client " + Quoted(dir_));
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const auto keys = Report(r.out);
+  EXPECT_EQ(size_t(Lines(r.out)), keys.size());  // every line a key and a value
+  const bool packed = GetParam() == DemoGeneration::kPacked;
+  const bool old = GetParam() == DemoGeneration::kOld;
+  EXPECT_EQ(keys.at("folder"), dir_ + "/");
+  EXPECT_EQ(keys.at("TileData"), "loose " + dir_ + "/tiledata.mul");
+  EXPECT_EQ(keys.at("Art"),
+            packed ? "container " + dir_ + "/artLegacyMUL.uop" : "loose " + dir_ + "/art.mul");
+  // Files not there are named as they would be in the folder.
+  EXPECT_EQ(keys.at("ArtIdx"), (packed ? "absent " : "loose ") + dir_ + "/artidx.mul");
+  EXPECT_EQ(keys.at("Multi"),
+            packed ? "container " + dir_ + "/MultiCollection.uop" : "loose " + dir_ + "/multi.mul");
+  EXPECT_EQ(keys.at("MultiIdx"), (packed ? "absent " : "loose ") + dir_ + "/multi.idx");
+  EXPECT_EQ(keys.at("tile data layout"), old ? "32-bit flags" : "64-bit flags");
+  EXPECT_EQ(keys.at("multi record size"), old ? "12" : "16");
+  // The same content in every generation.
+  EXPECT_EQ(keys.at("item records"), "16384");
+  EXPECT_EQ(keys.at("multis"), "20");
+  const auto loose = Report(Cli("client-info --client " + Quoted(loose_)).out);
+  EXPECT_EQ(keys.at("pictures"), loose.at("pictures"));
+  EXPECT_GT(std::stoi(keys.at("pictures")), 1500);
+}
+
+TEST_P(CliGenerations, ImportMultiWritesTheSameHouse) {
+  Scratch s;
+  for (int id : {100, 126, 150, 158}) {
+    const std::string id_ = std::to_string(id);
+    const CliResult a = Cli("import-multi --id " + id_ + " --out " + Quoted(s / "a.tav") +
+                            " --client " + Quoted(loose_));
+    const CliResult b = Cli("import-multi --id " + id_ + " --out " + Quoted(s / "b.tav") +
+                            " --client " + Quoted(dir_));
+    ASSERT_EQ(a.code, 0) << a.err;
+    ASSERT_EQ(b.code, 0) << b.err;
+    EXPECT_EQ(ReadAll(s / "a.tav"), ReadAll(s / "b.tav")) << id;
+  }
+  const CliResult none =
+      Cli("import-multi --id 101 --out " + Quoted(s / "c.tav") + " --client " + Quoted(dir_));
+  EXPECT_EQ(none.code, 1);
+  EXPECT_EQ(Lines(none.err), 1) << none.err;
+  EXPECT_FALSE(fs::exists(s / "c.tav"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Demo, CliGenerations, ::testing::ValuesIn(test::kAllGenerations),
+                         [](const auto& info) {
+                           return std::string(test::DemoGenerationName(info.param));
+                         });
+
+// A packed client whose containers are damaged: every command that needs
+// them ends with exit 1 and one line saying why; nothing is written.
+TEST(CliDamagedContainers, EndWithTheReason) {
+  const std::string packed = test::DemoClientDir(DemoGeneration::kPacked);
+  if (packed.empty()) GTEST_SKIP() << "no demo client";
+  Scratch s;
+  fs::copy(packed, s / "client", fs::copy_options::recursive);
+  const std::string art = s / "client/artLegacyMUL.uop", multi = s / "client/MultiCollection.uop";
+  const std::string goodArt = ReadAll(art), goodMulti = ReadAll(multi);
+  const std::string client = " --client " + Quoted(s / "client");
+  const std::string out = s / "house.tav";
+  std::ofstream(s / "small.tav") << "\"TAVI File ver 1.00\",2,2,7\r\n0,0,0,0,1234\r\n";
+
+  const auto write = [](const std::string& path, std::string bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+  };
+  struct Case {
+    std::string what, file, bytes, said;
+  };
+  std::string loop = goodMulti;
+  loop.replace(40 + 4, 8, std::string("\x28\0\0\0\0\0\0\0", 8));  // the first table's next: itself
+  const std::vector<Case> cases = {
+      {"art with a wrong magic", art, "XYP" + goodArt.substr(3), "wrong magic"},
+      {"art cut to a third", art, goodArt.substr(0, goodArt.size() / 3), "outside the file"},
+      {"art cut in its last picture", art, goodArt.substr(0, goodArt.size() - 2), "past the end"},
+      {"art of 10 bytes", art, goodArt.substr(0, 10), "too short"},
+      {"multis with a wrong signature", multi,
+       goodMulti.substr(0, 8) + "XXXX" + goodMulti.substr(12), "signature"},
+      {"multis whose chain loops", multi, loop, "loops"},
+  };
+  for (const Case& c : cases) {
+    write(art, goodArt);
+    write(multi, goodMulti);
+    write(c.file, c.bytes);
+    const bool artDamaged = c.file == art;
+    for (const std::string& args :
+         {"client-info" + client, "import-multi --id 100 --out " + Quoted(out) + client,
+          "render " + Quoted(s / "small.tav") + " --out " + Quoted(s / "x.bmp") + client}) {
+      // Damaged multis do not stop commands that need no multis.
+      if (!artDamaged && args.rfind("render", 0) == 0) continue;
+      const CliResult r = Cli(args);
+      EXPECT_EQ(r.code, 1) << c.what << ": " << args;
+      EXPECT_EQ(Lines(r.err), 1) << c.what << ": " << r.err;
+      EXPECT_NE(r.err.find(c.said), std::string::npos) << c.what << ": " << r.err;
+      EXPECT_FALSE(fs::exists(out)) << c.what;
+      EXPECT_FALSE(fs::exists(s / "x.bmp")) << c.what;
+    }
+  }
+}
+
+TEST(CliClientInfo, NothingFound) {
+  Scratch s;
+  const CliResult r = Cli("client-info --client " + Quoted(s / "empty"));
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(Lines(r.err), 1) << r.err;
+  EXPECT_NE(r.err.find("client files not found"), std::string::npos) << r.err;
+  const auto keys = Report(r.out);
+  EXPECT_EQ(keys.at("TileData"), "absent " + (s / "empty/tiledata.mul"));
+  EXPECT_EQ(keys.at("Art"), "absent " + (s / "empty/art.mul"));
+  EXPECT_EQ(keys.at("tile data layout"), "unknown");
+  EXPECT_EQ(keys.at("pictures"), "unknown");
+  EXPECT_EQ(keys.at("multis"), "unknown");
+}
+
+TEST(CliDemoData, GenerationsAndStrictOptions) {
+  EXPECT_EQ(Cli("demodata /tmp/x --generation new").code, 2);
+  EXPECT_EQ(Cli("demodata /tmp/x --generation").code, 2);
+  EXPECT_EQ(Cli("demodata /tmp/x --old").code, 2);
+  EXPECT_EQ(Cli("client-info extra").code, 2);
+  EXPECT_EQ(Cli("client-info --id 3").code, 2);
+  const std::string loose = test::DemoClientDir(), old = test::DemoClientDir(DemoGeneration::kOld),
+                    packed = test::DemoClientDir(DemoGeneration::kPacked);
+  if (loose.empty() || old.empty() || packed.empty()) GTEST_SKIP() << "no demo client";
+  // The older layout: tile data as large as a real old one, 12-byte records.
+  EXPECT_EQ(fs::file_size(old + "/tiledata.mul"), 1036288u);
+  EXPECT_EQ(fs::file_size(old + "/multi.mul") * 4, fs::file_size(loose + "/multi.mul") * 3);
+  EXPECT_EQ(ReadAll(old + "/art.mul"), ReadAll(loose + "/art.mul"));
+  // The packed client: containers instead of the art and multi files.
+  for (const char* name : {"artidx.mul", "art.mul", "multi.idx", "multi.mul"})
+    EXPECT_FALSE(fs::exists(packed + "/" + name)) << name;
+  EXPECT_EQ(ReadAll(packed + "/tiledata.mul"), ReadAll(loose + "/tiledata.mul"));
+  EXPECT_EQ(ReadAll(packed + "/artLegacyMUL.uop").substr(0, 4), std::string("MYP\0", 4));
+  EXPECT_TRUE(fs::exists(packed + "/desktop"));
+  // The same bytes on every run.
+  Scratch s;
+  ASSERT_EQ(Cli("demodata " + Quoted(s / "again") + " --generation=packed").code, 0);
+  EXPECT_EQ(ReadAll(s / "again/artLegacyMUL.uop"), ReadAll(packed + "/artLegacyMUL.uop"));
+  EXPECT_EQ(ReadAll(s / "again/MultiCollection.uop"), ReadAll(packed + "/MultiCollection.uop"));
+}
+
+}  // namespace
+}  // namespace tavi
