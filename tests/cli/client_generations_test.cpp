@@ -2,8 +2,6 @@
 // found, import-multi writes the same house from each, and damaged
 // containers end the command with the reason.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,11 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "support/cli_run.h"
 #include "support/demo_client.h"
-
-#ifndef TAVI_CLI_PATH
-#define TAVI_CLI_PATH "tavi-cli"
-#endif
+#include "support/scratch_dir.h"
 
 namespace tavi {
 namespace {
@@ -24,41 +20,39 @@ namespace {
 namespace fs = std::filesystem;
 using test::DemoGeneration;
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream f(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+using test::ReadFile;
+std::string ReadAll(const std::string& path) {
+  return ReadFile(path);
 }
 
-class Scratch {
- public:
-  Scratch() {
-    static int n = 0;
-    path_ = fs::temp_directory_path() /
-            ("tavi-gencli-" + std::to_string(::getpid()) + "-" + std::to_string(n++));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~Scratch() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  fs::path path_;
+// A scratch folder whose files are named with `/`.
+struct Scratch : test::ScratchDir {
+  std::string operator/(const std::string& name) const { return File(name); }
 };
 
-struct CliResult {
-  int code;
-  std::string out, err;
-};
+using CliResult = test::CliRun;
 
-CliResult Cli(const std::string& args) {
-  Scratch s;
-  const std::string cmd = std::string("\"") + TAVI_CLI_PATH + "\" " + args + " >\"" + (s / "out") +
-                          "\" 2>\"" + (s / "err") + "\"";
-  const int status = std::system(cmd.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(s / "out"), ReadAll(s / "err")};
+// tavi-cli with the arguments of a command line: words split at blanks, a
+// double-quoted word taken whole (no shell in between).
+CliResult Cli(const std::string& line) {
+  std::vector<std::string> args;
+  std::string word;
+  bool quoted = false, inWord = false;
+  for (char c : line) {
+    if (c == '"') {
+      quoted = !quoted;
+      inWord = true;
+    } else if (c == ' ' && !quoted) {
+      if (inWord) args.push_back(word);
+      word.clear();
+      inWord = false;
+    } else {
+      word += c;
+      inWord = true;
+    }
+  }
+  if (inWord) args.push_back(word);
+  return test::RunCli(args);
 }
 
 std::string Quoted(const std::string& s) {

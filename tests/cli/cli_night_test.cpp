@@ -3,25 +3,17 @@
 // diamonds and filtered picture edges were drawn too.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "io/house_file.h"
+#include "support/cli_run.h"
 #include "support/demo_client.h"
 #include "support/dense_house.h"
+#include "support/scratch_dir.h"
 
 namespace tavi {
 namespace {
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 TEST(CliNight, HalfTheDayAtEveryPixel) {
   test::DenseHouse house(10);
@@ -34,17 +26,19 @@ TEST(CliNight, HalfTheDayAtEveryPixel) {
           if (e.Id != 0 && e.Id < kCategoryIds && house.data->Lights[e.Id].Kind != 0)
             e.Id = house.things.front();
         }
-  const std::string tmp = ::testing::TempDir();
-  const std::string file = tmp + "cli_night.tav", day = tmp + "cli_day.bmp",
-                    night = tmp + "cli_night.bmp";
+  test::ScratchDir scratch;
+  const std::string file = scratch.File("night.tav"), day = scratch.File("day.bmp"),
+                    night = scratch.File("night.bmp");
   ASSERT_TRUE(SaveToFile(*house.doc, file, 7).ok);
   for (const char* zoom : {"100%", "75%"}) {
-    const std::string common = std::string("\"") + TAVI_CLI_PATH + "\" render \"" + file +
-                               "\" --zoom " + zoom + " --client \"" + test::DemoClientDir() +
-                               "\" --out ";
-    ASSERT_EQ(std::system((common + "\"" + day + "\" >/dev/null 2>&1").c_str()), 0);
-    ASSERT_EQ(std::system((common + "\"" + night + "\" --night >/dev/null 2>&1").c_str()), 0);
-    const std::string d = Slurp(day), n = Slurp(night);
+    const std::vector<std::string> common = {"render", file, "--zoom", zoom, "--client",
+                                             test::DemoClientDir(), "--out"};
+    std::vector<std::string> dayArgs = common, nightArgs = common;
+    dayArgs.push_back(day);
+    nightArgs.insert(nightArgs.end(), {night, "--night"});
+    ASSERT_EQ(test::RunCli(dayArgs).code, 0);
+    ASSERT_EQ(test::RunCli(nightArgs).code, 0);
+    const std::string d = test::ReadFile(day), n = test::ReadFile(night);
     ASSERT_EQ(d.size(), n.size());
     ASSERT_GT(d.size(), 54u);
     const size_t start = uint8_t(d[10]) | uint8_t(d[11]) << 8;
@@ -53,7 +47,6 @@ TEST(CliNight, HalfTheDayAtEveryPixel) {
       if (std::abs(2 * int(uint8_t(n[i])) - int(uint8_t(d[i]))) > 4) ++bad;
     EXPECT_EQ(bad, 0) << "zoom " << zoom;
   }
-  for (const auto& f : {file, day, night}) std::remove(f.c_str());
 }
 
 }  // namespace
