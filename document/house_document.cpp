@@ -223,6 +223,7 @@ int TTAVIDoc::Undo() {
   const int old = UndoPos;
   UndoPos = (old + kUndoSlots - 1) % kUndoSlots;
   const int f = UndoFloor[UndoPos];
+  RecountOnly(f);
   std::memcpy(UndoSlots[old], Tiles[f], sizeof(FloorImage));
   UndoFloor[old] = f;
   std::memcpy(Tiles[f], UndoSlots[UndoPos], sizeof(FloorImage));
@@ -238,6 +239,7 @@ int TTAVIDoc::Redo() {
   if (UndoPos == UndoTop) return 0;
   UndoPos = (UndoPos + 1) % kUndoSlots;
   const int f = UndoFloor[UndoPos];
+  RecountOnly(f);
   std::memcpy(Tiles[f], UndoSlots[UndoPos], sizeof(FloorImage));
   UpdateFloorCells(f, Width, Height);
   Modified = true;

@@ -211,6 +211,18 @@ class TTAVIDoc {
   // Filled during one price count or rule check, forgotten at the next.
   TileFactCache factCache_;
   uint8_t partState_[0x4000];  // the price count's part flags (Recalculate)
+  // The parts of each floor at the last count, good while the house is at
+  // revision countRevision_ and the tile facts are countFacts_. An undo or a
+  // redo changes one floor, so its count (recountFloor_) recounts that one.
+  int64_t floorParts_[kFloors] = {};
+  uint64_t countRevision_ = ~uint64_t(0);
+  const ITileFacts* countFacts_ = nullptr;
+  int recountFloor_ = -1;
+  // The parts of one floor, through partState_ and the fact cache.
+  int64_t CountFloorParts(int floor);
+  // Before an undo or redo changes `floor`: the next Recalculate may recount
+  // that floor alone when nothing else changed since the last count.
+  void RecountOnly(int floor);
 };
 
 }  // namespace tavi

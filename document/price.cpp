@@ -59,35 +59,53 @@ int TTAVIDoc::CountParts() const {
   return count;
 }
 
+int64_t TTAVIDoc::CountFloorParts(int f) {
+  // Per id below 0x4000, in partState_: 1 part, 0 not (empty entries
+  // included), 0xFF not known yet. One table look-up per entry and no branch
+  // on the entry.
+  int64_t count = 0;
+  const int W = Width, H = Height;
+  for (int l = 0, top = FloorTop(f); l < top; ++l)
+    for (int y = 0; y < H; ++y) {
+      const TileEntry* row = Tiles[f][l][y];
+      for (int x = 0; x < W; ++x) {
+        const uint16_t id = row[x].Id;
+        if (id >= 0x4000) {
+          count += (factCache_.Category(id) & kCatPart) ? 1 : 0;
+          continue;
+        }
+        uint8_t part = partState_[id];
+        if (part > 1) part = partState_[id] = (factCache_.Category(id) & kCatPart) ? 1 : 0;
+        count += part;
+      }
+    }
+  return count;
+}
+
+void TTAVIDoc::RecountOnly(int floor) {
+  recountFloor_ = revision_ == countRevision_ && facts_ == countFacts_ ? floor : -1;
+}
+
 void TTAVIDoc::Recalculate() {
   factCache_.Reset(facts_);
   // The same count as CountParts, through the category cache.
-  // Per id below 0x4000: 1 part, 0 not (empty entries included), 0xFF not
-  // known yet. One table look-up per entry and no branch on the entry.
   std::memset(partState_, 0xFF, sizeof(partState_));
   partState_[0] = 0;
+  const int only = recountFloor_;
+  recountFloor_ = -1;
   int64_t count = 0;
-  const int W = Width, H = Height;
-  for (int f = 0; f < kFloors; ++f)
-    for (int l = 0, top = FloorTop(f); l < top; ++l)
-      for (int y = 0; y < H; ++y) {
-        const TileEntry* row = Tiles[f][l][y];
-        for (int x = 0; x < W; ++x) {
-          const uint16_t id = row[x].Id;
-          if (id >= 0x4000) {
-            count += (factCache_.Category(id) & kCatPart) ? 1 : 0;
-            continue;
-          }
-          uint8_t part = partState_[id];
-          if (part > 1) part = partState_[id] = (factCache_.Category(id) & kCatPart) ? 1 : 0;
-          count += part;
-        }
-      }
+  for (int f = 0; f < kFloors; ++f) {
+    if (only < 0 || f == only) floorParts_[f] = CountFloorParts(f);
+    count += floorParts_[f];
+  }
   const int64_t price = count * kPricePerPart;
   const char sep = host_->ThousandsSeparator();
   host_->SetPrice(price, FormatPriceLabel(price, sep),
                   FormatDeltaLabel(price, host_->ReferencePrice(), sep));
   if (host_->ShowCustomizePropriety()) CheckCustomization();
+  // The rule check changes marks only: the counts stay good.
+  countRevision_ = revision_;
+  countFacts_ = facts_;
 }
 
 void TTAVIDoc::CheckCustomization() {

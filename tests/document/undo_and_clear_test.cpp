@@ -189,5 +189,42 @@ TEST_F(DocFixture, UndoAndRedoAfterASaveMarkTheHouseModified) {
   EXPECT_FALSE(doc->Modified);
 }
 
+// An undo or a redo recounts only the floor it changed; the price must still
+// be the whole house's, whatever happened between (edits on other floors,
+// other tile facts, a plot size change, entries written and touched).
+TEST_F(DocFixture, PriceAfterUndoAndRedoIsTheWholeHouses) {
+  for (uint16_t id = 1000; id < 1032; id += 2) facts.Cat(id, kCatPart);
+  test::FakeTileFacts other = facts;
+  other.Cat(1000, 0).Cat(1001, kCatPart);
+  const auto expect = [&](const char* when) {
+    EXPECT_EQ(host.price, doc->CountParts() * 500) << when;
+  };
+  for (int i = 0; i < 12; ++i) Edit(*doc, 1 + i % 3, i);
+  doc->Recalculate();
+  expect("after the edits");
+  doc->Undo();
+  expect("after an undo");
+  doc->Tiles[4][0][5][5].Id = 1004;  // a direct write, told to the document
+  doc->UpdateCell(5, 5, 4);
+  doc->Undo();
+  expect("after a direct write and an undo");
+  doc->SetFacts(&other);
+  doc->Redo();
+  expect("after other tile facts and a redo");
+  doc->SetFacts(&facts);
+  doc->SetSize(3, 3);
+  doc->Undo();
+  expect("after a smaller plot and an undo");
+  doc->SetSize(8, 8);
+  while (doc->CanUndo()) {
+    doc->Undo();
+    expect("undoing all");
+  }
+  while (doc->CanRedo()) {
+    doc->Redo();
+    expect("redoing all");
+  }
+}
+
 }  // namespace
 }  // namespace tavi
