@@ -126,10 +126,6 @@ bool MultiPathsForCli(const Args& args, std::string* idxPath, std::string* mulPa
   return true;
 }
 
-std::string ClientFolderForCli(const Args& args) {
-  return ResolveClientPaths(args).dir;
-}
-
 std::unique_ptr<TTAVIDoc> LoadHouseForCli(const std::string& path, const ITileFacts* facts,
                                           IDocHost* host, int* baseHeight, std::string* error) {
   auto doc = std::make_unique<TTAVIDoc>(8, 8, facts, host);

@@ -33,9 +33,6 @@ std::unique_ptr<TUOTileData> LoadClientForCli(const Args& args, std::string* err
 bool MultiPathsForCli(const Args& args, std::string* idxPath, std::string* mulPath,
                       std::string* error);
 
-// The client folder (for the cache tree); "" when unknown.
-std::string ClientFolderForCli(const Args& args);
-
 // Reads a house file into a new document over `facts` (may be null) and
 // `host`; null with a message naming the file when it cannot be read. The
 // stored base height goes to *baseHeight.

@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
+#include "client/file_reader.h"
 #include "io/atomic_file.h"
 
 namespace tavi {
@@ -15,17 +14,12 @@ namespace {
 constexpr size_t kMaxPageFileBytes = 16u << 20;
 constexpr size_t kMaxPages = 1024;
 
+// A FIFO or a folder at a page file's name reads as no file (never waits for
+// a writer).
 bool ReadWholeFile(const std::string& path, std::string* out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::string data;
-  char buf[65536];
-  while (in && data.size() < kMaxPageFileBytes) {
-    in.read(buf, sizeof buf);
-    data.append(buf, size_t(in.gcount()));
-  }
-  if (data.size() > kMaxPageFileBytes) data.resize(kMaxPageFileBytes);
-  *out = std::move(data);
+  std::vector<uint8_t> bytes;
+  if (!ReadFileBounded(path, kMaxPageFileBytes, &bytes)) return false;
+  out->assign(bytes.begin(), bytes.end());
   return true;
 }
 

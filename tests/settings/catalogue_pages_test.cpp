@@ -1,6 +1,7 @@
 #include "settings/catalogue_pages.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -34,6 +35,17 @@ class PageFolder : public ::testing::Test {
   }
   fs::path dir_;
 };
+
+// A FIFO at a page file's name (nothing writing to it) reads as no file
+// instead of holding the editor's start-up.
+TEST_F(PageFolder, AFifoReadsAsNoFile) {
+  Write("book_sys.ini", "[Walls]\r\n600\r\n");
+  ASSERT_EQ(::mkfifo((dir_ / "bookmark.ini").c_str(), 0600), 0);
+  CataloguePages p;
+  p.Load(Folder(), nullptr, nullptr, 0);
+  ASSERT_EQ(p.Pages.size(), 1u);
+  EXPECT_EQ(p.Pages[0].Name, "Walls");
+}
 
 TEST(PageCode, ParsesDecimalHexAndRejectsTheRest) {
   uint16_t c = 0;
