@@ -149,7 +149,9 @@ const char* ScanEntryLine(const char* p, const char* end, EntryFields* out) {
     for (; p < end && inField(*p); ++p) simple = false;
     if (out->count < 5) {
       out->field[out->count] = std::string_view(start, size_t(p - start));
-      out->value[out->count] = negative ? -static_cast<int32_t>(v) : static_cast<int32_t>(v);
+      // Only a simple field (at most nine digits) has a value read here.
+      const int32_t value = simple ? static_cast<int32_t>(v) : 0;
+      out->value[out->count] = negative ? -value : value;
       out->simple[out->count] = simple;
     }
     if (out->count < 6) ++out->count;
