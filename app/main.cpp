@@ -6,8 +6,8 @@
 #include <QSurfaceFormat>
 #include <cstring>
 
-#include "app/main_window.h"
 #include "app/app_icon.h"
+#include "app/main_window.h"
 
 namespace {
 

@@ -64,13 +64,17 @@ void PictureGrid::ScrollToRow(int row) {
     bar->setValue(row - visible + 1);
 }
 
-int PictureGrid::TopRow() const { return verticalScrollBar()->value(); }
+int PictureGrid::TopRow() const {
+  return verticalScrollBar()->value();
+}
 
 int PictureGrid::VisibleRows() const {
   return (viewport()->height() + pitchH() - 1) / pitchH();
 }
 
-int PictureGrid::ClientWidth() const { return viewport()->width(); }
+int PictureGrid::ClientWidth() const {
+  return viewport()->width();
+}
 
 void PictureGrid::updateScrollBar() {
   const int visible = std::max(1, viewport()->height() / pitchH());
@@ -122,15 +126,33 @@ void PictureGrid::keyPressEvent(QKeyEvent* e) {
   int c = col_, r = row_;
   const int page = std::max(1, viewport()->height() / pitchH());
   switch (e->key()) {
-    case Qt::Key_Left: --c; break;
-    case Qt::Key_Right: ++c; break;
-    case Qt::Key_Up: --r; break;
-    case Qt::Key_Down: ++r; break;
-    case Qt::Key_PageUp: r -= page; break;
-    case Qt::Key_PageDown: r += page; break;
-    case Qt::Key_Home: c = 0; break;
-    case Qt::Key_End: c = cols_ - 1; break;
-    default: QAbstractScrollArea::keyPressEvent(e); return;
+    case Qt::Key_Left:
+      --c;
+      break;
+    case Qt::Key_Right:
+      ++c;
+      break;
+    case Qt::Key_Up:
+      --r;
+      break;
+    case Qt::Key_Down:
+      ++r;
+      break;
+    case Qt::Key_PageUp:
+      r -= page;
+      break;
+    case Qt::Key_PageDown:
+      r += page;
+      break;
+    case Qt::Key_Home:
+      c = 0;
+      break;
+    case Qt::Key_End:
+      c = cols_ - 1;
+      break;
+    default:
+      QAbstractScrollArea::keyPressEvent(e);
+      return;
   }
   c = std::clamp(c, 0, cols_ - 1);
   r = std::clamp(r, 0, std::max(0, rows_ - 1));
@@ -143,6 +165,8 @@ void PictureGrid::resizeEvent(QResizeEvent* e) {
   if (resized) resized();
 }
 
-void PictureGrid::scrollContentsBy(int, int) { viewport()->update(); }
+void PictureGrid::scrollContentsBy(int, int) {
+  viewport()->update();
+}
 
 }  // namespace tavi

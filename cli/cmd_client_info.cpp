@@ -6,9 +6,9 @@
 
 #include "cli/client_data.h"
 #include "cli/command.h"
+#include "client/multi_files.h"
 #include "client/paths.h"
 #include "client/tile_data.h"
-#include "client/multi_files.h"
 #include "io/multi_import.h"
 
 namespace tavi::cli {

@@ -4,8 +4,8 @@
 
 #include "cli/client_data.h"
 #include "cli/command.h"
-#include "io/house_file.h"
 #include "client/multi_files.h"
+#include "io/house_file.h"
 #include "io/multi_import.h"
 #include "io/multi_menu.h"
 

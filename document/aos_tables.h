@@ -11,8 +11,15 @@ constexpr int kAosColumns = 13;
 // Types as the AoS window lists them: 0 Walls, 1 Doors, 2 Floors, 3 Stairs,
 // 4 Stairs(Auto Stack), 5 Roofs, 6 Enchancements.
 constexpr int kAosTypeCount = 7;
-enum AosType { kAosWalls = 0, kAosDoors, kAosFloors, kAosStairs, kAosAutoStairs, kAosRoofs,
-               kAosEnchancements };
+enum AosType {
+  kAosWalls = 0,
+  kAosDoors,
+  kAosFloors,
+  kAosStairs,
+  kAosAutoStairs,
+  kAosRoofs,
+  kAosEnchancements
+};
 
 // Number of rows of a type (type 4 shares the stairs rows); 0 outside 0..6.
 int AosTableRows(int type);

@@ -9,6 +9,6 @@ extern const uint16_t kAosTableFloors[][13];
 extern const uint16_t kAosTableStairs[][13];
 extern const uint16_t kAosTableRoofs[][13];
 extern const uint16_t kAosTableEnchancements[][13];
-extern const int kAosTableWallsRows, kAosTableDoorsRows, kAosTableFloorsRows, kAosTableStairsRows, kAosTableRoofsRows,
-    kAosTableEnchancementsRows;
+extern const int kAosTableWallsRows, kAosTableDoorsRows, kAosTableFloorsRows, kAosTableStairsRows,
+    kAosTableRoofsRows, kAosTableEnchancementsRows;
 }  // namespace tavi

@@ -19,9 +19,9 @@ class ITileFacts {
 
 // Category bits of the customization-part catalogue.
 enum : uint16_t {
-  kCatPart = 0x0001,        // counted in the price, kept by "Delete except", Parts Lock
-  kCatWestLine = 0x0002,    // may stand on x = 0
-  kCatNorthLine = 0x0004,   // may stand on y = 0
+  kCatPart = 0x0001,       // counted in the price, kept by "Delete except", Parts Lock
+  kCatWestLine = 0x0002,   // may stand on x = 0
+  kCatNorthLine = 0x0004,  // may stand on y = 0
   kCatJoinEast = 0x0008,
   kCatJoinWest = 0x0010,
   kCatJoinSouth = 0x0020,
@@ -30,7 +30,7 @@ enum : uint16_t {
   kCatCarryEast = 0x0100,   // carries the floor tile east of it on the floor above
   kCatFullHeight = 0x0200,  // carries the floor above
   kCatNeedsTall = 0x0400,
-  kCatStairs = 0x0800,      // the cell above on the next floor must stay empty
+  kCatStairs = 0x0800,  // the cell above on the next floor must stay empty
   kCatFloorKind = 0x1000,
   kCatRoofKind = 0x2000,
 };

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "client/container.h"
-#include "client/tile_data.h"
 #include "client/multi_files.h"
+#include "client/tile_data.h"
 #include "io/multi_import.h"
 
 namespace {

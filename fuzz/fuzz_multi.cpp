@@ -6,8 +6,8 @@
 #include <sstream>
 #include <string>
 
-#include "demo_tiles.h"
 #include "client/multi_files.h"
+#include "demo_tiles.h"
 #include "io/multi_import.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -4,7 +4,9 @@ namespace tavi {
 
 const char kVersionText[] = "TAVI ver 2.06 beta release 10.11.14";
 
-int32_t MonthStamp(int year, int month) { return int32_t(year) * 100 + month; }
+int32_t MonthStamp(int year, int month) {
+  return int32_t(year) * 100 + month;
+}
 
 bool UpdateCheckDue(bool enabled, int32_t lastCheck, int32_t thisMonth) {
   return enabled && lastCheck != thisMonth;

@@ -26,9 +26,8 @@ enum class UpdateMessage { kGettingVersion, kNewVersion, kNoNewInfo, kFetchFaile
 // newer version.
 UpdateMessage CompareVersion(bool fetchOk, const std::string& body);
 inline UpdateMessage CompareVersion(bool fetchOk, const uint8_t* data, size_t size) {
-  return CompareVersion(fetchOk,
-                        std::string(reinterpret_cast<const char*>(data),
-                                    size > kMaxVersionBody ? kMaxVersionBody : size));
+  return CompareVersion(fetchOk, std::string(reinterpret_cast<const char*>(data),
+                                             size > kMaxVersionBody ? kMaxVersionBody : size));
 }
 
 }  // namespace tavi

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "client/background_map.h"
 #include "document/house_document.h"
 #include "render/art_source.h"
 #include "render/draw_list.h"
@@ -18,7 +19,6 @@
 #include "render/raster.h"
 #include "render/scene.h"
 #include "render/view_state.h"
-#include "client/background_map.h"
 
 namespace tavi {
 

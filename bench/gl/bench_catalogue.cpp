@@ -1,6 +1,7 @@
 // The object catalogue's "Main" tab with about 16,000 items: laying out and
 // drawing one screen of cells, and scrolling by one screen.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QScrollBar>
@@ -9,11 +10,10 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <unistd.h>
 #include <vector>
 
-#include "app/picture_grid.h"
 #include "app/catalogue_window.h"
+#include "app/picture_grid.h"
 #include "client/tile_data.h"
 
 #ifndef TAVI_CLI_PATH
@@ -100,8 +100,12 @@ void ScrollBench(benchmark::State& state, bool backAndForth) {
   state.counters["thumbnails_drawn"] = form.ThumbnailsDrawn();
 }
 
-void BM_ScrollOneScreenNewCells(benchmark::State& state) { ScrollBench(state, false); }
-void BM_ScrollOneScreenCached(benchmark::State& state) { ScrollBench(state, true); }
+void BM_ScrollOneScreenNewCells(benchmark::State& state) {
+  ScrollBench(state, false);
+}
+void BM_ScrollOneScreenCached(benchmark::State& state) {
+  ScrollBench(state, true);
+}
 BENCHMARK(BM_ScrollOneScreenNewCells)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScrollOneScreenCached)->Unit(benchmark::kMillisecond);
 
@@ -110,7 +114,8 @@ BENCHMARK(BM_ScrollOneScreenCached)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  const fs::path dir = fs::temp_directory_path() / ("tavi-bench-catalogue-" + std::to_string(::getpid()));
+  const fs::path dir =
+      fs::temp_directory_path() / ("tavi-bench-catalogue-" + std::to_string(::getpid()));
   fs::create_directories(dir);
   if (!MakeClient(dir)) {
     std::fprintf(stderr, "could not write the demo client\n");

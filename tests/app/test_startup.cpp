@@ -258,9 +258,9 @@ class TestStartup : public QObject {
       QCOMPARE(w.TileData()->ItemCount, looseTiles->ItemCount);
       PlainDocHost host;
       TTAVIDoc loose(8, 8, looseTiles.get(), &host);
-      QVERIFY(
-          test::ImportClientMulti(loose, 140, 7, DemoClientDir() + "/multi.idx", DemoClientDir() + "/multi.mul")
-              .ok);
+      QVERIFY(test::ImportClientMulti(loose, 140, 7, DemoClientDir() + "/multi.idx",
+                                      DemoClientDir() + "/multi.mul")
+                  .ok);
       w.MnImportClick(140);
       QVERIFY2(prompts->errors.isEmpty(), qPrintable(prompts->errors.join("; ")));
       QCOMPARE(w.Doc().Width, loose.Width);

@@ -31,8 +31,8 @@ TEST(CliNight, HalfTheDayAtEveryPixel) {
                     night = scratch.File("night.bmp");
   ASSERT_TRUE(SaveToFile(*house.doc, file, 7).ok);
   for (const char* zoom : {"100%", "75%"}) {
-    const std::vector<std::string> common = {"render", file, "--zoom", zoom, "--client",
-                                             test::DemoClientDir(), "--out"};
+    const std::vector<std::string> common = {
+        "render", file, "--zoom", zoom, "--client", test::DemoClientDir(), "--out"};
     std::vector<std::string> dayArgs = common, nightArgs = common;
     dayArgs.push_back(day);
     nightArgs.insert(nightArgs.end(), {night, "--night"});

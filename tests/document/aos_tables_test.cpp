@@ -1,4 +1,6 @@
 // The compiled-in part tables and the category words derived from them.
+#include "document/aos_tables.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "document/tile_facts.h"
-#include "document/aos_tables.h"
 
 namespace tavi {
 namespace {

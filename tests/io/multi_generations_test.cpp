@@ -8,10 +8,10 @@
 
 #include "client/tile_data.h"
 #include "io/multi_import.h"
-#include "support/import_multi.h"
 #include "io/multi_menu.h"
 #include "io_test_util.h"
 #include "support/demo_client.h"
+#include "support/import_multi.h"
 
 namespace tavi {
 namespace {
@@ -40,8 +40,8 @@ class MultiGenerations : public ::testing::TestWithParam<DemoGeneration> {
     out->tiles = Tiles(g);
     out->doc = std::make_unique<TTAVIDoc>(8, 8, out->tiles, &out->host);
     out->doc->Clear(false);
-    out->result =
-        test::ImportClientMulti(*out->doc, id, base, p.multiIdx, p.multi, out->tiles->MultiRecordSize());
+    out->result = test::ImportClientMulti(*out->doc, id, base, p.multiIdx, p.multi,
+                                          out->tiles->MultiRecordSize());
     return out;
   }
   void SetUp() override {

@@ -1,7 +1,6 @@
 // Standard houses from multi.idx / multi.mul (both record sizes) and from the
 // multi container, the import stacking rule and the Import Multi menu table.
 #include "io/multi_import.h"
-#include "support/import_multi.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +11,7 @@
 #include "io/multi_menu.h"
 #include "io/stacking.h"
 #include "io_test_util.h"
+#include "support/import_multi.h"
 #include "tools/container_writer.h"
 
 namespace tavi {
@@ -196,7 +196,8 @@ TEST(MultiImport, ReplacesTheDocumentOnlyWhenTheMultiFits) {
   DocFixture f;
   test::MakeEditedHouse(*f.doc);
   const DocSnapshot before(*f.doc);
-  EXPECT_EQ(test::ImportClientMulti(*f.doc, 2, 7, dir.File("nothing.idx"), mul).failure, LoadFailure::kFile);
+  EXPECT_EQ(test::ImportClientMulti(*f.doc, 2, 7, dir.File("nothing.idx"), mul).failure,
+            LoadFailure::kFile);
   EXPECT_TRUE(DocSnapshot(*f.doc) == before);
   const LoadResult r = test::ImportClientMulti(*f.doc, 2, 6, idx, mul);
   ASSERT_TRUE(r.ok) << r.error;
@@ -319,7 +320,8 @@ TEST_F(MultiContainer, ImportReplacesTheDocumentOrLeavesItAlone) {
   DocFixture f;
   test::MakeEditedHouse(*f.doc);
   const DocSnapshot before(*f.doc);
-  EXPECT_EQ(test::ImportClientMulti(*f.doc, 3, 7, "", dir.File("missing.uop")).failure, LoadFailure::kFile);
+  EXPECT_EQ(test::ImportClientMulti(*f.doc, 3, 7, "", dir.File("missing.uop")).failure,
+            LoadFailure::kFile);
   // A damaged container: the reason, and the house as it was.
   std::vector<uint8_t> loop = image.bytes;
   loop[image.tables[0] + 4] = uint8_t(image.tables[0]);

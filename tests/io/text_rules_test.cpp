@@ -1,8 +1,8 @@
 // Comma-text splitting, number reading, line splitting and the Base64 variant.
 #include <gtest/gtest.h>
 
-#include "io/comma_text.h"
 #include "io/base64_variant.h"
+#include "io/comma_text.h"
 
 namespace tavi {
 namespace {

@@ -188,7 +188,7 @@ TEST(PagesFind, LowerCaseTextCaseSensitiveNamesStartCellSkipped) {
   EXPECT_EQ(text, "wall");
   EXPECT_EQ(FindNextName(text, 0, 4, at), 1);
   EXPECT_EQ(FindNextName(text, 1, 4, at), 2);
-  EXPECT_EQ(FindNextName(text, 2, 4, at), 1);  // wraps past the end; "Wall" never matches
+  EXPECT_EQ(FindNextName(text, 2, 4, at), 1);     // wraps past the end; "Wall" never matches
   EXPECT_EQ(FindNextName("door", 3, 4, at), -1);  // only the start cell matches
   EXPECT_EQ(FindNextName("door", 2, 4, at), 3);
   EXPECT_EQ(FindNextName("x", 0, 0, at), -1);

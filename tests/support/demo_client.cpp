@@ -19,8 +19,7 @@ std::string WriteDemo(DemoGeneration g) {
       ("tavi-demo-" + std::to_string(::getpid()) +
        (g == DemoGeneration::kLoose ? std::string() : std::string("-") + DemoGenerationName(g)));
   std::string error;
-  if (!demo::WriteDemoClient(base.string(), nullptr, &error,
-                             g) ||
+  if (!demo::WriteDemoClient(base.string(), nullptr, &error, g) ||
       !fs::exists(base / "tiledata.mul")) {
     std::error_code ec;
     fs::remove_all(base, ec);  // nothing usable: leave no folder behind

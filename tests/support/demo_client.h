@@ -16,7 +16,9 @@ constexpr DemoGeneration kAllGenerations[] = {DemoGeneration::kLoose, DemoGenera
                                               DemoGeneration::kOld};
 
 // "loose", "packed", "old", as `tavi-cli demodata --generation` takes them.
-inline const char* DemoGenerationName(DemoGeneration g) { return demo::GenerationName(g); }
+inline const char* DemoGenerationName(DemoGeneration g) {
+  return demo::GenerationName(g);
+}
 inline std::ostream& operator<<(std::ostream& out, DemoGeneration g) {
   return out << DemoGenerationName(g);
 }

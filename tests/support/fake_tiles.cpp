@@ -11,9 +11,17 @@ void FakeTileFacts::UseDemoLikeTables() {
         const uint16_t id = ObjectTableAt(type, col, row);
         if (id == 0) continue;
         switch (type) {
-          case kAosFloors: Floor(id); break;
-          case kAosStairs: case kAosAutoStairs: case kAosRoofs: Height(id, 5); break;
-          default: Height(id, 20); break;
+          case kAosFloors:
+            Floor(id);
+            break;
+          case kAosStairs:
+          case kAosAutoStairs:
+          case kAosRoofs:
+            Height(id, 5);
+            break;
+          default:
+            Height(id, 20);
+            break;
         }
       }
   Floor(12788);

@@ -17,8 +17,8 @@ inline LoadResult ImportClientMulti(TTAVIDoc& doc, int multiId, int baseHeight,
   std::string error;
   MultiFileFailure failure = MultiFileFailure::kNone;
   if (!ReadClientMulti(idxPath, mulPath, recordSize, multiId, &components, &error, &failure))
-    return LoadResult::Failure(error, failure == MultiFileFailure::kFile ? LoadFailure::kFile
-                                                                         : LoadFailure::kFormat);
+    return LoadResult::Failure(
+        error, failure == MultiFileFailure::kFile ? LoadFailure::kFile : LoadFailure::kFormat);
   return ImportMulti(doc, components, baseHeight);
 }
 
