@@ -11,36 +11,16 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "client/lookup3.h"
+
 namespace tavi {
 
 namespace {
 
-[[gnu::always_inline]] inline uint32_t Rot(uint32_t x, int k) {
-  return (x << k) | (x >> (32 - k));
-}
+using lookup3::Final;
+using lookup3::Le32;
+using lookup3::Mix;
 
-[[gnu::always_inline]] inline void Mix(uint32_t& a, uint32_t& b, uint32_t& c) {
-  a -= c, a ^= Rot(c, 4), c += b;
-  b -= a, b ^= Rot(a, 6), a += c;
-  c -= b, c ^= Rot(b, 8), b += a;
-  a -= c, a ^= Rot(c, 16), c += b;
-  b -= a, b ^= Rot(a, 19), a += c;
-  c -= b, c ^= Rot(b, 4), b += a;
-}
-
-[[gnu::always_inline]] inline void Final(uint32_t& a, uint32_t& b, uint32_t& c) {
-  c ^= b, c -= Rot(b, 14);
-  a ^= c, a -= Rot(c, 11);
-  b ^= a, b -= Rot(a, 25);
-  c ^= b, c -= Rot(b, 16);
-  a ^= c, a -= Rot(c, 4);
-  b ^= a, b -= Rot(a, 14);
-  c ^= b, c -= Rot(b, 24);
-}
-
-[[gnu::always_inline]] inline uint32_t Le32(const uint8_t* p) {
-  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
 [[gnu::always_inline]] inline uint64_t Le64(const uint8_t* p) {
   return uint64_t(Le32(p)) | (uint64_t(Le32(p + 4)) << 32);
 }
@@ -53,76 +33,10 @@ bool EndsWithUop(const std::string& path) {
   return tail == ".uop";
 }
 
-// Adds the last 1..12 bytes of a key to the state, as if zero-padded to 12
-// bytes, in registers (a padded copy read back as words stalls on the copy).
-[[gnu::always_inline]] inline void AddTail(const uint8_t* k, size_t n, uint32_t& a, uint32_t& b,
-                                           uint32_t& c) {
-  switch (n) {
-    case 12:
-      c += uint32_t(k[11]) << 24;
-      [[fallthrough]];
-    case 11:
-      c += uint32_t(k[10]) << 16;
-      [[fallthrough]];
-    case 10:
-      c += uint32_t(k[9]) << 8;
-      [[fallthrough]];
-    case 9:
-      c += k[8];
-      [[fallthrough]];
-    case 8:
-      b += uint32_t(k[7]) << 24;
-      [[fallthrough]];
-    case 7:
-      b += uint32_t(k[6]) << 16;
-      [[fallthrough]];
-    case 6:
-      b += uint32_t(k[5]) << 8;
-      [[fallthrough]];
-    case 5:
-      b += k[4];
-      [[fallthrough]];
-    case 4:
-      a += uint32_t(k[3]) << 24;
-      [[fallthrough]];
-    case 3:
-      a += uint32_t(k[2]) << 16;
-      [[fallthrough]];
-    case 2:
-      a += uint32_t(k[1]) << 8;
-      [[fallthrough]];
-    case 1:
-      a += k[0];
-      break;
-    default:
-      break;
-  }
-}
-
 }  // namespace
 
 void HashLittle2(const void* key, size_t length, uint32_t* pc, uint32_t* pb) {
-  const uint8_t* k = static_cast<const uint8_t*>(key);
-  uint32_t a, b, c;
-  a = b = c = 0xDEADBEEFu + uint32_t(length) + *pc;
-  c += *pb;
-  while (length > 12) {
-    a += Le32(k);
-    b += Le32(k + 4);
-    c += Le32(k + 8);
-    Mix(a, b, c);
-    length -= 12;
-    k += 12;
-  }
-  if (length == 0) {
-    *pc = c;
-    *pb = b;
-    return;
-  }
-  AddTail(k, length, a, b, c);
-  Final(a, b, c);
-  *pc = c;
-  *pb = b;
+  lookup3::HashLittle2(key, length, pc, pb);
 }
 
 NumberedNameHasher::NumberedNameHasher(const std::string& prefix, int digits,
@@ -192,9 +106,7 @@ uint64_t ContainerNameHash(const std::string& name) {
   std::string lower = name;
   for (char& ch : lower)
     if (ch >= 'A' && ch <= 'Z') ch = char(ch - 'A' + 'a');
-  uint32_t pc = 0, pb = 0;
-  HashLittle2(lower.data(), lower.size(), &pc, &pb);
-  return (uint64_t(pb) << 32) | pc;
+  return lookup3::LowerCaseNameHash(lower.data(), lower.size());
 }
 
 bool IsContainerPath(const std::string& path) {
@@ -211,8 +123,8 @@ PackedContainer::~PackedContainer() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-std::unique_ptr<PackedContainer> PackedContainer::Open(const std::string& path,
-                                                       std::string* error) {
+std::unique_ptr<PackedContainer> PackedContainer::OpenFile(const std::string& path,
+                                                           std::string* error) {
   std::unique_ptr<PackedContainer> c(new PackedContainer());
   c->name_ = path;
   c->fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -222,7 +134,20 @@ std::unique_ptr<PackedContainer> PackedContainer::Open(const std::string& path,
     return nullptr;
   }
   c->size_ = int64_t(st.st_size);
-  if (!c->Load(error)) return nullptr;
+  return c;
+}
+
+std::unique_ptr<PackedContainer> PackedContainer::Open(const std::string& path,
+                                                       std::string* error) {
+  std::unique_ptr<PackedContainer> c = OpenFile(path, error);
+  if (!c || !c->Load(nullptr, error)) return nullptr;
+  return c;
+}
+
+std::unique_ptr<PackedContainer> PackedContainer::Scan(const std::string& path,
+                                                       const EntrySink& sink, std::string* error) {
+  std::unique_ptr<PackedContainer> c = OpenFile(path, error);
+  if (!c || !c->Load(&sink, error)) return nullptr;
   return c;
 }
 
@@ -233,7 +158,7 @@ std::unique_ptr<PackedContainer> PackedContainer::FromBytes(std::vector<uint8_t>
   c->name_ = name;
   c->memory_ = std::move(bytes);
   c->size_ = int64_t(c->memory_.size());
-  if (!c->Load(error)) return nullptr;
+  if (!c->Load(nullptr, error)) return nullptr;
   return c;
 }
 
@@ -255,7 +180,7 @@ bool PackedContainer::ReadAt(int64_t offset, void* dst, size_t n) const {
   return true;
 }
 
-bool PackedContainer::Load(std::string* error) {
+bool PackedContainer::Load(const EntrySink* sink, std::string* error) {
   const std::string where = "'" + name_ + "'";
   auto fail = [&](const std::string& message) {
     if (error) *error = where + ": " + message;
@@ -297,12 +222,21 @@ bool PackedContainer::Load(std::string* error) {
     offset = Le64(head + 4);
   }
 
-  entries_.reserve(size_t(claimed));
+  // Each table is decoded into `batch`, then kept or handed to the sink.
+  // Entries are written in place through a plain pointer: one built aside
+  // and copied in whole is read back before its field stores have landed,
+  // a stall per entry.
+  if (!sink) entries_.reserve(size_t(claimed));
+  const int64_t fileSize = size_;
+  std::vector<ContainerEntry> batch;
   std::vector<uint8_t> table;
   for (const auto& [offset, count] : tables) {
     table.resize(size_t(count) * kContainerEntrySize);
     if (!ReadAt(int64_t(offset + kContainerTableHeaderSize), table.data(), table.size()))
       return fail("cannot read the table at offset " + std::to_string(offset));
+    if (batch.size() < size_t(count)) batch.resize(size_t(count));
+    ContainerEntry* const out = batch.data();
+    size_t n = 0;
     for (int32_t i = 0; i < count; ++i) {
       const uint8_t* e = &table[size_t(i) * kContainerEntrySize];
       const int64_t dataOffset = int64_t(Le64(e));
@@ -314,25 +248,29 @@ bool PackedContainer::Load(std::string* error) {
       if (compression != int16_t(ContainerCompression::kNone) &&
           compression != int16_t(ContainerCompression::kZlib))
         continue;  // not a compression this reader knows: the entry is not there
-      if (dataOffset < 0 || headerLength < 0 || stored < 0 || inflated < 0 || dataOffset > size_ ||
-          int64_t(headerLength) + stored > size_ - dataOffset) {
+      if (dataOffset < 0 || headerLength < 0 || stored < 0 || inflated < 0 ||
+          dataOffset > fileSize || int64_t(headerLength) + stored > fileSize - dataOffset) {
         const std::string which =
             "entry " + std::to_string(i) + " of the table at offset " + std::to_string(offset);
         if (dataOffset < 0 || headerLength < 0 || stored < 0 || inflated < 0)
           return fail(which + " has a negative offset or length");
         return fail(which + " points past the end of the file");
       }
-      ContainerEntry entry;
+      ContainerEntry& entry = out[n++];
       entry.hash = Le64(e + 20);
       entry.payloadOffset = dataOffset + headerLength;
       entry.storedLength = stored;
       entry.decompressedLength = inflated;
       entry.compression = ContainerCompression(compression);
-      entries_.push_back(entry);
     }
+    if (n == 0) continue;
+    if (sink)
+      (*sink)(out, n);
+    else
+      entries_.insert(entries_.end(), out, out + n);
   }
   tables_ = visited.size();
-  BuildLookup();
+  if (!sink) BuildLookup();
   return true;
 }
 

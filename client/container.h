@@ -9,6 +9,7 @@
 // Any of these is a damaged container, reported with a one-line message.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -77,6 +78,16 @@ class PackedContainer {
   // The same over bytes in memory; `name` is used in messages.
   static std::unique_ptr<PackedContainer> FromBytes(std::vector<uint8_t> bytes,
                                                     const std::string& name, std::string* error);
+  // Receives the readable entries of one table at a time.
+  using EntrySink = std::function<void(const ContainerEntry* entries, size_t count)>;
+  // Opens and checks the file as Open does, but hands the readable entries to
+  // `sink` table by table, in file order, instead of keeping them, equal
+  // hashes included (the first of them is the one Find would give). For a
+  // reader that knows the hashes it wants ahead: nothing is looked up, and
+  // the container it returns finds nothing; its file stays open for the
+  // payloads. When it fails, whatever the sink got is to be thrown away.
+  static std::unique_ptr<PackedContainer> Scan(const std::string& path, const EntrySink& sink,
+                                               std::string* error);
   ~PackedContainer();
   PackedContainer(const PackedContainer&) = delete;
   PackedContainer& operator=(const PackedContainer&) = delete;
@@ -113,7 +124,8 @@ class PackedContainer {
  private:
   PackedContainer() = default;
   bool ReadAt(int64_t offset, void* dst, size_t n) const;
-  bool Load(std::string* error);
+  bool Load(const EntrySink* sink, std::string* error);
+  static std::unique_ptr<PackedContainer> OpenFile(const std::string& path, std::string* error);
   void BuildLookup();
   size_t SlotOf(uint64_t hash) const {
     return size_t(((hash ^ seed_) * 0x9E3779B97F4A7C15ull) >> shift_);

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstring>
 
+#include "client/art_names.h"
 #include "client/container.h"
 #include "client/file_reader.h"
 #include "client/light_table.h"
@@ -30,6 +31,7 @@ constexpr size_t kItemBlock64 = kBlockHeaderSize + kItemsPerBlock * kItemRecord6
 constexpr size_t kItemBlock32 = kBlockHeaderSize + kItemsPerBlock * kItemRecord32;
 // The size of a full current tiledata.mul: anything this large is current.
 constexpr uint64_t kFullTileData64 = 3188736;
+static_assert(kArtNames == kContainerArtIndices, "a name for every art index of a container");
 static_assert(kLandSection64 == 493568 && kLandSection32 == 428032, "land sections");
 
 int32_t ReadI32(const uint8_t* p) {
@@ -111,38 +113,42 @@ void TUOTileData::ReadArtIndex(const std::string& artIdxPath) {
 void TUOTileData::ReadArtContainer(const std::string& artPath) {
   // Only the tables are read here; the pictures are read from the open file
   // by the decoders, as from art.mul. A picture absent from the container is
-  // absent art, as offset -1 is in artidx.mul.
+  // absent art, as offset -1 is in artidx.mul. The entries are walked once,
+  // in file order, and each one's hash is looked up among the picture names'
+  // (client/art_names.h); the first readable entry of a name decides its
+  // picture, as a lookup by name would find it.
+  for (uint32_t i = 0; i < kContainerArtIndices; ++i) ArtIndex[i] = ArtIndexEntry{-1, 0, 0};
+  std::vector<uint64_t> decided(kContainerArtIndices / 64, 0);
+  bool beyond2GB = false;
+  const PackedContainer::EntrySink sink = [&](const ContainerEntry* entries, size_t count) {
+    constexpr size_t kAhead = 64;  // slots fetched ahead of their probe
+    for (size_t i = 0; i < count && i < kAhead; ++i) PrefetchArtNameSlot(entries[i].hash);
+    for (size_t i = 0; i < count; ++i) {
+      if (i + kAhead < count) PrefetchArtNameSlot(entries[i + kAhead].hash);
+      const ContainerEntry& e = entries[i];
+      const int32_t index = ArtIndexOfNameHash(e.hash);
+      if (index < 0) continue;
+      uint64_t& word = decided[uint32_t(index) / 64];
+      const uint64_t bit = uint64_t(1) << (uint32_t(index) % 64);
+      if (word & bit) continue;
+      word |= bit;
+      // Pictures are stored as they are; a packed or empty one is not a picture.
+      if (e.compression != ContainerCompression::kNone || e.storedLength == 0) continue;
+      if (e.payloadOffset > INT32_MAX) {
+        beyond2GB = true;
+        continue;
+      }
+      ArtIndex[index] = ArtIndexEntry{int32_t(e.payloadOffset), e.storedLength, 0};
+    }
+  };
   std::string error;
-  const std::unique_ptr<PackedContainer> c = PackedContainer::Open(artPath, &error);
+  const std::unique_ptr<PackedContainer> c = PackedContainer::Scan(artPath, sink, &error);
   if (!c) throw TileDataError("Cannot read the art container " + error);
+  if (beyond2GB)
+    throw TileDataError("Cannot read the art container '" + artPath +
+                        "': a picture lies beyond 2 GB");
   ArtInContainer = true;
   ArtIndexCount = kContainerArtIndices;
-  // Pictures are named build/artlegacymul/%08u.tga after their art index.
-  // Each name is hashed a few lookups ahead of its lookup, so that its slot
-  // is fetched from memory meanwhile.
-  NumberedNameHasher names("build/artlegacymul/", 8, ".tga");
-  constexpr uint32_t kAhead = 16;
-  uint64_t ahead[kAhead];
-  for (uint32_t i = 0; i < kAhead && i < kContainerArtIndices; ++i) {
-    ahead[i] = names.Hash(i);
-    c->Prefetch(ahead[i]);
-  }
-  for (uint32_t i = 0; i < kContainerArtIndices; ++i) {
-    const ContainerEntry* e = c->Find(ahead[i % kAhead]);
-    if (i + kAhead < kContainerArtIndices) {
-      ahead[i % kAhead] = names.Hash(i + kAhead);
-      c->Prefetch(ahead[i % kAhead]);
-    }
-    // Pictures are stored as they are; a packed or empty one is not a picture.
-    if (!e || e->compression != ContainerCompression::kNone || e->storedLength == 0) {
-      ArtIndex[i] = ArtIndexEntry{-1, 0, 0};
-      continue;
-    }
-    if (e->payloadOffset > INT32_MAX)
-      throw TileDataError("Cannot read the art container '" + artPath +
-                          "': a picture lies beyond 2 GB");
-    ArtIndex[i] = ArtIndexEntry{int32_t(e->payloadOffset), e->storedLength, 0};
-  }
   artFd_ = ::fcntl(c->Fd(), F_DUPFD_CLOEXEC, 0);
   if (artFd_ < 0) throw TileDataError("Cannot open the art file " + artPath);
   artSize_ = c->Size();

@@ -214,6 +214,89 @@ TEST(Container, DamagedFilesAreRefusedWithAMessage) {
   EXPECT_EQ(PackedContainer::Open(dir.str(), &error), nullptr);  // a folder
 }
 
+// Scan hands over, table by table and in file order, every readable entry:
+// the ones Open keeps and the later ones of an equal hash that Open drops.
+// On a damaged file it fails as Open does.
+TEST(Container, ScanHandsOverEveryReadableEntryInFileOrder) {
+  std::vector<PackedFile> files = {
+      {"one", Bytes("first")},        {},
+      {"two", Bytes("second"), true}, {"odd", Bytes("unknown packing")},
+      {"one", Bytes("again")},        {"three", Bytes("third")},
+      {"two", Bytes("later")}};
+  PackedLayout layout;
+  layout.capacity = 3;
+  layout.dataHeader = 4;
+  PackedImage img = BuildPackedContainer(files, layout);
+  Set(img.bytes, img.entries[3] + 32, 7, 2);  // a compression no reader knows
+  TempDir dir;
+  test::WriteBytes(dir / "scan.uop", img.bytes);
+
+  std::vector<ContainerEntry> seen;
+  size_t calls = 0;
+  std::string error;
+  auto scanned = PackedContainer::Scan(
+      dir / "scan.uop",
+      [&](const ContainerEntry* e, size_t n) {
+        ++calls;
+        seen.insert(seen.end(), e, e + n);
+      },
+      &error);
+  ASSERT_TRUE(scanned) << error;
+  EXPECT_EQ(scanned->TableCount(), 3u);
+  EXPECT_EQ(scanned->EntryCount(), 0u);  // nothing kept, nothing to find
+  EXPECT_EQ(scanned->FindName("one"), nullptr);
+  EXPECT_EQ(calls, 3u);
+  std::vector<uint64_t> hashes;
+  for (const ContainerEntry& e : seen) hashes.push_back(e.hash);
+  EXPECT_EQ(hashes, (std::vector<uint64_t>{ContainerNameHash("one"), ContainerNameHash("two"),
+                                           ContainerNameHash("one"), ContainerNameHash("three"),
+                                           ContainerNameHash("two")}));
+  // The first of each hash is the entry Open finds, and its payload reads
+  // from the scanned container's file.
+  auto opened = PackedContainer::Open(dir / "scan.uop", &error);
+  ASSERT_TRUE(opened) << error;
+  for (size_t i : {0u, 1u, 3u}) {
+    const ContainerEntry* found = opened->Find(seen[i].hash);
+    ASSERT_NE(found, nullptr) << i;
+    EXPECT_EQ(found->payloadOffset, seen[i].payloadOffset) << i;
+    EXPECT_EQ(found->storedLength, seen[i].storedLength) << i;
+    EXPECT_EQ(found->decompressedLength, seen[i].decompressedLength) << i;
+    EXPECT_EQ(found->compression, seen[i].compression) << i;
+  }
+  std::vector<uint8_t> out;
+  ASSERT_TRUE(scanned->ReadPayload(seen[1], 100, &out, &error)) << error;
+  EXPECT_EQ(std::string(out.begin(), out.end()), "second");
+  ASSERT_TRUE(scanned->ReadPayload(seen[2], 100, &out, &error)) << error;
+  EXPECT_EQ(std::string(out.begin(), out.end()), "again");
+
+  // Damage: the same message as Open's.
+  const size_t t1 = img.tables[1];
+  const std::vector<std::function<void(std::vector<uint8_t>&)>> damages = {
+      [](auto& b) { b.resize(20); },
+      [&](auto& b) { Set(b, t1 + 4, img.tables[0], 8); },
+      [&](auto& b) { Set(b, t1, 0xFFFFFFFF, 4); },
+      [&](auto& b) { Set(b, img.entries[5], b.size(), 8); },
+      [&](auto& b) { Set(b, img.entries[0] + 12, 0xFFFFFFF0, 4); },
+  };
+  for (size_t d = 0; d < damages.size(); ++d) {
+    std::vector<uint8_t> bytes = img.bytes;
+    damages[d](bytes);
+    test::WriteBytes(dir / "damaged.uop", bytes);
+    std::string openError, scanError;
+    EXPECT_EQ(PackedContainer::Open(dir / "damaged.uop", &openError), nullptr) << d;
+    EXPECT_EQ(PackedContainer::Scan(
+                  dir / "damaged.uop", [](const ContainerEntry*, size_t) {}, &scanError),
+              nullptr)
+        << d;
+    EXPECT_FALSE(scanError.empty()) << d;
+    EXPECT_EQ(scanError, openError) << d;
+  }
+  EXPECT_EQ(PackedContainer::Scan(
+                dir / "missing.uop", [](const ContainerEntry*, size_t) {}, &error),
+            nullptr);
+  EXPECT_NE(error.find("cannot be opened"), std::string::npos) << error;
+}
+
 TEST(Container, PayloadsAreBoundedAndMustInflateToTheirSize) {
   std::vector<uint8_t> zeros(1 << 20, 0);
   std::vector<PackedFile> files = {{"bomb", zeros, true},

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 
+#include "client/container.h"
 #include "client_files.h"
 #include "document/aos_tables.h"
 #include "support/demo_client.h"
@@ -371,6 +372,73 @@ TEST(TileData, DamagedArtContainerSaysWhatIsWrong) {
   // A missing container names the file too.
   std::remove((dir / "artLegacyMUL.uop").c_str());
   expectError({}, "");
+}
+
+// Of entries with a picture's name, the first readable one decides, as a
+// lookup by the name finds it: a packed first entry makes the picture absent,
+// an entry of an unknown compression is passed over.
+TEST(TileData, ArtContainerTakesTheFirstReadableEntryOfAName) {
+  ArtFiles art;
+  art.AddLand(0, [](int i) { return uint16_t(i); });
+  art.AddLand(1, [](int i) { return uint16_t(i * 3); });
+  const std::vector<uint8_t> a = art.Picture(0), b = art.Picture(1);
+  const char* kPacked = "build/artlegacymul/00016385.tga";
+  const char* kOdd = "build/artlegacymul/00016386.tga";
+  const char* kTwice = "build/artlegacymul/00016387.tga";
+  std::vector<demo::PackedFile> files = {{kPacked, a, true},
+                                         {kOdd, a},
+                                         {kTwice, a},
+                                         {kPacked, b},
+                                         {kOdd, b},
+                                         {kTwice, b},
+                                         {"build/artlegacymul/00000005.tga", b}};
+  demo::PackedLayout layout;
+  layout.capacity = 2;
+  demo::PackedImage img = demo::BuildPackedContainer(files, layout);
+  img.bytes[img.entries[1] + 32] = 9;  // the first kOdd: a compression nobody knows
+  TempDir dir;
+  test::WriteBytes(dir / "tiledata.mul", TileDataFile(8).bytes);
+  test::WriteBytes(dir / "artLegacyMUL.uop", img.bytes);
+  auto t = TUOTileData::Create("", dir / "tiledata.mul", dir / "artLegacyMUL.uop");
+  std::string error;
+  auto c = PackedContainer::Open(dir / "artLegacyMUL.uop", &error);
+  ASSERT_TRUE(c) << error;
+
+  EXPECT_FALSE(t->HasArt(kItemArtBase + 1));
+  EXPECT_EQ(t->ArtIndex[kItemArtBase + 1].Offset, -1);
+  for (auto [index, name] : {std::pair{kItemArtBase + 2, kOdd},
+                             {kItemArtBase + 3, kTwice},
+                             {5u, "build/artlegacymul/00000005.tga"}}) {
+    const ContainerEntry* e = c->FindName(name);
+    ASSERT_NE(e, nullptr) << name;
+    EXPECT_EQ(t->ArtIndex[index].Offset, e->payloadOffset) << name;
+    EXPECT_EQ(t->ArtIndex[index].Length, e->storedLength) << name;
+  }
+  ArtRGBA twice, odd;
+  ASSERT_TRUE(t->LoadArtRGBA(kItemArtBase + 3, &twice));
+  ASSERT_TRUE(t->LoadArtRGBA(kItemArtBase + 2, &odd));
+  EXPECT_NE(twice.Pixels, odd.Pixels);  // the first kTwice holds a, kOdd's readable one b
+  EXPECT_EQ(t->PictureCount(), 3u);
+}
+
+// A picture the 32-bit art index cannot point at is refused with a message.
+TEST(TileData, ArtContainerPictureBeyond2GBIsRefused) {
+  std::vector<demo::PackedFile> files = {{"build/artlegacymul/00000001.tga", {1, 2, 3, 4}}};
+  demo::PackedImage img = demo::BuildPackedContainer(files);
+  const uint64_t far = (uint64_t(1) << 31) + 4096;
+  for (int i = 0; i < 8; ++i) img.bytes[img.entries[0] + size_t(i)] = uint8_t(far >> (8 * i));
+  TempDir dir;
+  test::WriteBytes(dir / "tiledata.mul", TileDataFile(1).bytes);
+  test::WriteBytes(dir / "artLegacyMUL.uop", img.bytes);
+  // Sparse up to past the picture: only the tables are read.
+  ASSERT_EQ(::truncate((dir / "artLegacyMUL.uop").c_str(), off_t(far + 64)), 0);
+  try {
+    TUOTileData::Create("", dir / "tiledata.mul", dir / "artLegacyMUL.uop");
+    ADD_FAILURE() << "a picture beyond 2 GB was taken";
+  } catch (const TileDataError& e) {
+    EXPECT_NE(std::string(e.what()).find("beyond 2 GB"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find(dir / "artLegacyMUL.uop"), std::string::npos);
+  }
 }
 
 TEST(TileData, DemoClientLoads) {
