@@ -5,8 +5,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "client/art_names.h"
 #include "client/container.h"
@@ -58,13 +61,14 @@ int MultiRecordSizeFor(TileDataLayout layout) {
   return layout == TileDataLayout::kFlags32 ? 12 : 16;
 }
 
-TUOTileData::TUOTileData() {
-  std::memset(ItemIds, 0, sizeof(ItemIds));
-  std::memset(ItemIndexOf, 0, sizeof(ItemIndexOf));
-  std::memset(ItemData, 0, sizeof(ItemData));
-  std::memset(ArtIndex, 0, sizeof(ArtIndex));
-  std::memset(Lights, 0, sizeof(Lights));
-  std::memset(TileCategory, 0, sizeof(TileCategory));
+void* TUOTileData::operator new(size_t size) {
+  void* p = std::calloc(1, size);
+  if (!p) throw std::bad_alloc();
+  return p;
+}
+
+void TUOTileData::operator delete(void* p) noexcept {
+  std::free(p);
 }
 
 TUOTileData::~TUOTileData() {
@@ -74,7 +78,8 @@ TUOTileData::~TUOTileData() {
 std::unique_ptr<TUOTileData> TUOTileData::Create(const std::string& artIdxPath,
                                                  const std::string& tileDataPath,
                                                  const std::string& artPath) {
-  std::unique_ptr<TUOTileData> t(new TUOTileData());
+  // Default-initialised: the tables keep the zeros calloc gave them.
+  std::unique_ptr<TUOTileData> t(new TUOTileData);
   if (IsContainerPath(artPath)) {
     t->ReadArtContainer(artPath);
   } else {
@@ -165,6 +170,29 @@ void TUOTileData::ReadItems(const std::string& tileDataPath) {
   const size_t sectionMax =
       (kMaxItems / kItemsPerBlock) * (kBlockHeaderSize + kItemsPerBlock * record);
 
+  // A current file: its records go to ItemData as they are.
+  if (wide && S_ISREG(st.st_mode)) {
+    // O_NONBLOCK: a FIFO put in the file's place must not hold the open.
+    const int fd = ::open(tileDataPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+      const int64_t got = ReadWideItems(fd);
+      ::close(fd);
+      if (got < 0) throw TileDataError("Cannot read the tile data " + tileDataPath);
+      // Every record that starts in the file counts, the first of a block
+      // from its header on, as below.
+      const size_t blocks = size_t(got) / kItemBlock64, rest = size_t(got) % kItemBlock64;
+      size_t records = blocks * kItemsPerBlock;
+      if (rest > 0)
+        records +=
+            1 + std::min(kItemsPerBlock - 1, rest > kBlockHeaderSize + kItemRecord64
+                                                 ? (rest - kBlockHeaderSize - 1) / kItemRecord64
+                                                 : 0);
+      ItemRecordCount = uint32_t(std::min<size_t>(records, kMaxItems));
+      ListItems();
+      return;
+    }
+  }
+
   // The item records, 32 to a block, each block after a 4-byte header.
   std::vector<uint8_t> bytes;
   if (!ReadFileBounded(tileDataPath, start + sectionMax, &bytes))
@@ -173,17 +201,7 @@ void TUOTileData::ReadItems(const std::string& tileDataPath) {
   uint32_t id = 0;
   for (; id < uint32_t(kMaxItems); ++id) {
     if (pos >= bytes.size()) break;
-    if (id % kItemsPerBlock == 0) {
-      pos += kBlockHeaderSize;
-      // A whole block of current records is copied as it is.
-      if (wide && bytes.size() - std::min(pos, bytes.size()) >= kItemsPerBlock * record) {
-        std::memcpy(&ItemData[id], &bytes[pos], kItemsPerBlock * record);
-        for (uint32_t last = id + kItemsPerBlock - 1; id < last; ++id) ListItem(id);
-        ListItem(id);
-        pos += kItemsPerBlock * record;
-        continue;
-      }
-    }
+    if (id % kItemsPerBlock == 0) pos += kBlockHeaderSize;
     if (pos < bytes.size()) {
       // A record cut short by the end of the file keeps zeros in the rest.
       uint8_t raw[kItemRecord64] = {};
@@ -198,15 +216,56 @@ void TUOTileData::ReadItems(const std::string& tileDataPath) {
       }
     }
     pos += record;
-    ListItem(id);
   }
   ItemRecordCount = id;
+  ListItems();
 }
 
-void TUOTileData::ListItem(uint32_t id) {
-  ItemIndexOf[id] = uint16_t(ItemCount);
-  // An index entry past the end of artidx.mul reads as offset 0: present.
-  if (ArtIndex[kItemArtBase + id].Offset >= 0) ItemIds[ItemCount++] = id;
+int64_t TUOTileData::ReadWideItems(int fd) {
+  // The item section is read a few dozen blocks at a time into a buffer that
+  // stays in the cache, and each block's records are copied to their place
+  // past its header. Records the file does not hold stay zero, and so do the
+  // missing bytes of a record the end of the file cuts short.
+  constexpr size_t kBlocks = kMaxItems / kItemsPerBlock;
+  constexpr size_t kBlockRecords = kItemsPerBlock * kItemRecord64;
+  constexpr size_t kChunkBlocks = 48;  // 63,168 bytes
+  const std::unique_ptr<uint8_t[]> chunk(new uint8_t[kChunkBlocks * kItemBlock64]);
+  uint8_t* const data = reinterpret_cast<uint8_t*>(ItemData);
+  int64_t total = 0;
+  for (size_t first = 0; first < kBlocks; first += kChunkBlocks) {
+    const size_t want = std::min(kChunkBlocks, kBlocks - first) * kItemBlock64;
+    const off_t at = off_t(kLandSection64 + first * kItemBlock64);
+    size_t got = 0;
+    while (got < want) {
+      const ssize_t n = ::pread(fd, chunk.get() + got, want - got, at + off_t(got));
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return -1;
+      if (n == 0) break;  // the end of the file
+      got += size_t(n);
+    }
+    for (size_t b = 0; b * kItemBlock64 + kBlockHeaderSize < got; ++b) {
+      const size_t from = b * kItemBlock64 + kBlockHeaderSize;
+      std::memcpy(data + (first + b) * kBlockRecords, chunk.get() + from,
+                  std::min(kBlockRecords, got - from));
+    }
+    total += int64_t(got);
+    if (got < want) break;
+  }
+  return total;
+}
+
+void TUOTileData::ListItems() {
+  // Each id is written at the list's end and kept there only when it has
+  // art: no branch per id. An index entry past the end of artidx.mul reads
+  // as offset 0: present.
+  uint32_t listed = 0;
+  for (uint32_t id = 0; id < ItemRecordCount; ++id) {
+    ItemIndexOf[id] = uint16_t(listed);
+    ItemIds[listed] = id;
+    listed += ArtIndex[kItemArtBase + id].Offset >= 0 ? 1 : 0;
+  }
+  ItemIds[listed] = 0;  // an id without art left at the end is no entry
+  ItemCount = listed;
 }
 
 std::string TUOTileData::ItemName(uint32_t id) const {

@@ -3,6 +3,7 @@
 // (artidx.mul, or the entries of the packed art container), the light table,
 // the category words, and the two art decoders that read pictures from
 // art.mul or the container on demand.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -93,6 +94,7 @@ class TUOTileData : public ITileFacts {
                                              const std::string& tileDataPath,
                                              const std::string& artPath);
   ~TUOTileData() override;
+  static void operator delete(void* p) noexcept;
   TUOTileData(const TUOTileData&) = delete;
   TUOTileData& operator=(const TUOTileData&) = delete;
 
@@ -143,12 +145,21 @@ class TUOTileData : public ITileFacts {
   void DrawArt(TBitmap24& bitmap, uint32_t index, int x, int y) const;
 
  private:
-  TUOTileData();
+  // The tables are zero before the constructor runs: the object comes from
+  // calloc, which takes an object this large from fresh pages of the system,
+  // zero already, instead of writing 7.7 MB of zeros. The parts of the tables
+  // a client leaves empty are then never touched.
+  static void* operator new(size_t size);
+  TUOTileData() = default;
   void ReadArtIndex(const std::string& artIdxPath);
   void ReadArtContainer(const std::string& artPath);
   void ReadItems(const std::string& tileDataPath);
-  // Sets the id's place in the item list and lists it when it has art.
-  void ListItem(uint32_t id);
+  // Reads the item records of a current tiledata.mul from the open file into
+  // ItemData; the number of bytes read from the item section on, or -1 when
+  // the file cannot be read.
+  int64_t ReadWideItems(int fd);
+  // Sets each read id's place in the item list and lists the ids with art.
+  void ListItems();
   int artFd_ = -1;
   int64_t artSize_ = 0;
 };

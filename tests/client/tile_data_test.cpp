@@ -18,6 +18,7 @@ namespace tavi {
 namespace {
 
 using test::ArtFiles;
+using test::kLandSectionBytes;
 using test::OldTileDataFile;
 using test::TempDir;
 using test::TileDataFile;
@@ -438,6 +439,45 @@ TEST(TileData, ArtContainerPictureBeyond2GBIsRefused) {
   } catch (const TileDataError& e) {
     EXPECT_NE(std::string(e.what()).find("beyond 2 GB"), std::string::npos) << e.what();
     EXPECT_NE(std::string(e.what()).find(dir / "artLegacyMUL.uop"), std::string::npos);
+  }
+}
+
+// Cut anywhere around the first block headers, the item section reads as the
+// file holds it: every record that starts in the file is there, with its
+// bytes up to the cut and zeros after them, and nothing else is written.
+TEST(TileData, ItemSectionCutAnywhereReadsAsTheFileHoldsIt) {
+  TileDataFile full(96);
+  for (int id = 0; id < 96; ++id) {
+    uint8_t* r = full.Record(id);
+    for (int i = 0; i < 41; ++i) r[i] = uint8_t(id * 7 + i + 1);
+  }
+  std::vector<size_t> cuts = {0, kLandSectionBytes - 1, kLandSectionBytes, full.bytes.size()};
+  for (int block : {0, 1, 2})  // around each block header
+    for (int d = -2; d <= 6; ++d) cuts.push_back(size_t(int(kLandSectionBytes) + block * 1316 + d));
+  for (int id : {0, 1, 31, 32, 33, 63, 64, 95})
+    for (int d : {1, 20, 21, 40})
+      cuts.push_back(size_t(full.Record(id) - full.bytes.data()) + size_t(d));
+  TempDir dir;
+  ItemArt(96, {}).Write(dir);
+  for (size_t cut : cuts) {
+    std::vector<uint8_t> bytes(full.bytes.begin(), full.bytes.begin() + int64_t(cut));
+    test::WriteBytes(dir / "tiledata.mul", bytes);
+    auto t = Load(dir);
+    uint32_t records = 0;
+    for (int id = 0; id < 96; ++id) {
+      const size_t at = size_t(full.Record(id) - full.bytes.data());
+      const size_t starts = id % 32 == 0 ? at - 4 : at;  // a block counts from its header on
+      if (starts < cut) records = uint32_t(id + 1);
+      uint8_t expected[41] = {};
+      for (size_t i = 0; i < 41; ++i)
+        if (at + i < cut) expected[i] = full.bytes[at + i];
+      ASSERT_EQ(std::memcmp(&t->ItemData[id], expected, 41), 0) << "cut " << cut << " id " << id;
+    }
+    EXPECT_EQ(t->ItemRecordCount, records) << cut;
+    EXPECT_EQ(t->ItemCount, records) << cut;
+    const TileInfo zero{};
+    for (int id = 96; id < 200; ++id)
+      ASSERT_EQ(std::memcmp(&t->ItemData[id], &zero, sizeof zero), 0) << cut << " " << id;
   }
 }
 
