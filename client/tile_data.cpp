@@ -119,24 +119,26 @@ void TUOTileData::ReadArtContainer(const std::string& artPath) {
   // Only the tables are read here; the pictures are read from the open file
   // by the decoders, as from art.mul. A picture absent from the container is
   // absent art, as offset -1 is in artidx.mul. The entries are walked once,
-  // in file order, and each one's hash is looked up among the picture names'
+  // in file order, and each one's hash is matched with the picture names'
   // (client/art_names.h); the first readable entry of a name decides its
   // picture, as a lookup by name would find it.
   for (uint32_t i = 0; i < kContainerArtIndices; ++i) ArtIndex[i] = ArtIndexEntry{-1, 0, 0};
-  std::vector<uint64_t> decided(kContainerArtIndices / 64, 0);
+  // A byte per index rather than a bit: neighbouring indices then do not
+  // wait on each other's store.
+  std::vector<uint8_t> decided(kContainerArtIndices, 0);
   bool beyond2GB = false;
+  ArtNameMatcher names;
   const PackedContainer::EntrySink sink = [&](const ContainerEntry* entries, size_t count) {
-    constexpr size_t kAhead = 64;  // slots fetched ahead of their probe
-    for (size_t i = 0; i < count && i < kAhead; ++i) PrefetchArtNameSlot(entries[i].hash);
+    constexpr size_t kAhead = 32;    // table slots fetched ahead of their probe
+    ArtNameMatcher matcher = names;  // kept in registers over the batch
+    uint8_t* const done = decided.data();
     for (size_t i = 0; i < count; ++i) {
-      if (i + kAhead < count) PrefetchArtNameSlot(entries[i + kAhead].hash);
+      // Out of order, the table is probed: its slots are fetched ahead.
+      if (!matcher.InOrder() && i + kAhead < count) PrefetchArtNameSlot(entries[i + kAhead].hash);
       const ContainerEntry& e = entries[i];
-      const int32_t index = ArtIndexOfNameHash(e.hash);
-      if (index < 0) continue;
-      uint64_t& word = decided[uint32_t(index) / 64];
-      const uint64_t bit = uint64_t(1) << (uint32_t(index) % 64);
-      if (word & bit) continue;
-      word |= bit;
+      const int32_t index = matcher.IndexOf(e.hash);
+      if (index < 0 || done[index]) continue;
+      done[index] = 1;
       // Pictures are stored as they are; a packed or empty one is not a picture.
       if (e.compression != ContainerCompression::kNone || e.storedLength == 0) continue;
       if (e.payloadOffset > INT32_MAX) {
@@ -145,6 +147,7 @@ void TUOTileData::ReadArtContainer(const std::string& artPath) {
       }
       ArtIndex[index] = ArtIndexEntry{int32_t(e.payloadOffset), e.storedLength, 0};
     }
+    names = matcher;
   };
   std::string error;
   const std::unique_ptr<PackedContainer> c = PackedContainer::Scan(artPath, sink, &error);

@@ -21,6 +21,7 @@ int Fail(const std::string& message) {
 int main(int argc, char** argv) {
   using namespace tavi;
   if (argc != 2) return Fail("usage: gen_art_name_table OUTPUT.cpp");
+  std::vector<uint64_t> byIndex(kArtNames, 0);
   std::vector<uint64_t> hashes(kArtNameSlots, 0);
   std::vector<uint32_t> indices(kArtNameSlots, 0);
   size_t longest = 0;
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
       if (hashes[slot] == hash) return Fail(std::string(name) + " shares its hash");
     hashes[slot] = hash;
     indices[slot] = index;
+    byIndex[index] = hash;
     if (probe > longest) longest = probe;
   }
 
@@ -58,6 +60,10 @@ int main(int argc, char** argv) {
   std::fprintf(f, "};\n\nconst uint32_t kArtNameSlotIndex[kArtNameSlots] = {\n");
   for (size_t i = 0; i < kArtNameSlots; ++i)
     std::fprintf(f, i % 16 == 15 ? "%u,\n" : "%u,", indices[i]);
+  std::fprintf(f, "};\n\nconst uint64_t kArtNameHash[kArtNames] = {\n");
+  for (size_t i = 0; i < kArtNames; ++i)
+    std::fprintf(f, i % 4 == 3 ? "0x%016llx,\n" : "0x%016llx,",
+                 static_cast<unsigned long long>(byIndex[i]));
   std::fprintf(f, "};\n\n}  // namespace tavi\n");
   if (std::fclose(f) != 0 || std::rename(temp.c_str(), out.c_str()) != 0) {
     std::remove(temp.c_str());

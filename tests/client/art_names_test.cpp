@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <random>
 #include <unordered_set>
+#include <vector>
 
 #include "client/container.h"
 
@@ -54,6 +57,32 @@ TEST(ArtNames, OtherHashesGiveNoIndex) {
     }
   }
   EXPECT_GT(checked, 6 * size_t(kArtNames) - 10);
+}
+
+// The matcher tries the names after the previous picture's before the
+// table; whatever the order of the entries, it gives what the table gives.
+TEST(ArtNames, MatcherGivesWhatTheTableGives) {
+  std::vector<uint64_t> byIndex;
+  for (uint32_t i = 0; i < kArtNames; ++i) byIndex.push_back(ContainerNameHash(PictureName(i)));
+  std::vector<std::vector<uint64_t>> orders(6);
+  for (uint32_t i = 0; i < kArtNames; ++i) {
+    orders[0].push_back(byIndex[i]);                                 // every name in order
+    if (i % 2 == 0) orders[1].push_back(byIndex[i]);                 // gaps of one
+    if (i % 5 == 0 || i % 97 == 3) orders[2].push_back(byIndex[i]);  // gaps of four and more
+    orders[3].push_back(byIndex[kArtNames - 1 - i]);                 // backwards
+    if (i % 3 == 0) orders[4].push_back(byIndex[i] ^ 1);             // other hashes between
+    orders[4].push_back(byIndex[i]);
+  }
+  orders[5] = orders[0];
+  std::shuffle(orders[5].begin(), orders[5].end(), std::mt19937(7));
+  // The last name, then the first again, twice, and hash 0.
+  orders[0].insert(orders[0].end(), {byIndex[0], byIndex[0], 0, byIndex[kArtNames - 1], 0});
+  for (size_t o = 0; o < orders.size(); ++o) {
+    ArtNameMatcher matcher;
+    for (size_t i = 0; i < orders[o].size(); ++i)
+      ASSERT_EQ(matcher.IndexOf(orders[o][i]), ArtIndexOfNameHash(orders[o][i]))
+          << "order " << o << " entry " << i;
+  }
 }
 
 }  // namespace
