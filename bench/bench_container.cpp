@@ -1,21 +1,35 @@
 // Opening a client as large as a real packed one (an art container of 43,760
 // pictures, about 150 MB, in 44 tables, and a full 3,188,736-byte
-// tiledata.mul) against reading its tables and the tile data raw, and against
-// opening the same pictures as art.mul with artidx.mul; and one picture from
-// the container against the same picture from art.mul.
+// tiledata.mul) against its floor, reading the container's tables and the
+// tile data raw, and against opening the same pictures as loose files
+// (art.mul with artidx.mul); and one picture from the container against the
+// same picture from art.mul.
 //
-// The cold:1 variants drop the client's files from the page cache before each
-// run, as after a reboot: the editor opens the client once per start.
+// Each path runs alternately with what it is measured against, in the same
+// run (the counters floor_ms, ratio and target, as bench/ratio.h). The editor
+// opens the client once per start, so besides warm (the files in the page
+// cache, and whatever the other of the two left in the processor caches)
+// there are flushed:1 (the files in the page cache, the processor caches
+// emptied before each of the two) and cold:1 (the files dropped from the
+// page cache before each, as after a reboot). BM_OpenPackedShuffled opens a
+// container whose entries are listed in no order at all; it has no target.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
+#include <malloc.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "bench/ratio.h"
 #include "client/container.h"
 #include "client/tile_data.h"
 #include "tools/container_writer.h"
@@ -70,13 +84,21 @@ struct Client {
   std::string ArtIdx() const { return (dir / "artidx.mul").string(); }
   std::string ArtMul() const { return (dir / "art.mul").string(); }
   std::string Container() const { return (dir / "artLegacyMUL.uop").string(); }
+  // The same pictures, the entries in a random order.
+  std::string Shuffled() const { return (dir / "shuffled" / "artLegacyMUL.uop").string(); }
 };
 
 const Client& TheClient() {
   static const Client client = [] {
+    // Warm means the memory too: every buffer comes from memory the process
+    // already has, never fresh pages from the system, for the path and its
+    // floor alike (otherwise which of them meets the faults of fresh pages
+    // depends on what the allocator happened to give back in between).
+    ::mallopt(M_MMAP_THRESHOLD, 256 << 20);
+    ::mallopt(M_TRIM_THRESHOLD, 1 << 30);
     Client c;
     c.dir = fs::temp_directory_path() / ("tavi-bench-packed-" + std::to_string(::getpid()));
-    fs::create_directories(c.dir);
+    fs::create_directories(c.dir / "shuffled");
     // A full tiledata.mul of the current layout.
     std::vector<uint8_t> td(493568, 0);
     for (int id = 0; id < 65536; ++id) {
@@ -111,7 +133,9 @@ const Client& TheClient() {
     art.shrink_to_fit();
     tavi::demo::PackedLayout layout;
     layout.capacity = 1000;
-    WriteFile(c.dir / "artLegacyMUL.uop", tavi::demo::BuildPackedContainer(files, layout).bytes);
+    WriteFile(c.Container(), tavi::demo::BuildPackedContainer(files, layout).bytes);
+    std::shuffle(files.begin(), files.end(), std::mt19937(20240601));
+    WriteFile(c.Shuffled(), tavi::demo::BuildPackedContainer(files, layout).bytes);
     return c;
   }();
   static const struct Cleanup {
@@ -121,14 +145,6 @@ const Client& TheClient() {
     }
   } cleanup;
   return client;
-}
-
-std::vector<uint8_t> ReadAll(const std::string& path) {
-  std::ifstream f(path, std::ios::binary | std::ios::ate);
-  std::vector<uint8_t> bytes(size_t(f.tellg()));
-  f.seekg(0);
-  f.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
-  return bytes;
 }
 
 uint64_t Le64(const uint8_t* p) {
@@ -147,105 +163,181 @@ void DropFromCache(const std::string& path) {
 }
 
 void DropClient(const Client& c) {
-  for (const std::string& path : {c.TileData(), c.ArtIdx(), c.ArtMul(), c.Container()})
+  for (const std::string& path :
+       {c.TileData(), c.ArtIdx(), c.ArtMul(), c.Container(), c.Shuffled()})
     DropFromCache(path);
 }
 
-// The floor: the container's header and every table read as they are, and
-// tiledata.mul read whole; nothing parsed.
-void BM_ReadTablesAndTileDataRaw(benchmark::State& state) {
-  const Client& c = TheClient();
-  const bool cold = state.range(0) != 0;
-  size_t tables = 0;
-  for (auto _ : state) {
-    if (cold) {
-      state.PauseTiming();
-      DropClient(c);
-      state.ResumeTiming();
-    }
-    const int fd = ::open(c.Container().c_str(), O_RDONLY | O_CLOEXEC);
-    uint8_t header[40];
-    if (::pread(fd, header, sizeof header, 0) != ssize_t(sizeof header))
-      state.SkipWithError("read");
-    std::vector<uint8_t> table;
-    tables = 0;
-    for (uint64_t at = Le64(header + 12); at != 0; ++tables) {
-      uint8_t head[12];
-      if (::pread(fd, head, sizeof head, off_t(at)) != ssize_t(sizeof head)) break;
-      const uint32_t count = uint32_t(head[0] | head[1] << 8 | head[2] << 16 | head[3] << 24);
-      table.resize(size_t(count) * 34);
-      if (::pread(fd, table.data(), table.size(), off_t(at + 12)) != ssize_t(table.size())) break;
-      benchmark::DoNotOptimize(table.data());
-      at = Le64(head + 4);
-    }
-    ::close(fd);
-    std::vector<uint8_t> td = ReadAll(c.TileData());
-    benchmark::DoNotOptimize(td.data());
+// The floor: the container's header and each table (its head, then its
+// entries) read as they are, and tiledata.mul read whole into a buffer of its
+// size; nothing parsed, nothing else.
+bool ReadTablesAndTileDataRaw(const Client& c) {
+  const int fd = ::open(c.Container().c_str(), O_RDONLY | O_CLOEXEC);
+  uint8_t header[40];
+  bool ok = ::pread(fd, header, sizeof header, 0) == ssize_t(sizeof header);
+  std::vector<uint8_t> table;
+  for (uint64_t at = ok ? Le64(header + 12) : 0; ok && at != 0;) {
+    uint8_t head[12] = {};
+    ok = ::pread(fd, head, sizeof head, off_t(at)) == ssize_t(sizeof head);
+    const uint32_t count = uint32_t(head[0] | head[1] << 8 | head[2] << 16 | head[3] << 24);
+    table.resize(ok ? size_t(count) * 34 : 0);
+    ok = ok && ::pread(fd, table.data(), table.size(), off_t(at + 12)) == ssize_t(table.size());
+    benchmark::DoNotOptimize(table.data());
+    at = Le64(head + 4);
   }
-  state.counters["tables"] = double(tables);
+  ::close(fd);
+  const int td = ::open(c.TileData().c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat st {};
+  ok = ok && ::fstat(td, &st) == 0;
+  const size_t size = ok ? size_t(st.st_size) : 0;
+  const std::unique_ptr<uint8_t[]> bytes(new uint8_t[size]);
+  ok = ok && ::read(td, bytes.get(), size) == ssize_t(size);
+  benchmark::DoNotOptimize(bytes.get());
+  ::close(td);
+  return ok;
 }
-BENCHMARK(BM_ReadTablesAndTileDataRaw)
-    ->ArgName("cold")
-    ->Arg(0)
-    ->Arg(1)
-    ->Unit(benchmark::kMillisecond);
 
-void BM_OpenPackedClient(benchmark::State& state) {
+// Reads through more memory than the processor caches hold, so that what
+// follows finds none of the files' pages there, as at start-up.
+void FlushProcessorCaches() {
+  static std::vector<uint64_t> junk(size_t(64) << 17);  // 64 MB
+  uint64_t sum = 0;
+  for (size_t i = 0; i < junk.size(); i += 8) sum += junk[i];
+  benchmark::DoNotOptimize(sum);
+}
+
+// A path against what it is measured against, alternating, as
+// bench::PathAgainstFloor does. Arguments: cold (the client's files dropped
+// from the page cache before each of the two), flushed (the files in the
+// page cache, but none of them in the processor caches: otherwise each of
+// the two reads what the other has just brought there).
+template <class Path, class Floor>
+void AgainstFloor(benchmark::State& state, double target, Path&& path, Floor&& floor) {
   const Client& c = TheClient();
   const bool cold = state.range(0) != 0;
-  uint32_t items = 0;
+  const bool flushed = state.range(1) != 0;
+  auto prepare = [&] {
+    if (cold) DropClient(c);
+    if (flushed) FlushProcessorCaches();
+  };
+  using Clock = std::chrono::steady_clock;
+  double pathSeconds = 0, floorSeconds = 0;
   for (auto _ : state) {
-    if (cold) {
-      state.PauseTiming();
-      DropClient(c);
-      state.ResumeTiming();
-    }
-    auto t = tavi::TUOTileData::Create("", c.TileData(), c.Container());
-    items = t->ItemCount;
-    benchmark::DoNotOptimize(t.get());
+    prepare();
+    const auto t0 = Clock::now();
+    floor();
+    const auto t1 = Clock::now();
+    prepare();
+    const auto t2 = Clock::now();
+    path();
+    const auto t3 = Clock::now();
+    const double p = std::chrono::duration<double>(t3 - t2).count();
+    floorSeconds += std::chrono::duration<double>(t1 - t0).count();
+    pathSeconds += p;
+    state.SetIterationTime(p);
   }
+  const double n = double(state.iterations() > 0 ? state.iterations() : 1);
+  state.counters["floor_ms"] = floorSeconds / n * 1e3;
+  state.counters["ratio"] = floorSeconds > 0 ? pathSeconds / floorSeconds : 0;
+  state.counters["target"] = target;
+}
+
+uint32_t OpenPacked(const std::string& container) {
+  return tavi::TUOTileData::Create("", TheClient().TileData(), container)->ItemCount;
+}
+
+uint32_t OpenLoose() {
+  const Client& c = TheClient();
+  return tavi::TUOTileData::Create(c.ArtIdx(), c.TileData(), c.ArtMul())->ItemCount;
+}
+
+void BM_OpenPackedAgainstRawReads(benchmark::State& state) {
+  const Client& c = TheClient();
+  uint32_t items = 0;
+  bool ok = true;
+  AgainstFloor(
+      state, 2.0, [&] { items = OpenPacked(c.Container()); },
+      [&] { ok = ReadTablesAndTileDataRaw(c) && ok; });
+  if (!ok) state.SkipWithError("the raw reads failed");
   state.counters["items"] = items;
 }
-BENCHMARK(BM_OpenPackedClient)->ArgName("cold")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenPackedAgainstRawReads)
+    ->ArgNames({"cold", "flushed"})
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Args({1, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
 
-void BM_OpenLooseClient(benchmark::State& state) {
+void BM_OpenPackedAgainstLoose(benchmark::State& state) {
   const Client& c = TheClient();
-  const bool cold = state.range(0) != 0;
-  uint32_t items = 0;
-  for (auto _ : state) {
-    if (cold) {
-      state.PauseTiming();
-      DropClient(c);
-      state.ResumeTiming();
-    }
-    auto t = tavi::TUOTileData::Create(c.ArtIdx(), c.TileData(), c.ArtMul());
-    items = t->ItemCount;
-    benchmark::DoNotOptimize(t.get());
-  }
-  state.counters["items"] = items;
+  uint32_t packed = 0, loose = 0;
+  AgainstFloor(
+      state, 1.5, [&] { packed = OpenPacked(c.Container()); }, [&] { loose = OpenLoose(); });
+  if (packed != loose) state.SkipWithError("the two clients differ");
+  state.counters["items"] = packed;
 }
-BENCHMARK(BM_OpenLooseClient)->ArgName("cold")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenPackedAgainstLoose)
+    ->ArgNames({"cold", "flushed"})
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Args({1, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
 
-// One picture decoded for a texture, walking through the item pictures.
-void PictureBench(benchmark::State& state, bool packed) {
+// The loose client against the same raw reads, for comparison.
+void BM_OpenLooseAgainstRawReads(benchmark::State& state) {
   const Client& c = TheClient();
-  auto t = packed ? tavi::TUOTileData::Create("", c.TileData(), c.Container())
-                  : tavi::TUOTileData::Create(c.ArtIdx(), c.TileData(), c.ArtMul());
-  size_t i = 0;
-  for (auto _ : state) {
-    tavi::ArtRGBA art;
-    if (!t->LoadArtRGBA(c.items[i], &art)) state.SkipWithError("no picture");
-    benchmark::DoNotOptimize(art.Pixels.data());
-    i = (i + 97) % c.items.size();
-  }
+  bool ok = true;
+  AgainstFloor(
+      state, 0, [&] { OpenLoose(); }, [&] { ok = ReadTablesAndTileDataRaw(c) && ok; });
+  if (!ok) state.SkipWithError("the raw reads failed");
 }
-void BM_PictureFromArtMul(benchmark::State& state) {
-  PictureBench(state, false);
+BENCHMARK(BM_OpenLooseAgainstRawReads)
+    ->ArgNames({"cold", "flushed"})
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
+
+// Entries in no order: every one is looked up in the name table.
+void BM_OpenPackedShuffled(benchmark::State& state) {
+  const Client& c = TheClient();
+  uint32_t packed = 0, loose = 0;
+  AgainstFloor(
+      state, 0, [&] { packed = OpenPacked(c.Shuffled()); }, [&] { loose = OpenLoose(); });
+  if (packed != loose) state.SkipWithError("the two clients differ");
 }
+BENCHMARK(BM_OpenPackedShuffled)
+    ->ArgNames({"cold", "flushed"})
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
+
+// One picture decoded for a texture, walking through the item pictures,
+// from the container against from art.mul.
 void BM_PictureFromContainer(benchmark::State& state) {
-  PictureBench(state, true);
+  const Client& c = TheClient();
+  auto packed = tavi::TUOTileData::Create("", c.TileData(), c.Container());
+  auto loose = tavi::TUOTileData::Create(c.ArtIdx(), c.TileData(), c.ArtMul());
+  size_t i = 0;
+  bool ok = true;
+  auto decode = [&](const tavi::TUOTileData& t) {
+    tavi::ArtRGBA art;
+    ok = t.LoadArtRGBA(c.items[i], &art) && ok;
+    benchmark::DoNotOptimize(art.Pixels.data());
+  };
+  // The floor runs first: both decode picture i, then the next pair the next.
+  tavi::bench::PathAgainstFloor(
+      state, 1.2,
+      [&] {
+        decode(*packed);
+        i = (i + 97) % c.items.size();
+      },
+      [&] { decode(*loose); });
+  if (!ok) state.SkipWithError("no picture");
 }
-BENCHMARK(BM_PictureFromArtMul)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_PictureFromContainer)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PictureFromContainer)->Unit(benchmark::kMicrosecond)->UseManualTime();
 
 }  // namespace
