@@ -7,9 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
-#include <new>
 
 #include "client/art_names.h"
 #include "client/container.h"
@@ -61,14 +59,13 @@ int MultiRecordSizeFor(TileDataLayout layout) {
   return layout == TileDataLayout::kFlags32 ? 12 : 16;
 }
 
-void* TUOTileData::operator new(size_t size) {
-  void* p = std::calloc(1, size);
-  if (!p) throw std::bad_alloc();
-  return p;
-}
-
-void TUOTileData::operator delete(void* p) noexcept {
-  std::free(p);
+TUOTileData::TUOTileData() {
+  std::memset(ItemIds, 0, sizeof(ItemIds));
+  std::memset(ItemIndexOf, 0, sizeof(ItemIndexOf));
+  std::memset(ItemData, 0, sizeof(ItemData));
+  std::memset(ArtIndex, 0, sizeof(ArtIndex));
+  std::memset(Lights, 0, sizeof(Lights));
+  std::memset(TileCategory, 0, sizeof(TileCategory));
 }
 
 TUOTileData::~TUOTileData() {
@@ -78,8 +75,7 @@ TUOTileData::~TUOTileData() {
 std::unique_ptr<TUOTileData> TUOTileData::Create(const std::string& artIdxPath,
                                                  const std::string& tileDataPath,
                                                  const std::string& artPath) {
-  // Default-initialised: the tables keep the zeros calloc gave them.
-  std::unique_ptr<TUOTileData> t(new TUOTileData);
+  std::unique_ptr<TUOTileData> t(new TUOTileData());
   if (IsContainerPath(artPath)) {
     t->ReadArtContainer(artPath);
   } else {

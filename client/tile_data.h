@@ -94,7 +94,6 @@ class TUOTileData : public ITileFacts {
                                              const std::string& tileDataPath,
                                              const std::string& artPath);
   ~TUOTileData() override;
-  static void operator delete(void* p) noexcept;
   TUOTileData(const TUOTileData&) = delete;
   TUOTileData& operator=(const TUOTileData&) = delete;
 
@@ -145,12 +144,7 @@ class TUOTileData : public ITileFacts {
   void DrawArt(TBitmap24& bitmap, uint32_t index, int x, int y) const;
 
  private:
-  // The tables are zero before the constructor runs: the object comes from
-  // calloc, which takes an object this large from fresh pages of the system,
-  // zero already, instead of writing 7.7 MB of zeros. The parts of the tables
-  // a client leaves empty are then never touched.
-  static void* operator new(size_t size);
-  TUOTileData() = default;
+  TUOTileData();
   void ReadArtIndex(const std::string& artIdxPath);
   void ReadArtContainer(const std::string& artPath);
   void ReadItems(const std::string& tileDataPath);
