@@ -20,7 +20,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -206,11 +205,11 @@ void FlushProcessorCaches() {
   benchmark::DoNotOptimize(sum);
 }
 
-// A path against what it is measured against, alternating, as
-// bench::PathAgainstFloor does. Arguments: cold (the client's files dropped
-// from the page cache before each of the two), flushed (the files in the
-// page cache, but none of them in the processor caches: otherwise each of
-// the two reads what the other has just brought there).
+// A path against what it is measured against, alternating. Arguments: cold
+// (the client's files dropped from the page cache before each of the two),
+// flushed (the files in the page cache, but none of them in the processor
+// caches: otherwise each of the two reads what the other has just brought
+// there).
 template <class Path, class Floor>
 void AgainstFloor(benchmark::State& state, double target, Path&& path, Floor&& floor) {
   const Client& c = TheClient();
@@ -220,26 +219,7 @@ void AgainstFloor(benchmark::State& state, double target, Path&& path, Floor&& f
     if (cold) DropClient(c);
     if (flushed) FlushProcessorCaches();
   };
-  using Clock = std::chrono::steady_clock;
-  double pathSeconds = 0, floorSeconds = 0;
-  for (auto _ : state) {
-    prepare();
-    const auto t0 = Clock::now();
-    floor();
-    const auto t1 = Clock::now();
-    prepare();
-    const auto t2 = Clock::now();
-    path();
-    const auto t3 = Clock::now();
-    const double p = std::chrono::duration<double>(t3 - t2).count();
-    floorSeconds += std::chrono::duration<double>(t1 - t0).count();
-    pathSeconds += p;
-    state.SetIterationTime(p);
-  }
-  const double n = double(state.iterations() > 0 ? state.iterations() : 1);
-  state.counters["floor_ms"] = floorSeconds / n * 1e3;
-  state.counters["ratio"] = floorSeconds > 0 ? pathSeconds / floorSeconds : 0;
-  state.counters["target"] = target;
+  tavi::bench::PathAgainstFloorPrepared(state, target, prepare, path, floor);
 }
 
 uint32_t OpenPacked(const std::string& container) {

@@ -8,17 +8,23 @@
 
 namespace tavi::bench {
 
-template <class Path, class Floor>
-void PathAgainstFloor(benchmark::State& st, double target, Path&& path, Floor&& floor) {
+// The same with `prepare` run before each of the two, untimed (for example
+// to drop files from the page cache).
+template <class Prepare, class Path, class Floor>
+void PathAgainstFloorPrepared(benchmark::State& st, double target, Prepare&& prepare, Path&& path,
+                              Floor&& floor) {
   using Clock = std::chrono::steady_clock;
   double pathSeconds = 0, floorSeconds = 0;
   for (auto _ : st) {
+    prepare();
     const auto t0 = Clock::now();
     floor();
     const auto t1 = Clock::now();
-    path();
+    prepare();
     const auto t2 = Clock::now();
-    const double p = std::chrono::duration<double>(t2 - t1).count();
+    path();
+    const auto t3 = Clock::now();
+    const double p = std::chrono::duration<double>(t3 - t2).count();
     floorSeconds += std::chrono::duration<double>(t1 - t0).count();
     pathSeconds += p;
     st.SetIterationTime(p);
@@ -27,6 +33,12 @@ void PathAgainstFloor(benchmark::State& st, double target, Path&& path, Floor&& 
   st.counters["floor_ms"] = floorSeconds / n * 1e3;
   st.counters["ratio"] = floorSeconds > 0 ? pathSeconds / floorSeconds : 0;
   st.counters["target"] = target;
+}
+
+template <class Path, class Floor>
+void PathAgainstFloor(benchmark::State& st, double target, Path&& path, Floor&& floor) {
+  PathAgainstFloorPrepared(
+      st, target, [] {}, path, floor);
 }
 
 }  // namespace tavi::bench
