@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -13,6 +12,7 @@
 #include "document/house_document.h"
 #include "render/art_source.h"
 #include "render/scene.h"
+#include "tools/demodata.h"
 
 namespace tavi {
 namespace {
@@ -63,9 +63,8 @@ const std::string& DemoDir() {
     namespace fs = std::filesystem;
     fs::path base = fs::temp_directory_path() / ("tavi-bench-demo-" + std::to_string(::getpid()));
     fs::create_directories(base);
-    std::string cmd =
-        std::string("\"") + TAVI_CLI_PATH + "\" demodata \"" + base.string() + "\" >/dev/null 2>&1";
-    if (std::system(cmd.c_str()) != 0) return std::string();
+    std::string error;
+    if (!tavi::demo::WriteDemoClient(base.string(), nullptr, &error)) return std::string();
     return base.string();
   }();
   return dir;

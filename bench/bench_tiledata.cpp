@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,10 +14,7 @@
 #include "bench/ratio.h"
 #include "bench/synthetic_client.h"
 #include "client/tile_data.h"
-
-#ifndef TAVI_CLI_PATH
-#define TAVI_CLI_PATH "tavi-cli"
-#endif
+#include "tools/demodata.h"
 
 namespace {
 
@@ -30,9 +26,8 @@ const fs::path& DemoDir() {
     const fs::path d =
         fs::temp_directory_path() / ("tavi-bench-tiles-" + std::to_string(::getpid()));
     fs::create_directories(d);
-    const std::string cmd =
-        std::string("\"") + TAVI_CLI_PATH + "\" demodata \"" + d.string() + "\" >/dev/null 2>&1";
-    if (std::system(cmd.c_str()) != 0 || !fs::exists(d / "tiledata.mul"))
+    std::string error;
+    if (!tavi::demo::WriteDemoClient(d.string(), nullptr, &error))
       tavi::bench::WriteSyntheticClient(d, true, [](int id) {
         return id % 3 ? std::pair<int, int>{44, 44 + id % 81} : std::pair<int, int>{0, 0};
       });

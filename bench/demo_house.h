@@ -1,6 +1,6 @@
 #pragma once
 // Houses over the synthetic demo client for the benchmarks, written once per
-// program by `tavi-cli demodata` into a temporary folder:
+// program by the demo client library into a temporary folder:
 //   dense: a built 32 x 32 house, floors 0..4: a floor on every cell, walls
 //          along every fifth line, two to four things stacked in the rooms
 //          (about 20,000 entries)
@@ -8,7 +8,6 @@
 //          (163,840 entries)
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -17,10 +16,7 @@
 #include "client/tile_data.h"
 #include "document/doc_host.h"
 #include "document/house_document.h"
-
-#ifndef TAVI_CLI_PATH
-#define TAVI_CLI_PATH "tavi-cli"
-#endif
+#include "tools/demodata.h"
 
 namespace tavi::bench {
 
@@ -54,9 +50,8 @@ struct DemoClient : TilePools {
     const fs::path base =
         fs::temp_directory_path() / ("tavi-bench-client-" + std::to_string(::getpid()));
     fs::create_directories(base);
-    const std::string cmd =
-        std::string("\"") + TAVI_CLI_PATH + "\" demodata \"" + base.string() + "\" >/dev/null 2>&1";
-    if (std::system(cmd.c_str()) != 0) return;
+    std::string error;
+    if (!demo::WriteDemoClient(base.string(), nullptr, &error)) return;
     dir = base.string();
     data = TUOTileData::Create(dir + "/artidx.mul", dir + "/tiledata.mul", dir + "/art.mul");
     Fill(*data);

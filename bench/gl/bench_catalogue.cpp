@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QScrollBar>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -15,10 +14,7 @@
 #include "app/catalogue_window.h"
 #include "app/picture_grid.h"
 #include "client/tile_data.h"
-
-#ifndef TAVI_CLI_PATH
-#define TAVI_CLI_PATH "tavi-cli"
-#endif
+#include "tools/demodata.h"
 
 namespace {
 
@@ -32,9 +28,8 @@ constexpr int kItems = 16000;
 // without one borrow the picture of an item that has one), so the catalogue
 // lists about as many items as a full client.
 bool MakeClient(const fs::path& dir) {
-  const std::string cmd =
-      std::string("\"") + TAVI_CLI_PATH + "\" demodata \"" + dir.string() + "\" >/dev/null 2>&1";
-  if (std::system(cmd.c_str()) != 0) return false;
+  std::string error;
+  if (!demo::WriteDemoClient(dir.string(), nullptr, &error)) return false;
   std::fstream idx(dir / "artidx.mul", std::ios::in | std::ios::out | std::ios::binary);
   std::vector<char> data((std::istreambuf_iterator<char>(idx)), std::istreambuf_iterator<char>());
   auto* entries = reinterpret_cast<ArtIndexEntry*>(data.data());

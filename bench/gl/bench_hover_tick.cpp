@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QSurfaceFormat>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -49,9 +48,8 @@ struct Editor {
     namespace fs = std::filesystem;
     const fs::path base = fs::temp_directory_path() / ("tavi-tick-" + std::to_string(::getpid()));
     fs::create_directories(base / "config");
-    const std::string cmd =
-        std::string("\"") + TAVI_CLI_PATH + "\" demodata \"" + base.string() + "\" >/dev/null 2>&1";
-    if (std::system(cmd.c_str()) != 0) return;
+    std::string error;
+    if (!demo::WriteDemoClient(base.string(), nullptr, &error)) return;
     dir = base.string();
     StartOptions o;
     o.demoClientDir = QString::fromStdString(dir);
