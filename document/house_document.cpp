@@ -33,7 +33,7 @@ void TTAVIDoc::SetSize(int width, int height) {
 
 void TTAVIDoc::UpdateCell(int x, int y, int floor) {
   if (x < 0 || y < 0 || x >= kGrid || y >= kGrid || !ValidFloor(floor)) return;
-  Touch();
+  TouchCell(x, y, floor);
   LayerCount[floor][y][x] = 0;
   TopZ[floor][y][x] = 0;
   for (int layer = kLayers - 1; layer >= 0; --layer) {
@@ -118,6 +118,10 @@ void FindTops(const FloorImage& image, int width, int height, uint8_t (&top)[kGr
 void TTAVIDoc::UpdateFloorCells(int floor, int width, int height) {
   if (!ValidFloor(floor)) return;
   Touch();
+  FindFloorSummaries(floor, width, height);
+}
+
+void TTAVIDoc::FindFloorSummaries(int floor, int width, int height) {
   width = std::clamp(width, 0, kGrid);
   height = std::clamp(height, 0, kGrid);
   // The tile facts are asked once per cell, for its top entry only.
@@ -135,6 +139,30 @@ void TTAVIDoc::UpdateFloorCells(int floor, int width, int height) {
         TopZ[floor][y][x] = e.Z + TileHeight(e.Id);
       }
     }
+}
+
+bool TTAVIDoc::ChangedCellsSince(uint64_t since, std::vector<int>* cells) const {
+  cells->clear();
+  if (since > revision_ || wholeRevision_ > since) return false;
+  for (int f = 0; f < kFloors; ++f)
+    for (int c = 0; c < kGrid * kGrid; ++c)
+      if (cellRevision_[f][c] > since) cells->push_back(f * kGrid * kGrid + c);
+  return true;
+}
+
+void TTAVIDoc::TouchCellsDiffering(int floor, const FloorImage& image) {
+  uint32_t differs[kGrid] = {};  // bit x of row y
+  const FloorImage& now = Tiles[floor];
+  for (int layer = 0; layer < kLayers; ++layer)
+    for (int y = 0; y < kGrid; ++y) {
+      if (std::memcmp(now[layer][y], image[layer][y], sizeof(now[layer][y])) == 0) continue;
+      for (int x = 0; x < kGrid; ++x)
+        if (std::memcmp(&now[layer][y][x], &image[layer][y][x], sizeof(TileEntry)) != 0)
+          differs[y] |= 1u << x;
+    }
+  for (int y = 0; y < kGrid; ++y)
+    for (int x = 0; x < kGrid; ++x)
+      if (differs[y] >> x & 1u) TouchCell(x, y, floor);
 }
 
 int TTAVIDoc::FloorTop(int floor) const {
@@ -226,8 +254,10 @@ int TTAVIDoc::Undo() {
   RecountOnly(f);
   std::memcpy(UndoSlots[old], Tiles[f], sizeof(FloorImage));
   UndoFloor[old] = f;
+  // Only the cells the step changes are counted, so that the view draws them alone.
+  TouchCellsDiffering(f, UndoSlots[UndoPos]);
   std::memcpy(Tiles[f], UndoSlots[UndoPos], sizeof(FloorImage));
-  UpdateFloorCells(f, Width, Height);
+  FindFloorSummaries(f, Width, Height);
   // The house differs from what was last saved (or loaded): a Save, Undo,
   // Close must still ask.
   Modified = true;
@@ -240,8 +270,9 @@ int TTAVIDoc::Redo() {
   UndoPos = (UndoPos + 1) % kUndoSlots;
   const int f = UndoFloor[UndoPos];
   RecountOnly(f);
+  TouchCellsDiffering(f, UndoSlots[UndoPos]);
   std::memcpy(Tiles[f], UndoSlots[UndoPos], sizeof(FloorImage));
-  UpdateFloorCells(f, Width, Height);
+  FindFloorSummaries(f, Width, Height);
   Modified = true;
   Recalculate();
   return f;

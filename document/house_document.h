@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "document/doc_host.h"
 #include "document/tile_fact_cache.h"
@@ -77,11 +78,19 @@ class TTAVIDoc {
 
   // Counts the changes of the house as drawn: tiles, marks, cell summaries
   // and plot size. Every operation that changes them ends in UpdateCell,
-  // UpdateFloorCells, CheckCustomization or SetSize, which count it; code
-  // that writes Tiles directly calls Touch (or UpdateCell) afterwards. The
-  // view compares it to know when the whole frame must be drawn again.
+  // UpdateFloorCells, CheckCustomization, Undo, Redo or SetSize, which count
+  // it; code that writes Tiles directly calls Touch (or UpdateCell)
+  // afterwards. The view compares it to know when a frame must be drawn again.
   uint64_t Revision() const { return revision_; }
-  void Touch() { ++revision_; }
+  // A change that may concern any cell (the whole house is drawn again).
+  void Touch() { wholeRevision_ = ++revision_; }
+  // The cells whose drawing may have changed since revision `since`, as
+  // floor * 1024 + y * 32 + x, ascending, into *cells. False when a change
+  // since then was not limited to known cells (Touch, a whole floor, the plot
+  // size) or `since` is not a revision of this document: then any cell may
+  // have changed. UpdateCell, Undo, Redo and the rule check's marks tell
+  // their cells.
+  bool ChangedCellsSince(uint64_t since, std::vector<int>* cells) const;
 
   // Replaces the plot size (clamped to 1..32). Does not touch the tiles.
   void SetSize(int width, int height);
@@ -204,9 +213,20 @@ class TTAVIDoc {
   // Removes the entry of `layer`, closing the stack up (all fields move).
   void RemoveLayer(int x, int y, int floor, int layer);
 
+  // Counts a change of one cell (see ChangedCellsSince).
+  void TouchCell(int x, int y, int floor) { cellRevision_[floor][y * kGrid + x] = ++revision_; }
+  // LayerCount and TopZ of a floor's cells inside width x height, uncounted.
+  void FindFloorSummaries(int floor, int width, int height);
+  // Counts the cells of `floor` whose stacks differ from `image` (an undo
+  // step about to be restored) as changed.
+  void TouchCellsDiffering(int floor, const FloorImage& image);
+
   const ITileFacts* facts_;
   IDocHost* host_;
   uint64_t revision_ = 0;
+  // The revision of the last change of the whole house, and of each cell.
+  uint64_t wholeRevision_ = 0;
+  uint64_t cellRevision_[kFloors][kGrid * kGrid] = {};
   PlainDocHost defaultHost_;
   // Filled during one price count or rule check, forgotten at the next.
   TileFactCache factCache_;

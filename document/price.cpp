@@ -108,9 +108,31 @@ void TTAVIDoc::Recalculate() {
   countFacts_ = facts_;
 }
 
+namespace {
+
+// Bit L of [f][y][x]: the entry of layer L carries a drawn mark.
+using MarkedLayers = uint32_t[kFloors][kGrid][kGrid];
+void FindMarkedLayers(const FloorImage (&tiles)[kFloors], MarkedLayers& out) {
+  std::memset(out, 0, sizeof(MarkedLayers));
+  for (int f = 0; f < kFloors; ++f)
+    for (int layer = 0; layer < kLayers; ++layer)
+      for (int y = 0; y < kGrid; ++y)
+        for (int x = 0; x < kGrid; ++x)
+          out[f][y][x] |= uint32_t((tiles[f][layer][y][x].Mark & 0xFF) != 0) << layer;
+}
+
+}  // namespace
+
 void TTAVIDoc::CheckCustomization() {
-  Touch();  // the marks are drawn
+  // The marks are drawn: the cells whose marks change are counted as changed.
+  MarkedLayers before, after;
+  FindMarkedLayers(Tiles, before);
   CheckRules(*this, factCache_);
+  FindMarkedLayers(Tiles, after);
+  for (int f = 0; f < kFloors; ++f)
+    for (int y = 0; y < kGrid; ++y)
+      for (int x = 0; x < kGrid; ++x)
+        if (before[f][y][x] != after[f][y][x]) TouchCell(x, y, f);
 }
 
 }  // namespace tavi

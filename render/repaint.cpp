@@ -24,17 +24,59 @@ bool SameViewBasis(const ViewState& a, const ViewState& b) {
          a.ScrollX == b.ScrollX && a.ScrollY == b.ScrollY;
 }
 
+// The parts of a view state that the marked cells show: the preview's
+// inputs while there is one, the pointed entry while Shift points, the
+// selection outside the Immediate mode. Fields that draw nothing stay at
+// their defaults.
+struct DrawnMarks {
+  int Preview = 0;  // 1 automatic stairs, 2 the current tile, 3 the carried tile
+  int X = -1, Y = -1, A = 0, B = 0;
+  bool Pointing = false;
+  int PointX = -1, PointY = -1, PointLayer = 0;
+  CellRect Selection;
+  bool operator==(const DrawnMarks& o) const {
+    return Preview == o.Preview && X == o.X && Y == o.Y && A == o.A && B == o.B &&
+           Pointing == o.Pointing && PointX == o.PointX && PointY == o.PointY &&
+           PointLayer == o.PointLayer && Selection.Left == o.Selection.Left &&
+           Selection.Top == o.Selection.Top && Selection.Right == o.Selection.Right &&
+           Selection.Bottom == o.Selection.Bottom;
+  }
+};
+
+// The same conditions as the scene's (render/scene.cpp, BuildScene and DrawFloor).
+DrawnMarks MarksOf(const ViewState& s, const TTAVIDoc* doc) {
+  DrawnMarks m;
+  const bool hover = s.HoverX != -1 && doc && doc->InPlot(s.HoverX, s.HoverY);
+  if (hover && !s.ShiftDown && s.EditMode == kModeImmediate) {
+    m.Preview = s.AutoStairs ? 1 : 2;
+    m.A = s.AutoStairs ? s.StairsDirection : s.Alt;
+    m.B = s.AutoStairs ? s.StairsRow : s.CurrentTile;
+  } else if (hover && s.EditMode == kModeInner && s.CarriedId != 0) {
+    m.Preview = 3;
+    m.A = s.Alt;
+    m.B = s.CarriedId;
+  }
+  if (m.Preview) m.X = s.HoverX, m.Y = s.HoverY;
+  if (s.ShiftDown && s.EditMode == kModeImmediate) {
+    m.Pointing = true;
+    m.PointX = s.HoverX, m.PointY = s.HoverY, m.PointLayer = s.HoverLayer;
+  }
+  if (s.EditMode != kModeImmediate && !s.Selection.Empty()) m.Selection = s.Selection;
+  return m;
+}
+
 PixelRect Union(const PixelRect& a, const PixelRect& b) {
   if (a.Empty()) return b;
   if (b.Empty()) return a;
   return {std::min(a.X0, b.X0), std::min(a.Y0, b.Y0), std::max(a.X1, b.X1), std::max(a.Y1, b.Y1)};
 }
 
-// Adds the rectangles of the items of `floor` in the given cells.
-void AddCellRects(const DrawList& list, int floor, const std::vector<uint8_t>& changed,
-                  IArtSource* art, const RasterView& view, std::vector<PixelRect>* perCell) {
+// Adds the rectangles of the items in the changed cells: bit f of a cell's
+// entry in `changed` stands for floor f.
+void AddCellRects(const DrawList& list, const std::vector<uint8_t>& changed, IArtSource* art,
+                  const RasterView& view, std::vector<PixelRect>* perCell) {
   for (const DrawItem& it : list.Items) {
-    if (it.Floor != floor || it.Cell < 0 || !changed[size_t(it.Cell)]) continue;
+    if (it.Cell < 0 || it.Floor < 0 || !(changed[size_t(it.Cell)] >> it.Floor & 1)) continue;
     int w = kCellPixels, h = kCellPixels;
     if (it.Kind == DrawKind::kTile && (!art || !art->PictureSize(it.Art, &w, &h))) continue;
     PixelRect& r = (*perCell)[size_t(it.Cell)];
@@ -78,28 +120,69 @@ void FrameBasis::Set(const TTAVIDoc* doc, const void* tileData, const ViewState&
   View = view;
 }
 
+namespace {
+
+bool SameLights(const DrawList& a, const DrawList& b) {
+  if (a.Night != b.Night || a.Lights.size() != b.Lights.size()) return false;
+  for (size_t i = 0; i < a.Lights.size(); ++i) {
+    const DrawLight &p = a.Lights[i], &q = b.Lights[i];
+    if (p.X != q.X || p.Y != q.Y || p.Radius != q.Radius || p.R != q.R || p.G != q.G || p.B != q.B)
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool SameBasis(const FrameBasis& a, const FrameBasis& b) {
-  return a.Valid && b.Valid && a.Doc == b.Doc && a.Revision == b.Revision &&
-         a.TileData == b.TileData && SameViewBasis(a.State, b.State) && a.Ground == b.Ground &&
-         a.View.Width == b.View.Width && a.View.Height == b.View.Height &&
-         a.View.Zoom == b.View.Zoom && a.View.ScrollX == b.View.ScrollX &&
-         a.View.ScrollY == b.View.ScrollY;
+  return SameBasisButHouse(a, b) && a.Revision == b.Revision;
+}
+
+bool SameBasisButHouse(const FrameBasis& a, const FrameBasis& b) {
+  return a.Valid && b.Valid && a.Doc == b.Doc && a.TileData == b.TileData &&
+         SameViewBasis(a.State, b.State) && a.Ground == b.Ground && a.View.Width == b.View.Width &&
+         a.View.Height == b.View.Height && a.View.Zoom == b.View.Zoom &&
+         a.View.ScrollX == b.View.ScrollX && a.View.ScrollY == b.View.ScrollY;
+}
+
+bool SameDrawing(const ViewState& a, const ViewState& b, const TTAVIDoc* doc) {
+  return SameViewBasis(a, b) && MarksOf(a, doc) == MarksOf(b, doc);
 }
 
 RepaintPlan PlanRepaint(const FrameBasis& lastBasis, const DrawList& last,
                         const SceneMarks& lastMarks, const FrameBasis& basis, const DrawList& next,
                         const SceneMarks& marks, IArtSource* art) {
   RepaintPlan plan;
-  if (!SameBasis(lastBasis, basis) || lastMarks.Floor != marks.Floor) return plan;
+  if (!SameBasisButHouse(lastBasis, basis) || lastMarks.Floor != marks.Floor) return plan;
+  std::vector<int> houseCells;
+  if (lastBasis.Revision != basis.Revision) {
+    // The house changed: in the cells the document tells, unless it cannot
+    // (then anything may look different), and the night's lights, which
+    // depend on the cells around, must not have moved.
+    if (!basis.Doc || !basis.Doc->ChangedCellsSince(lastBasis.Revision, &houseCells) ||
+        !SameLights(last, next))
+      return plan;
+  }
   std::vector<int> cells;
   ChangedCells(lastMarks, marks, &cells);
   plan.Full = false;
-  if (cells.empty()) return plan;
+  if (cells.empty() && houseCells.empty()) return plan;
+  // The floors to draw again in each cell: the marked floor where the marks
+  // changed; where the house changed, the floor changed and the one over it,
+  // whose look depends on the floor below (Show Downstair walls).
   std::vector<uint8_t> changed(kGrid * kGrid, 0);
-  for (int c : cells) changed[size_t(c)] = 1;
+  if (marks.Floor >= 0 && marks.Floor < kFloors)
+    for (int c : cells) changed[size_t(c)] |= uint8_t(1u << marks.Floor);
+  for (int c : houseCells) {
+    const int f = c / (kGrid * kGrid);
+    changed[size_t(c % (kGrid * kGrid))] |= uint8_t(3u << f);
+  }
+  cells.clear();
+  for (int c = 0; c < kGrid * kGrid; ++c)
+    if (changed[size_t(c)]) cells.push_back(c);
   std::vector<PixelRect> perCell(kGrid * kGrid);
-  AddCellRects(last, marks.Floor, changed, art, basis.View, &perCell);
-  AddCellRects(next, marks.Floor, changed, art, basis.View, &perCell);
+  AddCellRects(last, changed, art, basis.View, &perCell);
+  AddCellRects(next, changed, art, basis.View, &perCell);
   // Rectangles that overlap become one; past a handful, everything is one.
   constexpr size_t kMaxRects = 8;
   std::vector<PixelRect>& rects = plan.Rects;

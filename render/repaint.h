@@ -1,9 +1,11 @@
 #pragma once
 // Which part of the house view a new frame must draw. The frame is drawn
-// whole when anything but the mouse state, the placement inputs and the
-// selection changed (the house, the floor, the zoom, the scroll, the view's
-// size, a View switch...). Otherwise only the cells whose marks changed (the
-// live preview, the pointed entry, the selection, render/scene.h) look
+// whole when anything but the house's cells, the mouse state, the placement
+// inputs and the selection changed (the floor, the zoom, the scroll, the
+// view's size, a View switch, the plot size...). Otherwise only the cells
+// whose marks changed (the live preview, the pointed entry, the selection,
+// render/scene.h) and the cells the document reports changed (an edit, an
+// undo or redo, the rule check's marks: TTAVIDoc::ChangedCellsSince) look
 // different: the region to draw again is everything the old and the new
 // frame draw for those cells, as a few rectangles of window pixels. Drawing
 // every quad of the new frame that overlaps such a rectangle, clipped to it,
@@ -42,6 +44,15 @@ struct FrameBasis {
 
 // True when two frames differ at most in the cells their marks tell apart.
 bool SameBasis(const FrameBasis& a, const FrameBasis& b);
+// The same, but the house may have changed (the revisions may differ).
+bool SameBasisButHouse(const FrameBasis& a, const FrameBasis& b);
+
+// True when two view states draw the same frame of the same house (`doc`
+// at one revision): the fields that draw nothing in either are left out (the
+// current tile or the Alt while no preview shows, the hover cell without a
+// preview or a pointed entry, the selection in the Immediate mode). A view
+// asked to show `b` while it shows `a` need not draw at all.
+bool SameDrawing(const ViewState& a, const ViewState& b, const TTAVIDoc* doc);
 
 struct RepaintPlan {
   bool Full = true;

@@ -82,8 +82,29 @@ void THouseView::SetTileData(const TUOTileData* data) {
   RepaintWhole();
 }
 
+RasterView THouseView::ViewFor(const ViewState& state) const {
+  // On a high-density screen the frame has more pixels than the widget has
+  // units: the zoom and the scroll grow by the same factor.
+  const double dpr = devicePixelRatioF();
+  return RasterView{int(width() * dpr), int(height() * dpr), double(float(state.Zoom * dpr)),
+                    int(state.ScrollX * dpr), int(state.ScrollY * dpr)};
+}
+
 void THouseView::SetViewState(const ViewState& state) {
+  // A state that draws what the framebuffer already shows (a new current
+  // tile while no preview shows, a tool window's selection...) asks for no
+  // frame; one that is pending still comes.
+  bool same = d_->drawn && !d_->wholeNext && d_->basis.Valid;
+  if (same) {
+    FrameBasis b;
+    b.Set(d_->doc, d_->data, state, ViewFor(state));
+    same = SameBasis(d_->basis, b) && SameDrawing(d_->basis.State, state, d_->doc);
+  }
   state_ = state;
+  if (same) {
+    ++skippedCount_;
+    return;
+  }
   update();
 }
 
@@ -111,15 +132,12 @@ void THouseView::paintGL() {
   in.Lights = d_->data ? d_->data->Lights : nullptr;
   in.State = &state_;
   BuildScene(in, &d_->next, &d_->nextMarks);
-  // On a high-density screen the frame has more pixels than the widget has
-  // units: the zoom and the scroll grow by the same factor.
-  const double dpr = devicePixelRatioF();
-  const int w = int(width() * dpr), h = int(height() * dpr);
-  const int sx = int(state_.ScrollX * dpr), sy = int(state_.ScrollY * dpr);
+  const RasterView view = ViewFor(state_);
+  const int w = view.Width, h = view.Height, sx = view.ScrollX, sy = view.ScrollY;
   d_->gl.SetViewSize(w, h);
-  d_->gl.SetZoom(float(state_.Zoom * dpr));
+  d_->gl.SetZoom(float(view.Zoom));
   FrameBasis basis;
-  basis.Set(d_->doc, d_->data, state_, RasterView{w, h, double(d_->gl.Zoom()), sx, sy});
+  basis.Set(d_->doc, d_->data, state_, view);
   // The framebuffer still holds the last frame unless it was made anew.
   const GLuint fbo = defaultFramebufferObject();
   RepaintPlan plan;

@@ -19,6 +19,7 @@
 
 #include "client/tile_data.h"
 #include "document/house_document.h"
+#include "render/raster.h"
 #include "render/view_state.h"
 
 namespace tavi {
@@ -35,10 +36,11 @@ class THouseView : public QOpenGLWidget {
   void SetDocument(TTAVIDoc* doc);
   // Not owned. Changing it forgets every decoded picture.
   void SetTileData(const TUOTileData* data);
-  // Everything else a frame reads; schedules a repaint. A change of the
-  // mouse state, the placement inputs or the selection redraws only the part
-  // of the view that changes (render/repaint.h); anything else, or a change
-  // of the document (TTAVIDoc::Revision), redraws the whole view.
+  // Everything else a frame reads; schedules a repaint unless the frame
+  // shown would not change. A change of the mouse state, the placement
+  // inputs, the selection or of cells of the house (TTAVIDoc::
+  // ChangedCellsSince) redraws only the part of the view that changes
+  // (render/repaint.h); anything else redraws the whole view.
   void SetViewState(const ViewState& state);
   // The next frame is drawn whole whatever changed.
   void RepaintWhole();
@@ -68,6 +70,8 @@ class THouseView : public QOpenGLWidget {
   int PaintCount() const { return paintCount_; }
   double LastPaintMs() const { return lastPaintMs_; }
   double LastPaintedShare() const { return lastPaintedShare_; }
+  // View states that asked for no frame, for they drew nothing new.
+  int SkippedCount() const { return skippedCount_; }
 
  protected:
   void initializeGL() override;
@@ -76,10 +80,12 @@ class THouseView : public QOpenGLWidget {
 
  private:
   void ReleaseGl();
+  // The frame's size, zoom and scroll in pixels for a state.
+  RasterView ViewFor(const ViewState& state) const;
   struct Impl;
   std::unique_ptr<Impl> d_;
   ViewState state_;
-  int paintCount_ = 0;
+  int paintCount_ = 0, skippedCount_ = 0;
   double lastPaintMs_ = 0, lastPaintedShare_ = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "document/house_document.h"
 #include "support/fake_tiles.h"
@@ -224,6 +225,47 @@ TEST_F(DocFixture, PriceAfterUndoAndRedoIsTheWholeHouses) {
     doc->Redo();
     expect("redoing all");
   }
+}
+
+// The document tells the view which cells changed since a revision: each
+// UpdateCell its cell, an undo or redo only the cells it changes, and
+// whole-house changes (Touch, a whole floor, the plot size) no cell list.
+TEST_F(DocFixture, ChangedCellsSinceARevision) {
+  std::vector<int> cells;
+  uint64_t r = doc->Revision();
+  ASSERT_TRUE(doc->ChangedCellsSince(r, &cells));
+  EXPECT_TRUE(cells.empty());
+  EXPECT_FALSE(doc->ChangedCellsSince(r + 1, &cells)) << "a revision not reached yet";
+  doc->PushUndo(2);
+  doc->Tiles[2][0][3][4].Id = 12788;
+  doc->UpdateCell(4, 3, 2);
+  doc->Tiles[2][0][1][1].Id = 12788;
+  doc->UpdateCell(1, 1, 2);
+  ASSERT_TRUE(doc->ChangedCellsSince(r, &cells));
+  EXPECT_EQ(cells, (std::vector<int>{2 * 1024 + 1 * 32 + 1, 2 * 1024 + 3 * 32 + 4}));
+  const uint64_t edited = doc->Revision();
+  ASSERT_TRUE(doc->ChangedCellsSince(edited - 1, &cells));
+  EXPECT_EQ(cells, (std::vector<int>{2 * 1024 + 1 * 32 + 1}));
+  // The undo restores the two cells, and counts them alone.
+  ASSERT_EQ(doc->Undo(), 2);
+  ASSERT_TRUE(doc->ChangedCellsSince(edited, &cells));
+  EXPECT_EQ(cells, (std::vector<int>{2 * 1024 + 1 * 32 + 1, 2 * 1024 + 3 * 32 + 4}));
+  EXPECT_EQ(doc->LayerCount[2][3][4], 0);
+  const uint64_t undone = doc->Revision();
+  ASSERT_EQ(doc->Redo(), 2);
+  ASSERT_TRUE(doc->ChangedCellsSince(undone, &cells));
+  EXPECT_EQ(cells.size(), 2u);
+  EXPECT_EQ(doc->LayerCount[2][3][4], 1);
+  r = doc->Revision();
+  doc->UpdateFloorCells(1, kGrid, kGrid);
+  EXPECT_FALSE(doc->ChangedCellsSince(r, &cells));
+  r = doc->Revision();
+  doc->SetSize(7, 7);
+  EXPECT_FALSE(doc->ChangedCellsSince(r, &cells));
+  r = doc->Revision();
+  doc->Touch();
+  EXPECT_FALSE(doc->ChangedCellsSince(r, &cells));
+  EXPECT_TRUE(doc->ChangedCellsSince(doc->Revision(), &cells));
 }
 
 }  // namespace

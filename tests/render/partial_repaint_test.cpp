@@ -182,8 +182,8 @@ TEST_F(PartialRepaint, AHoverTickRedrawsLittle) {
   EXPECT_TRUE(same.Rects.empty());
 }
 
-// The house, the floor, the zoom, the scroll, the view's size, the ground
-// and the View switches each make the frame whole.
+// The floor, the zoom, the scroll, the view's size, the ground, the View
+// switches and a change of the whole house each make the frame whole.
 TEST_F(PartialRepaint, WholeFramesWhenMoreThanTheMarksChange) {
   const RasterView view = ViewAt(1.0);
   const ViewState s = Base();
@@ -223,9 +223,50 @@ TEST_F(PartialRepaint, WholeFramesWhenMoreThanTheMarksChange) {
   Frame d;
   Build(t, view, &d);
   EXPECT_TRUE(PlanRepaint(c.basis, c.list, c.marks, d.basis, d.list, d.marks, art_.get()).Full);
-  // Any change of the house counts, even one cell's summary.
-  house_->doc->UpdateCell(1, 1, 0);
+  // A change of the house the document cannot tell by cell counts.
+  house_->doc->Touch();
   EXPECT_TRUE(whole(s, view));
+}
+
+// The view-state changes that draw nothing new: the placement inputs while
+// no preview shows, the selection in the Immediate mode, the hover cell
+// outside the plot; each of them draws once a preview or mode shows it.
+TEST_F(PartialRepaint, WhatDrawsNothingNew) {
+  const TTAVIDoc* doc = house_->doc.get();
+  ViewState a = Base();
+  ViewState b = a;
+  b.CurrentTile = house_->walls.back();
+  b.Alt = 10;
+  b.StairsRow = 3;
+  b.CarriedId = 5;
+  b.Selection = CellRect{1, 1, 2, 2};
+  EXPECT_TRUE(SameDrawing(a, b, doc));
+  b.HoverX = 40, b.HoverY = 3;  // outside the plot: no preview
+  EXPECT_TRUE(SameDrawing(a, b, doc));
+  a.HoverX = b.HoverX = 3;
+  a.HoverY = 3;
+  EXPECT_FALSE(SameDrawing(a, b, doc)) << "the preview shows the current tile";
+  b.CurrentTile = a.CurrentTile, b.Alt = a.Alt;
+  EXPECT_TRUE(SameDrawing(a, b, doc));
+  b.AutoStairs = true;
+  EXPECT_FALSE(SameDrawing(a, b, doc)) << "automatic stairs instead";
+  b.AutoStairs = false;
+  a.EditMode = b.EditMode = kModeStack;
+  EXPECT_FALSE(SameDrawing(a, b, doc)) << "the selection shows";
+  b.Selection = a.Selection;
+  EXPECT_TRUE(SameDrawing(a, b, doc));
+  a.EditMode = b.EditMode = kModeInner;
+  EXPECT_FALSE(SameDrawing(a, b, doc)) << "the carried tile shows";
+  b.CarriedId = 0;
+  a.EditMode = b.EditMode = kModeImmediate;
+  b.ShiftDown = true;
+  EXPECT_FALSE(SameDrawing(a, b, doc)) << "Shift points instead of the preview";
+  b.ShiftDown = false;
+  b.ScrollY += 1;
+  EXPECT_FALSE(SameDrawing(a, b, doc));
+  b = a;
+  b.View.ShowGrid = !a.View.ShowGrid;
+  EXPECT_FALSE(SameDrawing(a, b, doc));
 }
 
 }  // namespace
