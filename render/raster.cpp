@@ -4,6 +4,8 @@
 #include <array>
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <system_error>
 #include <thread>
 
@@ -405,6 +407,23 @@ bool RasterizeRegion(const DrawList& list, IArtSource* art, const RasterView& vi
     if (list.Night) band.Night(list);
   }
   return true;
+}
+
+void MoveFrame(RasterFrame* frame, int dx, int dy) {
+  const int w = frame->Width, h = frame->Height;
+  if (std::abs(dx) >= w || std::abs(dy) >= h || (dx == 0 && dy == 0)) return;
+  // Rows are copied in an order that reads each before it is overwritten.
+  const int n = w - std::abs(dx);
+  const int dstX = std::max(0, -dx), srcX = std::max(0, dx);
+  auto row = [&](int y) {
+    const size_t dst = size_t(y) * w + dstX, src = size_t(y + dy) * w + srcX;
+    std::memmove(&frame->Rgb[dst * 3], &frame->Rgb[src * 3], size_t(n) * 3);
+    std::memmove(&frame->Depth[dst], &frame->Depth[src], size_t(n) * sizeof(float));
+  };
+  if (dy >= 0)
+    for (int y = 0; y + dy < h; ++y) row(y);
+  else
+    for (int y = h - 1; y + dy >= 0; --y) row(y);
 }
 
 }  // namespace tavi

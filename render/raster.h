@@ -42,6 +42,10 @@ struct RasterView {
   int ScrollX = 0, ScrollY = 0;
 };
 
+// Moves the frame's pixels and depths by (-dx, -dy), as a scroll by (dx, dy)
+// does; the pixels that come into view keep what they held.
+void MoveFrame(RasterFrame* frame, int dx, int dy);
+
 // Draws the list into a frame of the view's size. A view of 0 or fewer pixels,
 // or larger than kMaxRasterPixels, gives an empty frame (returns false).
 bool RasterizeScene(const DrawList& list, IArtSource* art, const RasterView& view,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace tavi {
 
@@ -20,8 +21,7 @@ bool SameViewBasis(const ViewState& a, const ViewState& b) {
   return a.CurrentFloor == b.CurrentFloor && a.BaseHeight == b.BaseHeight &&
          a.EditMode == b.EditMode && a.HiddenCells == b.HiddenCells &&
          SameSwitches(a.View, b.View) && a.BackgroundMap == b.BackgroundMap &&
-         a.LargeBG == b.LargeBG && a.Projection == b.Projection && a.Zoom == b.Zoom &&
-         a.ScrollX == b.ScrollX && a.ScrollY == b.ScrollY;
+         a.LargeBG == b.LargeBG && a.Projection == b.Projection && a.Zoom == b.Zoom;
 }
 
 // The parts of a view state that the marked cells show: the preview's
@@ -122,6 +122,18 @@ void FrameBasis::Set(const TTAVIDoc* doc, const void* tileData, const ViewState&
 
 namespace {
 
+// A region of most of the view is drawn whole.
+RepaintPlan Finish(RepaintPlan& plan, const RasterView& view) {
+  int64_t area = 0;
+  for (const PixelRect& r : plan.Rects) area += r.Area();
+  if (area > kMostOfTheView * double(view.Width) * view.Height) {
+    plan.Full = true;
+    plan.MoveX = plan.MoveY = 0;
+    plan.Rects.clear();
+  }
+  return plan;
+}
+
 bool SameLights(const DrawList& a, const DrawList& b) {
   if (a.Night != b.Night || a.Lights.size() != b.Lights.size()) return false;
   for (size_t i = 0; i < a.Lights.size(); ++i) {
@@ -134,26 +146,50 @@ bool SameLights(const DrawList& a, const DrawList& b) {
 
 }  // namespace
 
+namespace {
+
+// Equal but for the house's revision and the scroll.
+bool SameBasisButHouseAndScroll(const FrameBasis& a, const FrameBasis& b) {
+  return a.Valid && b.Valid && a.Doc == b.Doc && a.TileData == b.TileData &&
+         SameViewBasis(a.State, b.State) && a.Ground == b.Ground && a.View.Width == b.View.Width &&
+         a.View.Height == b.View.Height && a.View.Zoom == b.View.Zoom;
+}
+
+bool SameScroll(const FrameBasis& a, const FrameBasis& b) {
+  return a.State.ScrollX == b.State.ScrollX && a.State.ScrollY == b.State.ScrollY &&
+         a.View.ScrollX == b.View.ScrollX && a.View.ScrollY == b.View.ScrollY;
+}
+
+}  // namespace
+
 bool SameBasis(const FrameBasis& a, const FrameBasis& b) {
   return SameBasisButHouse(a, b) && a.Revision == b.Revision;
 }
 
 bool SameBasisButHouse(const FrameBasis& a, const FrameBasis& b) {
-  return a.Valid && b.Valid && a.Doc == b.Doc && a.TileData == b.TileData &&
-         SameViewBasis(a.State, b.State) && a.Ground == b.Ground && a.View.Width == b.View.Width &&
-         a.View.Height == b.View.Height && a.View.Zoom == b.View.Zoom &&
-         a.View.ScrollX == b.View.ScrollX && a.View.ScrollY == b.View.ScrollY;
+  return SameBasisButHouseAndScroll(a, b) && SameScroll(a, b);
 }
 
 bool SameDrawing(const ViewState& a, const ViewState& b, const TTAVIDoc* doc) {
-  return SameViewBasis(a, b) && MarksOf(a, doc) == MarksOf(b, doc);
+  return SameViewBasis(a, b) && a.ScrollX == b.ScrollX && a.ScrollY == b.ScrollY &&
+         MarksOf(a, doc) == MarksOf(b, doc);
 }
 
 RepaintPlan PlanRepaint(const FrameBasis& lastBasis, const DrawList& last,
                         const SceneMarks& lastMarks, const FrameBasis& basis, const DrawList& next,
-                        const SceneMarks& marks, IArtSource* art) {
+                        const SceneMarks& marks, IArtSource* art, bool canMove) {
   RepaintPlan plan;
-  if (!SameBasisButHouse(lastBasis, basis) || lastMarks.Floor != marks.Floor) return plan;
+  if (!SameBasisButHouseAndScroll(lastBasis, basis) || lastMarks.Floor != marks.Floor) return plan;
+  const int moveX = basis.View.ScrollX - lastBasis.View.ScrollX;
+  const int moveY = basis.View.ScrollY - lastBasis.View.ScrollY;
+  const int w = basis.View.Width, h = basis.View.Height;
+  if (!SameScroll(lastBasis, basis)) {
+    // A scroll moves the pixels already drawn (by whole pixels, in the day:
+    // the night's shading is not moved) and draws the strips that came into view.
+    if (!canMove || next.Night || std::abs(moveX) >= w || std::abs(moveY) >= h) return plan;
+    plan.MoveX = moveX;
+    plan.MoveY = moveY;
+  }
   std::vector<int> houseCells;
   if (lastBasis.Revision != basis.Revision) {
     // The house changed: in the cells the document tells, unless it cannot
@@ -166,7 +202,12 @@ RepaintPlan PlanRepaint(const FrameBasis& lastBasis, const DrawList& last,
   std::vector<int> cells;
   ChangedCells(lastMarks, marks, &cells);
   plan.Full = false;
-  if (cells.empty() && houseCells.empty()) return plan;
+  std::vector<PixelRect>& rects = plan.Rects;
+  if (moveX > 0) rects.push_back({w - moveX, 0, w, h});
+  if (moveX < 0) rects.push_back({0, 0, -moveX, h});
+  if (moveY > 0) rects.push_back({0, h - moveY, w, h});
+  if (moveY < 0) rects.push_back({0, 0, w, -moveY});
+  if (cells.empty() && houseCells.empty()) return Finish(plan, basis.View);
   // The floors to draw again in each cell: the marked floor where the marks
   // changed; where the house changed, the floor changed and the one over it,
   // whose look depends on the floor below (Show Downstair walls).
@@ -185,7 +226,6 @@ RepaintPlan PlanRepaint(const FrameBasis& lastBasis, const DrawList& last,
   AddCellRects(next, changed, art, basis.View, &perCell);
   // Rectangles that overlap become one; past a handful, everything is one.
   constexpr size_t kMaxRects = 8;
-  std::vector<PixelRect>& rects = plan.Rects;
   for (int c : cells) {
     PixelRect r = perCell[size_t(c)];
     if (r.Empty()) continue;
@@ -206,13 +246,7 @@ RepaintPlan PlanRepaint(const FrameBasis& lastBasis, const DrawList& last,
       rects.assign(1, all);
     }
   }
-  int64_t area = 0;
-  for (const PixelRect& r : rects) area += r.Area();
-  if (area > kMostOfTheView * double(basis.View.Width) * basis.View.Height) {
-    plan.Full = true;
-    plan.Rects.clear();
-  }
-  return plan;
+  return Finish(plan, basis.View);
 }
 
 }  // namespace tavi

@@ -56,15 +56,21 @@ bool SameDrawing(const ViewState& a, const ViewState& b, const TTAVIDoc* doc);
 
 struct RepaintPlan {
   bool Full = true;
-  std::vector<PixelRect> Rects;  // not whole: the regions to draw again (may be none)
+  // Not whole: first the pixels drawn move by (-MoveX, -MoveY), the scroll's
+  // change (their depth with them); then the regions are drawn again (the
+  // strips that came into view among them; there may be none).
+  int MoveX = 0, MoveY = 0;
+  std::vector<PixelRect> Rects;
 };
 
 // A region of more than this share of the view is drawn whole.
 constexpr double kMostOfTheView = 0.5;
 
 // The plan for the frame `next` after `last`. Picture sizes come from `art`.
+// A change of the scroll alone draws whole unless the caller `canMove` its
+// pixels.
 RepaintPlan PlanRepaint(const FrameBasis& lastBasis, const DrawList& last,
                         const SceneMarks& lastMarks, const FrameBasis& basis, const DrawList& next,
-                        const SceneMarks& marks, IArtSource* art);
+                        const SceneMarks& marks, IArtSource* art, bool canMove = false);
 
 }  // namespace tavi

@@ -1,10 +1,15 @@
 // The object catalogue's "Main" tab with about 16,000 items: laying out and
-// drawing one screen of cells, and scrolling by one screen.
+// drawing one screen of cells, and scrolling by one screen. And a page step
+// (Page Down) on a client as large as a real one (65,536 item records,
+// 43,760 item pictures) against decoding the pictures of the page it shows.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QScrollBar>
+#include <QTimer>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +18,7 @@
 
 #include "app/catalogue_window.h"
 #include "app/picture_grid.h"
+#include "bench/synthetic_client.h"
 #include "client/tile_data.h"
 #include "tools/demodata.h"
 
@@ -103,6 +109,95 @@ void BM_ScrollOneScreenCached(benchmark::State& state) {
 }
 BENCHMARK(BM_ScrollOneScreenNewCells)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScrollOneScreenCached)->Unit(benchmark::kMillisecond);
+
+// Counts the paints of a widget, after they are done.
+class PaintCounter : public QObject {
+ public:
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+// Runs the event loop until the count moves past `before`; false after 2 s.
+bool WaitFor(const int* count, int before) {
+  QTimer guard;
+  guard.setSingleShot(true);
+  guard.start(2000);
+  while (*count == before && guard.isActive())
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  return *count != before;
+}
+
+void BM_PageStepRealSize(benchmark::State& state) {
+  const fs::path dir =
+      fs::temp_directory_path() / ("tavi-bench-realsize-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  constexpr int kPictures = 43760;
+  tavi::bench::WriteSyntheticClient(dir, false, [](int id) {
+    return id > 0 && id <= kPictures ? std::make_pair(44 + id % 3 * 8, 40 + id % 7 * 12)
+                                     : std::make_pair(0, 0);
+  });
+  std::unique_ptr<TUOTileData> tiles = TUOTileData::Create(
+      (dir / "artidx.mul").string(), (dir / "tiledata.mul").string(), (dir / "art.mul").string());
+  if (!tiles) {
+    fs::remove_all(dir);
+    return state.SkipWithError("no client");
+  }
+  ToolHost host;
+  host.tiles = tiles.get();
+  int chosen = 0;
+  host.setCurrentTile = [&](uint16_t) { ++chosen; };
+  {
+    TObjForm form(host, QString());
+    form.resize(6 * 45 + 40, 11 * 45 + 120);
+    form.show();
+    QApplication::processEvents();
+    PictureGrid* g = form.Grid();
+    // Six columns of eleven rows: 66 thumbnails a screen.
+    form.resize(form.width() + 6 * 45 + 2 - g->viewport()->width(),
+                form.height() + 11 * 45 + 2 - g->viewport()->height());
+    QApplication::processEvents();
+    PaintCounter counter;
+    g->viewport()->installEventFilter(&counter);
+    g->setFocus();
+    using Clock = std::chrono::steady_clock;
+    double pathSeconds = 0, floorSeconds = 0;
+    int undrawn = 0, thumbnails = 0;
+    ArtRGBA pixels;
+    for (auto _ : state) {
+      // The floor: the pictures of the screen the step shows, decoded.
+      const int cols = g->ColCount(), rows = g->VisibleRows();
+      const int top = g->TopRow() + rows;
+      const auto t0 = Clock::now();
+      for (int i = top * cols; i < (top + rows) * cols && i < int(tiles->ItemCount); ++i)
+        tiles->LoadArtRGBA(kItemArtBase + uint32_t(tiles->ItemIds[size_t(i)]), &pixels);
+      const auto t1 = Clock::now();
+      const int before = counter.paints, drawn = form.ThumbnailsDrawn();
+      QKeyEvent down(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+      QApplication::sendEvent(g, &down);
+      undrawn += !WaitFor(&counter.paints, before);
+      const auto t2 = Clock::now();
+      thumbnails += form.ThumbnailsDrawn() - drawn;
+      const double p = std::chrono::duration<double>(t2 - t1).count();
+      pathSeconds += p;
+      floorSeconds += std::chrono::duration<double>(t1 - t0).count();
+      state.SetIterationTime(p);
+    }
+    const double n = double(state.iterations() > 0 ? state.iterations() : 1);
+    state.counters["floor_ms"] = floorSeconds / n * 1e3;
+    state.counters["ratio"] = floorSeconds > 0 ? pathSeconds / floorSeconds : 0;
+    state.counters["target"] = 3;
+    state.counters["cells_per_screen"] = g->ColCount() * g->VisibleRows();
+    state.counters["thumbnails_per_step"] = thumbnails / n;
+    state.counters["current_tile_changes"] = chosen / n;
+    state.counters["items"] = tiles->ItemCount;
+    if (undrawn) state.SkipWithError("a step drew nothing");
+  }
+  fs::remove_all(dir);
+}
+BENCHMARK(BM_PageStepRealSize)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(12);
 
 }  // namespace
 

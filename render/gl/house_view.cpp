@@ -2,7 +2,9 @@
 
 #include <QElapsedTimer>
 #include <QOpenGLContext>
+#include <QOpenGLExtraFunctions>
 #include <QSurfaceFormat>
+#include <algorithm>
 
 #include "render/art_source.h"
 #include "render/gl/gl_texture.h"
@@ -28,7 +30,64 @@ struct THouseView::Impl {
   SceneMarks nextMarks;
   GLuint fbo = 0;
   bool wholeNext = true;
+  // The scratch framebuffer a scroll moves the frame through (colour and
+  // depth of the view's size); moving is off once the driver refused it.
+  GLuint moveFbo = 0, moveColor = 0, moveDepth = 0;
+  int moveW = 0, moveH = 0;
+  bool canMove = true;
+  void ReleaseMove(QOpenGLExtraFunctions* f) {
+    if (moveFbo) f->glDeleteFramebuffers(1, &moveFbo);
+    if (moveColor) f->glDeleteRenderbuffers(1, &moveColor);
+    if (moveDepth) f->glDeleteRenderbuffers(1, &moveDepth);
+    moveFbo = moveColor = moveDepth = 0;
+    moveW = moveH = 0;
+  }
+  bool MoveFrame(GLuint target, int w, int h, int dx, int dy);
 };
+
+bool THouseView::Impl::MoveFrame(GLuint target, int w, int h, int dx, int dy) {
+  QOpenGLContext* ctx = QOpenGLContext::currentContext();
+  if (!ctx) return false;
+  QOpenGLExtraFunctions* f = ctx->extraFunctions();
+  while (f->glGetError() != GL_NO_ERROR) {
+  }
+  if (w != moveW || h != moveH || !moveFbo) {
+    ReleaseMove(f);
+    f->glGenFramebuffers(1, &moveFbo);
+    f->glGenRenderbuffers(1, &moveColor);
+    f->glGenRenderbuffers(1, &moveDepth);
+    f->glBindRenderbuffer(GL_RENDERBUFFER, moveColor);
+    f->glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, w, h);
+    f->glBindRenderbuffer(GL_RENDERBUFFER, moveDepth);
+    // The same format as the widget's own framebuffer, which a copy of depth needs.
+    f->glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, w, h);
+    f->glBindFramebuffer(GL_FRAMEBUFFER, moveFbo);
+    f->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, moveColor);
+    f->glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                                 moveDepth);
+    const bool complete = f->glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    f->glBindFramebuffer(GL_FRAMEBUFFER, target);
+    if (!complete) {
+      ReleaseMove(f);
+      return false;
+    }
+    moveW = w, moveH = h;
+  }
+  f->glDisable(GL_SCISSOR_TEST);
+  // The whole frame to the scratch buffer, then back moved; GL rows count from the bottom.
+  f->glBindFramebuffer(GL_READ_FRAMEBUFFER, target);
+  f->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, moveFbo);
+  f->glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT,
+                       GL_NEAREST);
+  const int x0 = std::max(0, -dx), x1 = std::min(w, w - dx);
+  const int y0 = std::max(0, -dy), y1 = std::min(h, h - dy);  // window rows kept
+  f->glBindFramebuffer(GL_READ_FRAMEBUFFER, moveFbo);
+  f->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, target);
+  f->glBlitFramebuffer(x0 + dx, h - y1 - dy, x1 + dx, h - y0 - dy, x0, h - y1, x1, h - y0,
+                       GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT, GL_NEAREST);
+  f->glBindFramebuffer(GL_FRAMEBUFFER, target);
+  return f->glGetError() == GL_NO_ERROR;
+}
 
 THouseView::THouseView(QWidget* parent) : QOpenGLWidget(parent), d_(new Impl) {
   QSurfaceFormat f = format();
@@ -53,6 +112,8 @@ void THouseView::ReleaseGl() {
   if (!d_->glReady) return;
   makeCurrent();
   d_->gl.Destroy();
+  if (QOpenGLContext* ctx = QOpenGLContext::currentContext())
+    d_->ReleaseMove(ctx->extraFunctions());
   doneCurrent();
   d_->glReady = false;
   d_->drawn = false;
@@ -142,8 +203,13 @@ void THouseView::paintGL() {
   const GLuint fbo = defaultFramebufferObject();
   RepaintPlan plan;
   if (d_->drawn && !d_->wholeNext && fbo == d_->fbo)
-    plan =
-        PlanRepaint(d_->basis, d_->frame, d_->marks, basis, d_->next, d_->nextMarks, d_->art.get());
+    plan = PlanRepaint(d_->basis, d_->frame, d_->marks, basis, d_->next, d_->nextMarks,
+                       d_->art.get(), d_->canMove);
+  if (!plan.Full && (plan.MoveX || plan.MoveY) &&
+      !d_->MoveFrame(fbo, w, h, plan.MoveX, plan.MoveY)) {
+    d_->canMove = false;  // the driver cannot copy this framebuffer: scrolls draw whole
+    plan.Full = true;
+  }
   if (plan.Full) {
     d_->gl.DrawFrame(d_->next, sx, sy);
     lastPaintedShare_ = 1;

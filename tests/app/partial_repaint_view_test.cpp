@@ -165,6 +165,35 @@ class PartialRepaintViewTest : public QObject {
     QCOMPARE(part_->LastPaintedShare(), 1.0);
   }
 
+  // A scroll moves the pixels (and their depth, which picking reads) and
+  // draws the strips that came into view.
+  void scrollingMovesThePixels() {
+    int moved = 0;
+    for (double zoom : {1.0, 0.8125, 1.25}) {
+      const SurfaceSize size = PaintBoxSize(16, 16, zoom);
+      ViewState s;
+      s.CurrentFloor = 4;
+      s.BackgroundMap = &house_->ground;
+      s.Zoom = zoom;
+      s.ScrollX = std::max(0, (size.Width - 480) / 2);
+      s.ScrollY = std::max(0, (size.Height - 360) / 2);
+      s.CurrentTile = house_->walls.front();
+      Step(s, "first frame");
+      const std::pair<int, int> steps[] = {{0, 40}, {0, -40}, {22, 0}, {-22, 0}, {-7, 13}};
+      for (auto [dx, dy] : steps) {
+        s.ScrollX += dx, s.ScrollY += dy;
+        Step(s, "a scroll step", dy == 13);
+        moved += part_->LastPaintedShare() < 0.5;
+        s.HoverX = 5, s.HoverY = 4 + dx % 3;
+        s.ScrollY += 1;
+        Step(s, "a scroll with the hover");
+      }
+    }
+    // Most steps moved the pixels (a resize of the window in between, which
+    // the window system may send at any time, draws whole).
+    QVERIFY2(moved >= 10, "scrolls drew the whole view");
+  }
+
   // A view state that changes nothing drawn asks for no frame: a new
   // current tile, Alt or stairs while the pointer is away.
   void nothingNewNoFrame() {

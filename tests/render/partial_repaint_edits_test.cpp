@@ -37,7 +37,7 @@ class PartialRepaintEdits : public ::testing::Test {
   // Draws `s` after the frame in `shown` the way the view does and checks it
   // against a whole frame. Returns the plan.
   RepaintPlan Step(const ViewState& s, const RasterView& view, Frame* shown,
-                   const std::string& what) {
+                   const std::string& what, bool canMove = false) {
     Frame next;
     SceneInputs in;
     in.Doc = house_->doc.get();
@@ -47,12 +47,13 @@ class PartialRepaintEdits : public ::testing::Test {
     next.basis.Set(house_->doc.get(), house_->data.get(), s, view);
     const RepaintPlan plan = shown->basis.Valid
                                  ? PlanRepaint(shown->basis, shown->list, shown->marks, next.basis,
-                                               next.list, next.marks, art_.get())
+                                               next.list, next.marks, art_.get(), canMove)
                                  : RepaintPlan();
     if (plan.Full) {
       EXPECT_TRUE(RasterizeScene(next.list, art_.get(), view, &next.pixels));
     } else {
       next.pixels = std::move(shown->pixels);
+      MoveFrame(&next.pixels, plan.MoveX, plan.MoveY);
       EXPECT_TRUE(RasterizeRegion(next.list, art_.get(), view, plan.Rects, &next.pixels));
     }
     RasterFrame whole;
@@ -208,6 +209,46 @@ TEST_F(PartialRepaintEdits, WhatAnEditRedraws) {
     doc.PushUndo(2);
     ASSERT_TRUE(doc.PlaceTile(2, 2, false, doc.Tiles[2], 30, house_->lights.front(), 2));
     EXPECT_TRUE(Step(s, view, &shown, "a light").Full);
+  }
+}
+
+// A scroll moves the pixels drawn and draws the strips that came into view,
+// with the hover and edits in between; whole when the step is most of the
+// view, at night, or when the pixels cannot be moved.
+TEST_F(PartialRepaintEdits, AScrollMovesThePixels) {
+  for (double zoom : {1.0, 0.8125, 1.25}) {
+    RasterView view = ViewAt(zoom);
+    ViewState s;
+    s.CurrentFloor = 3;
+    s.BackgroundMap = &house_->ground;
+    s.CurrentTile = house_->things.front();
+    s.Zoom = zoom;
+    Frame shown;
+    Step(s, view, &shown, "the first frame", true);
+    int moved = 0;
+    const std::pair<int, int> steps[] = {{0, 40}, {0, -40}, {22, 0}, {-22, 0}, {-7, 13}, {3, -5}};
+    for (auto [dx, dy] : steps) {
+      view.ScrollX += dx, view.ScrollY += dy;
+      s.ScrollX = view.ScrollX, s.ScrollY = view.ScrollY;
+      const RepaintPlan plan = Step(s, view, &shown, "a scroll step", true);
+      moved += !plan.Full && (plan.MoveX == dx && plan.MoveY == dy);
+      s.HoverX = 3 + dx % 5, s.HoverY = 4;
+      house_->doc->PushUndo(3);
+      house_->doc->PlaceTile(5, 3 + moved % 4, false, house_->doc->Tiles[3], 0,
+                             house_->things.back(), 3);
+      view.ScrollY += 1, s.ScrollY += 1;
+      Step(s, view, &shown, "a scroll with a hover and an edit", true);
+    }
+    EXPECT_EQ(moved, 6) << "zoom " << zoom;
+    // Without moving, or at night, or most of the view away: whole.
+    view.ScrollY += 40, s.ScrollY += 40;
+    EXPECT_TRUE(Step(s, view, &shown, "a scroll not moved").Full);
+    view.ScrollY += view.Height * 2 / 3, s.ScrollY = view.ScrollY;
+    EXPECT_TRUE(Step(s, view, &shown, "a long scroll", true).Full);
+    s.View.Night = true;
+    Step(s, view, &shown, "night", true);
+    view.ScrollY -= 20, s.ScrollY -= 20;
+    EXPECT_TRUE(Step(s, view, &shown, "a scroll at night", true).Full);
   }
 }
 
