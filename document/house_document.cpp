@@ -150,10 +150,10 @@ bool TTAVIDoc::ChangedCellsSince(uint64_t since, std::vector<int>* cells) const 
   return true;
 }
 
-void TTAVIDoc::TouchCellsDiffering(int floor, const FloorImage& image) {
+void TTAVIDoc::TouchCellsDiffering(int floor, const FloorImage& image, int layers) {
   uint32_t differs[kGrid] = {};  // bit x of row y
   const FloorImage& now = Tiles[floor];
-  for (int layer = 0; layer < kLayers; ++layer)
+  for (int layer = 0; layer < layers; ++layer)
     for (int y = 0; y < kGrid; ++y) {
       if (std::memcmp(now[layer][y], image[layer][y], sizeof(now[layer][y])) == 0) continue;
       for (int x = 0; x < kGrid; ++x)
@@ -252,12 +252,14 @@ int TTAVIDoc::Undo() {
   UndoPos = (old + kUndoSlots - 1) % kUndoSlots;
   const int f = UndoFloor[UndoPos];
   RecountOnly(f);
+  const int topBefore = FloorTop(f);
   std::memcpy(UndoSlots[old], Tiles[f], sizeof(FloorImage));
   UndoFloor[old] = f;
-  // Only the cells the step changes are counted, so that the view draws them alone.
-  TouchCellsDiffering(f, UndoSlots[UndoPos]);
   std::memcpy(Tiles[f], UndoSlots[UndoPos], sizeof(FloorImage));
   FindFloorSummaries(f, Width, Height);
+  // Only the cells the step changes are counted, so that the view draws them
+  // alone; no entry lies above the higher of the two floors' tops.
+  TouchCellsDiffering(f, UndoSlots[old], std::max(topBefore, FloorTop(f)));
   // The house differs from what was last saved (or loaded): a Save, Undo,
   // Close must still ask.
   Modified = true;
@@ -270,7 +272,7 @@ int TTAVIDoc::Redo() {
   UndoPos = (UndoPos + 1) % kUndoSlots;
   const int f = UndoFloor[UndoPos];
   RecountOnly(f);
-  TouchCellsDiffering(f, UndoSlots[UndoPos]);
+  TouchCellsDiffering(f, UndoSlots[UndoPos], kLayers);
   std::memcpy(Tiles[f], UndoSlots[UndoPos], sizeof(FloorImage));
   FindFloorSummaries(f, Width, Height);
   Modified = true;

@@ -217,9 +217,9 @@ class TTAVIDoc {
   void TouchCell(int x, int y, int floor) { cellRevision_[floor][y * kGrid + x] = ++revision_; }
   // LayerCount and TopZ of a floor's cells inside width x height, uncounted.
   void FindFloorSummaries(int floor, int width, int height);
-  // Counts the cells of `floor` whose stacks differ from `image` (an undo
-  // step about to be restored) as changed.
-  void TouchCellsDiffering(int floor, const FloorImage& image);
+  // Counts the cells of `floor` whose stacks differ from `image` in the
+  // first `layers` layers as changed (an undo step restored or about to be).
+  void TouchCellsDiffering(int floor, const FloorImage& image, int layers);
 
   const ITileFacts* facts_;
   IDocHost* host_;

@@ -110,14 +110,16 @@ void TTAVIDoc::Recalculate() {
 
 namespace {
 
-// Bit L of [f][y][x]: the entry of layer L carries a drawn mark.
+// Bit L of [f][y][x]: the entry of layer L carries a drawn mark. Only the
+// plot's entries below each floor's top are drawn (and checked).
 using MarkedLayers = uint32_t[kFloors][kGrid][kGrid];
-void FindMarkedLayers(const FloorImage (&tiles)[kFloors], MarkedLayers& out) {
+void FindMarkedLayers(const FloorImage (&tiles)[kFloors], const int (&tops)[kFloors], int width,
+                      int height, MarkedLayers& out) {
   std::memset(out, 0, sizeof(MarkedLayers));
   for (int f = 0; f < kFloors; ++f)
-    for (int layer = 0; layer < kLayers; ++layer)
-      for (int y = 0; y < kGrid; ++y)
-        for (int x = 0; x < kGrid; ++x)
+    for (int layer = 0; layer < tops[f]; ++layer)
+      for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
           out[f][y][x] |= uint32_t((tiles[f][layer][y][x].Mark & 0xFF) != 0) << layer;
 }
 
@@ -125,13 +127,15 @@ void FindMarkedLayers(const FloorImage (&tiles)[kFloors], MarkedLayers& out) {
 
 void TTAVIDoc::CheckCustomization() {
   // The marks are drawn: the cells whose marks change are counted as changed.
+  int tops[kFloors];
+  for (int f = 0; f < kFloors; ++f) tops[f] = FloorTop(f);
   MarkedLayers before, after;
-  FindMarkedLayers(Tiles, before);
+  FindMarkedLayers(Tiles, tops, Width, Height, before);
   CheckRules(*this, factCache_);
-  FindMarkedLayers(Tiles, after);
+  FindMarkedLayers(Tiles, tops, Width, Height, after);
   for (int f = 0; f < kFloors; ++f)
-    for (int y = 0; y < kGrid; ++y)
-      for (int x = 0; x < kGrid; ++x)
+    for (int y = 0; y < Height; ++y)
+      for (int x = 0; x < Width; ++x)
         if (before[f][y][x] != after[f][y][x]) TouchCell(x, y, f);
 }
 

@@ -10,11 +10,16 @@
 //                     frame); target 0.2
 //   BM_Undo, BM_Redo  an undo or a redo of that click; target 0.2
 //   BM_ScrollStep     a 40-pixel scroll step; target 0.3
+//   BM_CatalogueStep  a page step (Page Down) in the object catalogue, the
+//                     pointer away from the house: against decoding the
+//                     pictures of the page it shows; target 3. The main
+//                     view must not draw (main_view_frames).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QSurfaceFormat>
 #include <QTimer>
@@ -24,7 +29,9 @@
 #include <string>
 #include <vector>
 
+#include "app/catalogue_window.h"
 #include "app/control_window.h"
+#include "app/picture_grid.h"
 #include "app/main_window.h"
 #include "app/ui_prompts.h"
 #include "bench/demo_house.h"
@@ -112,6 +119,15 @@ struct Editor {
       QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     // The frame is composed into the window in the same pass as it is drawn.
     return view->PaintCount() != before;
+  }
+  // The same for any counter.
+  bool WaitForCount(const int* count, int before) {
+    QTimer guard;
+    guard.setSingleShot(true);
+    guard.start(2000);
+    while (*count == before && guard.isActive())
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return *count != before;
   }
   // Does `step` and waits for its frame; false when it drew none.
   template <class Step>
@@ -234,6 +250,76 @@ void BM_ScrollStep(benchmark::State& st) {
   st.counters["scroll_max"] = bar->maximum();
 }
 BENCHMARK(BM_ScrollStep)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(8);
+
+// Counts the paints of a widget, after they are done.
+class PaintCounter : public QObject {
+ public:
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+void BM_CatalogueStep(benchmark::State& st) {
+  Editor* e = g_editor;
+  TObjForm* form = e && e->Ok() ? e->main->ObjForm() : nullptr;
+  if (!form) return st.SkipWithError("no catalogue");
+  e->main->Mouse().Move(false, -5000, -5000);  // the pointer leaves the house
+  form->show();
+  QApplication::processEvents();
+  PictureGrid* g = form->Grid();
+  // Six columns of eleven rows: 66 thumbnails a screen.
+  for (int i = 0; i < 2; ++i) {
+    form->resize(form->width() + 6 * 45 + 2 - g->viewport()->width(),
+                 form->height() + 11 * 45 + 2 - g->viewport()->height());
+    QApplication::processEvents();
+  }
+  PaintCounter counter;
+  g->viewport()->installEventFilter(&counter);
+  g->setFocus();
+  const TUOTileData& tiles = *e->main->TileData();
+  using Clock = std::chrono::steady_clock;
+  double pathSeconds = 0, floorSeconds = 0;
+  int undrawn = 0, thumbnails = 0;
+  const int viewFrames = e->view->PaintCount();
+  ArtRGBA pixels;
+  for (auto _ : st) {
+    const int cols = g->ColCount(), rows = g->VisibleRows();
+    int top = g->TopRow() + rows;
+    if (g->Row() + rows >= g->RowCount()) {  // back to the start, untimed
+      g->SelectCell(0, 0, true);
+      QApplication::processEvents();
+      top = rows;
+    }
+    const auto t0 = Clock::now();
+    for (int i = top * cols; i < (top + rows) * cols && i < int(tiles.ItemCount); ++i)
+      tiles.LoadArtRGBA(kItemArtBase + tiles.ItemIds[size_t(i)], &pixels);
+    const auto t1 = Clock::now();
+    const int before = counter.paints, drawn = form->ThumbnailsDrawn();
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+    QApplication::sendEvent(g, &down);
+    undrawn += !e->WaitForCount(&counter.paints, before);
+    const auto t2 = Clock::now();
+    thumbnails += form->ThumbnailsDrawn() - drawn;
+    const double p = std::chrono::duration<double>(t2 - t1).count();
+    pathSeconds += p;
+    floorSeconds += std::chrono::duration<double>(t1 - t0).count();
+    st.SetIterationTime(p);
+  }
+  for (int i = 0; i < 10; ++i) QApplication::processEvents();
+  const double n = double(st.iterations() > 0 ? st.iterations() : 1);
+  st.counters["floor_ms"] = floorSeconds / n * 1e3;
+  st.counters["ratio"] = floorSeconds > 0 ? pathSeconds / floorSeconds : 0;
+  st.counters["target"] = 3;
+  st.counters["cells_per_screen"] = g->ColCount() * g->VisibleRows();
+  st.counters["thumbnails_per_step"] = thumbnails / n;
+  st.counters["items"] = tiles.ItemCount;
+  st.counters["main_view_frames"] = e->view->PaintCount() - viewFrames;
+  form->hide();
+  if (undrawn) st.SkipWithError("a step drew nothing");
+}
+BENCHMARK(BM_CatalogueStep)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(12);
 
 // The preview copy alone: the floor image copied and the placement run on it.
 void BM_PreviewCopy(benchmark::State& st) {

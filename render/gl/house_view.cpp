@@ -49,8 +49,8 @@ bool THouseView::Impl::MoveFrame(GLuint target, int w, int h, int dx, int dy) {
   QOpenGLContext* ctx = QOpenGLContext::currentContext();
   if (!ctx) return false;
   QOpenGLExtraFunctions* f = ctx->extraFunctions();
-  while (f->glGetError() != GL_NO_ERROR) {
-  }
+  for (int i = 0; i < 8 && f->glGetError() != GL_NO_ERROR; ++i) {
+  }  // errors of others, so that those after the copy are its own
   if (w != moveW || h != moveH || !moveFbo) {
     ReleaseMove(f);
     f->glGenFramebuffers(1, &moveFbo);
