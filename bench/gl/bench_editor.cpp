@@ -209,6 +209,12 @@ void Click(Editor* e) {
 // Each untimed part waits for its own frame, so that none is left over.
 void BM_Click(benchmark::State& st) {
   Editor* e = g_editor;
+  // The first edit of the built house runs the rule check over marks never
+  // checked before (about 120 cells change): one click and its undo first.
+  if (e && e->Ok()) {
+    e->Drawn([&] { Click(e); });
+    e->Drawn([&] { e->main->MnUndoClick(); });
+  }
   AgainstWholeFrame(
       st, 0.2, [&] { Click(e); }, [&] { e->Drawn([&] { e->main->MnUndoClick(); }); });
 }
