@@ -23,6 +23,7 @@
 #include "app/picture_grid.h"
 #include "document/aos_tables.h"
 #include "interaction/main_mouse.h"
+#include "render/gl/house_view.h"
 #include "render/projection.h"
 
 using namespace tavi;
@@ -652,6 +653,31 @@ class TestMainWindow : public QObject {
     QVERIFY(!down->isChecked());
     grid->trigger();
     QVERIFY(!down->isChecked());
+  }
+
+  // Choosing a tile in the catalogue while the pointer is away from the
+  // house changes nothing the view draws: the view draws no frame. Over the
+  // house, the preview of the new tile is drawn, in part.
+  void currentTileRedrawsOnlyWhatShows() {
+    auto* view = qobject_cast<THouseView*>(w->PaintBox());
+    QVERIFY(view);
+    w->Mouse().Move(false, -5000, -5000);
+    view->CaptureView();
+    QTest::qWait(100);
+    const int frames = view->PaintCount();
+    w->SetCurrentTile(1234);
+    w->SetCurrentTile(1235);
+    QTest::qWait(100);
+    QCOMPARE(view->PaintCount(), frames);
+    TProjection proj;
+    proj.RebuildAnchors(w->Doc().Width, w->Doc().Height, w->BaseHeight());
+    const ScenePoint a = proj.Anchor(w->CtrlForm()->CurrentFloor(), 3, 2);
+    w->Mouse().Move(false, a.X + 22, a.Y + 22);
+    QTRY_VERIFY(view->PaintCount() > frames);
+    const int hovered = view->PaintCount();
+    w->SetCurrentTile(1234);
+    QTRY_VERIFY(view->PaintCount() > hovered);
+    QVERIFY(view->LastPaintedShare() < 0.5);
   }
 };
 
