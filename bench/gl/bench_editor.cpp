@@ -31,8 +31,8 @@
 
 #include "app/catalogue_window.h"
 #include "app/control_window.h"
-#include "app/picture_grid.h"
 #include "app/main_window.h"
+#include "app/picture_grid.h"
 #include "app/ui_prompts.h"
 #include "bench/demo_house.h"
 #include "bench/ratio.h"
