@@ -15,14 +15,6 @@ bool AppDocHost::ShowCustomizePropriety() const {
   return showCustomize && showCustomize();
 }
 
-int AppDocHost::BaseHeight() const {
-  return baseHeight ? baseHeight() : 7;
-}
-
-void AppDocHost::SetBaseHeight(int height) {
-  if (setBaseHeight) setBaseHeight(height);
-}
-
 int64_t AppDocHost::ReferencePrice() const {
   return referencePrice ? referencePrice() : 0;
 }

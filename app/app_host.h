@@ -1,7 +1,7 @@
 #pragma once
 // The editor's side of the document's host and of the text clipboard. The
-// main window wires the host to its windows: Parts Lock and the base height
-// come from the control window, the customization view switch from the View
+// main window wires the host to its windows: Parts Lock comes from the
+// control window, the customization view switch from the View
 // menu, price labels go to the AoS window; the thousands separator comes from
 // the user's locale.
 #include <QString>
@@ -17,15 +17,11 @@ class AppDocHost : public IDocHost {
   // the default base height of 7, and a price then goes nowhere.
   std::function<bool()> partsLock;
   std::function<bool()> showCustomize;
-  std::function<int()> baseHeight;
-  std::function<void(int)> setBaseHeight;
   std::function<int64_t()> referencePrice;
   std::function<void(int64_t price, const QString& lblPrice, const QString& lblDelta)> setPrice;
 
   bool PartsLock() const override;
   bool ShowCustomizePropriety() const override;
-  int BaseHeight() const override;
-  void SetBaseHeight(int height) override;
   int64_t ReferencePrice() const override;
   void SetPrice(int64_t price, const std::string& lblPrice, const std::string& lblDelta) override;
   char ThousandsSeparator() const override;

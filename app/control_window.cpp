@@ -298,6 +298,8 @@ void TCtrlForm::TBHeightChange() {
 
 void TCtrlForm::TBBaseHeightChange() {
   lblBase_->setText(Pad2(tbBaseHeight_->value()));
+  // The house holds its base height; the bar shows it and writes the user's changes.
+  if (TTAVIDoc* doc = host_.Doc()) doc->SetBaseHeight(tbBaseHeight_->value());
   RefreshCellList();
 }
 

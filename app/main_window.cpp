@@ -229,8 +229,8 @@ ToolHost TMainForm::MakeToolHost() {
     if (d->ctrl) d->ctrl->RestoreAfterDialog();
   };
   h.askSaveChanges = [this] { return AskSaveChanges(); };
-  h.afterCacheImport = [this](int baseHeight) {
-    SetBaseHeight(baseHeight);
+  h.afterCacheImport = [this](int /*baseHeight: the document holds it*/) {
+    ShowBaseHeight();
     // The cached house belongs to no file: a Save must not overwrite the last one.
     ForgetFileName();
     UpdatePaintBoxSize();
@@ -254,8 +254,6 @@ void TMainForm::WireDocHost() {
   h.showCustomize = [this] {
     return d->act.MnShowPropriety && d->act.MnShowPropriety->isChecked();
   };
-  h.baseHeight = [this] { return BaseHeight(); };
-  h.setBaseHeight = [this](int height) { SetBaseHeight(height); };
   h.referencePrice = [this]() -> int64_t { return d->aos ? d->aos->ReferencePrice() : 0; };
   h.setPrice = [this](int64_t price, const QString& lblPrice, const QString& lblDelta) {
     if (d->aos) d->aos->SetPriceLabels(price, lblPrice, lblDelta);
@@ -421,11 +419,16 @@ void TMainForm::SetCurrentTile(uint16_t id) {
 }
 
 int TMainForm::BaseHeight() const {
-  return d->ctrl ? d->ctrl->BaseHeight() : 7;
+  return d->doc->BaseHeight();
 }
 
 void TMainForm::SetBaseHeight(int h) {
-  if (d->ctrl) d->ctrl->SetBaseHeight(h);
+  d->doc->SetBaseHeight(h);
+  ShowBaseHeight();
+}
+
+void TMainForm::ShowBaseHeight() {
+  if (d->ctrl) d->ctrl->SetBaseHeight(d->doc->BaseHeight());
 }
 
 }  // namespace tavi

@@ -78,7 +78,7 @@ bool TMainForm::OpenHouseFile(const QString& fileName) {
       d->prompts->Error(this, QString::fromStdString(r.error));
     return false;
   }
-  AfterDocumentReplaced(r.baseHeight, fileName);
+  AfterDocumentReplaced(fileName);
   return true;
 }
 
@@ -89,7 +89,7 @@ void TMainForm::Close1Click() {
     d->fileName = file;
   }
   SetTitleFromFile(d->fileName);
-  const SaveResult r = SaveToFile(*d->doc, d->fileName.toStdString(), BaseHeight());
+  const SaveResult r = SaveToFile(*d->doc, d->fileName.toStdString());
   if (!r.ok) d->prompts->Error(this, QString::fromStdString(r.error));
 }
 
@@ -107,7 +107,7 @@ void TMainForm::Exit1Click() {
 void TMainForm::MnExportClipClick() {
   const std::string name = HouseNameOf(d->fileName.toStdString());
   const SaveResult r =
-      ExportClipText(*d->doc, d->clipboard, d->settings.LineWidth, BaseHeight(), name);
+      ExportClipText(*d->doc, d->clipboard, d->settings.LineWidth, name);
   if (!r.ok) {
     d->prompts->Error(this, QString::fromStdString(r.error));
     return;
@@ -129,7 +129,7 @@ void TMainForm::MnImportClipClick() {
   // A house without a name gets no file name, so that Save asks for one.
   d->fileName = house.isEmpty() ? QString() : house + ".tav";
   setWindowTitle(house.isEmpty() ? QString(kAppTitle) : QString(kAppTitle) + " - " + house);
-  AfterDocumentReplaced(r.baseHeight, QString());
+  AfterDocumentReplaced(QString());
 }
 
 void TMainForm::MnImportClick(int tag) {
@@ -150,11 +150,11 @@ void TMainForm::MnImportClick(int tag) {
   }
   // The standard house belongs to no file: Save asks for a name.
   ForgetFileName();
-  AfterDocumentReplaced(base, QString());
+  AfterDocumentReplaced(QString());
 }
 
-void TMainForm::AfterDocumentReplaced(int baseHeight, const QString& fileNameOrEmpty) {
-  SetBaseHeight(ClampBaseHeight(baseHeight));
+void TMainForm::AfterDocumentReplaced(const QString& fileNameOrEmpty) {
+  ShowBaseHeight();
   if (!fileNameOrEmpty.isEmpty()) SetCurrentFileName(fileNameOrEmpty);
   if (d->aos) d->aos->BtnSetValueClick();
   UpdatePaintBoxSize();

@@ -125,7 +125,7 @@ void TTAVIDoc::CopyRect(const CellRect& rect, int floor, ITextClipboard& clipboa
 void TTAVIDoc::CutRect(const CellRect& rect, int floor, ITextClipboard& clipboard) {
   CellRect r;
   if (!ValidFloor(floor) || !ClipToPlot(rect, &r)) return;
-  PushUndo(floor);
+  EditScope edit(*this, floor);
   CopyRect(rect, floor, clipboard);
   const bool lock = host_->PartsLock();
   for (int y = r.Top; y <= r.Bottom; ++y)
@@ -147,11 +147,10 @@ void TTAVIDoc::CutRect(const CellRect& rect, int floor, ITextClipboard& clipboar
         }
         e.Id = 0;
         e.Z = 0;
-        Modified = true;
+        edit.Changed();
       }
-      UpdateCell(x, y, floor);
+      edit.Cell(x, y, floor);
     }
-  Recalculate();
 }
 
 void TTAVIDoc::PasteAt(int x0, int y0, int alt, int /*mode*/, int floor,
@@ -164,8 +163,11 @@ void TTAVIDoc::PasteText(int x0, int y0, int alt, int floor, const std::string& 
   LineReader lines(text);
   const char* line;
   size_t len;
+  // A text without the header line changes nothing but is still an edit:
+  // the price is counted again.
+  EditScope edit(*this);
   if (ValidFloor(floor) && lines.Next(&line, &len) && IsHeader(line, len)) {
-    PushUndo(floor);
+    edit.Snapshot(floor);
     FloorImage& image = Tiles[floor];
     long long f[4];
     while (lines.Next(&line, &len)) {
@@ -190,11 +192,10 @@ void TTAVIDoc::PasteText(int x0, int y0, int alt, int floor, const std::string& 
         for (int n = kLayers - 1; n > L; --n) image[n][y][x] = image[n - 1][y][x];
         image[L][y][x] = {z, id, 0};
       }
-      UpdateCell(x, y, floor);
-      Modified = true;
+      edit.Cell(x, y, floor);
+      edit.Changed();
     }
   }
-  Recalculate();
 }
 
 }  // namespace tavi

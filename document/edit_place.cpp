@@ -2,6 +2,7 @@
 // the rectangle stacking of the control window's "Add".
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <utility>
 
 #include "document/aos_tables.h"
@@ -122,16 +123,18 @@ bool TTAVIDoc::PlaceTile(int x, int y, bool preview, FloorImage& image, int minZ
     }
   }
   if (preview) return false;
-  UpdateCell(x, y, floor);
-  Modified = true;
-  Recalculate();
+  EditScope edit(*this);  // the caller took the snapshot
+  edit.Cell(x, y, floor);
+  edit.Changed();
   return true;
 }
 
 bool TTAVIDoc::PlaceAutoStairs(int x, int y, bool preview, FloorImage& image, int direction,
                                int row, int floor) {
   if (!ValidFloor(floor)) return true;
-  if (!preview) PushUndo(floor);
+  // A preview writes the scratch image only.
+  std::optional<EditScope> edit;
+  if (!preview) edit.emplace(*this, floor);
   uint16_t block = 0, step = 0;
   if (StairPieces(direction, row, &block, &step)) {
     static const int kDx[5] = {0, 0, 1, 0, -1};
@@ -140,19 +143,18 @@ bool TTAVIDoc::PlaceAutoStairs(int x, int y, bool preview, FloorImage& image, in
       const int cx = x + kDx[direction] * k, cy = y + kDy[direction] * k;
       if (!InPlot(cx, cy)) break;
       WriteStairCell(image, cx, cy, k, block, step, true);
-      if (!preview) UpdateCell(cx, cy, floor);
+      if (edit) edit->Cell(cx, cy, floor);
     }
   }
-  if (preview) return true;
-  Modified = true;
-  Recalculate();
+  if (edit) edit->Changed();
   return true;
 }
 
 bool TTAVIDoc::PlaceStairsInRect(const CellRect& rect, int floor, int direction, int row) {
   CellRect r;
   if (!ValidFloor(floor) || !ClipToPlot(rect, &r)) return true;
-  PushUndo(floor);
+  EditScope edit(*this, floor);
+  edit.Changed();
   uint16_t block = 0, step = 0;
   // An unknown row or direction leaves the selection as it was.
   if (StairPieces(direction, row, &block, &step)) {
@@ -180,17 +182,15 @@ bool TTAVIDoc::PlaceStairsInRect(const CellRect& rect, int floor, int direction,
         for (int x = x1; x <= x2; ++x) WriteStairCell(image, x, y, k, block, step, false);
     }
     for (int y = r.Top; y <= r.Bottom; ++y)
-      for (int x = r.Left; x <= r.Right; ++x) UpdateCell(x, y, floor);
+      for (int x = r.Left; x <= r.Right; ++x) edit.Cell(x, y, floor);
   }
-  Modified = true;
-  Recalculate();
   return true;
 }
 
 void TTAVIDoc::StackInRect(const CellRect& rect, int floor, int minZ, int mode, uint16_t id) {
   CellRect r;
   if (!ValidFloor(floor) || !ClipToPlot(rect, &r)) return;
-  PushUndo(floor);
+  EditScope edit(*this, floor);
   if (mode == 1 && id != 0) {
     for (int y = r.Top; y <= r.Bottom; ++y)
       for (int x = r.Left; x <= r.Right; ++x) {
@@ -200,11 +200,10 @@ void TTAVIDoc::StackInRect(const CellRect& rect, int floor, int minZ, int mode, 
         TileEntry& e = Tiles[floor][n][y][x];
         e.Z = ClampZ(std::max(top, minZ));
         e.Id = id;
-        UpdateCell(x, y, floor);
-        Modified = true;
+        edit.Cell(x, y, floor);
+        edit.Changed();
       }
   }
-  Recalculate();
 }
 
 }  // namespace tavi

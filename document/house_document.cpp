@@ -201,6 +201,73 @@ bool TTAVIDoc::IsPressPart(uint16_t id) const {
   return IsFloorTile(id) || IsWallPart(id) || IsRoofPart(id);
 }
 
+// ---- edits ----
+
+bool CellSet::WholeFloor(int floor) const {
+  for (uint32_t row : Rows[floor])
+    if (row != ~uint32_t(0)) return false;
+  return true;
+}
+
+bool CellSet::Empty() const {
+  for (const auto& floor : Rows)
+    for (uint32_t row : floor)
+      if (row != 0) return false;
+  return true;
+}
+
+int CellSet::Count() const {
+  int n = 0;
+  for (const auto& floor : Rows)
+    for (uint32_t row : floor) n += __builtin_popcount(row);
+  return n;
+}
+
+TTAVIDoc::EditScope::EditScope(TTAVIDoc& doc, int floor) : doc_(doc) {
+  doc_.PushUndo(floor);
+}
+
+TTAVIDoc::EditScope::EditScope(TTAVIDoc& doc) : doc_(doc) {}
+
+TTAVIDoc::EditScope::~EditScope() {
+  for (int f = 0; f < kFloors; ++f) {
+    if (touched_.WholeFloor(f)) {
+      doc_.UpdateFloorCells(f, kGrid, kGrid);
+      continue;
+    }
+    for (int y = 0; y < kGrid; ++y)
+      for (uint32_t row = touched_.Rows[f][y]; row != 0; row &= row - 1)
+        doc_.UpdateCell(__builtin_ctz(row), y, f);
+  }
+  doc_.lastEdit_ = touched_;
+  doc_.Touch();
+  doc_.Recalculate();
+}
+
+std::string TTAVIDoc::CheckInvariants() const {
+  for (int f = 0; f < kFloors; ++f)
+    for (int y = 0; y < Height; ++y)
+      for (int x = 0; x < Width; ++x) {
+        const std::string at = "floor " + std::to_string(f) + " cell " + std::to_string(x) + "," +
+                               std::to_string(y) + ": ";
+        int count = 0;
+        while (count < kLayers && Tiles[f][count][y][x].Id != 0) ++count;
+        for (int l = count; l < kLayers; ++l)
+          if (Tiles[f][l][y][x].Id != 0)
+            return at + "layer " + std::to_string(l) + " lies above an empty layer";
+        if (LayerCount[f][y][x] != count)
+          return at + "LayerCount " + std::to_string(LayerCount[f][y][x]) + ", the stack holds " +
+                 std::to_string(count);
+        const int top = count == 0 ? 0
+                                   : Tiles[f][count - 1][y][x].Z +
+                                         TileHeight(Tiles[f][count - 1][y][x].Id);
+        if (TopZ[f][y][x] != top)
+          return at + "TopZ " + std::to_string(TopZ[f][y][x]) + ", the stack reaches " +
+                 std::to_string(top);
+      }
+  return {};
+}
+
 // ---- undo ring: 17 floor images, at most 16 steps ----
 
 void TTAVIDoc::ResetUndo() {

@@ -69,7 +69,8 @@ bool TTAVIDoc::ReplaceParts(ReplaceTable table, const CellRect& rect, int floor,
   if (targetRow < 0 || targetRow >= AosTableRows(type)) return false;
   CellRect r;
   const bool inside = ClipToPlot(rect, &r);
-  PushUndo(floor);
+  EditScope edit(*this, floor);
+  edit.Changed();
   if (inside) {
     const ColumnIndex& columns = ColumnsOf(table);
     for (int y = r.Top; y <= r.Bottom; ++y)
@@ -86,11 +87,9 @@ bool TTAVIDoc::ReplaceParts(ReplaceTable table, const CellRect& rect, int floor,
           // stood on it closes up so the stack stays packed.
           RemoveLayer(x, y, floor, layer);
         }
-        UpdateCell(x, y, floor);
+        edit.Cell(x, y, floor);
       }
   }
-  Modified = true;
-  Recalculate();
   return true;
 }
 

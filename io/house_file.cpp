@@ -190,12 +190,12 @@ bool ReadPlainEntry(const char*& p, const char* end, int32_t v[5]) {
 
 }  // namespace
 
-std::string HouseFileText(const HouseImage& image, int baseHeight) {
-  return HouseText(image.Width, image.Height, image.Tiles, baseHeight);
+std::string HouseFileText(const HouseImage& image) {
+  return HouseText(image.Width, image.Height, image.Tiles, image.BaseHeight);
 }
 
-std::string HouseFileText(const TTAVIDoc& doc, int baseHeight) {
-  return HouseText(doc.Width, doc.Height, doc.Tiles, baseHeight);
+std::string HouseFileText(const TTAVIDoc& doc) {
+  return HouseText(doc.Width, doc.Height, doc.Tiles, doc.BaseHeight());
 }
 
 bool ReadWholeFile(const std::string& path, std::string* out, std::string* error, size_t maxBytes) {
@@ -244,15 +244,15 @@ bool ReadWholeFile(const std::string& path, std::string* out, std::string* error
   return ok;
 }
 
-SaveResult SaveImageToFile(const HouseImage& image, const std::string& path, int baseHeight) {
+SaveResult SaveImageToFile(const HouseImage& image, const std::string& path) {
   SaveResult result;
-  result.ok = WriteFileAtomically(path, HouseFileText(image, baseHeight), &result.error);
+  result.ok = WriteFileAtomically(path, HouseFileText(image), &result.error);
   return result;
 }
 
-SaveResult SaveToFile(TTAVIDoc& doc, const std::string& path, int baseHeight) {
+SaveResult SaveToFile(TTAVIDoc& doc, const std::string& path) {
   SaveResult result;
-  result.ok = WriteFileAtomically(path, HouseFileText(doc, baseHeight), &result.error);
+  result.ok = WriteFileAtomically(path, HouseFileText(doc), &result.error);
   if (result.ok) doc.Modified = false;
   return result;
 }
@@ -279,6 +279,7 @@ LoadResult ParseHouseFile(std::string_view text, HouseImage& image) {
     return LoadResult::Failure("line 1: base height " + std::to_string(base) + " is below 0");
   image.Width = width;
   image.Height = height;
+  image.SetBaseHeight(base);
   // Entries appended per cell so far: the image starts empty and only gains
   // entries, so this is also the lowest empty layer.
   uint8_t filled[kFloors][kGrid][kGrid] = {};

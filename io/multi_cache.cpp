@@ -170,6 +170,7 @@ int BuildCacheImage(const std::vector<std::string>& lines, int houseNumber, cons
   }
   image.Width = int(area.width);
   image.Height = int(area.height);
+  image.SetBaseHeight(base);
   for (const Part& p : parts) {
     const auto id = static_cast<uint16_t>(p.id);
     // Cached houses split their altitudes at 7 whatever base height they get.
@@ -195,7 +196,6 @@ LoadResult ImportMultiCache(TTAVIDoc& doc, const std::vector<std::string>& lines
   const int base = BuildCacheImage(lines, houseNumber, doc.Facts(), *image, &error);
   if (base < 0) return LoadResult::Failure(error);
   TakeOverImage(doc, *image);
-  if (doc.Host()) doc.Host()->SetBaseHeight(base);
   return LoadResult::Success(base);
 }
 

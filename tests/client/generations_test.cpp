@@ -30,7 +30,7 @@ class Generations : public ::testing::TestWithParam<DemoGeneration> {
   void SetUp() override {
     loose_ = Tiles(DemoGeneration::kLoose);
     tiles_ = Tiles(GetParam());
-    if (!loose_ || !tiles_) GTEST_SKIP() << "no demo client";
+    ASSERT_FALSE(!loose_ || !tiles_) << "no demo client";
   }
   const TUOTileData* loose_ = nullptr;
   const TUOTileData* tiles_ = nullptr;
