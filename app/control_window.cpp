@@ -409,8 +409,8 @@ void TCtrlForm::BtnAddClick() {
   TTAVIDoc* doc = host_.Doc();
   if (sel.Left == -1 || !doc) return;
   if (host_.AutoStairs()) {
-    const IAosChoice* aos = host_.Aos();
-    if (doc->PlaceStairsInRect(sel, currentFloor_, aos->SelectedCol(), aos->SelectedRow()))
+    const IAosChoice* aos = host_.Aos();  // there when AutoStairs is true
+    if (aos && doc->PlaceStairsInRect(sel, currentFloor_, aos->SelectedCol(), aos->SelectedRow()))
       RefreshCellList();
     return;
   }

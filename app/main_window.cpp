@@ -110,8 +110,7 @@ void TMainForm::FormCreate() {
   d->settings = LoadSettings(d->settingsPath.toStdString());
   d->settings.Zoom = 1.0;
   const TSettings stored = d->settings;
-  d->host = std::make_unique<AppDocHost>();
-  WireDocHost();
+  d->host = std::make_unique<MainDocHost>(*this);
   d->doc =
       std::make_unique<TTAVIDoc>(d->settings.Width, d->settings.Height, nullptr, d->host.get());
   FillBackgroundMap(d->background, d->settings.BGType, RandomSeed());
@@ -246,18 +245,6 @@ ToolHost TMainForm::MakeToolHost() {
   h.objWindow = [this]() -> QWidget* { return d->obj; };
   h.aosWindow = [this]() -> QWidget* { return d->aos; };
   return h;
-}
-
-void TMainForm::WireDocHost() {
-  AppDocHost& h = *d->host;
-  h.partsLock = [this] { return d->ctrl && d->ctrl->PartsLock(); };
-  h.showCustomize = [this] {
-    return d->act.MnShowPropriety && d->act.MnShowPropriety->isChecked();
-  };
-  h.referencePrice = [this]() -> int64_t { return d->aos ? d->aos->ReferencePrice() : 0; };
-  h.setPrice = [this](int64_t price, const QString& lblPrice, const QString& lblDelta) {
-    if (d->aos) d->aos->SetPriceLabels(price, lblPrice, lblDelta);
-  };
 }
 
 void TMainForm::FirstIdle() {

@@ -166,14 +166,12 @@ class TMainForm : public QMainWindow {
   struct Impl;
   std::unique_ptr<Impl> d;
   friend class MainMouseEnv;
+  friend class MainDocHost;
   void FormCreate();
   void CreateMenus();
   void CreateWindows();
   // What the other windows read and ask of the main window.
   ToolHost MakeToolHost();
-  // Connects the document's host to the control window, the View menu and
-  // the AoS window.
-  void WireDocHost();
   void FirstIdle();
   void RedrawTimerTimer();
   void SetTitleFromFile(const QString& fileName);

@@ -106,8 +106,7 @@ void TMainForm::Exit1Click() {
 
 void TMainForm::MnExportClipClick() {
   const std::string name = HouseNameOf(d->fileName.toStdString());
-  const SaveResult r =
-      ExportClipText(*d->doc, d->clipboard, d->settings.LineWidth, name);
+  const SaveResult r = ExportClipText(*d->doc, d->clipboard, d->settings.LineWidth, name);
   if (!r.ok) {
     d->prompts->Error(this, QString::fromStdString(r.error));
     return;
@@ -205,8 +204,8 @@ void TMainForm::SetTitleFromFile(const QString& fileName) {
 // ---- files dropped on the window ----
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
-  const QMimeData* data = event->mimeData();
-  if (data->hasUrls() && !data->urls().isEmpty() && data->urls().first().isLocalFile())
+  const QMimeData* mime = event->mimeData();
+  if (mime->hasUrls() && !mime->urls().isEmpty() && mime->urls().first().isLocalFile())
     event->acceptProposedAction();
 }
 
@@ -214,10 +213,10 @@ void TMainForm::dropEvent(QDropEvent* event) {
   if (HandleDrop(event->mimeData())) event->acceptProposedAction();
 }
 
-bool TMainForm::HandleDrop(const QMimeData* data) {
-  if (!data || !data->hasUrls() || data->urls().isEmpty() || !data->urls().first().isLocalFile())
+bool TMainForm::HandleDrop(const QMimeData* mime) {
+  if (!mime || !mime->hasUrls() || mime->urls().isEmpty() || !mime->urls().first().isLocalFile())
     return false;
-  const QString file = data->urls().first().toLocalFile();
+  const QString file = mime->urls().first().toLocalFile();
   // Handled after the drop returns, so that the source is not kept waiting
   // on the question.
   QTimer::singleShot(0, this, [this, file] {

@@ -159,6 +159,7 @@ void TTAVIDoc::PasteAt(int x0, int y0, int alt, int /*mode*/, int floor,
   PasteText(x0, y0, alt, floor, clipboard.GetText());
 }
 
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 void TTAVIDoc::PasteText(int x0, int y0, int alt, int floor, const std::string& text) {
   LineReader lines(text);
   const char* line;

@@ -78,6 +78,7 @@ bool TTAVIDoc::LockedPart(uint16_t id) const {
   return id != 0 && host_->PartsLock() && (Category(id) & kCatPart);
 }
 
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 bool TTAVIDoc::PlaceTile(int x, int y, bool preview, FloorImage& image, int minZ, uint16_t id,
                          int floor) {
   if (!ValidCell(x, y, floor) || id == 0) return false;
@@ -150,6 +151,7 @@ bool TTAVIDoc::PlaceAutoStairs(int x, int y, bool preview, FloorImage& image, in
   return true;
 }
 
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 bool TTAVIDoc::PlaceStairsInRect(const CellRect& rect, int floor, int direction, int row) {
   CellRect r;
   if (!ValidFloor(floor) || !ClipToPlot(rect, &r)) return true;

@@ -148,6 +148,7 @@ void TTAVIDoc::UpdateAllCells() {
   for (int f = 0; f < kFloors; ++f) UpdateFloorCells(f, kGrid, kGrid);
 }
 
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 void TTAVIDoc::Clear(bool withFoundation) {
   for (auto& floor : Tiles)
     for (auto& layer : floor)
@@ -244,26 +245,30 @@ TTAVIDoc::EditScope::~EditScope() {
   doc_.Recalculate();
 }
 
+std::string TTAVIDoc::CheckCell(int x, int y, int f) const {
+  int count = 0;
+  while (count < kLayers && Tiles[f][count][y][x].Id != 0) ++count;
+  for (int l = count; l < kLayers; ++l)
+    if (Tiles[f][l][y][x].Id != 0)
+      return "layer " + std::to_string(l) + " lies above an empty layer";
+  if (LayerCount[f][y][x] != count)
+    return "LayerCount " + std::to_string(LayerCount[f][y][x]) + ", the stack holds " +
+           std::to_string(count);
+  const TileEntry* top = count == 0 ? nullptr : &Tiles[f][count - 1][y][x];
+  const int topZ = top ? top->Z + TileHeight(top->Id) : 0;
+  if (TopZ[f][y][x] != topZ)
+    return "TopZ " + std::to_string(TopZ[f][y][x]) + ", the stack reaches " + std::to_string(topZ);
+  return {};
+}
+
 std::string TTAVIDoc::CheckInvariants() const {
   for (int f = 0; f < kFloors; ++f)
     for (int y = 0; y < Height; ++y)
       for (int x = 0; x < Width; ++x) {
-        const std::string at = "floor " + std::to_string(f) + " cell " + std::to_string(x) + "," +
-                               std::to_string(y) + ": ";
-        int count = 0;
-        while (count < kLayers && Tiles[f][count][y][x].Id != 0) ++count;
-        for (int l = count; l < kLayers; ++l)
-          if (Tiles[f][l][y][x].Id != 0)
-            return at + "layer " + std::to_string(l) + " lies above an empty layer";
-        if (LayerCount[f][y][x] != count)
-          return at + "LayerCount " + std::to_string(LayerCount[f][y][x]) + ", the stack holds " +
-                 std::to_string(count);
-        const int top = count == 0 ? 0
-                                   : Tiles[f][count - 1][y][x].Z +
-                                         TileHeight(Tiles[f][count - 1][y][x].Id);
-        if (TopZ[f][y][x] != top)
-          return at + "TopZ " + std::to_string(TopZ[f][y][x]) + ", the stack reaches " +
-                 std::to_string(top);
+        const std::string problem = CheckCell(x, y, f);
+        if (!problem.empty())
+          return "floor " + std::to_string(f) + " cell " + std::to_string(x) + "," +
+                 std::to_string(y) + ": " + problem;
       }
   return {};
 }

@@ -118,7 +118,8 @@ class TTAVIDoc {
     void Snapshot(int floor) { doc_.PushUndo(floor); }
     // The cell (x, y) of `floor` was changed, or may have been.
     void Cell(int x, int y, int floor) {
-      if (x >= 0 && y >= 0 && x < kGrid && y < kGrid && ValidFloor(floor)) touched_.Add(floor, x, y);
+      if (x >= 0 && y >= 0 && x < kGrid && y < kGrid && ValidFloor(floor))
+        touched_.Add(floor, x, y);
     }
     // Every cell of a floor.
     void Floor(int floor) {
@@ -272,6 +273,8 @@ class TTAVIDoc {
   bool ClipToPlot(const CellRect& in, CellRect* out) const;
   // Parts Lock is on and the tile is a customization part.
   bool LockedPart(uint16_t id) const;
+  // CheckInvariants for one cell.
+  std::string CheckCell(int x, int y, int floor) const;
   // Removes the entry of `layer`, closing the stack up (all fields move).
   void RemoveLayer(int x, int y, int floor, int layer);
 

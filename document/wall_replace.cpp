@@ -60,6 +60,7 @@ const ColumnIndex& ColumnsOf(ReplaceTable t) {
 
 }  // namespace
 
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 bool TTAVIDoc::ReplaceParts(ReplaceTable table, const CellRect& rect, int floor, int targetRow) {
   const int type = TableType(table);
   if (type < 0 || !ValidFloor(floor) || rect.Empty()) return false;

@@ -298,6 +298,7 @@ int DecodeCellStream(const std::vector<uint8_t>& data, HouseImage& image, std::s
   return base;
 }
 
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 std::string BuildClipText(const HouseImage& image, int lineWidth, const std::string& houseName,
                           std::string* error, std::string* warning) {
   if (lineWidth < 1 || lineWidth > kMaxClipLineWidth) {

@@ -21,6 +21,7 @@ bool HouseImage::Append(int floor, int x, int y, uint16_t id, int16_t z) {
   return false;
 }
 
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 void HouseImage::CompactStacks() {
   // Loaders write inside the plot only.
   const int w = Width < kGrid ? Width : kGrid, h = Height < kGrid ? Height : kGrid;

@@ -113,8 +113,8 @@ TEST_P(CliRenderGenerations, SamePictureAsFromLooseFiles) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Demo, CliRenderGenerations, ::testing::ValuesIn(test::kAllGenerations),
-                         [](const auto& info) {
-                           return std::string(test::DemoGenerationName(info.param));
+                         [](const auto& p) {
+                           return std::string(test::DemoGenerationName(p.param));
                          });
 
 }  // namespace

@@ -131,8 +131,8 @@ TEST_P(CliGenerations, ImportMultiWritesTheSameHouse) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Demo, CliGenerations, ::testing::ValuesIn(test::kAllGenerations),
-                         [](const auto& info) {
-                           return std::string(test::DemoGenerationName(info.param));
+                         [](const auto& p) {
+                           return std::string(test::DemoGenerationName(p.param));
                          });
 
 // A packed client whose containers are damaged: every command that needs

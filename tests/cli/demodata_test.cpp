@@ -25,7 +25,10 @@ namespace fs = std::filesystem;
 
 std::vector<uint8_t> ReadAll(const fs::path& path) {
   std::ifstream f(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+  std::ostringstream text;
+  text << f.rdbuf();
+  const std::string bytes = text.str();
+  return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 uint32_t U16(const std::vector<uint8_t>& b, size_t at) {
@@ -229,9 +232,7 @@ class DemoTiles : public ::testing::Test {
     delete tiles_;
     tiles_ = nullptr;
   }
-  void SetUp() override {
-    ASSERT_TRUE(tiles_) << "no demo client";
-  }
+  void SetUp() override { ASSERT_TRUE(tiles_) << "no demo client"; }
   static TUOTileData* tiles_;
 };
 TUOTileData* DemoTiles::tiles_ = nullptr;
@@ -387,10 +388,10 @@ TEST(DemoData, EveryMultiImportsWhole) {
   for (int tag : {100, 102, 104, 106, 108, 110, 116, 118, 120, 122,
                   124, 126, 140, 150, 152, 154, 156, 158, 160, 162}) {
     const fs::path tav = out.path / (std::to_string(tag) + ".tav");
-    ASSERT_EQ(
-        RunCli({"import-multi", "--id", std::to_string(tag), "--client", demoDir, "--out", tav})
-            .code,
-        0)
+    ASSERT_EQ(RunCli({"import-multi", "--id", std::to_string(tag), "--client", demo.string(),
+                      "--out", tav})
+                  .code,
+              0)
         << tag;
     const HouseFileSummary s = SummariseHouseFile(tav);
     EXPECT_EQ(s.entries, I32(idx, size_t(tag) * 12 + 4) / 16) << tag;
@@ -465,7 +466,7 @@ TEST(DemoData, MultiCacheTree) {
 
           const fs::path tav = out.path / (std::to_string(houses) + ".tav");
           ASSERT_EQ(RunCli({"import-cache", cache, "--house", std::to_string(number), "--client",
-                            demoDir, "--out", tav})
+                            demo.string(), "--out", tav})
                         .code,
                     0)
               << cache;

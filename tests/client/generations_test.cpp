@@ -73,8 +73,8 @@ TEST_P(Generations, SamePictures) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Demo, Generations, ::testing::ValuesIn(test::kAllGenerations),
-                         [](const auto& info) {
-                           return std::string(test::DemoGenerationName(info.param));
+                         [](const auto& p) {
+                           return std::string(test::DemoGenerationName(p.param));
                          });
 
 }  // namespace

@@ -44,8 +44,7 @@ class MultiGenerations : public ::testing::TestWithParam<DemoGeneration> {
                                           out->tiles->MultiRecordSize());
     return out;
   }
-  void SetUp() override {
-  }
+  void SetUp() override {}
 };
 
 TEST_P(MultiGenerations, EveryMenuHouseImportsAsFromLooseFiles) {
@@ -68,8 +67,8 @@ TEST_P(MultiGenerations, EveryMenuHouseImportsAsFromLooseFiles) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Demo, MultiGenerations, ::testing::ValuesIn(test::kAllGenerations),
-                         [](const auto& info) {
-                           return std::string(test::DemoGenerationName(info.param));
+                         [](const auto& p) {
+                           return std::string(test::DemoGenerationName(p.param));
                          });
 
 }  // namespace
