@@ -152,8 +152,7 @@ void BM_SaveToFileOnDisk(benchmark::State& state) {
   Floor floor(h.path);
   bool ok = true;
   bench::PathAgainstFloor(
-      state, 0, [&] { ok = ok && SaveToFile(*h.doc, h.diskPath).ok; },
-      [&] { floor.Run(h.path); });
+      state, 0, [&] { ok = ok && SaveToFile(*h.doc, h.diskPath).ok; }, [&] { floor.Run(h.path); });
   if (!ok) state.SkipWithError("the house was not saved");
 }
 BENCHMARK(BM_SaveToFileOnDisk)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(20);

@@ -159,7 +159,27 @@ void TTAVIDoc::PasteAt(int x0, int y0, int alt, int /*mode*/, int floor,
   PasteText(x0, y0, alt, floor, clipboard.GetText());
 }
 
-// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
+namespace {
+
+// One pasted entry, once its cell, id and altitude are known to fit: entries
+// at the same altitude stay below it; a floor tile over a floor tile takes
+// its place. False (nothing written) when the cell is full.
+bool InsertPasted(const TTAVIDoc& doc, FloorImage& image, int x, int y, uint16_t id, int16_t z) {
+  if (image[kLayers - 1][y][x].Id != 0) return false;  // full cell
+  int L = 0;
+  while (image[L][y][x].Id != 0 && image[L][y][x].Z <= z) ++L;
+  if (L > 0 && doc.IsFloorTile(id) && doc.IsFloorTile(image[L - 1][y][x].Id)) {
+    image[L - 1][y][x].Z = z;
+    image[L - 1][y][x].Id = id;
+  } else {
+    for (int n = kLayers - 1; n > L; --n) image[n][y][x] = image[n - 1][y][x];
+    image[L][y][x] = {z, id, 0};
+  }
+  return true;
+}
+
+}  // namespace
+
 void TTAVIDoc::PasteText(int x0, int y0, int alt, int floor, const std::string& text) {
   LineReader lines(text);
   const char* line;
@@ -180,19 +200,7 @@ void TTAVIDoc::PasteText(int x0, int y0, int alt, int floor, const std::string& 
       if (zl < std::numeric_limits<int16_t>::min() || zl > std::numeric_limits<int16_t>::max())
         continue;
       const int x = int(xl), y = int(yl);
-      const uint16_t id = uint16_t(idl);
-      const int16_t z = int16_t(zl);
-      if (image[kLayers - 1][y][x].Id != 0) continue;  // full cell
-      // Entries at the same altitude stay below the new one.
-      int L = 0;
-      while (image[L][y][x].Id != 0 && image[L][y][x].Z <= z) ++L;
-      if (L > 0 && IsFloorTile(id) && IsFloorTile(image[L - 1][y][x].Id)) {
-        image[L - 1][y][x].Z = z;
-        image[L - 1][y][x].Id = id;
-      } else {
-        for (int n = kLayers - 1; n > L; --n) image[n][y][x] = image[n - 1][y][x];
-        image[L][y][x] = {z, id, 0};
-      }
+      if (!InsertPasted(*this, image, x, y, uint16_t(idl), int16_t(zl))) continue;
       edit.Cell(x, y, floor);
       edit.Changed();
     }

@@ -78,52 +78,79 @@ bool TTAVIDoc::LockedPart(uint16_t id) const {
   return id != 0 && host_->PartsLock() && (Category(id) & kCatPart);
 }
 
-// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
+namespace {
+
+// The four kind rules of a placement, on `image`. Each returns false when the
+// placement is refused (nothing written). `full`: the cell's top layer was
+// taken before the placement.
+
+// Floors go to the bottom at altitude 0; a floor already there is replaced.
+bool PutFloor(const TTAVIDoc& doc, FloorImage& image, int x, int y, uint16_t id, bool full) {
+  TileEntry& base = image[0][y][x];
+  if (base.Id == id) return false;
+  if (base.Id != 0 && !doc.IsFloorTile(base.Id)) {
+    if (full) return false;  // a full cell keeps its top entry
+    ShiftUp(image, x, y, 0);
+  }
+  base = {0, id, 0};
+  return true;
+}
+
+// A wall part replaces everything standing on the cell except its floor.
+bool PutWall(const TTAVIDoc& doc, FloorImage& image, int x, int y, uint16_t id) {
+  const uint16_t base = image[0][y][x].Id;
+  const int t = (base != 0 && doc.IsFloorTile(base)) ? 1 : 0;
+  if (image[t][y][x].Id == id) return false;
+  image[t][y][x] = {0, id, 0};
+  for (int l = t + 1; l < kLayers; ++l) {
+    image[l][y][x].Id = 0;
+    image[l][y][x].Z = 0;
+  }
+  return true;
+}
+
+// Roofs slide under the stack three units below the working altitude.
+bool PutRoof(const TTAVIDoc& doc, FloorImage& image, int x, int y, uint16_t id, int minZ,
+             bool full) {
+  TileEntry& base = image[0][y][x];
+  if (base.Id == id) return false;
+  const int z0 = minZ - 3;
+  if (base.Id != 0 && !doc.IsRoofPart(base.Id)) {
+    if (full) return false;
+    const int d = std::max(0, z0 - base.Z);
+    ShiftUp(image, x, y, d);
+  }
+  base = {ClampZ(z0), id, 0};
+  return true;
+}
+
+// Anything else is stacked on top, never starting above altitude 20. Never
+// refused (a full or too high stack simply takes nothing).
+bool PutOnTop(const TTAVIDoc& doc, FloorImage& image, int x, int y, uint16_t id, int minZ,
+              int floor) {
+  const int n = doc.LayerCount[floor][y][x];
+  if (n >= kLayers) return true;
+  const int z = doc.TopZ[floor][y][x];
+  if (z < 21) image[n][y][x] = {ClampZ(std::max(z, minZ)), id, 0};
+  return true;
+}
+
+}  // namespace
+
 bool TTAVIDoc::PlaceTile(int x, int y, bool preview, FloorImage& image, int minZ, uint16_t id,
                          int floor) {
   if (!ValidCell(x, y, floor) || id == 0) return false;
-  TileEntry& base = image[0][y][x];
   const bool full = image[kLayers - 1][y][x].Id != 0;
-
-  if (IsFloorTile(id)) {
-    // Floors go to the bottom at altitude 0; a floor already there is replaced.
-    if (base.Id == id) return false;
-    if (base.Id != 0 && !IsFloorTile(base.Id)) {
-      if (full) return false;  // a full cell keeps its top entry
-      ShiftUp(image, x, y, 0);
-    }
-    base = {0, id, 0};
-  } else if (IsWallPart(id)) {
-    // A wall part replaces everything standing on the cell except its floor.
-    const int t = (base.Id != 0 && IsFloorTile(base.Id)) ? 1 : 0;
-    if (image[t][y][x].Id == id) return false;
-    image[t][y][x] = {0, id, 0};
-    for (int l = t + 1; l < kLayers; ++l) {
-      image[l][y][x].Id = 0;
-      image[l][y][x].Z = 0;
-    }
-  } else if (IsRoofPart(id)) {
-    // Roofs slide under the stack three units below the working altitude.
-    if (base.Id == id) return false;
-    const int z0 = minZ - 3;
-    if (base.Id != 0 && !IsRoofPart(base.Id)) {
-      if (full) return false;
-      const int d = std::max(0, z0 - base.Z);
-      ShiftUp(image, x, y, d);
-    }
-    base = {ClampZ(z0), id, 0};
-  } else {
-    // Anything else is stacked on top, never starting above altitude 20.
-    const int n = LayerCount[floor][y][x];
-    if (n < kLayers) {
-      int z = TopZ[floor][y][x];
-      if (z < 21) {
-        z = std::max(z, minZ);
-        image[n][y][x] = {ClampZ(z), id, 0};
-      }
-    }
-  }
-  if (preview) return false;
+  bool placed;
+  if (IsFloorTile(id))
+    placed = PutFloor(*this, image, x, y, id, full);
+  else if (IsWallPart(id))
+    placed = PutWall(*this, image, x, y, id);
+  else if (IsRoofPart(id))
+    placed = PutRoof(*this, image, x, y, id, minZ, full);
+  else
+    placed = PutOnTop(*this, image, x, y, id, minZ, floor);
+  if (!placed || preview) return false;
   EditScope edit(*this);  // the caller took the snapshot
   edit.Cell(x, y, floor);
   edit.Changed();
