@@ -178,7 +178,47 @@ bool TTAVIDoc::PlaceAutoStairs(int x, int y, bool preview, FloorImage& image, in
   return true;
 }
 
-// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
+namespace {
+
+// Line k (0..3) of a staircase across rectangle r climbing in `direction`:
+// one row or column of cells, counted from the side the stairs start at.
+CellRect StairLine(const CellRect& r, int direction, int k) {
+  CellRect line = r;
+  switch (direction) {
+    case 1:
+      line.Top = line.Bottom = r.Bottom - k;
+      break;
+    case 2:
+      line.Left = line.Right = r.Left + k;
+      break;
+    case 3:
+      line.Top = line.Bottom = r.Top + k;
+      break;
+    default:
+      line.Left = line.Right = r.Right - k;
+      break;
+  }
+  return line;
+}
+
+// The staircase written into the cells of r (emptied first): up to four lines
+// of k blocks under a step, as many as the rectangle holds.
+void WriteStairsInRect(FloorImage& image, const CellRect& r, int direction, uint16_t block,
+                       uint16_t step) {
+  for (int y = r.Top; y <= r.Bottom; ++y)
+    for (int x = r.Left; x <= r.Right; ++x) EmptyCell(image, x, y);
+  for (int k = 0; k < 4; ++k) {
+    const CellRect line = StairLine(r, direction, k);
+    if (line.Left < r.Left || line.Right > r.Right || line.Top < r.Top || line.Bottom > r.Bottom)
+      break;
+    for (int y = line.Top; y <= line.Bottom; ++y)
+      for (int x = line.Left; x <= line.Right; ++x)
+        WriteStairCell(image, x, y, k, block, step, false);
+  }
+}
+
+}  // namespace
+
 bool TTAVIDoc::PlaceStairsInRect(const CellRect& rect, int floor, int direction, int row) {
   CellRect r;
   if (!ValidFloor(floor) || !ClipToPlot(rect, &r)) return true;
@@ -186,33 +226,10 @@ bool TTAVIDoc::PlaceStairsInRect(const CellRect& rect, int floor, int direction,
   edit.Changed();
   uint16_t block = 0, step = 0;
   // An unknown row or direction leaves the selection as it was.
-  if (StairPieces(direction, row, &block, &step)) {
-    FloorImage& image = Tiles[floor];
-    for (int y = r.Top; y <= r.Bottom; ++y)
-      for (int x = r.Left; x <= r.Right; ++x) EmptyCell(image, x, y);
-    for (int k = 0; k < 4; ++k) {
-      int x1 = r.Left, x2 = r.Right, y1 = r.Top, y2 = r.Bottom;
-      switch (direction) {
-        case 1:
-          y1 = y2 = r.Bottom - k;
-          break;
-        case 2:
-          x1 = x2 = r.Left + k;
-          break;
-        case 3:
-          y1 = y2 = r.Top + k;
-          break;
-        default:
-          x1 = x2 = r.Right - k;
-          break;
-      }
-      if (x1 < r.Left || x2 > r.Right || y1 < r.Top || y2 > r.Bottom) break;
-      for (int y = y1; y <= y2; ++y)
-        for (int x = x1; x <= x2; ++x) WriteStairCell(image, x, y, k, block, step, false);
-    }
-    for (int y = r.Top; y <= r.Bottom; ++y)
-      for (int x = r.Left; x <= r.Right; ++x) edit.Cell(x, y, floor);
-  }
+  if (!StairPieces(direction, row, &block, &step)) return true;
+  WriteStairsInRect(Tiles[floor], r, direction, block, step);
+  for (int y = r.Top; y <= r.Bottom; ++y)
+    for (int x = r.Left; x <= r.Right; ++x) edit.Cell(x, y, floor);
   return true;
 }
 

@@ -148,37 +148,50 @@ void TTAVIDoc::UpdateAllCells() {
   for (int f = 0; f < kFloors; ++f) UpdateFloorCells(f, kGrid, kGrid);
 }
 
-// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
-void TTAVIDoc::Clear(bool withFoundation) {
-  for (auto& floor : Tiles)
+namespace {
+
+// Every entry of every floor emptied (Z and Id; Mark stays).
+void EmptyAllTiles(TTAVIDoc& doc) {
+  for (auto& floor : doc.Tiles)
     for (auto& layer : floor)
       for (auto& row : layer)
         for (auto& e : row) {
           e.Z = 0;
           e.Id = 0;
         }
-  if (withFoundation) {
-    const int W = Width, H = Height;
-    // Writes outside the plot (plots narrower or shallower than 2 cells) are skipped.
-    auto put = [&](int x, int y, int layer, uint16_t id, int16_t z) {
-      if (!InPlot(x, y)) return;
-      Tiles[0][layer][y][x].Id = id;
-      Tiles[0][layer][y][x].Z = z;
-      Tiles[0][layer][y][x].Mark = 0;
-    };
-    put(0, 0, 0, 102, 0);
-    for (int y = 1; y <= H - 2; ++y) put(0, y, 0, 100, 0);
-    for (int x = 1; x <= W - 3; ++x) put(x, H - 2, 0, 99, 0);
-    put(W - 2, H - 2, 0, 101, 0);
-    for (int y = 1; y <= H - 3; ++y) put(W - 2, y, 0, 100, 0);
-    for (int x = 1; x <= W - 2; ++x) put(x, 0, 0, 99, 0);
-    for (int y = 1; y <= H - 2; ++y)
-      for (int x = 1; x <= W - 2; ++x) put(x, y, Tiles[0][0][y][x].Id == 0 ? 0 : 1, 12788, 7);
-    for (int x = 1; x <= W - 2; ++x) put(x, H - 1, 0, 1873, 0);
-    put(0, H - 2, 1, 9, 7);
-    put(0, H - 1, 0, 3026, 7);
-    put(0, H - 1, 1, 2970, 7);
-  }
+}
+
+// The default foundation on floor 0 of an empty house: the outline, its
+// floor at 7, the steps along the front, the post, the sign and its hanger.
+void LayDefaultFoundation(TTAVIDoc& doc) {
+  const int W = doc.Width, H = doc.Height;
+  // Writes outside the plot (plots narrower or shallower than 2 cells) are skipped.
+  auto put = [&](int x, int y, int layer, uint16_t id, int16_t z) {
+    if (!doc.InPlot(x, y)) return;
+    TileEntry& e = doc.Tiles[0][layer][y][x];
+    e.Id = id;
+    e.Z = z;
+    e.Mark = 0;
+  };
+  put(0, 0, 0, 102, 0);
+  for (int y = 1; y <= H - 2; ++y) put(0, y, 0, 100, 0);
+  for (int x = 1; x <= W - 3; ++x) put(x, H - 2, 0, 99, 0);
+  put(W - 2, H - 2, 0, 101, 0);
+  for (int y = 1; y <= H - 3; ++y) put(W - 2, y, 0, 100, 0);
+  for (int x = 1; x <= W - 2; ++x) put(x, 0, 0, 99, 0);
+  for (int y = 1; y <= H - 2; ++y)
+    for (int x = 1; x <= W - 2; ++x) put(x, y, doc.Tiles[0][0][y][x].Id == 0 ? 0 : 1, 12788, 7);
+  for (int x = 1; x <= W - 2; ++x) put(x, H - 1, 0, 1873, 0);
+  put(0, H - 2, 1, 9, 7);
+  put(0, H - 1, 0, 3026, 7);
+  put(0, H - 1, 1, 2970, 7);
+}
+
+}  // namespace
+
+void TTAVIDoc::Clear(bool withFoundation) {
+  EmptyAllTiles(*this);
+  if (withFoundation) LayDefaultFoundation(*this);
   UpdateAllCells();
   ResetUndo();
   Recalculate();
