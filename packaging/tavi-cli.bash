@@ -4,7 +4,9 @@
 # here; what kind of file or value each argument takes is told below.
 
 _tavi_cli_help() {
-  "${COMP_WORDS[0]}" --help 2>/dev/null
+  local program=${COMP_WORDS[0]}
+  [[ $program == "~/"* ]] && program=$HOME/${program#"~/"}
+  "$program" --help 2>/dev/null
 }
 
 # Adds the files matching a pattern (extended glob, matched against the
