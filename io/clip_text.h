@@ -25,9 +25,10 @@ constexpr int kClipLineWidths[] = {36, 44, 52, 60, 68, 76};
 // and the records cannot carry.
 bool EncodeCellStream(const HouseImage& image, std::vector<uint8_t>* out, std::string* error);
 // Reads an unpacked house into `image` (emptied first; its base height set
-// from the plot word, clamped); returns the base height from the plot word, or -1 with a message
-// when the plot size is 0. Rectangles reaching past the plot are clipped to it; a stream that ends
-// early leaves the remaining cells empty.
+// from the plot word, clamped); returns the base height from the plot word,
+// or -1 with a message when the plot size is 0. Rectangles reaching past the
+// plot are clipped to it; a stream that ends early leaves the remaining cells
+// empty.
 int DecodeCellStream(const std::vector<uint8_t>& data, HouseImage& image, std::string* error);
 
 // Builds the whole clipboard text (CR LF after every line). Empty string and a

@@ -24,8 +24,9 @@ SaveResult SaveToFile(TTAVIDoc& doc, const std::string& path);
 SaveResult SaveImageToFile(const HouseImage& image, const std::string& path);
 
 // Parses house file text into `image` (plot size, base height, tiles); the
-// result carries the base height as the header stored it. Entry lines outside floors 0..4 or the
-// plot are skipped; a header size outside 1..32 or a wrong version text fails.
+// result carries the base height as the header stored it. Entry lines outside
+// floors 0..4 or the plot are skipped; a header size outside 1..32 or a wrong
+// version text fails.
 LoadResult ParseHouseFile(std::string_view text, HouseImage& image);
 
 // Reads a house file into the document. On failure the document (tiles, size,

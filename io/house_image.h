@@ -35,8 +35,8 @@ std::unique_ptr<HouseImage> NewHouseImage();
 std::unique_ptr<HouseImage> ImageOfDocument(const TTAVIDoc& doc);
 
 // Replaces the document's tiles (Z and Id; Mark stays as it was), plot size
-// and base height with the image's, recomputes every cell, empties the undo history,
-// clears Modified and runs Recalculate.
+// and base height with the image's, recomputes every cell, empties the undo
+// history, clears Modified and runs Recalculate.
 void TakeOverImage(TTAVIDoc& doc, const HouseImage& image);
 
 }  // namespace tavi
