@@ -175,6 +175,56 @@ bool SameDrawing(const ViewState& a, const ViewState& b, const TTAVIDoc* doc) {
          MarksOf(a, doc) == MarksOf(b, doc);
 }
 
+namespace {
+
+// The strips a scroll by (moveX, moveY) brings into a view of w x h.
+void AddStrips(int moveX, int moveY, int w, int h, std::vector<PixelRect>* rects) {
+  if (moveX > 0) rects->push_back({w - moveX, 0, w, h});
+  if (moveX < 0) rects->push_back({0, 0, -moveX, h});
+  if (moveY > 0) rects->push_back({0, h - moveY, w, h});
+  if (moveY < 0) rects->push_back({0, 0, w, -moveY});
+}
+
+// The floors to draw again in each cell (bit f for floor f): the marked
+// floor where the marks changed; where the house changed, the floor changed
+// and the one over it, whose look depends on the floor below (Show Downstair
+// walls).
+std::vector<uint8_t> ChangedFloors(const std::vector<int>& markCells, int markFloor,
+                                   const std::vector<int>& houseCells) {
+  std::vector<uint8_t> changed(kGrid * kGrid, 0);
+  if (markFloor >= 0 && markFloor < kFloors)
+    for (int c : markCells) changed[size_t(c)] |= uint8_t(1u << markFloor);
+  for (int c : houseCells) {
+    const int f = c / (kGrid * kGrid);
+    changed[size_t(c % (kGrid * kGrid))] |= uint8_t(3u << f);
+  }
+  return changed;
+}
+
+// Adds a rectangle; rectangles that overlap become one, and past a handful,
+// everything is one.
+void AddMerged(PixelRect r, std::vector<PixelRect>* rects) {
+  constexpr size_t kMaxRects = 8;
+  for (bool merged = true; merged;) {
+    merged = false;
+    for (size_t i = 0; i < rects->size(); ++i)
+      if ((*rects)[i].Overlaps(r)) {
+        r = Union(r, (*rects)[i]);
+        rects->erase(rects->begin() + std::ptrdiff_t(i));
+        merged = true;
+        break;
+      }
+  }
+  rects->push_back(r);
+  if (rects->size() > kMaxRects) {
+    PixelRect all;
+    for (const PixelRect& x : *rects) all = Union(all, x);
+    rects->assign(1, all);
+  }
+}
+
+}  // namespace
+
 RepaintPlan PlanRepaint(const FrameBasis& lastBasis, const DrawList& last,
                         const SceneMarks& lastMarks, const FrameBasis& basis, const DrawList& next,
                         const SceneMarks& marks, IArtSource* art, bool canMove) {
@@ -191,61 +241,25 @@ RepaintPlan PlanRepaint(const FrameBasis& lastBasis, const DrawList& last,
     plan.MoveY = moveY;
   }
   std::vector<int> houseCells;
-  if (lastBasis.Revision != basis.Revision) {
-    // The house changed: in the cells the document tells, unless it cannot
-    // (then anything may look different), and the night's lights, which
-    // depend on the cells around, must not have moved.
-    if (!basis.Doc || !basis.Doc->ChangedCellsSince(lastBasis.Revision, &houseCells) ||
-        !SameLights(last, next))
-      return plan;
-  }
+  // The house changed: in the cells the document tells, unless it cannot
+  // (then anything may look different), and the night's lights, which
+  // depend on the cells around, must not have moved.
+  if (lastBasis.Revision != basis.Revision &&
+      (!basis.Doc || !basis.Doc->ChangedCellsSince(lastBasis.Revision, &houseCells) ||
+       !SameLights(last, next)))
+    return plan;
   std::vector<int> cells;
   ChangedCells(lastMarks, marks, &cells);
   plan.Full = false;
-  std::vector<PixelRect>& rects = plan.Rects;
-  if (moveX > 0) rects.push_back({w - moveX, 0, w, h});
-  if (moveX < 0) rects.push_back({0, 0, -moveX, h});
-  if (moveY > 0) rects.push_back({0, h - moveY, w, h});
-  if (moveY < 0) rects.push_back({0, 0, w, -moveY});
+  AddStrips(moveX, moveY, w, h, &plan.Rects);
   if (cells.empty() && houseCells.empty()) return Finish(plan, basis.View);
-  // The floors to draw again in each cell: the marked floor where the marks
-  // changed; where the house changed, the floor changed and the one over it,
-  // whose look depends on the floor below (Show Downstair walls).
-  std::vector<uint8_t> changed(kGrid * kGrid, 0);
-  if (marks.Floor >= 0 && marks.Floor < kFloors)
-    for (int c : cells) changed[size_t(c)] |= uint8_t(1u << marks.Floor);
-  for (int c : houseCells) {
-    const int f = c / (kGrid * kGrid);
-    changed[size_t(c % (kGrid * kGrid))] |= uint8_t(3u << f);
-  }
-  cells.clear();
-  for (int c = 0; c < kGrid * kGrid; ++c)
-    if (changed[size_t(c)]) cells.push_back(c);
+  const std::vector<uint8_t> changed = ChangedFloors(cells, marks.Floor, houseCells);
   std::vector<PixelRect> perCell(kGrid * kGrid);
   AddCellRects(last, changed, art, basis.View, &perCell);
   AddCellRects(next, changed, art, basis.View, &perCell);
-  // Rectangles that overlap become one; past a handful, everything is one.
-  constexpr size_t kMaxRects = 8;
-  for (int c : cells) {
-    PixelRect r = perCell[size_t(c)];
-    if (r.Empty()) continue;
-    for (bool merged = true; merged;) {
-      merged = false;
-      for (size_t i = 0; i < rects.size(); ++i)
-        if (rects[i].Overlaps(r)) {
-          r = Union(r, rects[i]);
-          rects.erase(rects.begin() + std::ptrdiff_t(i));
-          merged = true;
-          break;
-        }
-    }
-    rects.push_back(r);
-    if (rects.size() > kMaxRects) {
-      PixelRect all;
-      for (const PixelRect& x : rects) all = Union(all, x);
-      rects.assign(1, all);
-    }
-  }
+  for (int c = 0; c < kGrid * kGrid; ++c)
+    if (changed[size_t(c)] && !perCell[size_t(c)].Empty())
+      AddMerged(perCell[size_t(c)], &plan.Rects);
   return Finish(plan, basis.View);
 }
 
