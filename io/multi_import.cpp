@@ -26,17 +26,31 @@ bool BuildMultiImage(const std::vector<MultiComponent>& components, int baseHeig
   }
   image.Width = int(area.width);
   image.Height = int(area.height);
+  LayComponents(components, area.minX, area.minY, baseHeight, facts, image);
+  return true;
+}
+
+LaidCount LayComponents(const std::vector<MultiComponent>& components, int64_t originX,
+                        int64_t originY, int baseHeight, const ITileFacts* facts,
+                        HouseImage& image) {
+  LaidCount count;
   for (const MultiComponent& c : components) {
     int floor, z;
     SplitAltitude(c.z, baseHeight, &floor, &z);
-    if (floor >= kFloors) continue;  // above the top floor
-    StackImportedTile(image.Tiles[floor], int(c.x - area.minX), int(c.y - area.minY), c.id,
-                      static_cast<int16_t>(z), IsFloor(facts, c.id));
+    if (floor >= kFloors) {  // above the top floor
+      ++count.aboveTop;
+      continue;
+    }
+    const int64_t x = c.x - originX, y = c.y - originY;
+    if (x < 0 || y < 0 || x >= kGrid || y >= kGrid ||
+        !StackImportedTile(image.Tiles[floor], int(x), int(y), c.id, static_cast<int16_t>(z),
+                           IsFloor(facts, c.id)))
+      ++count.dropped;
   }
   // A component of tile 0 takes part in the stacking like any other but
   // leaves an empty layer, which must not hide the entries above it.
   image.CompactStacks();
-  return true;
+  return count;
 }
 
 LoadResult ImportMulti(TTAVIDoc& doc, const std::vector<MultiComponent>& components,

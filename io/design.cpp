@@ -1,0 +1,148 @@
+#include "io/design.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "io/multi_import.h"
+
+namespace tavi {
+
+namespace {
+
+// floor(a / 2) for any sign.
+int FloorHalf(int a) {
+  return a >= 0 ? a / 2 : -((1 - a) / 2);
+}
+
+int OriginOf(int n) {
+  return -FloorHalf(n - 1);
+}
+
+template <class Tiles>
+Design DesignOf(int width, int height, const Tiles& tiles, int baseHeight,
+                const DynamicTest& dynamic) {
+  Design d;
+  const PlotFrame frame = FrameOfDocument(width, height);
+  d.originX = frame.minX;
+  d.originY = frame.minY;
+  for (int f = 0; f < kFloors; ++f)
+    for (int r = 0; r < height; ++r)
+      for (int c = 0; c < width; ++c)
+        for (int layer = 0; layer < kLayers; ++layer) {
+          const TileEntry& e = tiles[f][layer][r][c];
+          if (e.Id == 0) continue;
+          DesignComponent p;
+          p.id = e.Id;
+          p.x = c + frame.minX;
+          p.y = r + frame.minY;
+          p.z = f == 0 ? e.Z : baseHeight + 20 * (f - 1) + e.Z;
+          p.flags = dynamic && dynamic(e.Id) ? 0 : 1;
+          p.level = int16_t(f);
+          d.components.push_back(p);
+        }
+  return d;
+}
+
+}  // namespace
+
+PlotFrame FrameOfDocument(int width, int height) {
+  PlotFrame f;
+  f.W = width - 1;
+  f.H = height - 1;
+  f.minX = OriginOf(f.W);
+  f.minY = OriginOf(f.H);
+  return f;
+}
+
+Design DesignOfHouse(const TTAVIDoc& doc, int baseHeight, const DynamicTest& dynamic) {
+  return DesignOf(doc.Width, doc.Height, doc.Tiles, baseHeight, dynamic);
+}
+
+Design DesignOfImage(const HouseImage& image, int baseHeight, const DynamicTest& dynamic) {
+  return DesignOf(image.Width, image.Height, image.Tiles, baseHeight, dynamic);
+}
+
+bool BuildDesignImage(const Design& design, int baseHeight, const ITileFacts* facts,
+                      HouseImage& image, std::string* error) {
+  image.ClearTiles();
+  int64_t minX = 0, maxX = 0, minY = 0, maxY = 0, minZ = 0, maxZ = 0;
+  bool any = false;
+  for (const DesignComponent& c : design.components) {
+    if (c.id == 0) continue;
+    if (!any) {
+      minX = maxX = c.x;
+      minY = maxY = c.y;
+      minZ = maxZ = c.z;
+      any = true;
+    }
+    minX = std::min<int64_t>(minX, c.x);
+    maxX = std::max<int64_t>(maxX, c.x);
+    minY = std::min<int64_t>(minY, c.y);
+    maxY = std::max<int64_t>(maxY, c.y);
+    minZ = std::min<int64_t>(minZ, c.z);
+    maxZ = std::max<int64_t>(maxZ, c.z);
+  }
+  if (!any) {
+    *error = "the design has no components";
+    return false;
+  }
+  const int maxPlot = kGrid - 1;  // the last column and the steps row are the document's
+  int W = 0, H = 0, originX = 0, originY = 0;
+  if (design.anchored) {
+    for (int w = 1; w <= maxPlot && W == 0; ++w)
+      if (OriginOf(w) <= minX && OriginOf(w) + w - 1 >= maxX) W = w;
+    for (int h = 1; h <= maxPlot && H == 0; ++h)
+      if (OriginOf(h) <= minY && OriginOf(h) + h >= maxY) H = h;
+    originX = OriginOf(W);
+    originY = OriginOf(H);
+  } else {
+    if (maxX - minX + 1 <= maxPlot) W = int(maxX - minX + 1);
+    if (maxY - minY <= maxPlot) H = std::max(1, int(maxY - minY));
+  }
+  if (W == 0 || H == 0) {
+    *error = "the design spans x " + std::to_string(minX) + ".." + std::to_string(maxX) + ", y " +
+             std::to_string(minY) + ".." + std::to_string(maxY) +
+             "; a plot holds at most 31x31 cells and the steps row";
+    return false;
+  }
+  if (minZ < INT16_MIN || maxZ > INT16_MAX) {
+    *error = "the design's altitudes run outside -32768..32767";
+    return false;
+  }
+  std::vector<MultiComponent> parts;
+  parts.reserve(design.components.size());
+  for (const DesignComponent& c : design.components) {
+    if (c.id == 0) continue;
+    // Cells: anchored designs lie within the frame, others within their bounds.
+    const int64_t col = c.x - (design.anchored ? originX : minX);
+    const int64_t row = c.y - (design.anchored ? originY : minY);
+    parts.push_back({c.id, int16_t(col), int16_t(row), int16_t(c.z)});
+  }
+  const LaidCount laid = LayComponents(parts, 0, 0, baseHeight, facts, image);
+  if (laid.aboveTop > 0) {
+    *error = std::to_string(laid.aboveTop) + " components stand above floor 4 at base height " +
+             std::to_string(baseHeight) + " (highest z " + std::to_string(maxZ) + ")";
+    image.ClearTiles();
+    return false;
+  }
+  if (laid.dropped > 0) {
+    *error = std::to_string(laid.dropped) + " components do not fit: a cell holds at most " +
+             std::to_string(kLayers) + " tiles";
+    image.ClearTiles();
+    return false;
+  }
+  image.Width = W + 1;
+  image.Height = H + 1;
+  return true;
+}
+
+LoadResult ImportDesign(TTAVIDoc& doc, const Design& design, int baseHeight) {
+  std::string error;
+  auto image = NewHouseImage();
+  if (!BuildDesignImage(design, baseHeight, doc.Facts(), *image, &error))
+    return LoadResult::Failure(error);
+  TakeOverImage(doc, *image);
+  return LoadResult::Success(baseHeight);
+}
+
+}  // namespace tavi
