@@ -12,8 +12,6 @@
 namespace tavi::cli {
 namespace {
 
-constexpr uint64_t kDoorFlag = 0x20000000;  // the tile data's door flag
-
 int RunExportDesign(const Args& args) {
   if (args.positional.size() != 1) return Usage("export-design needs one house file");
   const std::string& path = args.positional[0];
@@ -37,7 +35,7 @@ int RunExportDesign(const Args& args) {
     tiles = LoadClientForCli(args, &error);
     if (!tiles) return Fail("--doors dynamic needs the client's tile data: " + error);
     const TUOTileData* t = tiles.get();
-    dynamic = [t](uint16_t id) { return (t->ItemData[id].Flags & kDoorFlag) != 0; };
+    dynamic = [t](uint16_t id) { return t->IsDoor(id); };
   }
   Design design = DesignOfImage(*image, ClampBaseHeight(loaded.baseHeight), dynamic);
   if (design.components.empty()) return Fail("'" + path + "': the house has no tiles");
