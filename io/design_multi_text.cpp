@@ -15,6 +15,7 @@ bool ReadMultiText(std::string_view text, const std::string& file, DesignFile* o
   out->designs.assign(1, Design{});
   out->warning.clear();
   Design& d = out->designs[0];
+  d.components.reserve(text.size() / 16);
   LineReader lines(text);
   std::string_view line;
   std::vector<std::string_view> f;

@@ -11,6 +11,12 @@ using namespace design;
 
 namespace {
 
+bool HasLetter(std::string_view line) {
+  for (char c : line)
+    if ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') return true;
+  return false;
+}
+
 bool Mentions(std::string_view line, std::string_view word) {
   for (size_t i = 0; i + word.size() <= line.size(); ++i)
     if (EqualsNoCase(line.substr(i, word.size()), word)) return true;
@@ -24,6 +30,7 @@ bool ReadUoaText(std::string_view text, const std::string& file, DesignFile* out
   out->designs.assign(1, Design{});
   out->warning.clear();
   Design& d = out->designs[0];
+  d.components.reserve(text.size() / 16);
   LineReader lines(text);
   std::string_view line;
   std::vector<std::string_view> f;
@@ -35,7 +42,8 @@ bool ReadUoaText(std::string_view text, const std::string& file, DesignFile* out
     const int n = lines.Number();
     // Header lines, wherever a writer put them; the count is on the one
     // that names the components.
-    if (Mentions(line, "version") || Mentions(line, "template") || Mentions(line, "components")) {
+    if (HasLetter(line) &&
+        (Mentions(line, "version") || Mentions(line, "template") || Mentions(line, "components"))) {
       sawHeader = true;
       if (Mentions(line, "components")) {
         SplitBlanks(line, &f, 1);
