@@ -93,7 +93,8 @@ bool ParseNumber(std::string_view s, Radix radix, int64_t lo, int64_t hi, int64_
   } else if (radix == Radix::kHex) {
     hex = true;
   }
-  if (s.empty() || s.size() > 18) return false;  // no digits, or surely out of range
+  // No digits, or more than any range here holds (and than 64 bits hold).
+  if (s.empty() || s.size() > (hex ? 15u : 18u)) return false;
   int64_t v = 0;
   for (char c : s) {
     const int d = hex ? HexDigit(c) : (c >= '0' && c <= '9' ? c - '0' : -1);

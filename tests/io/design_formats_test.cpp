@@ -172,6 +172,8 @@ TEST(DesignFormats, FaultsNameTheFileAndTheLineOrByteOffset) {
       {DesignFormat::kMultiText, "0x7 0 0 0 1\r\n0x7 0 0x1 0 1\r\n", "f: line 2: x, y and z"},
       {DesignFormat::kMultiText, "0x7 0 40000 0 1", "f: line 1: x, y and z"},
       {DesignFormat::kMultiText, "0xG 0 0 0 1", "f: line 1: the item id"},
+      {DesignFormat::kMultiText, "0xCCCCCCCCCCCCCCCC31F4 0 0 0 1", "f: line 1: the item id"},
+      {DesignFormat::kMultiText, "0x7 0 0 -99999999999999999999 1", "f: line 1: x, y and z"},
       {DesignFormat::kMultiText, "0x7 0 0 0 Static", "f: line 1: the flags"},
       {DesignFormat::kCsv, "id,x,y,z,hue,flags\n0x7,0,0,0,0,1\n", "f: line 2: the id is not"},
       {DesignFormat::kCsv, "TileID,OffsetX,OffsetY,OffsetZ,Flag,Cliloc\n0x7,0,0\n", "f: line 2: "},
