@@ -18,12 +18,12 @@ bool ReadMultiText(std::string_view text, const std::string& file, DesignFile* o
   d.components.reserve(text.size() / 16);
   LineReader lines(text);
   std::string_view line;
-  std::vector<std::string_view> f;
+  std::string_view f[6];
   while (lines.Next(&line)) {
-    SplitBlanks(line, &f, 5);
-    if (f.empty()) continue;
+    const size_t fields = SplitBlanksInto(line, f, 5);
+    if (fields == 0) continue;
     const int n = lines.Number();
-    if (f.size() != 5) {
+    if (fields != 5) {
       *error = LineFault(file, n, "a component line has 5 fields: id x y z flags");
       return false;
     }

@@ -26,6 +26,20 @@ class LineReader {
 // Fields separated by runs of spaces and tabs; `max` + 1 fields at most are
 // returned (so that one too many can be told).
 void SplitBlanks(std::string_view line, std::vector<std::string_view>* fields, size_t max = 16);
+// The same into out[0..max]: returns the number of fields, max + 1 when
+// there are more than max. `out` holds max + 1 views.
+inline size_t SplitBlanksInto(std::string_view line, std::string_view* out, size_t max) {
+  size_t n = 0, i = 0;
+  const size_t size = line.size();
+  while (n <= max) {
+    while (i < size && (line[i] == ' ' || line[i] == '\t')) ++i;
+    if (i >= size) break;
+    const size_t start = i;
+    while (i < size && line[i] != ' ' && line[i] != '\t') ++i;
+    out[n++] = line.substr(start, i - start);
+  }
+  return n;
+}
 // Fields separated by commas, blanks around each trimmed.
 void SplitCommas(std::string_view line, std::vector<std::string_view>* fields, size_t max = 64);
 std::string_view Trim(std::string_view s);

@@ -33,21 +33,38 @@ bool ReadUoaText(std::string_view text, const std::string& file, DesignFile* out
   d.components.reserve(text.size() / 16);
   LineReader lines(text);
   std::string_view line;
-  std::vector<std::string_view> f;
   bool sawHeader = false;
   int64_t count = -1;
   int countLine = 0;
+  const int64_t lo[5] = {0, INT16_MIN, INT16_MIN, INT16_MIN, 0};
+  const int64_t hi[5] = {65535, INT16_MAX, INT16_MAX, INT16_MAX, 65535};
+  std::string_view f[6];
   while (lines.Next(&line)) {
-    if (Trim(line).empty()) continue;
+    const size_t fields = SplitBlanksInto(line, f, 5);
+    if (fields == 0) continue;
     const int n = lines.Number();
+    int64_t v[5];
+    int bad = -1;
+    if (fields == 5)
+      for (int i = 0; i < 5 && bad < 0; ++i)
+        if (!ParseNumber(f[i], Radix::kDecimal, lo[i], hi[i], &v[i])) bad = i;
+    if (fields == 5 && bad < 0 && sawHeader) {
+      DesignComponent c;
+      c.id = uint16_t(v[0]);
+      c.x = int32_t(v[1]);
+      c.y = int32_t(v[2]);
+      c.z = int32_t(v[3]);
+      c.flags = v[4] != 0 ? 1 : 0;
+      d.components.push_back(c);
+      continue;
+    }
     // Header lines, wherever a writer put them; the count is on the one
     // that names the components.
     if (HasLetter(line) &&
         (Mentions(line, "version") || Mentions(line, "template") || Mentions(line, "components"))) {
       sawHeader = true;
       if (Mentions(line, "components")) {
-        SplitBlanks(line, &f, 1);
-        if (f.empty() || !ParseNumber(f[0], Radix::kDecimal, 0, INT32_MAX, &count)) {
+        if (!ParseNumber(f[0], Radix::kDecimal, 0, INT32_MAX, &count)) {
           *error = LineFault(file, n, "the component count is not a number from 0");
           return false;
         }
@@ -59,29 +76,14 @@ bool ReadUoaText(std::string_view text, const std::string& file, DesignFile* out
       *error = LineFault(file, n, "no \"version\" header: not a UOA design text");
       return false;
     }
-    SplitBlanks(line, &f, 5);
-    if (f.size() != 5) {
+    if (fields != 5) {
       *error = LineFault(file, n, "a component line has 5 numbers: id x y z flags");
       return false;
     }
-    int64_t v[5];
-    const int64_t lo[5] = {0, INT16_MIN, INT16_MIN, INT16_MIN, 0};
-    const int64_t hi[5] = {65535, INT16_MAX, INT16_MAX, INT16_MAX, 65535};
-    for (int i = 0; i < 5; ++i)
-      if (!ParseNumber(f[size_t(i)], Radix::kDecimal, lo[i], hi[i], &v[i])) {
-        *error = LineFault(file, n,
-                           "'" + std::string(f[size_t(i)].substr(0, 20)) +
-                               "' is not a decimal number from " + std::to_string(lo[i]) + " to " +
-                               std::to_string(hi[i]));
-        return false;
-      }
-    DesignComponent c;
-    c.id = uint16_t(v[0]);
-    c.x = int32_t(v[1]);
-    c.y = int32_t(v[2]);
-    c.z = int32_t(v[3]);
-    c.flags = v[4] != 0 ? 1 : 0;
-    d.components.push_back(c);
+    *error = LineFault(file, n,
+                       "'" + std::string(f[bad].substr(0, 20)) + "' is not a decimal number from " +
+                           std::to_string(lo[bad]) + " to " + std::to_string(hi[bad]));
+    return false;
   }
   if (!sawHeader) {
     *error = file + ": no \"version\" header: not a UOA design text";

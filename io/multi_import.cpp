@@ -34,6 +34,13 @@ LaidCount LayComponents(const std::vector<MultiComponent>& components, int64_t o
                         int64_t originY, int baseHeight, const ITileFacts* facts,
                         HouseImage& image) {
   LaidCount count;
+  // The stacking rule keeps every stack ordered by Z with no gaps, so a tile
+  // that goes on top of its cell is appended without walking the layers.
+  // Each cell remembers its height and top Z; a tile 0, which leaves an
+  // empty layer inside a stack, sends its cell to the full walk for good.
+  constexpr int8_t kIrregular = -1;
+  std::vector<int8_t> height(size_t(kFloors) * kGrid * kGrid, 0);
+  std::vector<int16_t> topZ(height.size(), 0);
   for (const MultiComponent& c : components) {
     int floor, z;
     SplitAltitude(c.z, baseHeight, &floor, &z);
@@ -42,10 +49,35 @@ LaidCount LayComponents(const std::vector<MultiComponent>& components, int64_t o
       continue;
     }
     const int64_t x = c.x - originX, y = c.y - originY;
-    if (x < 0 || y < 0 || x >= kGrid || y >= kGrid ||
-        !StackImportedTile(image.Tiles[floor], int(x), int(y), c.id, static_cast<int16_t>(z),
-                           IsFloor(facts, c.id)))
+    if (x < 0 || y < 0 || x >= kGrid || y >= kGrid) {
       ++count.dropped;
+      continue;
+    }
+    const size_t cell = (size_t(floor) * kGrid + size_t(y)) * kGrid + size_t(x);
+    const bool isFloor = IsFloor(facts, c.id);
+    const int n = height[cell];
+    if (c.id != 0 && n != kIrregular && n < kLayers &&
+        (n == 0 || topZ[cell] < z || (topZ[cell] == z && !isFloor))) {
+      TileEntry& e = image.Tiles[floor][n][y][x];
+      e.Id = c.id;
+      e.Z = static_cast<int16_t>(z);
+      height[cell] = int8_t(n + 1);
+      topZ[cell] = static_cast<int16_t>(z);
+      continue;
+    }
+    if (!StackImportedTile(image.Tiles[floor], int(x), int(y), c.id, static_cast<int16_t>(z),
+                           isFloor)) {
+      ++count.dropped;
+      continue;
+    }
+    if (c.id == 0 || n == kIrregular) {
+      height[cell] = kIrregular;
+    } else if (n < kLayers) {
+      height[cell] = int8_t(n + 1);
+      topZ[cell] = image.Tiles[floor][n][y][x].Z;
+    } else {
+      topZ[cell] = image.Tiles[floor][kLayers - 1][y][x].Z;  // the old top fell off
+    }
   }
   // A component of tile 0 takes part in the stacking like any other but
   // leaves an empty layer, which must not hide the entries above it.

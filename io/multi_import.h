@@ -23,7 +23,8 @@ bool BuildMultiImage(const std::vector<MultiComponent>& components, int baseHeig
 // The laying step of both standard houses and design imports: each component
 // goes to cell (x - originX, y - originY), its altitude split at the base
 // height, stacked by the import stacking rule, then the stacks are closed.
-// The image's tiles and size are left to the caller. Counts what did not fit.
+// `image` must come emptied; its size is left to the caller. Counts what did
+// not fit.
 struct LaidCount {
   int aboveTop = 0;  // components above floor 4 (skipped)
   int dropped = 0;   // components of a full cell or outside the 32 x 32 block

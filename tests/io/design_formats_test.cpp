@@ -3,10 +3,13 @@
 // both ways (round trips over random houses, the game's foundation) and the
 // game's plot limits.
 #include "io/design_formats.h"
+#include "io/multi_import.h"
+#include "io/stacking.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <tuple>
 
@@ -340,6 +343,39 @@ TEST(DesignMapping, DesignsThatDoNotFitAreRefusedAndLeaveTheHouseAlone) {
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(f.doc->Width, 32);
   EXPECT_EQ(f.doc->Height, 32);
+}
+
+// Laying appends on top of a stack without walking it; the result must be
+// the layer walk's, tile 0, floor tiles, full cells and all.
+TEST(DesignMapping, LayingEqualsTheLayerWalk) {
+  test::FakeTileFacts facts;
+  facts.Floor(5);
+  test::Rng rng{7};
+  for (int round = 0; round < 40; ++round) {
+    std::vector<MultiComponent> parts;
+    const int n = rng.Below(3000);
+    for (int i = 0; i < n; ++i)
+      parts.push_back({uint16_t(rng.Below(8)), int16_t(rng.Below(4)), int16_t(rng.Below(3)),
+                       int16_t(rng.Below(120) - 5)});
+    auto fast = NewHouseImage(), walk = NewHouseImage();
+    fast->ClearTiles();
+    walk->ClearTiles();
+    const LaidCount laid = LayComponents(parts, 0, 0, 7, &facts, *fast);
+    int above = 0, dropped = 0;
+    for (const MultiComponent& c : parts) {
+      int floor, z;
+      SplitAltitude(c.z, 7, &floor, &z);
+      if (floor >= kFloors) {
+        ++above;
+        continue;
+      }
+      dropped += !StackImportedTile(walk->Tiles[floor], c.x, c.y, c.id, int16_t(z), c.id == 5);
+    }
+    walk->CompactStacks();
+    EXPECT_EQ(laid.aboveTop, above);
+    EXPECT_EQ(laid.dropped, dropped);
+    ASSERT_EQ(std::memcmp(fast->Tiles, walk->Tiles, sizeof(walk->Tiles)), 0) << round;
+  }
 }
 
 TEST(GameLimits, PlotSizesAndTheTopFloor) {
