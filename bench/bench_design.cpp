@@ -38,7 +38,8 @@ std::string MemoryFolder() {
 }
 
 // A 31 x 31 plot and its steps row, 21 tiles a cell on every floor until
-// 100,000 components; altitudes stay on their floor at base height 7.
+// 100,000 components; each stack rises with its layers, as the editor keeps
+// them, and stays on its floor at base height 7.
 struct Big {
   NoFacts facts;
   PlainDocHost host;
@@ -52,7 +53,7 @@ struct Big {
       for (int l = 0; l < 21; ++l)
         for (int y = 0; y < 32; ++y)
           for (int x = 0; x < 31 && n < kComponents; ++x, ++n)
-            doc->Tiles[f][l][y][x] = {int16_t(f == 0 ? l % 7 : l % 20),
+            doc->Tiles[f][l][y][x] = {int16_t(f == 0 ? l * 6 / 20 : l * 19 / 20),
                                       uint16_t(1000 + l * 7 + (x + y) % 4), 0};
     doc->UpdateAllCells();
     const Design d = DesignOfHouse(*doc, 7);

@@ -109,16 +109,10 @@ bool BuildDesignImage(const Design& design, int baseHeight, const ITileFacts* fa
     *error = "the design's altitudes run outside -32768..32767";
     return false;
   }
-  std::vector<MultiComponent> parts;
-  parts.reserve(design.components.size());
-  for (const DesignComponent& c : design.components) {
-    if (c.id == 0) continue;
-    // Cells: anchored designs lie within the frame, others within their bounds.
-    const int64_t col = c.x - (design.anchored ? originX : minX);
-    const int64_t row = c.y - (design.anchored ? originY : minY);
-    parts.push_back({c.id, int16_t(col), int16_t(row), int16_t(c.z)});
-  }
-  const LaidCount laid = LayComponents(parts, 0, 0, baseHeight, facts, image);
+  // Cells: anchored designs lie within the frame, others within their bounds.
+  const LaidCount laid =
+      LayComponents(design.components, design.anchored ? originX : minX,
+                    design.anchored ? originY : minY, baseHeight, facts, image, true);
   if (laid.aboveTop > 0) {
     *error = std::to_string(laid.aboveTop) + " components stand above floor 4 at base height " +
              std::to_string(baseHeight) + " (highest z " + std::to_string(maxZ) + ")";

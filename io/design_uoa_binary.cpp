@@ -134,10 +134,11 @@ bool ReadUoaBinary(std::string_view bytes, const std::string& file, DesignFile* 
     if (count < 0 || uint64_t(count) * 12 > r.Left())
       return r.Fail(at, "the design claims " + std::to_string(count) + " components; " +
                             std::to_string(r.Left()) + " bytes are left");
-    d.components.resize(size_t(count));
-    for (DesignComponent& c : d.components) {
+    d.components.reserve(size_t(count));
+    for (int32_t i = 0; i < count; ++i) {
       const auto* p = reinterpret_cast<const uint8_t*>(r.At());
       auto word = [p](int i) { return int16_t(uint16_t(p[2 * i] | p[2 * i + 1] << 8)); };
+      DesignComponent& c = d.components.emplace_back();
       c.id = uint16_t(word(0));
       c.x = word(1);
       c.y = word(2);

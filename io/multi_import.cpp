@@ -1,5 +1,6 @@
 #include "io/multi_import.h"
 
+#include "io/design.h"
 #include "io/stacking.h"
 
 namespace tavi {
@@ -30,9 +31,10 @@ bool BuildMultiImage(const std::vector<MultiComponent>& components, int baseHeig
   return true;
 }
 
-LaidCount LayComponents(const std::vector<MultiComponent>& components, int64_t originX,
-                        int64_t originY, int baseHeight, const ITileFacts* facts,
-                        HouseImage& image) {
+template <class Part>
+LaidCount LayComponents(const std::vector<Part>& components, int64_t originX, int64_t originY,
+                        int baseHeight, const ITileFacts* facts, HouseImage& image,
+                        bool skipEmpty) {
   LaidCount count;
   // The stacking rule keeps every stack ordered by Z with no gaps, so a tile
   // that goes on top of its cell is appended without walking the layers.
@@ -41,7 +43,8 @@ LaidCount LayComponents(const std::vector<MultiComponent>& components, int64_t o
   constexpr int8_t kIrregular = -1;
   std::vector<int8_t> height(size_t(kFloors) * kGrid * kGrid, 0);
   std::vector<int16_t> topZ(height.size(), 0);
-  for (const MultiComponent& c : components) {
+  for (const Part& c : components) {
+    if (skipEmpty && c.id == 0) continue;
     int floor, z;
     SplitAltitude(c.z, baseHeight, &floor, &z);
     if (floor >= kFloors) {  // above the top floor
@@ -84,6 +87,11 @@ LaidCount LayComponents(const std::vector<MultiComponent>& components, int64_t o
   image.CompactStacks();
   return count;
 }
+
+template LaidCount LayComponents(const std::vector<MultiComponent>&, int64_t, int64_t, int,
+                                 const ITileFacts*, HouseImage&, bool);
+template LaidCount LayComponents(const std::vector<DesignComponent>&, int64_t, int64_t, int,
+                                 const ITileFacts*, HouseImage&, bool);
 
 LoadResult ImportMulti(TTAVIDoc& doc, const std::vector<MultiComponent>& components,
                        int baseHeight) {

@@ -29,9 +29,12 @@ struct LaidCount {
   int aboveTop = 0;  // components above floor 4 (skipped)
   int dropped = 0;   // components of a full cell or outside the 32 x 32 block
 };
-LaidCount LayComponents(const std::vector<MultiComponent>& components, int64_t originX,
-                        int64_t originY, int baseHeight, const ITileFacts* facts,
-                        HouseImage& image);
+// `Part` is MultiComponent or DesignComponent; with `skipEmpty` components
+// of tile 0 are left out instead of holding a layer while stacking.
+template <class Part>
+LaidCount LayComponents(const std::vector<Part>& components, int64_t originX, int64_t originY,
+                        int baseHeight, const ITileFacts* facts, HouseImage& image,
+                        bool skipEmpty = false);
 
 // Replaces the document with the house the components make. On failure the
 // document is untouched. The result's base height is the one given.
