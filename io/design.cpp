@@ -25,6 +25,12 @@ Design DesignOf(int width, int height, const Tiles& tiles, int baseHeight,
   const PlotFrame frame = FrameOfDocument(width, height);
   d.originX = frame.minX;
   d.originY = frame.minY;
+  size_t entries = 0;
+  for (int f = 0; f < kFloors; ++f)
+    for (int layer = 0; layer < kLayers; ++layer)
+      for (int r = 0; r < height; ++r)
+        for (int c = 0; c < width; ++c) entries += tiles[f][layer][r][c].Id != 0;
+  d.components.reserve(entries);
   for (int f = 0; f < kFloors; ++f)
     for (int r = 0; r < height; ++r)
       for (int c = 0; c < width; ++c)

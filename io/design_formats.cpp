@@ -106,7 +106,7 @@ std::string WriteDesign(DesignFormat format, const Design& design) {
     case DesignFormat::kMultiText:
       return WriteMultiText(design);
     case DesignFormat::kUoaBinary:
-      return WriteUoaBinary({design});
+      return WriteUoaBinary(design);
     case DesignFormat::kCsv:
       return WriteDesignCsv(design);
     case DesignFormat::kWsc:

@@ -51,6 +51,7 @@ std::string WriteMultiText(const Design& design);
 // Coordinates from the plot's north-west corner (the design's origin), level
 // as given, hue 0; width and height from the components written.
 std::string WriteUoaBinary(const std::vector<Design>& designs);
+std::string WriteUoaBinary(const Design& design);
 std::string WriteDesignCsv(const Design& design);
 std::string WriteWsc(const Design& design);
 std::string WriteDesign(DesignFormat format, const Design& design);

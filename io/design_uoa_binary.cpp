@@ -156,11 +156,14 @@ bool ReadUoaBinary(std::string_view bytes, const std::string& file, DesignFile* 
   return true;
 }
 
-std::string WriteUoaBinary(const std::vector<Design>& designs) {
+namespace {
+
+std::string WriteDesigns(const Design* const* designs, size_t n) {
   std::string s;
-  Put16(&s, designs.size() == 1 ? 1 : 2);
-  if (designs.size() != 1) Put16(&s, int(designs.size()));
-  for (const Design& d : designs) {
+  Put16(&s, n == 1 ? 1 : 2);
+  if (n != 1) Put16(&s, int(n));
+  for (size_t k = 0; k < n; ++k) {
+    const Design& d = *designs[k];
     PutString(&s, d.name);
     PutString(&s, d.category);
     PutString(&s, d.subsection);
@@ -176,18 +179,37 @@ std::string WriteUoaBinary(const std::vector<Design>& designs) {
     Put32(&s, width);
     Put32(&s, height);
     Put32(&s, count);
-    s.reserve(s.size() + size_t(count) * 12);
+    // The records straight into the text, 12 bytes each.
+    size_t at = s.size();
+    s.resize(at + size_t(count) * 12);
+    auto put = [&s, &at](int v) {
+      s[at++] = char(v & 0xFF);
+      s[at++] = char((v >> 8) & 0xFF);
+    };
     for (const DesignComponent& c : d.components) {
       if (c.id == 0) continue;
-      Put16(&s, c.id);
-      Put16(&s, c.x - d.originX);
-      Put16(&s, c.y - d.originY);
-      Put16(&s, c.z);
-      Put16(&s, c.level);
-      Put16(&s, 0);
+      put(c.id);
+      put(c.x - d.originX);
+      put(c.y - d.originY);
+      put(c.z);
+      put(c.level);
+      put(0);
     }
   }
   return s;
+}
+
+}  // namespace
+
+std::string WriteUoaBinary(const std::vector<Design>& designs) {
+  std::vector<const Design*> list;
+  for (const Design& d : designs) list.push_back(&d);
+  return WriteDesigns(list.data(), list.size());
+}
+
+std::string WriteUoaBinary(const Design& design) {
+  const Design* one = &design;
+  return WriteDesigns(&one, 1);
 }
 
 }  // namespace tavi

@@ -3,8 +3,6 @@
 // both ways (round trips over random houses, the game's foundation) and the
 // game's plot limits.
 #include "io/design_formats.h"
-#include "io/multi_import.h"
-#include "io/stacking.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +14,8 @@
 #include "document/foundation_tables.h"
 #include "document/game_limits.h"
 #include "io/design.h"
+#include "io/multi_import.h"
+#include "io/stacking.h"
 #include "io_test_util.h"
 #include "support/rng.h"
 
