@@ -137,7 +137,7 @@ bool ReadUoaBinary(std::string_view bytes, const std::string& file, DesignFile* 
     d.components.reserve(size_t(count));
     for (int32_t i = 0; i < count; ++i) {
       const auto* p = reinterpret_cast<const uint8_t*>(r.At());
-      auto word = [p](int i) { return int16_t(uint16_t(p[2 * i] | p[2 * i + 1] << 8)); };
+      auto word = [p](int w) { return int16_t(uint16_t(p[2 * w] | p[2 * w + 1] << 8)); };
       DesignComponent& c = d.components.emplace_back();
       c.id = uint16_t(word(0));
       c.x = word(1);
