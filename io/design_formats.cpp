@@ -70,6 +70,7 @@ DesignFormat DesignFormatForWrite(const std::string& path) {
 }
 
 DesignFormat DesignFormatForRead(const std::string& path, std::string_view bytes) {
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
   if (EndsWithNoCase(path, ".csv")) return DesignFormat::kCsv;
   if (EndsWithNoCase(path, ".wsc")) return DesignFormat::kWsc;
   if (LooksBinary(bytes)) return DesignFormat::kUoaBinary;
@@ -84,6 +85,9 @@ DesignFormat DesignFormatForRead(const std::string& path, std::string_view bytes
 
 bool ReadDesign(DesignFormat format, std::string_view bytes, const std::string& file,
                 DesignFile* out, std::string* error) {
+  // Text written on Windows may start with a byte order mark.
+  if (format != DesignFormat::kUoaBinary && bytes.substr(0, 3) == "\xEF\xBB\xBF")
+    bytes.remove_prefix(3);
   switch (format) {
     case DesignFormat::kUoaText:
       return ReadUoaText(bytes, file, out, error);

@@ -212,6 +212,18 @@ TEST(DesignFormats, FormatsAreToldByNameExtensionAndContent) {
   EXPECT_EQ(DesignFormatForRead("a.uoa", "6 version\r\n"), DesignFormat::kUoaText);
   EXPECT_EQ(DesignFormatForRead("a.TXT", "6 version\r\n"), DesignFormat::kUoaText);
   EXPECT_EQ(DesignFormatForRead("a.txt", "0x7 0 0 0 1\r\n"), DesignFormat::kMultiText);
+  // A byte order mark in front of a text changes nothing.
+  const std::string marked = "\xEF\xBB\xBF" + WriteUoaText(WorkedExample());
+  EXPECT_EQ(DesignFormatForRead("a.txt", marked), DesignFormat::kUoaText);
+  DesignFile file;
+  std::string error;
+  ASSERT_TRUE(ReadDesign(DesignFormat::kUoaText, marked, "a.txt", &file, &error)) << error;
+  EXPECT_EQ(file.warning, "");
+  ASSERT_TRUE(ReadDesign(DesignFormat::kMultiText,
+                         "\xEF\xBB\xBF"
+                         "0x7 0 0 0 1",
+                         "m", &file, &error))
+      << error;
   EXPECT_EQ(DesignFormatForRead("a.csv", "id,x"), DesignFormat::kCsv);
   EXPECT_EQ(DesignFormatForRead("a", "SECTION WORLDITEM 1"), DesignFormat::kWsc);
   EXPECT_EQ(DesignFormatForWrite("a.uoa.txt"), DesignFormat::kUoaText);
