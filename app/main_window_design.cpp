@@ -73,7 +73,7 @@ void TMainForm::MnImportDesignClick() {
   }
   // The design belongs to no house file: Save asks for a name.
   ForgetFileName();
-  AfterDocumentReplaced(base, QString());
+  AfterDocumentReplaced(QString());
   if (!designs.warning.empty()) d->prompts->Info(this, QString::fromStdString(designs.warning));
 }
 
@@ -104,7 +104,7 @@ void TMainForm::MnExportDesignClick() {
                                    "(flag 0)?"))
       dynamic = [tiles](uint16_t id) { return tiles->IsDoor(id); };
   }
-  Design design = DesignOfHouse(*d->doc, BaseHeight(), dynamic);
+  Design design = DesignOfHouse(*d->doc, dynamic);
   if (design.components.empty()) {
     d->prompts->Error(this, "The house has no tiles.");
     return;

@@ -78,7 +78,7 @@ bool TMainForm::OpenHouseFile(const QString& fileName) {
       d->prompts->Error(this, QString::fromStdString(r.error));
     return false;
   }
-  AfterDocumentReplaced(r.baseHeight, fileName);
+  AfterDocumentReplaced(fileName);
   return true;
 }
 
@@ -89,7 +89,7 @@ void TMainForm::Close1Click() {
     d->fileName = file;
   }
   SetTitleFromFile(d->fileName);
-  const SaveResult r = SaveToFile(*d->doc, d->fileName.toStdString(), BaseHeight());
+  const SaveResult r = SaveToFile(*d->doc, d->fileName.toStdString());
   if (!r.ok) d->prompts->Error(this, QString::fromStdString(r.error));
 }
 
@@ -106,8 +106,7 @@ void TMainForm::Exit1Click() {
 
 void TMainForm::MnExportClipClick() {
   const std::string name = HouseNameOf(d->fileName.toStdString());
-  const SaveResult r =
-      ExportClipText(*d->doc, d->clipboard, d->settings.LineWidth, BaseHeight(), name);
+  const SaveResult r = ExportClipText(*d->doc, d->clipboard, d->settings.LineWidth, name);
   if (!r.ok) {
     d->prompts->Error(this, QString::fromStdString(r.error));
     return;
@@ -129,7 +128,7 @@ void TMainForm::MnImportClipClick() {
   // A house without a name gets no file name, so that Save asks for one.
   d->fileName = house.isEmpty() ? QString() : house + ".tav";
   setWindowTitle(house.isEmpty() ? QString(kAppTitle) : QString(kAppTitle) + " - " + house);
-  AfterDocumentReplaced(r.baseHeight, QString());
+  AfterDocumentReplaced(QString());
 }
 
 void TMainForm::MnImportClick(int tag) {
@@ -150,11 +149,11 @@ void TMainForm::MnImportClick(int tag) {
   }
   // The standard house belongs to no file: Save asks for a name.
   ForgetFileName();
-  AfterDocumentReplaced(base, QString());
+  AfterDocumentReplaced(QString());
 }
 
-void TMainForm::AfterDocumentReplaced(int baseHeight, const QString& fileNameOrEmpty) {
-  SetBaseHeight(ClampBaseHeight(baseHeight));
+void TMainForm::AfterDocumentReplaced(const QString& fileNameOrEmpty) {
+  ShowBaseHeight();
   if (!fileNameOrEmpty.isEmpty()) SetCurrentFileName(fileNameOrEmpty);
   if (d->aos) d->aos->BtnSetValueClick();
   UpdatePaintBoxSize();
@@ -205,8 +204,8 @@ void TMainForm::SetTitleFromFile(const QString& fileName) {
 // ---- files dropped on the window ----
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
-  const QMimeData* data = event->mimeData();
-  if (data->hasUrls() && !data->urls().isEmpty() && data->urls().first().isLocalFile())
+  const QMimeData* mime = event->mimeData();
+  if (mime->hasUrls() && !mime->urls().isEmpty() && mime->urls().first().isLocalFile())
     event->acceptProposedAction();
 }
 
@@ -214,10 +213,10 @@ void TMainForm::dropEvent(QDropEvent* event) {
   if (HandleDrop(event->mimeData())) event->acceptProposedAction();
 }
 
-bool TMainForm::HandleDrop(const QMimeData* data) {
-  if (!data || !data->hasUrls() || data->urls().isEmpty() || !data->urls().first().isLocalFile())
+bool TMainForm::HandleDrop(const QMimeData* mime) {
+  if (!mime || !mime->hasUrls() || mime->urls().isEmpty() || !mime->urls().first().isLocalFile())
     return false;
-  const QString file = data->urls().first().toLocalFile();
+  const QString file = mime->urls().first().toLocalFile();
   // Handled after the drop returns, so that the source is not kept waiting
   // on the question.
   QTimer::singleShot(0, this, [this, file] {

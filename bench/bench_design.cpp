@@ -56,7 +56,7 @@ struct Big {
             doc->Tiles[f][l][y][x] = {int16_t(f == 0 ? l * 6 / 20 : l * 19 / 20),
                                       uint16_t(1000 + l * 7 + (x + y) % 4), 0};
     doc->UpdateAllCells();
-    const Design d = DesignOfHouse(*doc, 7);
+    const Design d = DesignOfHouse(*doc);
     for (int i = 0; i < 5; ++i) {
       paths[i] = MemoryFolder() + "/tavi-bench-design-" + std::to_string(getpid()) + "." +
                  DesignFormatName(kFormats[i]);
@@ -152,8 +152,8 @@ void BM_DesignExport(benchmark::State& state) {
   bench::PathAgainstFloor(
       state, 3.0,
       [&] {
-        ok = ok &&
-             WriteFileAtomically(out, WriteDesign(kFormats[i], DesignOfHouse(*h.doc, 7)), &error);
+        ok =
+            ok && WriteFileAtomically(out, WriteDesign(kFormats[i], DesignOfHouse(*h.doc)), &error);
       },
       [&] { floor.Run(path); });
   if (!ok) state.SkipWithError("the design was not written");

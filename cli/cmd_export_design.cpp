@@ -37,7 +37,7 @@ int RunExportDesign(const Args& args) {
     const TUOTileData* t = tiles.get();
     dynamic = [t](uint16_t id) { return t->IsDoor(id); };
   }
-  Design design = DesignOfImage(*image, ClampBaseHeight(loaded.baseHeight), dynamic);
+  Design design = DesignOfImage(*image, dynamic);
   if (design.components.empty()) return Fail("'" + path + "': the house has no tiles");
   design.name = HouseNameOf(path);
   if (!WriteFileAtomically(out, WriteDesign(format, design), &error)) return Fail(error);

@@ -49,7 +49,7 @@ int RunImportDesign(const Args& args) {
   auto image = NewHouseImage();
   if (!BuildDesignImage(design, base, tiles.get(), *image, &error))
     return Fail(path + ": " + error);
-  const SaveResult saved = SaveImageToFile(*image, out, base);
+  const SaveResult saved = SaveImageToFile(*image, out);
   if (!saved.ok) return Fail(saved.error);
   return kOk;
 }

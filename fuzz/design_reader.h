@@ -40,7 +40,7 @@ inline void CheckDesignReader(tavi::DesignFormat format, const uint8_t* data, si
   }
   for (const Design& d : file.designs) {
     if (!BuildDesignImage(d, 7, s.tiles, *s.image, &error)) continue;
-    const Design out = DesignOfImage(*s.image, 7);
+    const Design out = DesignOfImage(*s.image);
     DesignFile back;
     if (!ReadDesign(format, WriteDesign(format, out), "g", &back, &error)) std::abort();
     if (back.designs.size() != 1 || back.designs[0].components.size() != out.components.size())

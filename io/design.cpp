@@ -19,6 +19,35 @@ int OriginOf(int n) {
 }
 
 template <class Tiles>
+size_t CountEntries(int width, int height, const Tiles& tiles) {
+  size_t entries = 0;
+  for (const auto& layer : tiles)
+    for (int r = 0; r < height; ++r)
+      for (int c = 0; c < width; ++c) entries += layer[r][c].Id != 0;
+  return entries;
+}
+
+// One floor's entries, by rows, columns and layers.
+template <class Floor>
+void AppendFloor(const Floor& tiles, int floor, int width, int height, int floorZ,
+                 const PlotFrame& frame, const DynamicTest& dynamic, Design* d) {
+  for (int r = 0; r < height; ++r)
+    for (int c = 0; c < width; ++c)
+      for (int layer = 0; layer < kLayers; ++layer) {
+        const TileEntry& e = tiles[layer][r][c];
+        if (e.Id == 0) continue;
+        DesignComponent p;
+        p.id = e.Id;
+        p.x = c + frame.minX;
+        p.y = r + frame.minY;
+        p.z = floorZ + e.Z;
+        p.flags = dynamic && dynamic(e.Id) ? 0 : 1;
+        p.level = int16_t(floor);
+        d->components.push_back(p);
+      }
+}
+
+template <class Tiles>
 Design DesignOf(int width, int height, const Tiles& tiles, int baseHeight,
                 const DynamicTest& dynamic) {
   Design d;
@@ -26,55 +55,18 @@ Design DesignOf(int width, int height, const Tiles& tiles, int baseHeight,
   d.originX = frame.minX;
   d.originY = frame.minY;
   size_t entries = 0;
-  for (int f = 0; f < kFloors; ++f)
-    for (int layer = 0; layer < kLayers; ++layer)
-      for (int r = 0; r < height; ++r)
-        for (int c = 0; c < width; ++c) entries += tiles[f][layer][r][c].Id != 0;
+  for (int f = 0; f < kFloors; ++f) entries += CountEntries(width, height, tiles[f]);
   d.components.reserve(entries);
   for (int f = 0; f < kFloors; ++f)
-    for (int r = 0; r < height; ++r)
-      for (int c = 0; c < width; ++c)
-        for (int layer = 0; layer < kLayers; ++layer) {
-          const TileEntry& e = tiles[f][layer][r][c];
-          if (e.Id == 0) continue;
-          DesignComponent p;
-          p.id = e.Id;
-          p.x = c + frame.minX;
-          p.y = r + frame.minY;
-          p.z = f == 0 ? e.Z : baseHeight + 20 * (f - 1) + e.Z;
-          p.flags = dynamic && dynamic(e.Id) ? 0 : 1;
-          p.level = int16_t(f);
-          d.components.push_back(p);
-        }
+    AppendFloor(tiles[f], f, width, height, f == 0 ? 0 : baseHeight + 20 * (f - 1), frame, dynamic,
+                &d);
   return d;
 }
 
-}  // namespace
-
-PlotFrame FrameOfDocument(int width, int height) {
-  PlotFrame f;
-  f.W = width - 1;
-  f.H = height - 1;
-  f.minX = OriginOf(f.W);
-  f.minY = OriginOf(f.H);
-  return f;
-}
-
-Design DesignOfHouse(const TTAVIDoc& doc, int baseHeight, const DynamicTest& dynamic) {
-  return DesignOf(doc.Width, doc.Height, doc.Tiles, baseHeight, dynamic);
-}
-
-Design DesignOfImage(const HouseImage& image, int baseHeight, const DynamicTest& dynamic) {
-  return DesignOf(image.Width, image.Height, image.Tiles, baseHeight, dynamic);
-}
-
-bool BuildDesignImage(const Design& design, int baseHeight, const ITileFacts* facts,
-                      HouseImage& image, std::string* error) {
-  image.ClearTiles();
-  int64_t minX = 0, maxX = 0, minY = 0, maxY = 0, minZ = 0, maxZ = 0;
+struct Bounds {
   bool any = false;
-  for (const DesignComponent& c : design.components) {
-    if (c.id == 0) continue;
+  int64_t minX = 0, maxX = 0, minY = 0, maxY = 0, minZ = 0, maxZ = 0;
+  void Add(const DesignComponent& c) {
     if (!any) {
       minX = maxX = c.x;
       minY = maxY = c.y;
@@ -88,40 +80,76 @@ bool BuildDesignImage(const Design& design, int baseHeight, const ITileFacts* fa
     minZ = std::min<int64_t>(minZ, c.z);
     maxZ = std::max<int64_t>(maxZ, c.z);
   }
-  if (!any) {
+};
+
+// The plot W x H that holds the design and the design's coordinates of
+// cell (0, 0); false when no plot of the document does.
+bool PlotFor(const Design& design, const Bounds& b, int* W, int* H, int64_t* originX,
+             int64_t* originY) {
+  const int maxPlot = kGrid - 1;  // the last column and the steps row are the document's
+  *W = *H = 0;
+  if (design.anchored) {
+    for (int w = 1; w <= maxPlot && *W == 0; ++w)
+      if (OriginOf(w) <= b.minX && OriginOf(w) + w - 1 >= b.maxX) *W = w;
+    for (int h = 1; h <= maxPlot && *H == 0; ++h)
+      if (OriginOf(h) <= b.minY && OriginOf(h) + h >= b.maxY) *H = h;
+    *originX = OriginOf(*W);
+    *originY = OriginOf(*H);
+  } else {
+    if (b.maxX - b.minX + 1 <= maxPlot) *W = int(b.maxX - b.minX + 1);
+    if (b.maxY - b.minY <= maxPlot) *H = std::max(1, int(b.maxY - b.minY));
+    *originX = b.minX;
+    *originY = b.minY;
+  }
+  return *W > 0 && *H > 0;
+}
+
+}  // namespace
+
+PlotFrame FrameOfDocument(int width, int height) {
+  PlotFrame f;
+  f.W = width - 1;
+  f.H = height - 1;
+  f.minX = OriginOf(f.W);
+  f.minY = OriginOf(f.H);
+  return f;
+}
+
+Design DesignOfHouse(const TTAVIDoc& doc, const DynamicTest& dynamic) {
+  return DesignOf(doc.Width, doc.Height, doc.Tiles, doc.BaseHeight(), dynamic);
+}
+
+Design DesignOfImage(const HouseImage& image, const DynamicTest& dynamic) {
+  return DesignOf(image.Width, image.Height, image.Tiles, image.BaseHeight, dynamic);
+}
+
+bool BuildDesignImage(const Design& design, int baseHeight, const ITileFacts* facts,
+                      HouseImage& image, std::string* error) {
+  image.ClearTiles();
+  Bounds b;
+  for (const DesignComponent& c : design.components)
+    if (c.id != 0) b.Add(c);
+  if (!b.any) {
     *error = "the design has no components";
     return false;
   }
-  const int maxPlot = kGrid - 1;  // the last column and the steps row are the document's
-  int W = 0, H = 0, originX = 0, originY = 0;
-  if (design.anchored) {
-    for (int w = 1; w <= maxPlot && W == 0; ++w)
-      if (OriginOf(w) <= minX && OriginOf(w) + w - 1 >= maxX) W = w;
-    for (int h = 1; h <= maxPlot && H == 0; ++h)
-      if (OriginOf(h) <= minY && OriginOf(h) + h >= maxY) H = h;
-    originX = OriginOf(W);
-    originY = OriginOf(H);
-  } else {
-    if (maxX - minX + 1 <= maxPlot) W = int(maxX - minX + 1);
-    if (maxY - minY <= maxPlot) H = std::max(1, int(maxY - minY));
-  }
-  if (W == 0 || H == 0) {
-    *error = "the design spans x " + std::to_string(minX) + ".." + std::to_string(maxX) + ", y " +
-             std::to_string(minY) + ".." + std::to_string(maxY) +
+  int W, H;
+  int64_t originX, originY;
+  if (!PlotFor(design, b, &W, &H, &originX, &originY)) {
+    *error = "the design spans x " + std::to_string(b.minX) + ".." + std::to_string(b.maxX) +
+             ", y " + std::to_string(b.minY) + ".." + std::to_string(b.maxY) +
              "; a plot holds at most 31x31 cells and the steps row";
     return false;
   }
-  if (minZ < INT16_MIN || maxZ > INT16_MAX) {
+  if (b.minZ < INT16_MIN || b.maxZ > INT16_MAX) {
     *error = "the design's altitudes run outside -32768..32767";
     return false;
   }
-  // Cells: anchored designs lie within the frame, others within their bounds.
   const LaidCount laid =
-      LayComponents(design.components, design.anchored ? originX : minX,
-                    design.anchored ? originY : minY, baseHeight, facts, image, true);
+      LayComponents(design.components, originX, originY, baseHeight, facts, image, true);
   if (laid.aboveTop > 0) {
     *error = std::to_string(laid.aboveTop) + " components stand above floor 4 at base height " +
-             std::to_string(baseHeight) + " (highest z " + std::to_string(maxZ) + ")";
+             std::to_string(baseHeight) + " (highest z " + std::to_string(b.maxZ) + ")";
     image.ClearTiles();
     return false;
   }
@@ -133,6 +161,7 @@ bool BuildDesignImage(const Design& design, int baseHeight, const ITileFacts* fa
   }
   image.Width = W + 1;
   image.Height = H + 1;
+  image.SetBaseHeight(baseHeight);
   return true;
 }
 

@@ -54,19 +54,22 @@ using DynamicTest = std::function<bool(uint16_t)>;
 
 // The components of the house, floor by floor, then rows, columns and
 // layers; empty entries are left out. Flags are 1, or 0 where `dynamic` says so.
-Design DesignOfHouse(const TTAVIDoc& doc, int baseHeight, const DynamicTest& dynamic = {});
-Design DesignOfImage(const HouseImage& image, int baseHeight, const DynamicTest& dynamic = {});
+// Floors above 0 stand on the house's own base height.
+Design DesignOfHouse(const TTAVIDoc& doc, const DynamicTest& dynamic = {});
+Design DesignOfImage(const HouseImage& image, const DynamicTest& dynamic = {});
 
 // Lays a design into `image` (emptied first): an anchored design on the
 // smallest foundation frame that holds it, another by its bounds (their
 // north-west corner at cell 0, 0); altitudes split at the base height and
 // tiles stacked as standard houses are. Components of id 0 are skipped.
 // Designs that do not fit the document (plot over 31 x 31, above floor 4,
-// more than 32 tiles in a cell) fail with a one-line message.
+// more than 32 tiles in a cell) fail with a one-line message. The image
+// takes the base height given.
 bool BuildDesignImage(const Design& design, int baseHeight, const ITileFacts* facts,
                       HouseImage& image, std::string* error);
 
-// Replaces the document with the design. On failure the document is untouched.
+// Replaces the document with the design (and its base height with the one
+// given). On failure the document is untouched.
 LoadResult ImportDesign(TTAVIDoc& doc, const Design& design, int baseHeight);
 
 }  // namespace tavi

@@ -79,21 +79,11 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-bool ParseNumber(std::string_view s, Radix radix, int64_t lo, int64_t hi, int64_t* out) {
-  bool negative = false;
-  if (!s.empty() && (s[0] == '-' || s[0] == '+')) {
-    negative = s[0] == '-';
-    s.remove_prefix(1);
-  }
-  bool hex = false;
-  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
-    if (radix == Radix::kDecimal) return false;
-    hex = true;
-    s.remove_prefix(2);
-  } else if (radix == Radix::kHex) {
-    hex = true;
-  }
-  // No digits, or more than any range here holds (and than 64 bits hold).
+namespace {
+
+// Decimal or hex digits only, at most as many as any range here needs (and
+// as 64 bits hold).
+bool ReadDigits(std::string_view s, bool hex, int64_t* out) {
   if (s.empty() || s.size() > (hex ? 15u : 18u)) return false;
   int64_t v = 0;
   for (char c : s) {
@@ -101,6 +91,23 @@ bool ParseNumber(std::string_view s, Radix radix, int64_t lo, int64_t hi, int64_
     if (d < 0) return false;
     v = v * (hex ? 16 : 10) + d;
   }
+  *out = v;
+  return true;
+}
+
+}  // namespace
+
+bool ParseNumber(std::string_view s, Radix radix, int64_t lo, int64_t hi, int64_t* out) {
+  bool negative = false;
+  if (!s.empty() && (s[0] == '-' || s[0] == '+')) {
+    negative = s[0] == '-';
+    s.remove_prefix(1);
+  }
+  const bool prefixed = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
+  if (prefixed && radix == Radix::kDecimal) return false;
+  if (prefixed) s.remove_prefix(2);
+  int64_t v;
+  if (!ReadDigits(s, prefixed || radix == Radix::kHex, &v)) return false;
   if (negative) v = -v;
   if (v < lo || v > hi) return false;
   *out = v;

@@ -203,6 +203,7 @@ std::string WriteDesigns(const Design* const* designs, size_t n) {
 
 std::string WriteUoaBinary(const std::vector<Design>& designs) {
   std::vector<const Design*> list;
+  list.reserve(designs.size());
   for (const Design& d : designs) list.push_back(&d);
   return WriteDesigns(list.data(), list.size());
 }

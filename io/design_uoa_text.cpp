@@ -25,6 +25,33 @@ bool Mentions(std::string_view line, std::string_view word) {
 
 }  // namespace
 
+namespace {
+
+constexpr int64_t kLow[5] = {0, INT16_MIN, INT16_MIN, INT16_MIN, 0};
+constexpr int64_t kHigh[5] = {65535, INT16_MAX, INT16_MAX, INT16_MAX, 65535};
+
+// "id x y z flags": -1 when the line is one, else the first field that is
+// not a number in its range (5 when there are not five fields).
+int ParseComponent(const std::string_view* f, size_t fields, DesignComponent* c) {
+  if (fields != 5) return 5;
+  int64_t v[5];
+  for (int i = 0; i < 5; ++i)
+    if (!ParseNumber(f[i], Radix::kDecimal, kLow[i], kHigh[i], &v[i])) return i;
+  c->id = uint16_t(v[0]);
+  c->x = int32_t(v[1]);
+  c->y = int32_t(v[2]);
+  c->z = int32_t(v[3]);
+  c->flags = v[4] != 0 ? 1 : 0;
+  return -1;
+}
+
+bool IsHeaderLine(std::string_view line) {
+  return HasLetter(line) &&
+         (Mentions(line, "version") || Mentions(line, "template") || Mentions(line, "components"));
+}
+
+}  // namespace
+
 bool ReadUoaText(std::string_view text, const std::string& file, DesignFile* out,
                  std::string* error) {
   out->designs.assign(1, Design{});
@@ -36,53 +63,38 @@ bool ReadUoaText(std::string_view text, const std::string& file, DesignFile* out
   bool sawHeader = false;
   int64_t count = -1;
   int countLine = 0;
-  const int64_t lo[5] = {0, INT16_MIN, INT16_MIN, INT16_MIN, 0};
-  const int64_t hi[5] = {65535, INT16_MAX, INT16_MAX, INT16_MAX, 65535};
   std::string_view f[6];
   while (lines.Next(&line)) {
     const size_t fields = SplitBlanksInto(line, f, 5);
     if (fields == 0) continue;
     const int n = lines.Number();
-    int64_t v[5];
-    int bad = -1;
-    if (fields == 5)
-      for (int i = 0; i < 5 && bad < 0; ++i)
-        if (!ParseNumber(f[i], Radix::kDecimal, lo[i], hi[i], &v[i])) bad = i;
-    if (fields == 5 && bad < 0 && sawHeader) {
-      DesignComponent c;
-      c.id = uint16_t(v[0]);
-      c.x = int32_t(v[1]);
-      c.y = int32_t(v[2]);
-      c.z = int32_t(v[3]);
-      c.flags = v[4] != 0 ? 1 : 0;
+    DesignComponent c;
+    const int bad = ParseComponent(f, fields, &c);
+    if (bad < 0 && sawHeader) {
       d.components.push_back(c);
       continue;
     }
     // Header lines, wherever a writer put them; the count is on the one
     // that names the components.
-    if (HasLetter(line) &&
-        (Mentions(line, "version") || Mentions(line, "template") || Mentions(line, "components"))) {
+    if (IsHeaderLine(line)) {
       sawHeader = true;
-      if (Mentions(line, "components")) {
-        if (!ParseNumber(f[0], Radix::kDecimal, 0, INT32_MAX, &count)) {
-          *error = LineFault(file, n, "the component count is not a number from 0");
-          return false;
-        }
-        countLine = n;
+      if (!Mentions(line, "components")) continue;
+      if (!ParseNumber(f[0], Radix::kDecimal, 0, INT32_MAX, &count)) {
+        *error = LineFault(file, n, "the component count is not a number from 0");
+        return false;
       }
+      countLine = n;
       continue;
     }
-    if (!sawHeader) {
+    if (!sawHeader)
       *error = LineFault(file, n, "no \"version\" header: not a UOA design text");
-      return false;
-    }
-    if (fields != 5) {
+    else if (bad == 5)
       *error = LineFault(file, n, "a component line has 5 numbers: id x y z flags");
-      return false;
-    }
-    *error = LineFault(file, n,
-                       "'" + std::string(f[bad].substr(0, 20)) + "' is not a decimal number from " +
-                           std::to_string(lo[bad]) + " to " + std::to_string(hi[bad]));
+    else
+      *error =
+          LineFault(file, n,
+                    "'" + std::string(f[bad].substr(0, 20)) + "' is not a decimal number from " +
+                        std::to_string(kLow[bad]) + " to " + std::to_string(kHigh[bad]));
     return false;
   }
   if (!sawHeader) {

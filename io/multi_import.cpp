@@ -27,6 +27,7 @@ bool BuildMultiImage(const std::vector<MultiComponent>& components, int baseHeig
   }
   image.Width = int(area.width);
   image.Height = int(area.height);
+  image.SetBaseHeight(baseHeight);
   LayComponents(components, area.minX, area.minY, baseHeight, facts, image);
   return true;
 }
@@ -40,8 +41,8 @@ LaidCount LayComponents(const std::vector<Part>& components, int64_t originX, in
   // that goes on top of its cell is appended without walking the layers.
   // Each cell remembers its height and top Z; a tile 0, which leaves an
   // empty layer inside a stack, sends its cell to the full walk for good.
-  constexpr int8_t kIrregular = -1;
-  std::vector<int8_t> height(size_t(kFloors) * kGrid * kGrid, 0);
+  constexpr int16_t kIrregular = -1;
+  std::vector<int16_t> height(size_t(kFloors) * kGrid * kGrid, 0);
   std::vector<int16_t> topZ(height.size(), 0);
   for (const Part& c : components) {
     if (skipEmpty && c.id == 0) continue;
@@ -64,7 +65,7 @@ LaidCount LayComponents(const std::vector<Part>& components, int64_t originX, in
       TileEntry& e = image.Tiles[floor][n][y][x];
       e.Id = c.id;
       e.Z = static_cast<int16_t>(z);
-      height[cell] = int8_t(n + 1);
+      height[cell] = int16_t(n + 1);
       topZ[cell] = static_cast<int16_t>(z);
       continue;
     }
@@ -76,7 +77,7 @@ LaidCount LayComponents(const std::vector<Part>& components, int64_t originX, in
     if (c.id == 0 || n == kIrregular) {
       height[cell] = kIrregular;
     } else if (n < kLayers) {
-      height[cell] = int8_t(n + 1);
+      height[cell] = int16_t(n + 1);
       topZ[cell] = image.Tiles[floor][n][y][x].Z;
     } else {
       topZ[cell] = image.Tiles[floor][kLayers - 1][y][x].Z;  // the old top fell off

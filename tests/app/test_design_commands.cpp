@@ -46,7 +46,7 @@ class TestDesignCommands : public QObject {
     doc.SetSize(12, 12);
     doc.Clear(true);
     w->SetBaseHeight(7);
-    const Design before = DesignOfHouse(doc, 7);
+    const Design before = DesignOfHouse(doc);
     prompts->saveName = home.path() + "/house";
     prompts->saveFilter = "CSV (*.csv)";
     w->MnExportDesignClick();
@@ -63,7 +63,7 @@ class TestDesignCommands : public QObject {
     w->MnImportDesignClick();
     QVERIFY2(prompts->errors.isEmpty(), qPrintable(prompts->errors.join("|")));
     QCOMPARE(doc.Width, 12);
-    QCOMPARE(DesignOfHouse(doc, 7).components.size(), before.components.size());
+    QCOMPARE(DesignOfHouse(doc).components.size(), before.components.size());
     QVERIFY(!doc.Modified);
     QCOMPARE(w->BaseHeight(), 7);
 

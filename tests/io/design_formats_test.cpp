@@ -37,7 +37,7 @@ Design WorkedExample() {
   f.doc->Tiles[1][0][0][0] = {0, 12788, 0};
   f.doc->Tiles[1][0][0][1] = {0, 7, 0};
   f.doc->Tiles[1][0][1][0] = {0, 1653, 0};
-  Design d = DesignOfHouse(*f.doc, 7, [](uint16_t id) { return id == 1653; });
+  Design d = DesignOfHouse(*f.doc, [](uint16_t id) { return id == 1653; });
   d.name = "Demo";
   d.category = "Houses";
   d.subsection = "Small";
@@ -272,14 +272,14 @@ TEST(DesignMapping, DefaultFoundationExportsAsTheGamesFoundationAndImportsBackOn
       ++offered;
       DocFixture f(W + 1, H + 1);
       f.doc->Clear(true);
-      const Design d = DesignOfHouse(*f.doc, 7);
+      const Design d = DesignOfHouse(*f.doc);
       ASSERT_EQ(KeysOf(d), GameFoundation(W, H)) << W << "x" << H;
       // Anchored: the foundation lands on the default layout's cells.
       DocFixture g(5, 5);
       ASSERT_TRUE(ImportDesign(*g.doc, d, 7).ok);
       EXPECT_EQ(g.doc->Width, W + 1);
       EXPECT_EQ(g.doc->Height, H + 1);
-      EXPECT_EQ(KeysOf(DesignOfHouse(*g.doc, 7)), KeysOf(d));
+      EXPECT_EQ(KeysOf(DesignOfHouse(*g.doc)), KeysOf(d));
       EXPECT_EQ(g.doc->Tiles[0][0][0][0].Id, 0x66);
       EXPECT_EQ(g.doc->Tiles[1][0][H][0].Id, kDefaultSign);  // z 7: floor 1
     }
@@ -316,7 +316,7 @@ TEST(DesignMapping, RoundTripsKeepComponentsAndPlotInEveryFormat) {
     const int base = 7;
     // Some ids go out as spawned by the server: the flags must come back.
     const DynamicTest dynamic = [](uint16_t id) { return id % 5 == 0; };
-    const Design first = DesignOfHouse(*f.doc, base, dynamic);
+    const Design first = DesignOfHouse(*f.doc, dynamic);
     for (DesignFormat format : kAllFormats) {
       DesignFile file;
       std::string error;
@@ -326,12 +326,12 @@ TEST(DesignMapping, RoundTripsKeepComponentsAndPlotInEveryFormat) {
       ASSERT_TRUE(r.ok) << DesignFormatName(format) << ": " << r.error;
       EXPECT_EQ(g.doc->Width, f.doc->Width) << DesignFormatName(format);
       EXPECT_EQ(g.doc->Height, f.doc->Height) << DesignFormatName(format);
-      EXPECT_EQ(KeysOf(DesignOfHouse(*g.doc, base)), KeysOf(first)) << DesignFormatName(format);
+      EXPECT_EQ(KeysOf(DesignOfHouse(*g.doc)), KeysOf(first)) << DesignFormatName(format);
       if (format == DesignFormat::kUoaBinary || format == DesignFormat::kWsc) continue;
       std::multiset<std::tuple<int, int, int, int, int>> read, written;
       for (const DesignComponent& c : file.designs[0].components)
         read.insert({c.id, c.x, c.y, c.z, c.flags});
-      for (const DesignComponent& c : DesignOfHouse(*g.doc, base, dynamic).components)
+      for (const DesignComponent& c : DesignOfHouse(*g.doc, dynamic).components)
         written.insert({c.id, c.x, c.y, c.z, c.flags});
       EXPECT_EQ(read, written) << DesignFormatName(format);
     }
