@@ -246,8 +246,12 @@ bool PackedContainer::Load(const EntrySink* sink, std::string* error) {
       const int16_t compression = int16_t(uint16_t(e[32] | (e[33] << 8)));
       if (dataOffset == 0) continue;  // an empty slot
       if (compression != int16_t(ContainerCompression::kNone) &&
-          compression != int16_t(ContainerCompression::kZlib))
-        continue;  // not a compression this reader knows: the entry is not there
+          compression != int16_t(ContainerCompression::kZlib)) {
+        // Not a compression this reader knows: left out, but remembered, so
+        // that a reader looking for it can say why it is missing.
+        unreadable_.push_back(Le64(e + 20));
+        continue;
+      }
       if (dataOffset < 0 || headerLength < 0 || stored < 0 || inflated < 0 ||
           dataOffset > fileSize || int64_t(headerLength) + stored > fileSize - dataOffset) {
         const std::string which =
@@ -270,8 +274,13 @@ bool PackedContainer::Load(const EntrySink* sink, std::string* error) {
       entries_.insert(entries_.end(), out, out + n);
   }
   tables_ = visited.size();
+  std::sort(unreadable_.begin(), unreadable_.end());
   if (!sink) BuildLookup();
   return true;
+}
+
+bool PackedContainer::IsUnreadable(uint64_t hash) const {
+  return std::binary_search(unreadable_.begin(), unreadable_.end(), hash);
 }
 
 void PackedContainer::BuildLookup() {

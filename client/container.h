@@ -99,6 +99,11 @@ class PackedContainer {
   size_t TableCount() const { return tables_; }
   const std::vector<ContainerEntry>& Entries() const { return entries_; }
 
+  // Entries left out because their compression is none this reader knows
+  // (an entry appears here and not in Find).
+  size_t UnreadableCount() const { return unreadable_.size(); }
+  bool IsUnreadable(uint64_t hash) const;
+
   const ContainerEntry* Find(uint64_t hash) const;
   // A hint that Find(hash) follows soon: its slot is fetched meanwhile.
   void Prefetch(uint64_t hash) const {
@@ -138,6 +143,7 @@ class PackedContainer {
   uint32_t version_ = 0;
   size_t tables_ = 0;
   std::vector<ContainerEntry> entries_;
+  std::vector<uint64_t> unreadable_;  // hashes of the entries left out, sorted
   // Open addressing over entries_: the hash in a slot (0: empty) and the
   // entry it belongs to. An entry whose hash is 0 is kept aside.
   struct Slot {

@@ -2,6 +2,7 @@
 // stream. The first byte picks whether the input is taken as text or as an
 // unpacked cell stream; a house that decodes must survive a round trip.
 #include <cstdint>
+#include <memory>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -9,11 +10,20 @@
 
 #include "io/clip_text.h"
 
+namespace {
+std::unique_ptr<tavi::HouseImage> image, again;
+}  // namespace
+
+// The house images (about 1 MB each) are made once, before the first input.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  image = tavi::NewHouseImage();
+  again = tavi::NewHouseImage();
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tavi;
   if (size < 1) return 0;
-  static auto image = NewHouseImage();
-  static auto again = NewHouseImage();
   int base = -1;
   std::string error;
   if (data[0] & 1) {

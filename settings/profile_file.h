@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tavi {
@@ -18,7 +19,7 @@ class ProfileFile {
 
   ProfileFile() = default;
   // The text of a profile file, as read from disk.
-  explicit ProfileFile(const std::string& text);
+  explicit ProfileFile(std::string text) : text_(std::move(text)) {}
 
   // Reads a file. A missing file gives an empty profile and true; false when
   // the file exists but cannot be read or is too large.
@@ -45,10 +46,16 @@ class ProfileFile {
   std::string Text() const;
 
  private:
-  struct Line {
-    std::string text;  // without its line end
-    std::string end;   // "\r\n", "\n", "\r" or "" for a last line without one
-  };
+  // The file's text is kept as it is, and every look-up walks it: a file of
+  // millions of lines costs its own size in memory, not a string per line.
+  // Offsets of a line's start; npos when there is none.
+  size_t FindSection(const std::string& section) const;
+  size_t FindKey(size_t sectionLine, const std::string& key) const;
+  size_t FindKey(const std::string& section, const std::string& key) const;
+  std::string NewLineEnd() const;
+
+  std::string text_;
+};
   // Index of the section line, or -1.
   int FindSection(const std::string& section) const;
   // Index of the key's line within the section starting at `sectionLine`, or -1.

@@ -3,6 +3,7 @@
 #include "settings/settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <set>
@@ -119,6 +120,35 @@ TEST(Settings, DefaultsWithoutAFile) {
   EXPECT_EQ(s.Zoom, 1.0);
 }
 
+// A tavi.ini that is there but cannot be read whole gives the defaults with
+// the reason, and the save at exit leaves it as it was.
+TEST(Settings, AnUnreadableFileGivesDefaultsWithItsReasonAndStays) {
+  TempDir dir;
+  const std::string path = dir / "tavi.ini";
+  std::string big = "[TAVI]\r\nWidth=12\r\n";
+  big.resize(ProfileFile::kMaxFileSize + 1, '\n');
+  WriteText(path, big);
+  std::string problem;
+  EXPECT_EQ(LoadSettings(path, &problem).Width, 8);
+  EXPECT_EQ(problem, path + ": it is larger than 16 MB");
+  TSettings s;
+  s.Width = 20;
+  EXPECT_FALSE(SaveSettings(path, s));
+  EXPECT_EQ(std::filesystem::file_size(path), big.size());
+
+  std::filesystem::remove(path);
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  problem.clear();
+  LoadSettings(path, &problem);
+  EXPECT_EQ(problem, path + ": it is not a regular file");
+  EXPECT_FALSE(SaveSettings(path, s));
+  EXPECT_TRUE(std::filesystem::is_fifo(path));
+
+  problem.clear();
+  LoadSettings(dir / "missing.ini", &problem);
+  EXPECT_EQ(problem, "");
+}
+
 TEST(Settings, RoundTripKeepsForeignLines) {
   TempDir dir;
   const std::string path = dir / "tavi.ini", art = dir / "art.mul";
@@ -230,6 +260,22 @@ TEST(Settings, FolderBesideTheProgramOrInTheConfigFolder) {
   EXPECT_TRUE(std::filesystem::is_directory(dir / "config/tavi"));
   WriteText(exe + "/tavi.ini", "");
   EXPECT_EQ(SettingsFolder(exe), exe + "/");
+
+  // A FIFO or a file where the settings folder belongs is reported, and
+  // nothing goes beside the program unless a tavi.ini is there already.
+  std::filesystem::remove(exe + "/tavi.ini");
+  ::setenv("XDG_CONFIG_HOME", (dir / "taken").c_str(), 1);
+  std::filesystem::create_directories(dir / "taken");
+  ASSERT_EQ(::mkfifo((dir / "taken/tavi").c_str(), 0600), 0);
+  std::string problem;
+  EXPECT_EQ(SettingsFolder(exe, &problem), "");
+  EXPECT_NE(problem.find("taken/tavi' is not a folder"), std::string::npos) << problem;
+  std::filesystem::remove(dir / "taken/tavi");
+  WriteText(dir / "taken/tavi", "a file");
+  problem.clear();
+  EXPECT_EQ(SettingsFolder(exe, &problem), "");
+  EXPECT_NE(problem.find("is not a folder"), std::string::npos) << problem;
+  EXPECT_TRUE(std::filesystem::is_empty(exe));
   if (oldXdg)
     ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
   else
