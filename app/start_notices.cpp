@@ -33,7 +33,8 @@ const NoticeTexts& TextsFor(int language) {
       "ページファイル %1 を最後まで読み込めませんでした (%2)。\n読み込めたページを表示し、"
       "ファイルはそのままにします。",
       "クライアントファイルが完全ではありません: %1。",
-      "アートコンテナの %1 個のエントリはこのエディタで読めない圧縮形式のため、画像は表示されません。"};
+      "アートコンテナの %1 "
+      "個のエントリはこのエディタで読めない圧縮形式のため、画像は表示されません。"};
   static const NoticeTexts kGerman{
       "Die Einstellungen können nicht gespeichert werden: %1.\nDer Editor startet mit den "
       "Standardeinstellungen und speichert keine Änderungen daran.",

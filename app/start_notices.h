@@ -14,8 +14,8 @@ struct StartNotices {
   std::string settingsFolder;  // why no settings folder can be used ("" when one can)
   std::string settingsFile;    // why tavi.ini could not be read ("" when it could)
   std::vector<UnreadPageFile> pageFiles;
-  std::string tileData;     // what is wrong with a tiledata.mul that loaded all the same
-  size_t artSkipped = 0;    // art container entries of a compression not read
+  std::string tileData;   // what is wrong with a tiledata.mul that loaded all the same
+  size_t artSkipped = 0;  // art container entries of a compression not read
   bool Empty() const {
     return settingsFolder.empty() && settingsFile.empty() && pageFiles.empty() &&
            tileData.empty() && artSkipped == 0;

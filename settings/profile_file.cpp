@@ -78,7 +78,8 @@ LineAt LineFrom(const std::string& text, size_t pos) {
   if (e == std::string::npos) e = text.size();
   l.end = e;
   l.next = e;
-  if (e < text.size()) l.next = text[e] == '\r' && e + 1 < text.size() && text[e + 1] == '\n' ? e + 2 : e + 1;
+  if (e < text.size())
+    l.next = text[e] == '\r' && e + 1 < text.size() && text[e + 1] == '\n' ? e + 2 : e + 1;
   return l;
 }
 

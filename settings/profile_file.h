@@ -56,15 +56,6 @@ class ProfileFile {
 
   std::string text_;
 };
-  // Index of the section line, or -1.
-  int FindSection(const std::string& section) const;
-  // Index of the key's line within the section starting at `sectionLine`, or -1.
-  int FindKey(int sectionLine, const std::string& key) const;
-  int FindKey(const std::string& section, const std::string& key) const;
-  const std::string& NewLineEnd() const;
-
-  std::vector<Line> lines_;
-};
 
 // Parses a decimal int32 (blanks around it allowed); false for anything else.
 bool ParseInt32(const std::string& text, int32_t* value);

@@ -1,8 +1,9 @@
 // Start-up and shutdown of the editor with and without settings and client.
+#include <sys/stat.h>
+
 #include <QLineEdit>
 #include <QScreen>
 #include <QtTest>
-#include <sys/stat.h>
 
 #include "app/app_test_util.h"
 #include "app/config_dialog.h"
@@ -376,6 +377,24 @@ class TestStartup : public QObject {
                qPrintable(again->infos[0]));
     }
     QCOMPARE(QFileInfo(folder + "/tavi.ini").size(), qint64(big.size()));
+  }
+
+  // A tiledata.mul that loads but holds nothing is said at start.
+  void emptyTileDataIsSaidAtStart() {
+    const QString client = home.path() + "/empty-tiles";
+    QDir().mkpath(client);
+    for (const QString& name : QDir(QString::fromStdString(DemoClientDir())).entryList(QDir::Files))
+      QFile::copy(QString::fromStdString(DemoClientDir()) + "/" + name, client + "/" + name);
+    QFile tiles(client + "/tiledata.mul");
+    QVERIFY(tiles.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    tiles.close();
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    StartOptions o = DemoOptions(home.path() + "/empty-tiles-settings", prompts);
+    o.demoClientDir = client;
+    TMainForm w(o);
+    QVERIFY(!w.StartupFailed());
+    QTRY_COMPARE(prompts->infos.size(), 1);
+    QVERIFY2(prompts->infos[0].contains("holds no item records"), qPrintable(prompts->infos[0]));
   }
 
   // A settings folder whose name is taken by a FIFO is reported, and the
