@@ -116,9 +116,9 @@ TEST(HouseFile, ALastLineWithoutItsEndWarnsTheFileMayBeCutShort) {
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(r.warning, kCutShortWarning);
   EXPECT_EQ(f.doc->Tiles[0][0][1][1].Id, 16);
-  for (const char* whole : {"\"TAVI File ver 1.00\",4,3,7\r\n0,1,1,0,1657\r\n",
-                            "\"TAVI File ver 1.00\",4,3,7\n0,1,1,0,1657\n",
-                            "\"TAVI File ver 1.00\",4,3,7\r"}) {
+  for (const char* whole :
+       {"\"TAVI File ver 1.00\",4,3,7\r\n0,1,1,0,1657\r\n",
+        "\"TAVI File ver 1.00\",4,3,7\n0,1,1,0,1657\n", "\"TAVI File ver 1.00\",4,3,7\r"}) {
     r = LoadFromText(*f.doc, whole);
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.warning, "") << whole;
