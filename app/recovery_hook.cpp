@@ -69,8 +69,7 @@ bool RecoveryHook::Tick() {
   }
   seenModified_ = doc->Modified;
   if (!doc->Modified || !schedule_.Due(now)) return false;
-  if (inFlight_.valid() &&
-      inFlight_.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+  if (inFlight_.valid() && inFlight_.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
     return false;  // the last copy is still being written: the next tick
   // The copy of the house is a memcpy; its text and the disk are the
   // worker's.

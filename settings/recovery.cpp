@@ -86,8 +86,7 @@ std::string RecoveryStore::DefaultFolder() {
   if (const char* xdg = std::getenv("XDG_STATE_HOME"); xdg && xdg[0] == '/')
     return std::string(xdg) + (std::string(xdg).back() == '/' ? "" : "/") + "tavi/";
   if (const char* home = std::getenv("HOME"); home && home[0])
-    return std::string(home) + (std::string(home).back() == '/' ? "" : "/") +
-           ".local/state/tavi/";
+    return std::string(home) + (std::string(home).back() == '/' ? "" : "/") + ".local/state/tavi/";
   return "";
 }
 
@@ -123,8 +122,8 @@ uint64_t RecoveryStore::Epoch() const {
   return shared_->epoch;
 }
 
-bool RecoveryStore::Write(const std::string& houseText, const std::string& fileName,
-                          uint64_t epoch, std::string* error) {
+bool RecoveryStore::Write(const std::string& houseText, const std::string& fileName, uint64_t epoch,
+                          std::string* error) {
   std::lock_guard<std::mutex> lock(shared_->mutex);
   if (!Usable()) {
     if (error) *error = "no state folder for the recovery copy";
