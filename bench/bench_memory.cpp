@@ -66,7 +66,7 @@ double PeakMb(const std::string& input, const std::function<void()>& work) {
     _exit(0);
   }
   int status = 0;
-  rusage usage {};
+  rusage usage{};
   ::wait4(child, &status, 0, &usage);
   return double(usage.ru_maxrss) / 1024.0;
 }
@@ -135,9 +135,7 @@ void BM_SettingsLineEnds(benchmark::State& state) {
   double peak = 0, empty = 0;
   for (auto _ : state) {
     empty = PeakMb("", [] { tavi::LoadSettings(""); });
-    peak = PeakMb("", [&] {
-      tavi::SaveSettings(input, tavi::LoadSettings(input));
-    });
+    peak = PeakMb("", [&] { tavi::SaveSettings(input, tavi::LoadSettings(input)); });
   }
   Report(state, input, peak, empty);
   fs::remove(input);  // rewritten: made afresh next time
