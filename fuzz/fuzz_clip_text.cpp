@@ -2,9 +2,9 @@
 // stream. The first byte picks whether the input is taken as text or as an
 // unpacked cell stream; a house that decodes must survive a round trip.
 #include <cstdint>
-#include <memory>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 

@@ -1,9 +1,9 @@
 // House file text into a scratch house, then written back and read again:
 // the second read must give the same house.
 #include <cstdint>
-#include <memory>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string_view>
 
 #include "io/house_file.h"
