@@ -20,16 +20,16 @@
 #include "app/control_window.h"
 #include "app/foundation_dialog.h"
 #include "app/main_surface.h"
-#include "app/start_notices.h"
 #include "app/main_window_impl.h"
+#include "app/start_notices.h"
 #include "app/tool_host.h"
 #include "app/ui_prompts.h"
 #include "app/update_check.h"
 #include "client/discovery.h"
 #include "client/paths.h"
 #include "client/tile_data.h"
-#include "io/house_file.h"
 #include "interaction/demo_client_use.h"
+#include "io/house_file.h"
 #include "render/gl/house_view.h"
 
 namespace tavi {
@@ -278,7 +278,8 @@ void TMainForm::WireDocHost() {
 void TMainForm::FirstIdle() {
   d->doc->Clear(true);
   if (d->obj) d->notices.pageFiles = d->obj->Pages().Unread;
-  if (!d->notices.Empty()) d->prompts->Info(this, StartNoticeText(d->settings.Language, d->notices));
+  if (!d->notices.Empty())
+    d->prompts->Info(this, StartNoticeText(d->settings.Language, d->notices));
   if (d->settings.UpdateCheck && d->update) d->update->RunCheck();
   if (d->ctrl) {
     d->ctrl->show();
