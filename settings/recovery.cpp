@@ -100,6 +100,15 @@ RecoveryStore::RecoveryStore(std::string folder)
     struct stat st {};
     if (::lstat(PathOf(id_, ".lock").c_str(), &st) == 0) continue;  // taken
     lockFd_ = TakeLock(PathOf(id_, ".lock"));
+    // Another editor's clean-up may have removed the lock file between its
+    // creation and the lock: the lock must be on the file at the name.
+    struct stat held {};
+    if (lockFd_ >= 0 &&
+        (::fstat(lockFd_, &held) != 0 || ::stat(PathOf(id_, ".lock").c_str(), &st) != 0 ||
+         held.st_ino != st.st_ino || held.st_dev != st.st_dev)) {
+      ::close(lockFd_);
+      lockFd_ = -1;
+    }
   }
 }
 
@@ -144,6 +153,23 @@ void RecoveryStore::DeleteFiles(const std::string& id) {
   ::unlink(PathOf(id, ".name").c_str());
 }
 
+void RecoveryStore::DeleteLeftovers(const std::string& id) {
+  // What a write cut short by the end of its editor left: temporary files
+  // of the copy and of its name.
+  const std::string tav = TemporaryNamePrefix(kPrefix + id + ".tav");
+  const std::string name = TemporaryNamePrefix(kPrefix + id + ".name");
+  std::vector<std::string> found;
+  if (DIR* d = ::opendir(folder_.c_str())) {
+    while (const dirent* e = ::readdir(d)) {
+      const std::string entry = e->d_name;
+      if (entry.compare(0, tav.size(), tav) == 0 || entry.compare(0, name.size(), name) == 0)
+        found.push_back(entry);
+    }
+    ::closedir(d);
+  }
+  for (const std::string& entry : found) ::unlink((folder_ + entry).c_str());
+}
+
 void RecoveryStore::Remove() {
   std::lock_guard<std::mutex> lock(shared_->mutex);
   ++shared_->epoch;
@@ -159,16 +185,33 @@ bool RecoveryStore::HasCopy() const {
 std::vector<RecoveryCopy> RecoveryStore::Orphans() {
   std::vector<RecoveryCopy> copies;
   if (!Usable()) return copies;
-  std::vector<std::string> ids;
+  std::vector<std::string> ids, locks;
   if (DIR* d = ::opendir(folder_.c_str())) {
     const std::string prefix = kPrefix;
+    auto idOf = [&](const std::string& name, const std::string& ext, std::vector<std::string>* to) {
+      if (name.size() > prefix.size() + ext.size() && name.compare(0, prefix.size(), prefix) == 0 &&
+          name.compare(name.size() - ext.size(), ext.size(), ext) == 0)
+        to->push_back(name.substr(prefix.size(), name.size() - prefix.size() - ext.size()));
+    };
     while (const dirent* e = ::readdir(d)) {
-      const std::string name = e->d_name;
-      if (name.size() > prefix.size() + 4 && name.compare(0, prefix.size(), prefix) == 0 &&
-          name.compare(name.size() - 4, 4, ".tav") == 0)
-        ids.push_back(name.substr(prefix.size(), name.size() - prefix.size() - 4));
+      idOf(e->d_name, ".tav", &ids);
+      idOf(e->d_name, ".lock", &locks);
     }
     ::closedir(d);
+  }
+  // An editor that ended before it wrote a copy left only its lock file
+  // (and perhaps a write cut short): nothing to offer, so it goes.
+  for (const std::string& id : locks) {
+    if (id == id_ || std::find(ids.begin(), ids.end(), id) != ids.end()) continue;
+    const int fd = TakeLock(PathOf(id, ".lock"));
+    if (fd < 0) continue;
+    struct stat st {};
+    if (::stat(PathOf(id, ".tav").c_str(), &st) != 0) {
+      DeleteLeftovers(id);
+      ::unlink(PathOf(id, ".name").c_str());
+      ::unlink(PathOf(id, ".lock").c_str());
+    }
+    ::close(fd);
   }
   for (const std::string& id : ids) {
     if (id == id_) continue;
@@ -214,6 +257,7 @@ void RecoveryStore::Discard(const RecoveryCopy& copy) {
   for (auto it = held_.begin(); it != held_.end(); ++it) {
     if (it->id != copy.id) continue;
     DeleteFiles(copy.id);
+    DeleteLeftovers(copy.id);
     ::unlink(PathOf(copy.id, ".lock").c_str());
     ::close(it->fd);
     held_.erase(it);

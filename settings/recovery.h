@@ -89,6 +89,7 @@ class RecoveryStore {
  private:
   std::string PathOf(const std::string& id, const char* ext) const;
   void DeleteFiles(const std::string& id);
+  void DeleteLeftovers(const std::string& id);
 
   std::string folder_;
   std::string id_;

@@ -7,10 +7,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <tuple>
 
+#include "io/atomic_file.h"
 #include "support/scratch_dir.h"
 
 namespace tavi {
@@ -111,6 +113,26 @@ TEST(RecoveryStore, CopiesOfEditorsGoneAreOfferedOnceAndOthersNever) {
   for (const auto& e : fs::directory_iterator(folder))
     left += e.path().filename().string() != "recovery-" + second.Id() + ".lock";
   EXPECT_EQ(left, 0);
+}
+
+// An editor that ended before writing a copy left its lock file, and one
+// killed while writing left a temporary file: the next start clears them,
+// never a running editor's.
+TEST(RecoveryStore, LeftoversOfEditorsGoneAreCleared) {
+  ScratchDir dir;
+  const std::string folder = dir.File("s") + "/";
+  RecoveryStore running(folder);
+  test::WriteFile(folder + "recovery-1-gone.lock", "");
+  test::WriteFile(folder + TemporaryNamePrefix("recovery-1-gone.tav") + "AbC123", "half");
+  RecoveryStore next(folder);
+  EXPECT_TRUE(next.Orphans().empty());
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename());
+  std::sort(names.begin(), names.end());
+  std::vector<std::string> expected{"recovery-" + running.Id() + ".lock",
+                                    "recovery-" + next.Id() + ".lock"};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(names, expected);
 }
 
 // A snapshot taken before a Remove (the house was saved meanwhile) writes
