@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 
 #include "client/file_reader.h"
 #include "io/atomic_file.h"
+#include "io/house_file.h"
 
 namespace tavi {
 
@@ -125,38 +127,59 @@ bool ProfileFile::Load(const std::string& path, std::string* error) {
     if (error) *error = path + ": " + why;
     return false;
   }
-  std::vector<uint8_t> bytes;
-  errno = 0;
-  if (!ReadFileBounded(path, kMaxFileSize, &bytes)) {
-    if (error) *error = path + ": " + std::strerror(errno ? errno : EIO);
+  // Straight into the text: no second copy of a large file.
+  std::string text, failure;
+  if (!ReadWholeFile(path, &text, &failure, kMaxFileSize)) {
+    if (error) *error = failure;
     return false;
   }
-  text_.assign(bytes.begin(), bytes.end());
+  text_ = std::move(text);
   return true;
 }
 
 bool ProfileFile::Save(const std::string& path, std::string* error) const {
-  return WriteFileAtomically(path, Text(), error);
+  return WriteFileAtomically(path, text_, error);
 }
 
-size_t ProfileFile::FindSection(const std::string& section) const {
+// The walks below jump from one '[' or '=' to the next (memchr speed)
+// instead of going line by line: a file of millions of blank or odd lines
+// costs little more than its size per look-up.
+
+// The start of the line holding position p.
+size_t LineStart(const std::string& text, size_t p) {
+  const size_t brk = p == 0 ? std::string::npos : text.find_last_of("\r\n", p - 1);
+  return brk == std::string::npos ? 0 : brk + 1;
+}
+
+size_t ProfileFile::NextSectionLine(size_t from, const std::string* section) const {
   std::string_view name;
-  for (size_t pos = 0; pos < text_.size();) {
-    const LineAt l = LineFrom(text_, pos);
-    if (SectionName(View(text_, l), &name) && SameName(name, section)) return l.begin;
-    pos = l.next;
+  for (size_t pos = from; pos < text_.size();) {
+    const size_t bracket = text_.find('[', pos);
+    if (bracket == std::string::npos) break;
+    const size_t start = std::max(LineStart(text_, bracket), from);
+    const LineAt l = LineFrom(text_, start);
+    if (SectionName(View(text_, l), &name) && (!section || SameName(name, *section)))
+      return l.begin;
+    pos = l.next > bracket ? l.next : bracket + 1;
   }
   return std::string::npos;
 }
 
+size_t ProfileFile::FindSection(const std::string& section) const {
+  return NextSectionLine(0, &section);
+}
+
 size_t ProfileFile::FindKey(size_t sectionLine, const std::string& key) const {
+  const size_t from = LineFrom(text_, sectionLine).next;
+  size_t limit = NextSectionLine(from, nullptr);
+  if (limit == std::string::npos) limit = text_.size();
   std::string_view name;
-  for (size_t pos = LineFrom(text_, sectionLine).next; pos < text_.size();) {
-    const LineAt l = LineFrom(text_, pos);
-    const std::string_view line = View(text_, l);
-    if (SectionName(line, &name)) break;
-    if (KeyName(line, &name) && SameName(name, key)) return l.begin;
-    pos = l.next;
+  for (size_t pos = from; pos < limit;) {
+    const size_t eq = text_.find('=', pos);
+    if (eq == std::string::npos || eq >= limit) break;
+    const LineAt l = LineFrom(text_, std::max(LineStart(text_, eq), pos));
+    if (KeyName(View(text_, l), &name) && SameName(name, key)) return l.begin;
+    pos = l.next > eq ? l.next : eq + 1;
   }
   return std::string::npos;
 }
@@ -215,14 +238,13 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
     }
     // After the section's last non-blank line, so that blank lines that
     // separate it from the next section stay where they are.
-    LineAt last = LineFrom(text_, s);
-    std::string_view name;
-    for (size_t pos = last.next; pos < text_.size();) {
-      const LineAt l = LineFrom(text_, pos);
-      if (SectionName(View(text_, l), &name)) break;
-      if (!Trim(View(text_, l)).empty()) last = l;
-      pos = l.next;
-    }
+    const LineAt head = LineFrom(text_, s);
+    size_t limit = NextSectionLine(head.next, nullptr);
+    if (limit == std::string::npos) limit = text_.size();
+    size_t q = limit;
+    while (q > head.next && (IsBlank(text_[q - 1]) || text_[q - 1] == '\r' || text_[q - 1] == '\n'))
+      --q;
+    const LineAt last = q > head.next ? LineFrom(text_, LineStart(text_, q - 1)) : head;
     std::string add = OneLine(key) + "=" + v + end;
     if (last.next == last.end) add = end + add;  // the file's last line had no end
     text_.insert(last.next, add);

@@ -50,6 +50,8 @@ class ProfileFile {
   // millions of lines costs its own size in memory, not a string per line.
   // Offsets of a line's start; npos when there is none.
   size_t FindSection(const std::string& section) const;
+  // The first section line at or after `from` (named `section`, when given).
+  size_t NextSectionLine(size_t from, const std::string* section) const;
   size_t FindKey(size_t sectionLine, const std::string& key) const;
   size_t FindKey(const std::string& section, const std::string& key) const;
   std::string NewLineEnd() const;

@@ -78,6 +78,33 @@ TEST(ProfileFile, OddBytesAndLongLinesRoundTrip) {
   EXPECT_EQ(ini.ReadInteger("TAVI", "Long", 0), 1);
 }
 
+// The look-ups jump between '[' and '=' rather than walking every line:
+// brackets and equals signs in values, comments, a section line with no
+// end, and blank lines before the next section keep their meaning.
+TEST(ProfileFile, BracketsAndEqualsInOddPlaces) {
+  ProfileFile ini(
+      "; c=1\r\n[A]\r\nk=1\r\n\r\n[B]\r\nx = [y]\r\n=novalue\r\n  key2 =  v \r\n\r\n\r\n[C]");
+  EXPECT_FALSE(ini.HasKey("A", "c"));
+  EXPECT_EQ(ini.ReadString("A", "k", "-"), "1");
+  EXPECT_EQ(ini.ReadString("b", "X", "-"), "[y]");
+  EXPECT_EQ(ini.ReadString("B", "key2", "-"), "v");
+  EXPECT_EQ(ini.ReadString("B", "k", "-"), "-");
+  ini.WriteString("B", "new", "z");
+  ini.WriteString("C", "c", "1");
+  ini.WriteString("A", "k", "2");
+  EXPECT_EQ(ini.Text(),
+            "; c=1\r\n[A]\r\nk=2\r\n\r\n[B]\r\nx = [y]\r\n=novalue\r\n  key2 =  v \r\nnew=z\r\n"
+            "\r\n\r\n[C]\r\nc=1\r\n");
+  // 16 MB of line ends: the keys go in after them, whole.
+  std::string big(ProfileFile::kMaxFileSize - 64, '\n');
+  ProfileFile large(big);
+  WriteSettings(large, TSettings());
+  const std::string text = large.Text();
+  EXPECT_EQ(text.compare(0, big.size(), big), 0);
+  EXPECT_EQ(text.compare(big.size(), 7, "[TAVI]\n"), 0);
+  EXPECT_EQ(ReadSettings(large).Width, 8);
+}
+
 TEST(ProfileFile, SaveReplacesTheFileWhole) {
   TempDir dir;
   const std::string path = dir / "x.ini";
