@@ -59,7 +59,6 @@ TMainForm::TMainForm(const StartOptions& options, QWidget* parent)
   ApplyLanguageToAll();
   RecoveryHook::Source source;
   source.doc = [this]() -> const TTAVIDoc* { return d->doc.get(); };
-  source.baseHeight = [this] { return BaseHeight(); };
   source.fileName = [this] { return d->fileName.isEmpty() ? d->recoveredName : d->fileName; };
   d->recovery = std::make_unique<RecoveryHook>(
       std::make_unique<RecoveryStore>(RecoveryStore::DefaultFolder()), std::move(source));
@@ -120,8 +119,7 @@ void TMainForm::FormCreate() {
   d->settings = LoadSettings(d->settingsPath.toStdString(), &d->notices.settingsFile);
   d->settings.Zoom = 1.0;
   const TSettings stored = d->settings;
-  d->host = std::make_unique<AppDocHost>();
-  WireDocHost();
+  d->host = std::make_unique<MainDocHost>(*this);
   d->doc =
       std::make_unique<TTAVIDoc>(d->settings.Width, d->settings.Height, nullptr, d->host.get());
   FillBackgroundMap(d->background, d->settings.BGType, RandomSeed());
@@ -242,8 +240,8 @@ ToolHost TMainForm::MakeToolHost() {
     if (d->ctrl) d->ctrl->RestoreAfterDialog();
   };
   h.askSaveChanges = [this] { return AskSaveChanges(); };
-  h.afterCacheImport = [this](int baseHeight) {
-    SetBaseHeight(baseHeight);
+  h.afterCacheImport = [this](int /*baseHeight: the document holds it*/) {
+    ShowBaseHeight();
     // The cached house belongs to no file: a Save must not overwrite the last one.
     ForgetFileName();
     UpdatePaintBoxSize();
@@ -259,20 +257,6 @@ ToolHost TMainForm::MakeToolHost() {
   h.objWindow = [this]() -> QWidget* { return d->obj; };
   h.aosWindow = [this]() -> QWidget* { return d->aos; };
   return h;
-}
-
-void TMainForm::WireDocHost() {
-  AppDocHost& h = *d->host;
-  h.partsLock = [this] { return d->ctrl && d->ctrl->PartsLock(); };
-  h.showCustomize = [this] {
-    return d->act.MnShowPropriety && d->act.MnShowPropriety->isChecked();
-  };
-  h.baseHeight = [this] { return BaseHeight(); };
-  h.setBaseHeight = [this](int height) { SetBaseHeight(height); };
-  h.referencePrice = [this]() -> int64_t { return d->aos ? d->aos->ReferencePrice() : 0; };
-  h.setPrice = [this](int64_t price, const QString& lblPrice, const QString& lblDelta) {
-    if (d->aos) d->aos->SetPriceLabels(price, lblPrice, lblDelta);
-  };
 }
 
 void TMainForm::FirstIdle() {
@@ -294,7 +278,7 @@ void TMainForm::FirstIdle() {
         const LoadResult r = LoadFromText(*d->doc, copy.houseText);
         if (!r.ok) return false;
         ForgetFileName();
-        AfterDocumentReplaced(r.baseHeight, QString());
+        AfterDocumentReplaced(QString());
         d->recoveredName = QString::fromStdString(copy.fileName);
         d->doc->Modified = true;
         return true;
@@ -453,11 +437,16 @@ void TMainForm::SetCurrentTile(uint16_t id) {
 }
 
 int TMainForm::BaseHeight() const {
-  return d->ctrl ? d->ctrl->BaseHeight() : 7;
+  return d->doc->BaseHeight();
 }
 
 void TMainForm::SetBaseHeight(int h) {
-  if (d->ctrl) d->ctrl->SetBaseHeight(h);
+  d->doc->SetBaseHeight(h);
+  ShowBaseHeight();
+}
+
+void TMainForm::ShowBaseHeight() {
+  if (d->ctrl) d->ctrl->SetBaseHeight(d->doc->BaseHeight());
 }
 
 }  // namespace tavi

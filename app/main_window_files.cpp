@@ -81,7 +81,7 @@ bool TMainForm::OpenHouseFile(const QString& fileName) {
       d->prompts->Error(this, QString::fromStdString(r.error));
     return false;
   }
-  AfterDocumentReplaced(r.baseHeight, fileName);
+  AfterDocumentReplaced(fileName);
   d->ForgetRecovery();
   // Loaded all the same; the status bar says what looks wrong with the file.
   if (!r.warning.empty() && d->statusLabel)
@@ -98,7 +98,7 @@ void TMainForm::Close1Click() {
     d->fileName = file;
   }
   SetTitleFromFile(d->fileName);
-  const SaveResult r = SaveToFile(*d->doc, d->fileName.toStdString(), BaseHeight());
+  const SaveResult r = SaveToFile(*d->doc, d->fileName.toStdString());
   if (!r.ok)
     d->prompts->Error(this, QString::fromStdString(r.error));
   else
@@ -118,8 +118,7 @@ void TMainForm::Exit1Click() {
 
 void TMainForm::MnExportClipClick() {
   const std::string name = HouseNameOf(d->fileName.toStdString());
-  const SaveResult r =
-      ExportClipText(*d->doc, d->clipboard, d->settings.LineWidth, BaseHeight(), name);
+  const SaveResult r = ExportClipText(*d->doc, d->clipboard, d->settings.LineWidth, name);
   if (!r.ok) {
     d->prompts->Error(this, QString::fromStdString(r.error));
     return;
@@ -141,7 +140,7 @@ void TMainForm::MnImportClipClick() {
   // A house without a name gets no file name, so that Save asks for one.
   d->fileName = house.isEmpty() ? QString() : house + ".tav";
   setWindowTitle(house.isEmpty() ? QString(kAppTitle) : QString(kAppTitle) + " - " + house);
-  AfterDocumentReplaced(r.baseHeight, QString());
+  AfterDocumentReplaced(QString());
 }
 
 void TMainForm::MnImportClick(int tag) {
@@ -162,11 +161,11 @@ void TMainForm::MnImportClick(int tag) {
   }
   // The standard house belongs to no file: Save asks for a name.
   ForgetFileName();
-  AfterDocumentReplaced(base, QString());
+  AfterDocumentReplaced(QString());
 }
 
-void TMainForm::AfterDocumentReplaced(int baseHeight, const QString& fileNameOrEmpty) {
-  SetBaseHeight(ClampBaseHeight(baseHeight));
+void TMainForm::AfterDocumentReplaced(const QString& fileNameOrEmpty) {
+  ShowBaseHeight();
   if (!fileNameOrEmpty.isEmpty()) SetCurrentFileName(fileNameOrEmpty);
   if (d->aos) d->aos->BtnSetValueClick();
   UpdatePaintBoxSize();
@@ -217,8 +216,8 @@ void TMainForm::SetTitleFromFile(const QString& fileName) {
 // ---- files dropped on the window ----
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
-  const QMimeData* data = event->mimeData();
-  if (data->hasUrls() && !data->urls().isEmpty() && data->urls().first().isLocalFile())
+  const QMimeData* mime = event->mimeData();
+  if (mime->hasUrls() && !mime->urls().isEmpty() && mime->urls().first().isLocalFile())
     event->acceptProposedAction();
 }
 
@@ -226,10 +225,10 @@ void TMainForm::dropEvent(QDropEvent* event) {
   if (HandleDrop(event->mimeData())) event->acceptProposedAction();
 }
 
-bool TMainForm::HandleDrop(const QMimeData* data) {
-  if (!data || !data->hasUrls() || data->urls().isEmpty() || !data->urls().first().isLocalFile())
+bool TMainForm::HandleDrop(const QMimeData* mime) {
+  if (!mime || !mime->hasUrls() || mime->urls().isEmpty() || !mime->urls().first().isLocalFile())
     return false;
-  const QString file = data->urls().first().toLocalFile();
+  const QString file = mime->urls().first().toLocalFile();
   // Handled after the drop returns, so that the source is not kept waiting
   // on the question.
   QTimer::singleShot(0, this, [this, file] {

@@ -89,7 +89,7 @@ struct TMainForm::Impl {
   }
   bool startupFailed = false;
   DemoClientUse demo;
-  std::unique_ptr<AppDocHost> host;
+  std::unique_ptr<MainDocHost> host;
   QtTextClipboard clipboard;
   std::unique_ptr<TTAVIDoc> doc;
   std::unique_ptr<TUOTileData> tiles;

@@ -76,15 +76,15 @@ bool RecoveryHook::Tick() {
   std::shared_ptr<HouseImage> image(NewHouseImage().release());
   image->Width = doc->Width;
   image->Height = doc->Height;
+  image->BaseHeight = doc->BaseHeight();
   std::memcpy(image->Tiles, doc->Tiles, sizeof image->Tiles);
-  const int base = source_.baseHeight ? source_.baseHeight() : 7;
   const std::string name = source_.fileName ? source_.fileName().toStdString() : std::string();
   const uint64_t epoch = store_->Epoch();
   RecoveryStore* store = store_.get();
   schedule_.Written();
-  inFlight_ = std::async(std::launch::async, [store, image, base, name, epoch] {
+  inFlight_ = std::async(std::launch::async, [store, image, name, epoch] {
     std::string error;
-    if (!store->Write(HouseFileText(*image, base), name, epoch, &error))
+    if (!store->Write(HouseFileText(*image), name, epoch, &error))
       qWarning("recovery copy: %s", error.c_str());
   });
   return true;

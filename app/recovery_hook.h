@@ -25,7 +25,6 @@ class RecoveryHook : public QObject {
  public:
   struct Source {
     std::function<const TTAVIDoc*()> doc;
-    std::function<int()> baseHeight;
     // The file the house belongs to: its name, or the name a recovered
     // house had.
     std::function<QString()> fileName;

@@ -80,7 +80,6 @@ int RunRender(const Args& args) {
   std::unique_ptr<TTAVIDoc> doc =
       LoadHouseForCli(args.positional[0], data.get(), &host, &storedBase, &error);
   if (!doc) return Fail(error);
-  host.baseHeight = ClampBaseHeight(storedBase);
   doc->Recalculate();
 
   auto ground = std::make_unique<TBackgroundMap>();
@@ -89,11 +88,11 @@ int RunRender(const Args& args) {
 
   TProjection projection;
   projection.SetZoom(zoom);
-  projection.RebuildAnchors(doc->Width, doc->Height, host.baseHeight);
+  projection.RebuildAnchors(doc->Width, doc->Height, doc->BaseHeight());
 
   ViewState state;
   state.CurrentFloor = floor >= 0 ? floor : TopBuiltFloor(*doc);
-  state.BaseHeight = host.baseHeight;
+  state.BaseHeight = doc->BaseHeight();
   state.View.ShowGrid = !args.Has("no-grid");
   state.View.ShowDownstairs = state.View.ShowGrid;  // the grid switch takes it along
   state.View.Night = args.Has("night");

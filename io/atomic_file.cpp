@@ -80,6 +80,7 @@ bool MayFollow(const std::string& dir, const struct stat& link) {
 }
 
 // Follows symbolic links from `requested` to the file that is to be written.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 bool ResolveTarget(const std::string& requested, Target* t, std::string* error) {
   auto fail = [&](const std::string& why) {
     if (error) *error = "cannot write " + Quoted(requested) + ": " + why;
@@ -214,6 +215,7 @@ std::string TemporaryNamePrefix(const std::string& fileName) {
   return "." + fileName.substr(0, kMaxNameInTemp) + kTempMarker;
 }
 
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 bool WriteFileAtomically(const std::string& target, std::string_view bytes, std::string* error) {
   Target t;
   if (!ResolveTarget(target, &t, error)) return false;

@@ -182,27 +182,29 @@ bool RecoveryStore::HasCopy() const {
   return Usable() && ::stat(PathOf(id_, ".tav").c_str(), &st) == 0;
 }
 
-std::vector<RecoveryCopy> RecoveryStore::Orphans() {
-  std::vector<RecoveryCopy> copies;
-  if (!Usable()) return copies;
-  std::vector<std::string> ids, locks;
-  if (DIR* d = ::opendir(folder_.c_str())) {
-    const std::string prefix = kPrefix;
-    auto idOf = [&](const std::string& name, const std::string& ext, std::vector<std::string>* to) {
-      if (name.size() > prefix.size() + ext.size() && name.compare(0, prefix.size(), prefix) == 0 &&
-          name.compare(name.size() - ext.size(), ext.size(), ext) == 0)
-        to->push_back(name.substr(prefix.size(), name.size() - prefix.size() - ext.size()));
-    };
-    while (const dirent* e = ::readdir(d)) {
-      idOf(e->d_name, ".tav", &ids);
-      idOf(e->d_name, ".lock", &locks);
-    }
-    ::closedir(d);
+void RecoveryStore::ListIds(std::vector<std::string>* copies,
+                            std::vector<std::string>* locks) const {
+  DIR* d = ::opendir(folder_.c_str());
+  if (!d) return;
+  const std::string prefix = kPrefix;
+  auto idOf = [&](const std::string& name, const std::string& ext, std::vector<std::string>* to) {
+    if (name.size() > prefix.size() + ext.size() && name.compare(0, prefix.size(), prefix) == 0 &&
+        name.compare(name.size() - ext.size(), ext.size(), ext) == 0)
+      to->push_back(name.substr(prefix.size(), name.size() - prefix.size() - ext.size()));
+  };
+  while (const dirent* e = ::readdir(d)) {
+    idOf(e->d_name, ".tav", copies);
+    idOf(e->d_name, ".lock", locks);
   }
+  ::closedir(d);
+}
+
+void RecoveryStore::ClearLeftoverLocks(const std::vector<std::string>& copies,
+                                       const std::vector<std::string>& locks) {
   // An editor that ended before it wrote a copy left only its lock file
   // (and perhaps a write cut short): nothing to offer, so it goes.
   for (const std::string& id : locks) {
-    if (id == id_ || std::find(ids.begin(), ids.end(), id) != ids.end()) continue;
+    if (id == id_ || std::find(copies.begin(), copies.end(), id) != copies.end()) continue;
     const int fd = TakeLock(PathOf(id, ".lock"));
     if (fd < 0) continue;
     struct stat st {};
@@ -213,6 +215,14 @@ std::vector<RecoveryCopy> RecoveryStore::Orphans() {
     }
     ::close(fd);
   }
+}
+
+std::vector<RecoveryCopy> RecoveryStore::Orphans() {
+  std::vector<RecoveryCopy> copies;
+  if (!Usable()) return copies;
+  std::vector<std::string> ids, locks;
+  ListIds(&ids, &locks);
+  ClearLeftoverLocks(ids, locks);
   for (const std::string& id : ids) {
     if (id == id_) continue;
     if (std::any_of(held_.begin(), held_.end(), [&](const Held& h) { return h.id == id; }))

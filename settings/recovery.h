@@ -90,6 +90,9 @@ class RecoveryStore {
   std::string PathOf(const std::string& id, const char* ext) const;
   void DeleteFiles(const std::string& id);
   void DeleteLeftovers(const std::string& id);
+  void ListIds(std::vector<std::string>* copies, std::vector<std::string>* locks) const;
+  void ClearLeftoverLocks(const std::vector<std::string>& copies,
+                          const std::vector<std::string>& locks);
 
   std::string folder_;
   std::string id_;

@@ -161,7 +161,7 @@ std::string SettingsFolder(const std::string& executableDir, std::string* proble
     if (problem) *problem = "neither XDG_CONFIG_HOME nor HOME names a folder for the settings";
     return "";
   }
-  const std::string folder = WithSlash(base) + "tavi/";
+  std::string folder = WithSlash(base) + "tavi/";
   std::string why;
   if (MakeFolders(folder, &why)) return folder;
   if (problem) *problem = "the settings folder '" + folder + "' cannot be used: " + why;

@@ -117,7 +117,7 @@ class TestRecovery : public QObject {
     hook->WaitIdle();
     QCOMPARE(Copies().size(), 1);
     const QString copy = StateFolder() + "/" + Copies()[0];
-    QCOMPARE(ReadFile(copy).toStdString(), HouseFileText(w.Doc(), w.BaseHeight()));
+    QCOMPARE(ReadFile(copy).toStdString(), HouseFileText(w.Doc()));
 
     ScriptedEdit(w.Doc(), 20);
     QVERIFY(!hook->Tick());  // the timer's next tick notes the edit
@@ -126,7 +126,7 @@ class TestRecovery : public QObject {
     now += 1;
     QVERIFY(hook->Tick());
     hook->WaitIdle();
-    QCOMPARE(ReadFile(copy).toStdString(), HouseFileText(w.Doc(), w.BaseHeight()));
+    QCOMPARE(ReadFile(copy).toStdString(), HouseFileText(w.Doc()));
 
     prompts->saveName = home.path() + "/saved.tav";
     w.Close1Click();
@@ -240,7 +240,7 @@ class TestRecovery : public QObject {
       int held = -1;
       for (int k = 0; k <= last + 1 && held < 0; ++k) {
         ScriptedEdit(doc, k);
-        if (HouseFileText(doc, 7) == copies[0].houseText) held = k;
+        if (HouseFileText(doc) == copies[0].houseText) held = k;
       }
       QVERIFY2(held >= 0, "the copy is no state of the session");
       QVERIFY2(last - held <= RecoverySchedule::kEdits,
