@@ -112,6 +112,9 @@ class TMainForm : public QMainWindow {
   void MnExportClipClick();
   void MnImportClipClick();
   void MnImportClick(int tag);
+  // File > Import Design... and Export Design... (main_window_design.cpp).
+  void MnImportDesignClick();
+  void MnExportDesignClick();
   void CopyBMP1Click();
   void ImageSaveas1Click();
   // The unsaved-changes question; false when the command must stop.

@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -54,6 +55,30 @@ QString UiPrompts::SaveFile(QWidget* parent, const QString& current, const QStri
   if (!current.isEmpty()) dlg.selectFile(current);
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return QString();
   return dlg.selectedFiles().first();
+}
+
+QString UiPrompts::SaveFileFiltered(QWidget* parent, const QString& current, const QString& filter,
+                                    QString* chosenFilter) {
+  QFileDialog dlg(parent, QString(), current, filter);
+  dlg.setAcceptMode(QFileDialog::AcceptSave);
+  dlg.setOption(QFileDialog::ReadOnly, false);
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return QString();
+  *chosenFilter = dlg.selectedNameFilter();
+  return dlg.selectedFiles().first();
+}
+
+int UiPrompts::ChooseItem(QWidget* parent, const QString& text, const QStringList& items) {
+  bool ok = false;
+  const QString item =
+      QInputDialog::getItem(parent, QString(), text, items, 0, /*editable=*/false, &ok);
+  return ok ? int(items.indexOf(item)) : -1;
+}
+
+bool UiPrompts::AskNumber(QWidget* parent, const QString& text, int lo, int hi, int* value) {
+  bool ok = false;
+  const int v = QInputDialog::getInt(parent, QString(), text, *value, lo, hi, 1, &ok);
+  if (ok) *value = v;
+  return ok;
 }
 
 bool UiPrompts::Exec(QDialog* dialog) {

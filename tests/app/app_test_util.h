@@ -46,6 +46,29 @@ class ScriptedPrompts : public UiPrompts {
   QString SaveFile(QWidget*, const QString&, const QString&, const QString&) override {
     return saveName;
   }
+  QString saveFilter;  // the filter a filtered save dialog reports
+  QString SaveFileFiltered(QWidget*, const QString&, const QString&, QString* chosen) override {
+    *chosen = saveFilter;
+    return saveName;
+  }
+  std::deque<int> choices;  // ChooseItem answers in turn; cancelled when empty
+  QStringList choiceItems;  // the items last offered
+  int ChooseItem(QWidget*, const QString& text, const QStringList& items) override {
+    questions << text;
+    choiceItems = items;
+    if (choices.empty()) return -1;
+    const int a = choices.front();
+    choices.pop_front();
+    return a;
+  }
+  std::deque<int> numbers;  // AskNumber answers in turn; cancelled when empty
+  bool AskNumber(QWidget*, const QString& text, int, int, int* value) override {
+    questions << text;
+    if (numbers.empty()) return false;
+    *value = numbers.front();
+    numbers.pop_front();
+    return true;
+  }
   bool Exec(QDialog* dialog) override {
     ++execCount;
     return exec(dialog);
