@@ -4,6 +4,8 @@
 #include <QClipboard>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
 #include <QMimeData>
 #include <QTimer>
 #include <QUrl>
@@ -57,6 +59,7 @@ void TMainForm::MnNewFileClick() {
   }
   // The new house belongs to no file: a Save must not overwrite the last one.
   ForgetFileName();
+  d->ForgetRecovery();
   if (d->aos) d->aos->BtnSetValueClick();
   RefreshView();
 }
@@ -79,18 +82,27 @@ bool TMainForm::OpenHouseFile(const QString& fileName) {
     return false;
   }
   AfterDocumentReplaced(fileName);
+  d->ForgetRecovery();
+  // Loaded all the same; the status bar says what looks wrong with the file.
+  if (!r.warning.empty() && d->statusLabel)
+    d->statusLabel->setText(
+        tr("'%1': %2").arg(QFileInfo(fileName).fileName(), QString::fromStdString(r.warning)));
   return true;
 }
 
 void TMainForm::Close1Click() {
   if (d->fileName.isEmpty()) {
-    const QString file = d->prompts->SaveFile(this, d->fileName, kHouseFilter, "tav");
+    // A recovered house proposes the name of the file it belonged to.
+    const QString file = d->prompts->SaveFile(this, d->recoveredName, kHouseFilter, "tav");
     if (file.isEmpty()) return;
     d->fileName = file;
   }
   SetTitleFromFile(d->fileName);
   const SaveResult r = SaveToFile(*d->doc, d->fileName.toStdString());
-  if (!r.ok) d->prompts->Error(this, QString::fromStdString(r.error));
+  if (!r.ok)
+    d->prompts->Error(this, QString::fromStdString(r.error));
+  else
+    d->ForgetRecovery();
 }
 
 void TMainForm::SaveAs1Click() {
