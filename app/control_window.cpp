@@ -277,11 +277,15 @@ void TCtrlForm::SetAoSWindowChecked(bool on) {
 void TCtrlForm::HideForDialog() {
   wasVisibleBeforeDialog_ = isVisible();
   floorBeforeDialog_ = currentFloor_;
+  keepDialogFloor_ = false;
   SetFloor(4);  // a cached house is best seen with every floor drawn
   hide();
 }
 
 void TCtrlForm::RestoreAfterDialog() {
+  // Closed without an import: edits go to the floor they went to before.
+  if (!keepDialogFloor_) SetFloor(floorBeforeDialog_);
+  keepDialogFloor_ = false;
   if (wasVisibleBeforeDialog_) show();
 }
 
@@ -483,10 +487,9 @@ bool TCtrlForm::ParseZoomText(const QString& text, int* percent) {
 void TCtrlForm::ApplyZoomText() {
   cbMag_->lineEdit()->setModified(false);
   int percent = 100;
-  if (!ParseZoomText(cbMag_->currentText(), &percent)) {
-    percent = 100;
-    SetZoomText("100%");
-  }
+  if (!ParseZoomText(cbMag_->currentText(), &percent)) percent = 100;
+  // The box shows what it took the way its list does ("150%").
+  SetZoomText(QString::fromStdString(tavi::ZoomText(percent / 100.0)));
   if (host_.setZoom) host_.setZoom(percent / 100.0);
 }
 

@@ -46,6 +46,8 @@ class TCtrlForm : public QWidget {
   // The cache import dialog hides this window and brings it back.
   void HideForDialog();
   void RestoreAfterDialog();
+  // A house was imported while the dialog was open: its floor stays after it.
+  void KeepDialogFloor() { keepDialogFloor_ = true; }
 
   void ShowCurrentTile();
   void RefreshCellList();
@@ -101,6 +103,7 @@ class TCtrlForm : public QWidget {
   bool detached_ = false;
   bool wasVisibleBeforeDialog_ = false;
   int floorBeforeDialog_ = 1;
+  bool keepDialogFloor_ = false;
 
   QLabel* idxImg_ = nullptr;
   QLabel* lblNumber_ = nullptr;

@@ -230,6 +230,7 @@ ToolHost TMainForm::MakeToolHost() {
   };
   h.askSaveChanges = [this] { return AskSaveChanges(); };
   h.afterCacheImport = [this](int baseHeight) {
+    if (d->ctrl) d->ctrl->KeepDialogFloor();
     SetBaseHeight(baseHeight);
     // The cached house belongs to no file: a Save must not overwrite the last one.
     ForgetFileName();

@@ -49,11 +49,17 @@ bool TMainForm::AskSaveChanges() {
 
 void TMainForm::MnNewFileClick() {
   if (!AskSaveChanges()) return;
-  if (d->prompts->YesNo(this, d->messages.MsgFoundation)) {
-    SetBaseHeight(7);
-    d->doc->Clear(true);
-  } else {
-    d->doc->Clear(false);
+  // Cancel (Escape, the close button) keeps the house as it is.
+  switch (d->prompts->YesNoCancel(this, d->messages.MsgFoundation)) {
+    case UiPrompts::kCancel:
+      return;
+    case UiPrompts::kYes:
+      SetBaseHeight(7);
+      d->doc->Clear(true);
+      break;
+    case UiPrompts::kNo:
+      d->doc->Clear(false);
+      break;
   }
   // The new house belongs to no file: a Save must not overwrite the last one.
   ForgetFileName();

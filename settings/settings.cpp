@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "settings/profile_file.h"
+#include "settings/recent_files.h"
 
 namespace tavi {
 
@@ -86,6 +87,7 @@ TSettings ReadSettings(const ProfileFile& ini) {
   s.LastChar = ini.ReadInteger(kSection, "LastChar", 0);
   s.UpdateURL = ini.ReadString(kSection, "UpdateURL", "");
   s.HomeURL = ini.ReadString(kSection, "HomeURL", "");
+  ReadRecentKeys(ini, &s);
   return s;
 }
 
@@ -130,6 +132,7 @@ void WriteSettings(ProfileFile& ini, const TSettings& s) {
   ini.WriteInteger(kSection, "LastChar", s.LastChar);
   if (!s.UpdateURL.empty()) ini.WriteString(kSection, "UpdateURL", s.UpdateURL);
   if (!s.HomeURL.empty()) ini.WriteString(kSection, "HomeURL", s.HomeURL);
+  WriteRecentKeys(ini, s);
 }
 
 std::string SettingsFolder(const std::string& executableDir) {
