@@ -42,9 +42,26 @@ class ScriptedPrompts : public UiPrompts {
     yesNo.pop_front();
     return a;
   }
-  QString OpenFile(QWidget*, const QString&, const QString&) override { return openName; }
-  QString SaveFile(QWidget*, const QString&, const QString&, const QString&) override {
+  QString OpenFile(QWidget*, const QString& current, const QString&) override {
+    lastStart = current;
+    return openName;
+  }
+  QString SaveFile(QWidget*, const QString& current, const QString&, const QString&) override {
+    lastStart = current;
     return saveName;
+  }
+  QString saveFilter = "Windows Bitmap(*.bmp) (*.bmp)";  // the filter a picture dialog "chose"
+  QString folderName;                                     // ChooseFolder's answer
+  QString lastStart;  // the folder or file the last file dialog started at
+  QString SaveImageFile(QWidget*, const QString& current, const QString&,
+                        QString* chosenFilter) override {
+    lastStart = current;
+    if (chosenFilter) *chosenFilter = saveFilter;
+    return saveName;
+  }
+  QString ChooseFolder(QWidget*, const QString& current, const QString&) override {
+    lastStart = current;
+    return folderName;
   }
   bool Exec(QDialog* dialog) override {
     ++execCount;
