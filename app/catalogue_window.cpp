@@ -243,6 +243,9 @@ bool TObjForm::gridSelect(int col, int row) {
   if (index >= tileCountOnTab()) return false;
   // A page may hold a code without art; it is still the tile the user chose.
   const uint16_t id = idAt(index);
+  // A page's chosen tile can be removed now, however the choice was made
+  // (a click, the keys, a search).
+  for (QAction* a : {mnDelete_, mnDelete1_}) a->setEnabled(CurrentTab() > 0);
   if (host_.setCurrentTile) host_.setCurrentTile(id);
   status_ = TileStatusText(host_.Tiles(), id);
   statusBar_->showMessage(status_);

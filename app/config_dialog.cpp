@@ -274,7 +274,12 @@ TSettings TCfgForm::Collect() const {
     CompleteFromArtFolder(probe);
     if (!probe.ClientDir.empty()) s.ClientDir = probe.ClientDir;
   }
+  // A multi path typed just now stays as typed.
+  const std::string typedIdx = s.MultiIdx != settings_->MultiIdx ? s.MultiIdx : "";
+  const std::string typedMul = s.Multi != settings_->Multi ? s.Multi : "";
   CompleteFromArtFolder(s);
+  if (!typedIdx.empty()) s.MultiIdx = typedIdx;
+  if (!typedMul.empty()) s.Multi = typedMul;
   s.Width = ChosenSize(CBWidth, doc_ ? doc_->Width : s.Width);
   s.Height = ChosenSize(CBHeight, doc_ ? doc_->Height : s.Height);
   s.isStayOnTop = CBStayOnTop->isChecked();

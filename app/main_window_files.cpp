@@ -257,6 +257,8 @@ void TMainForm::MnWholeImageClick() {
   o.Night = d->act.MnLight && d->act.MnLight->isChecked();
   o.BGType = d->settings.BGType;
   o.LargeBG = d->settings.isLargeBG;
+  // The marks of the rule check as the view shows them after any change.
+  if (o.ShowCustomize) d->doc->CheckCustomization();
   TBitmap24 picture;
   std::string bytes, error = "cannot encode an empty picture";
   bool ok = false;
