@@ -83,9 +83,11 @@ class TCtrlForm : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // Shows or hides a tool window; the first time it is shown it opens below
-  // this window (`column` pixels to the right), kept on the screen.
-  void ShowToolWindow(QWidget* w, bool show, int column);
+  // Shows or hides a tool window; the first time it is shown it is placed
+  // (PlaceToolWindow).
+  void ShowToolWindow(QWidget* w, bool show);
+  // The first place and size of a tool window (interaction/tool_place).
+  void PlaceToolWindow(QWidget* w);
 
   void build();
   void TBFloorChange();

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QOpenGLContext>
 #include <QSet>
@@ -167,11 +168,14 @@ void TMainForm::FormCreate() {
 bool TMainForm::LoadTileData(QString* error) {
   d->tiles.reset();
   if (!ClientFilesPresent(d->settings)) return false;
+  // A real client's tile data takes a moment to read.
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   try {
     d->tiles = TUOTileData::Create(d->settings.ArtIdx, d->settings.TileData, d->settings.Art);
   } catch (const std::exception& e) {
     *error = QString::fromStdString(e.what());
   }
+  QGuiApplication::restoreOverrideCursor();
   return d->tiles != nullptr;
 }
 

@@ -389,9 +389,14 @@ void TMainForm::DockControlWindow(bool clampToScreen) {
   if (!stick || !stick->isChecked() || !isVisible() || !d->ctrl) return;
   const QRect frame = frameGeometry();
   const int screenWidth = screen() ? screen()->geometry().width() : -1;
-  const ScreenPoint at =
+  ScreenPoint at =
       DockedControlWindow(ScreenRect{frame.left(), frame.top(), frame.width(), frame.height()},
                           d->ctrl->frameGeometry().width(), screenWidth, clampToScreen);
+  if (const QScreen* s = screen()) {
+    const QRect a = s->availableGeometry();
+    at = DockedOnNarrowScreen(at, frame.width(), d->ctrl->frameGeometry().width(),
+                              ScreenRect{a.left(), a.top(), a.width(), a.height()});
+  }
   d->ctrl->move(at.X, at.Y);
 }
 
