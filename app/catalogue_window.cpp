@@ -86,6 +86,8 @@ void TObjForm::build() {
   mnFindNext_->setShortcutContext(Qt::WidgetShortcut);
   mnDelete1_->setShortcut(QKeySequence(Qt::Key_Delete));
   mnDelete1_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  // The pop-up menu shows its keys as the menu bar does.
+  for (QAction* a : popup_->actions()) a->setShortcutVisibleInContextMenu(true);
   connect(popup_, &QMenu::aboutToShow, this, [this] { PopMenuPopup(); });
 
   tab_ = new QTabBar(this);

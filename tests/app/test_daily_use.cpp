@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSet>
 #include <QtTest>
@@ -256,6 +257,26 @@ class TestDailyUse : public QObject {
     QVERIFY(surface->ScrollY() > y0);
     QTest::keyClick(view, Qt::Key_Left);
     QCOMPARE(surface->ScrollX(), x0);
+  }
+
+  // Fault: the tool windows opened partly below the screen and over the
+  // control window's lower controls. Both lie on the screen now, over no
+  // control of the control window and not over the catalogue's menus.
+  void toolWindowsOnTheScreen() {
+    TCtrlForm* c = w->CtrlForm();
+    c->CBObjWindow->click();
+    c->CBAoSWindow->click();
+    QTRY_VERIFY(w->ObjForm()->isVisible() && w->AoSForm()->isVisible());
+    const QRect area = w->screen()->availableGeometry();
+    const QRect ctrl = c->frameGeometry();
+    const QWidget* tabs = w->ObjForm()->findChild<QWidget*>("Tab");
+    const QRect tabsOnScreen(tabs->mapToGlobal(QPoint(0, 0)), tabs->size());
+    for (QWidget* tool : {static_cast<QWidget*>(w->ObjForm()), static_cast<QWidget*>(w->AoSForm())}) {
+      const QRect r = tool->frameGeometry();
+      QVERIFY2(area.contains(r), qPrintable(QString("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())));
+      QVERIFY(!r.intersects(ctrl));
+    }
+    QVERIFY(!w->AoSForm()->frameGeometry().intersects(tabsOnScreen));
   }
 
   // Fault: a smaller plot dropped every entry outside it without a word.

@@ -188,6 +188,40 @@ TEST(ToolPlace, BelowTheControlWindowAndOverTheFirstOnesList) {
   EXPECT_EQ(wide.Width, 564);
 }
 
+// The frames measured on a desktop with a window manager, English and
+// Japanese (a taller control window), 1280 x 1024 and 1600 x 1200: both tool
+// windows lie wholly on the screen, over no control window and no menu of
+// the first one.
+TEST(ToolPlace, MeasuredScreensInBothLanguages) {
+  struct Case {
+    ScreenRect area, control;
+  } cases[] = {{{0, 0, 1280, 1024}, {707, 128, 550, 490}},
+               {{0, 0, 1280, 1024}, {710, 128, 547, 525}},
+               {{0, 0, 1600, 1200}, {967, 216, 550, 490}},
+               {{0, 0, 1600, 1200}, {967, 199, 547, 525}}};
+  for (const Case& c : cases) {
+    ToolPlaceInput in;
+    in.area = c.area;
+    in.control = c.control;
+    in.keepClear = {c.control};
+    in.prefW = 296;
+    in.prefH = 541;
+    in.minW = 125;
+    in.minH = 165;
+    const ScreenRect obj = PlaceToolWindow(in);
+    EXPECT_TRUE(Inside(obj, c.area));
+    EXPECT_FALSE(Overlap(obj, c.control));
+    in.first = &obj;
+    in.firstListTop = 75;
+    in.keepClear.push_back({obj.Left, obj.Top, obj.Width, 75});
+    in.prefW = in.minW = 562;
+    in.minH = 187;
+    const ScreenRect aos = PlaceToolWindow(in);
+    EXPECT_TRUE(Inside(aos, c.area));
+    for (const ScreenRect& k : in.keepClear) EXPECT_FALSE(Overlap(aos, k));
+  }
+}
+
 // A small screen (a large scale factor): no room below the control window,
 // so the tool window lies over the drawing surface, off its bars; nothing
 // ever leaves the screen.
