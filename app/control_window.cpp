@@ -10,8 +10,8 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLayout>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPixmap>
@@ -517,8 +517,8 @@ void TCtrlForm::PlaceToolWindow(QWidget* w) {
     in.first = &firstFrame;
     const QWidget* list = other->findChild<QWidget*>("DGObj");
     in.firstListTop = list ? OnScreen(list).Top - firstFrame.Top : firstFrame.Height;
-    in.keepClear.push_back(ScreenRect{firstFrame.Left, firstFrame.Top, firstFrame.Width,
-                                      in.firstListTop});
+    in.keepClear.push_back(
+        ScreenRect{firstFrame.Left, firstFrame.Top, firstFrame.Width, in.firstListTop});
   }
   // The main window: its drawing surface may be covered, its bars not.
   ScreenRect surface;

@@ -2,10 +2,10 @@
 // imports, the pictures of the view and files dropped on the window.
 #include <QApplication>
 #include <QClipboard>
-#include <QFileInfo>
-#include <QMenu>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
+#include <QMenu>
 #include <QMimeData>
 #include <QTimer>
 #include <QUrl>
@@ -107,8 +107,8 @@ bool TMainForm::OpenHouseFile(const QString& fileName) {
 
 void TMainForm::Close1Click() {
   if (d->fileName.isEmpty()) {
-    const QString file = d->prompts->SaveFile(
-        this, StartFolder(int(FileKind::kHouse), d->fileName), kHouseFilter, "tav");
+    const QString file = d->prompts->SaveFile(this, StartFolder(int(FileKind::kHouse), d->fileName),
+                                              kHouseFilter, "tav");
     if (file.isEmpty()) return;
     d->fileName = file;
   }
@@ -126,8 +126,8 @@ void TMainForm::Close1Click() {
 }
 
 void TMainForm::SaveAs1Click() {
-  const QString file = d->prompts->SaveFile(
-      this, StartFolder(int(FileKind::kHouse), d->fileName), kHouseFilter, "tav");
+  const QString file = d->prompts->SaveFile(this, StartFolder(int(FileKind::kHouse), d->fileName),
+                                            kHouseFilter, "tav");
   if (file.isEmpty()) return;
   d->fileName = file;
   Close1Click();
@@ -182,8 +182,9 @@ void TMainForm::MnImportClick(int tag) {
           ClientFileKindOf(*path) == ClientFileKind::kAbsent)
         tried = path->empty() ? (path == &d->settings.Multi ? "multi.mul" : "multi.idx") : *path;
     if (!tried.empty())
-      d->prompts->Error(this, UiTextsFor(d->settings.Language)
-                                  .MultiOpenFailed.arg(QString::fromStdString(tried)));
+      d->prompts->Error(
+          this,
+          UiTextsFor(d->settings.Language).MultiOpenFailed.arg(QString::fromStdString(tried)));
     else
       d->prompts->Error(this, QString::fromStdString(error));
     return;
@@ -351,7 +352,8 @@ void TMainForm::ForgetFileName() {
 }
 
 void TMainForm::SetTitleFromFile(const QString& fileName) {
-  d->titleName = fileName.isEmpty() ? QString() : QString::fromStdString(HouseNameOf(fileName.toStdString()));
+  d->titleName =
+      fileName.isEmpty() ? QString() : QString::fromStdString(HouseNameOf(fileName.toStdString()));
   UpdateTitle();
 }
 

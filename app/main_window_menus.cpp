@@ -60,8 +60,8 @@ void TMainForm::CreateMenus() {
   A.SaveAs1 =
       item(file, "SaveAs1", "Save &As...", QKeySequence("Ctrl+Shift+S"), &TMainForm::SaveAs1Click);
   A.MnRecent = menu(nullptr, file, "MnRecent", "Recent &Files");
-  A.MnClearRecent = item(A.MnRecent, "MnClearRecent", "Clear Recent Files", {},
-                         &TMainForm::MnClearRecentClick);
+  A.MnClearRecent =
+      item(A.MnRecent, "MnClearRecent", "Clear Recent Files", {}, &TMainForm::MnClearRecentClick);
   connect(A.MnRecent, &QMenu::aboutToShow, this, &TMainForm::FillRecentMenu);
   file->addSeparator();
   A.MnImportClip = item(file, "MnImportClip", "Load from &Clip", {}, &TMainForm::MnImportClipClick);
@@ -83,8 +83,8 @@ void TMainForm::CreateMenus() {
   file->addSeparator();
   A.ImageSaveas1 =
       item(file, "ImageSaveas1", "&Image Save as...", {}, &TMainForm::ImageSaveas1Click);
-  A.MnWholeImage = item(file, "MnWholeImage", "Save &Whole House Image...", {},
-                        &TMainForm::MnWholeImageClick);
+  A.MnWholeImage =
+      item(file, "MnWholeImage", "Save &Whole House Image...", {}, &TMainForm::MnWholeImageClick);
   file->addSeparator();
   A.Exit1 = item(file, "Exit1", "&Exit", QKeySequence("Ctrl+Q"), &TMainForm::Exit1Click);
 

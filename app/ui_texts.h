@@ -10,9 +10,9 @@
 namespace tavi {
 
 struct UiTexts {
-  QString AllFilesFound;  // the configuration dialog's line under the paths
-  QString FilesMissing;   // %1: the files, comma separated
-  QString EntriesOutside;  // %1: the number of entries
+  QString AllFilesFound;    // the configuration dialog's line under the paths
+  QString FilesMissing;     // %1: the files, comma separated
+  QString EntriesOutside;   // %1: the number of entries
   QString MultiOpenFailed;  // %1: the file tried
   QString NoCacheFound;     // %1: the folder looked in
   QString NoClientFolder;   // the cache import has no client folder at all

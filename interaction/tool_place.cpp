@@ -69,8 +69,8 @@ ScreenRect PlaceToolWindow(const ToolPlaceInput& in) {
       // Within the surface where the minimum allows, off its scroll bars.
       r.Height = std::min(r.Height, std::max(in.minH, in.surface->Height));
       r.Width = std::min(r.Width, std::max(in.minW, in.surface->Width));
-      r.Left = std::max(in.area.Left,
-                        std::min(r.Left, in.surface->Left + in.surface->Width - r.Width));
+      r.Left =
+          std::max(in.area.Left, std::min(r.Left, in.surface->Left + in.surface->Width - r.Width));
       tries.push_back(r);
     }
   }

@@ -10,8 +10,8 @@
 namespace tavi {
 
 struct ToolPlaceInput {
-  ScreenRect area;     // the screen's available part
-  ScreenRect control;  // the control window's frame
+  ScreenRect area;           // the screen's available part
+  ScreenRect control;        // the control window's frame
   int prefW = 0, prefH = 0;  // the tool window's frame at its own size
   int minW = 0, minH = 0;    // the smallest frame that keeps its controls whole
   // The first tool window, when this is the second: its frame, and how far

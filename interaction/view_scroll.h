@@ -15,8 +15,7 @@ struct ScrollPosition {
 // view's centre. The result lies within the new surface's scroll range
 // (`newSurfaceW` x `newSurfaceH` seen through `viewW` x `viewH`).
 ScrollPosition ScrollAfterZoom(double oldZoom, double newZoom, ScrollPosition scroll, int anchorX,
-                               int anchorY, int viewW, int viewH, int newSurfaceW,
-                               int newSurfaceH);
+                               int anchorY, int viewW, int viewH, int newSurfaceW, int newSurfaceH);
 
 // One arrow key's scroll step: a tenth of the view's side, at least 16
 // pixels. `dx`, `dy` are -1, 0 or 1; the result stays within the range.

@@ -51,7 +51,7 @@ class ScriptedPrompts : public UiPrompts {
     return saveName;
   }
   QString saveFilter = "Windows Bitmap(*.bmp) (*.bmp)";  // the filter a picture dialog "chose"
-  QString folderName;                                     // ChooseFolder's answer
+  QString folderName;                                    // ChooseFolder's answer
   QString lastStart;  // the folder or file the last file dialog started at
   QString SaveImageFile(QWidget*, const QString& current, const QString&,
                         QString* chosenFilter) override {

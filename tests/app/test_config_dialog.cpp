@@ -112,8 +112,7 @@ class TestConfigDialog : public QObject {
     TSettings s;
     TCfgForm dlg(&s, nullptr);
     dlg.FormShow();
-    QCOMPARE(dlg.LblMissing->text(),
-             QString("Still missing: artidx.mul, art.mul, tiledata.mul"));
+    QCOMPARE(dlg.LblMissing->text(), QString("Still missing: artidx.mul, art.mul, tiledata.mul"));
     QVERIFY(dlg.BtnUseDemo->isHidden());
 
     dlg.ChooseFile = [&](const QString&) { return copy + "/TILEDATA.MUL"; };

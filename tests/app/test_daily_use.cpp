@@ -12,12 +12,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeDatabase>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSet>
 #include <QtTest>
-#include <QMimeDatabase>
 
 #include "app/aos_window.h"
 #include "app/app_test_util.h"
@@ -103,7 +103,7 @@ class TestDailyUse : public QObject {
     const QStringList recent = w->RecentFiles();
     QVERIFY(recent.size() >= 3);
     QCOMPARE(recent.mid(0, 3), (QStringList{home.path() + "/three.tav", home.path() + "/two.tav",
-                                             home.path() + "/one.tav"}));
+                                            home.path() + "/one.tav"}));
     QMenu* menu = w->findChild<QMenu*>("MnRecent");
     QVERIFY(menu);
     emit menu->aboutToShow();
@@ -271,9 +271,12 @@ class TestDailyUse : public QObject {
     const QRect ctrl = c->frameGeometry();
     const QWidget* tabs = w->ObjForm()->findChild<QWidget*>("Tab");
     const QRect tabsOnScreen(tabs->mapToGlobal(QPoint(0, 0)), tabs->size());
-    for (QWidget* tool : {static_cast<QWidget*>(w->ObjForm()), static_cast<QWidget*>(w->AoSForm())}) {
+    for (QWidget* tool :
+         {static_cast<QWidget*>(w->ObjForm()), static_cast<QWidget*>(w->AoSForm())}) {
       const QRect r = tool->frameGeometry();
-      QVERIFY2(area.contains(r), qPrintable(QString("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())));
+      QVERIFY2(
+          area.contains(r),
+          qPrintable(QString("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())));
       QVERIFY(!r.intersects(ctrl));
     }
     QVERIFY(!w->AoSForm()->frameGeometry().intersects(tabsOnScreen));
