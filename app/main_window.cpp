@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QOpenGLContext>
+#include <QScreen>
 #include <QSet>
 #include <QStatusBar>
 #include <QTimer>
@@ -215,6 +216,16 @@ void TMainForm::MakeCfgForm() {
 bool TMainForm::AskForClientAtStart(const QString& loadError) {
   MakeCfgForm();
   d->cfg->OfferDemoClient(KnownDemoClient());
+  // In the user's language, in the middle of the screen (no window is up yet).
+  LanguageWindows w;
+  w.cfg = d->cfg;
+  ApplyLanguage(d->settings.Language, w, &d->messages);
+  ApplyUiTexts(d->settings.Language, w);
+  d->cfg->adjustSize();
+  if (const QScreen* screen = d->cfg->screen()) {
+    const QRect area = screen->availableGeometry();
+    d->cfg->move(area.center() - QPoint(d->cfg->width() / 2, d->cfg->height() / 2));
+  }
   QString text = QString::fromUtf8(
       "必要なファイルが見つかりません。\r\nファイルを設定して再起動してください。");
   if (EffectiveLanguage(d->settings.Language) != kLangJapanese)
