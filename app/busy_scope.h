@@ -1,29 +1,38 @@
 #pragma once
-// A busy cursor for the length of a piece of work, and a progress dialog
-// (without a cancel button) when it runs longer than half a second.
+// A busy cursor for the length of a piece of work that runs on the calling
+// thread. Work known to take longer than about half a second (`long`) also
+// shows a progress dialog for its length; the dialog is drawn before the
+// work starts, since no event is handled until it ends.
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QProgressDialog>
+#include <memory>
 
 namespace tavi {
 
 class BusyScope {
  public:
-  BusyScope(QWidget* parent, const QString& text) : dialog_(text, QString(), 0, 0, parent) {
+  BusyScope(QWidget* parent, const QString& text, bool isLong = false) {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    dialog_.setWindowModality(Qt::WindowModal);
-    dialog_.setMinimumDuration(500);
-    dialog_.setCancelButton(nullptr);
-    dialog_.setValue(0);
+    if (isLong) {
+      dialog_ = std::make_unique<QProgressDialog>(text, QString(), 0, 0, parent);
+      dialog_->setWindowModality(Qt::WindowModal);
+      dialog_->setCancelButton(nullptr);
+      dialog_->setMinimumDuration(0);
+      dialog_->show();
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   }
   ~BusyScope() {
-    dialog_.reset();
+    if (dialog_) dialog_->hide();
     QGuiApplication::restoreOverrideCursor();
   }
+  bool ShowsProgress() const { return dialog_ && dialog_->isVisible(); }
   BusyScope(const BusyScope&) = delete;
   BusyScope& operator=(const BusyScope&) = delete;
 
  private:
-  QProgressDialog dialog_;
+  std::unique_ptr<QProgressDialog> dialog_;
 };
 
 }  // namespace tavi

@@ -26,6 +26,7 @@
 #include "io/multi_menu.h"
 #include "render/gl/house_view.h"
 #include "render/image_export.h"
+#include "render/projection.h"
 #include "render/whole_house.h"
 #include "settings/recent_files.h"
 
@@ -36,6 +37,9 @@ namespace {
 const char kHouseFilter[] = "Tavi File(*.tav/*.txt) (*.tav *.txt);;All Files (*)";
 const char kImageFilter[] =
     "Windows Bitmap(*.bmp) (*.bmp);;JPEG(*.jpg) (*.jpg *.jpeg);;PNG(*.png) (*.png)";
+
+// Pictures from this many pixels on are drawn with a progress dialog.
+constexpr int64_t kLongPicturePixels = int64_t(4) * 1000 * 1000;
 
 // The encoding a filter of kImageFilter stands for.
 ImageFormat FormatOfFilter(const QString& filter) {
@@ -264,7 +268,10 @@ void TMainForm::MnWholeImageClick() {
   std::string bytes, error = "cannot encode an empty picture";
   bool ok = false;
   {
-    BusyScope busy(this, UiTextsFor(d->settings.Language).Working);
+    // A picture of some million pixels takes longer than half a second.
+    const SurfaceSize size = PaintBoxSize(d->doc->Width, d->doc->Height, o.Zoom);
+    BusyScope busy(this, UiTextsFor(d->settings.Language).Working,
+                   int64_t(size.Width) * size.Height >= kLongPicturePixels);
     ok = RenderWholeHouse(*d->doc, *d->tiles, o, &picture, &error) &&
          EncodeImage(picture, ImageFormatForSave(name), JpegQualityFor(d->settings.JpegQuality),
                      &bytes) &&

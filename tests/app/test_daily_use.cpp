@@ -1,6 +1,9 @@
 // Everyday use of the editor: the title mark, recent files, shortcuts,
 // hints, the dialogs' folders, pictures, zoom and scrolling, and the faults
 // found by trying it as a new user would.
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QAbstractSlider>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -141,6 +144,24 @@ class TestDailyUse : public QObject {
       for (QAction* a : m->actions())
         if (!a->isSeparator() && !a->menu() && !a->objectName().startsWith("MnRecentFile"))
           QVERIFY2(!a->statusTip().isEmpty(), qPrintable(a->objectName()));
+    // Every control of the control window and the AoS window tells what it
+    // does (a radio button through its group).
+    for (QWidget* window :
+         {static_cast<QWidget*>(w->CtrlForm()), static_cast<QWidget*>(w->AoSForm())})
+      for (QWidget* c : window->findChildren<QWidget*>()) {
+        if (!qobject_cast<QAbstractButton*>(c) && !qobject_cast<QAbstractSlider*>(c) &&
+            !qobject_cast<QComboBox*>(c) && !qobject_cast<QLineEdit*>(c) &&
+            !qobject_cast<QListWidget*>(c))
+          continue;
+        if (qobject_cast<QLineEdit*>(c) && qobject_cast<QComboBox*>(c->parentWidget())) continue;
+        if (qobject_cast<QAbstractSlider*>(c) &&
+            qobject_cast<QAbstractScrollArea*>(c->parentWidget()->parentWidget()))
+          continue;
+        const QWidget* told = c;
+        while (told && told->toolTip().isEmpty() && told != window) told = told->parentWidget();
+        QVERIFY2(told && !told->toolTip().isEmpty(),
+                 qPrintable(c->objectName() + " " + c->metaObject()->className()));
+      }
     QVERIFY(!w->CtrlForm()->findChild<QWidget*>("CBPartsLock")->toolTip().isEmpty());
     QVERIFY(!w->AoSForm()->findChild<QWidget*>("BtnSetValue")->toolTip().isEmpty());
 
