@@ -159,8 +159,8 @@ void TMainForm::FormCreate() {
   d->cellLabel->setObjectName("LblCell");
   statusBar()->addPermanentWidget(d->cellLabel);
   if (d->demo.InUse())
-    d->statusLabel->setText(
-        tr("Demo client in use: %1").arg(QString::fromStdString(d->settings.ClientDir)));
+    d->statusLabel->setText(UiTextsFor(d->settings.Language)
+                                .DemoInUse.arg(QString::fromStdString(d->settings.ClientDir)));
   d->projection.RebuildAnchors(d->doc->Width, d->doc->Height, 7);
   UpdatePaintBoxSize();
   resize(900, 760);

@@ -259,7 +259,7 @@ const UiTexts& UiTextsFor(int language) {
        "No client folder is known; set the client files under Edit > Option.",
        "'%1' no longer exists and is removed from the recent files.",
        "The client files were not found. Set them below (Browse… or Client folder…).", "Working…",
-       "Choose the client folder"},
+       "Choose the client folder", "Demo client in use: %1"},
       {QString::fromUtf8("必要なファイルはすべて揃っています。"),
        QString::fromUtf8("まだ見つからないファイル: %1"),
        QString::fromUtf8("%1 個のタイルが新しい敷地の外にあり、削除されます。続けますか？"),
@@ -271,7 +271,8 @@ const UiTexts& UiTextsFor(int language) {
        QString::fromUtf8("'%1' は存在しないため、最近使ったファイルの一覧から削除しました。"),
        QString::fromUtf8("クライアントのファイルが見つかりません。下で設定してください（参照… "
                          "またはクライアントフォルダ…）。"),
-       QString::fromUtf8("処理中…"), QString::fromUtf8("クライアントフォルダを選択")},
+       QString::fromUtf8("処理中…"), QString::fromUtf8("クライアントフォルダを選択"),
+       QString::fromUtf8("デモクライアントを使用中: %1")},
       {QString::fromUtf8("Alle benötigten Dateien sind vorhanden."),
        QString::fromUtf8("Es fehlen noch: %1"),
        QString::fromUtf8(
@@ -284,7 +285,8 @@ const UiTexts& UiTextsFor(int language) {
        QString::fromUtf8("'%1' existiert nicht mehr und wird aus der Liste entfernt."),
        QString::fromUtf8("Die Client-Dateien wurden nicht gefunden. Bitte unten festlegen "
                          "(Durchsuchen… oder Client-Ordner…)."),
-       QString::fromUtf8("Bitte warten…"), QString::fromUtf8("Client-Ordner wählen")},
+       QString::fromUtf8("Bitte warten…"), QString::fromUtf8("Client-Ordner wählen"),
+       QString::fromUtf8("Demo-Client in Verwendung: %1")},
   };
   return kTexts[EffectiveLanguage(language)];
 }

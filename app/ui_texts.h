@@ -20,6 +20,7 @@ struct UiTexts {
   QString NoClientStart;    // under the start message, in the user's language
   QString Working;          // the progress dialog's text
   QString ChooseClientFolder;
+  QString DemoInUse;  // %1: the demo client's folder
 };
 
 const UiTexts& UiTextsFor(int language);
