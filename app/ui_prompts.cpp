@@ -23,11 +23,12 @@ QString NamesOnlyIconProvider::type(const QFileInfo& info) const {
 }
 
 void MakeSafe(QFileDialog* dialog) {
-  // One provider for every dialog; it holds no state of its own.
-  static NamesOnlyIconProvider provider;
+  // One provider for every dialog; it holds no state of its own and is never
+  // destroyed, so that no icon outlives the application object.
+  static NamesOnlyIconProvider* const provider = new NamesOnlyIconProvider;
   dialog->setOption(QFileDialog::DontUseNativeDialog, true);
   dialog->setOption(QFileDialog::DontUseCustomDirectoryIcons, true);
-  dialog->setIconProvider(&provider);
+  dialog->setIconProvider(provider);
 }
 
 QString BoxText(const QString& text) {
