@@ -1,37 +1,39 @@
 #include "app/app_host.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QLocale>
 #include <QMimeData>
 
+#include "app/aos_window.h"
+#include "app/control_window.h"
+#include "app/main_window_impl.h"
+
 namespace tavi {
 
-bool AppDocHost::PartsLock() const {
-  return partsLock && partsLock();
+bool MainDocHost::PartsLock() const {
+  const TCtrlForm* ctrl = window_.d->ctrl;
+  return ctrl && ctrl->PartsLock();
 }
 
-bool AppDocHost::ShowCustomizePropriety() const {
-  return showCustomize && showCustomize();
+bool MainDocHost::ShowCustomizePropriety() const {
+  const QAction* check = window_.d->act.MnShowPropriety;
+  return check && check->isChecked();
 }
 
-int AppDocHost::BaseHeight() const {
-  return baseHeight ? baseHeight() : 7;
+int64_t MainDocHost::ReferencePrice() const {
+  const TAoSForm* aos = window_.d->aos;
+  return aos ? aos->ReferencePrice() : 0;
 }
 
-void AppDocHost::SetBaseHeight(int height) {
-  if (setBaseHeight) setBaseHeight(height);
+void MainDocHost::SetPrice(int64_t price, const std::string& lblPrice,
+                           const std::string& lblDelta) {
+  if (TAoSForm* aos = window_.d->aos)
+    aos->SetPriceLabels(price, QString::fromStdString(lblPrice), QString::fromStdString(lblDelta));
 }
 
-int64_t AppDocHost::ReferencePrice() const {
-  return referencePrice ? referencePrice() : 0;
-}
-
-void AppDocHost::SetPrice(int64_t price, const std::string& lblPrice, const std::string& lblDelta) {
-  if (setPrice) setPrice(price, QString::fromStdString(lblPrice), QString::fromStdString(lblDelta));
-}
-
-char AppDocHost::ThousandsSeparator() const {
+char MainDocHost::ThousandsSeparator() const {
   // The price texts are 8-bit; a separator outside ASCII (a narrow space, for
   // instance) is shown as a plain space.
   const QString sep = QLocale().groupSeparator();

@@ -1,34 +1,31 @@
 #pragma once
-// The editor's side of the document's host and of the text clipboard. The
-// main window wires the host to its windows: Parts Lock and the base height
-// come from the control window, the customization view switch from the View
-// menu, price labels go to the AoS window; the thousands separator comes from
-// the user's locale.
+// The editor's side of the document's host and of the text clipboard.
 #include <QString>
-#include <functional>
 
 #include "document/doc_host.h"
 
 namespace tavi {
 
-class AppDocHost : public IDocHost {
+class TMainForm;
+
+// The document's host in the editor, reading the main window's state at the
+// moment of use: Parts Lock from the control window, the customization view
+// switch from the View menu's check mark, the reference price from the AoS
+// window, which also shows the price labels; the thousands separator comes
+// from the user's locale. A window that does not exist (yet, or any more)
+// reads as off or 0, and a price then goes nowhere.
+class MainDocHost : public IDocHost {
  public:
-  // Each is asked at the moment of use; one left empty reads as off, 0 or
-  // the default base height of 7, and a price then goes nowhere.
-  std::function<bool()> partsLock;
-  std::function<bool()> showCustomize;
-  std::function<int()> baseHeight;
-  std::function<void(int)> setBaseHeight;
-  std::function<int64_t()> referencePrice;
-  std::function<void(int64_t price, const QString& lblPrice, const QString& lblDelta)> setPrice;
+  explicit MainDocHost(const TMainForm& window) : window_(window) {}
 
   bool PartsLock() const override;
   bool ShowCustomizePropriety() const override;
-  int BaseHeight() const override;
-  void SetBaseHeight(int height) override;
   int64_t ReferencePrice() const override;
   void SetPrice(int64_t price, const std::string& lblPrice, const std::string& lblDelta) override;
   char ThousandsSeparator() const override;
+
+ private:
+  const TMainForm& window_;
 };
 
 // Plain text on the system clipboard (CR LF kept as it is).

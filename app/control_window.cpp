@@ -307,6 +307,8 @@ void TCtrlForm::TBHeightChange() {
 
 void TCtrlForm::TBBaseHeightChange() {
   lblBase_->setText(Pad2(tbBaseHeight_->value()));
+  // The house holds its base height; the bar shows it and writes the user's changes.
+  if (TTAVIDoc* doc = host_.Doc()) doc->SetBaseHeight(tbBaseHeight_->value());
   RefreshCellList();
 }
 
@@ -416,8 +418,8 @@ void TCtrlForm::BtnAddClick() {
   TTAVIDoc* doc = host_.Doc();
   if (sel.Left == -1 || !doc) return;
   if (host_.AutoStairs()) {
-    const IAosChoice* aos = host_.Aos();
-    if (doc->PlaceStairsInRect(sel, currentFloor_, aos->SelectedCol(), aos->SelectedRow()))
+    const IAosChoice* aos = host_.Aos();  // there when AutoStairs is true
+    if (aos && doc->PlaceStairsInRect(sel, currentFloor_, aos->SelectedCol(), aos->SelectedRow()))
       RefreshCellList();
     return;
   }

@@ -115,8 +115,7 @@ void TMainForm::FormCreate() {
   d->settings = LoadSettings(d->settingsPath.toStdString());
   d->settings.Zoom = 1.0;
   const TSettings stored = d->settings;
-  d->host = std::make_unique<AppDocHost>();
-  WireDocHost();
+  d->host = std::make_unique<MainDocHost>(*this);
   d->doc =
       std::make_unique<TTAVIDoc>(d->settings.Width, d->settings.Height, nullptr, d->host.get());
   FillBackgroundMap(d->background, d->settings.BGType, RandomSeed());
@@ -301,9 +300,9 @@ ToolHost TMainForm::MakeToolHost() {
     if (d->ctrl) d->ctrl->RestoreAfterDialog();
   };
   h.askSaveChanges = [this] { return AskSaveChanges(); };
-  h.afterCacheImport = [this](int baseHeight) {
+  h.afterCacheImport = [this](int /*baseHeight: the document holds it*/) {
     if (d->ctrl) d->ctrl->KeepDialogFloor();
-    SetBaseHeight(baseHeight);
+    ShowBaseHeight();
     // The cached house belongs to no file: a Save must not overwrite the last one.
     ForgetFileName();
     UpdatePaintBoxSize();
@@ -319,20 +318,6 @@ ToolHost TMainForm::MakeToolHost() {
   h.objWindow = [this]() -> QWidget* { return d->obj; };
   h.aosWindow = [this]() -> QWidget* { return d->aos; };
   return h;
-}
-
-void TMainForm::WireDocHost() {
-  AppDocHost& h = *d->host;
-  h.partsLock = [this] { return d->ctrl && d->ctrl->PartsLock(); };
-  h.showCustomize = [this] {
-    return d->act.MnShowPropriety && d->act.MnShowPropriety->isChecked();
-  };
-  h.baseHeight = [this] { return BaseHeight(); };
-  h.setBaseHeight = [this](int height) { SetBaseHeight(height); };
-  h.referencePrice = [this]() -> int64_t { return d->aos ? d->aos->ReferencePrice() : 0; };
-  h.setPrice = [this](int64_t price, const QString& lblPrice, const QString& lblDelta) {
-    if (d->aos) d->aos->SetPriceLabels(price, lblPrice, lblDelta);
-  };
 }
 
 void TMainForm::FirstIdle() {
@@ -504,11 +489,16 @@ void TMainForm::SetCurrentTile(uint16_t id) {
 }
 
 int TMainForm::BaseHeight() const {
-  return d->ctrl ? d->ctrl->BaseHeight() : 7;
+  return d->doc->BaseHeight();
 }
 
 void TMainForm::SetBaseHeight(int h) {
-  if (d->ctrl) d->ctrl->SetBaseHeight(h);
+  d->doc->SetBaseHeight(h);
+  ShowBaseHeight();
+}
+
+void TMainForm::ShowBaseHeight() {
+  if (d->ctrl) d->ctrl->SetBaseHeight(d->doc->BaseHeight());
 }
 
 }  // namespace tavi

@@ -69,8 +69,11 @@ class TMainForm : public QMainWindow {
   IDocHost& DocHost();
   ITextClipboard& Clipboard();
   void SetCurrentTile(uint16_t id);  // the control window's current tile + ShowCurrentTile
-  int BaseHeight() const;            // control window's TBBaseHeight (value = Max - Position)
+  // The document's base height; setting it shows it on the control window.
+  int BaseHeight() const;
   void SetBaseHeight(int h);
+  // Puts the document's base height on the control window's bar.
+  void ShowBaseHeight();
   void ApplyLanguageToAll();
   void FillBackground(int bgType);
   void Option1Click();
@@ -123,9 +126,10 @@ class TMainForm : public QMainWindow {
   // A file dropped on the window: opened (after the unsaved-changes question)
   // once the drop has returned. False when the data names no local file.
   bool HandleDrop(const QMimeData* data);
-  // The common tail of New/Open/imports: base height, AoS totals, surface size,
-  // RefreshView; the file name when one is given (empty keeps the current one).
-  void AfterDocumentReplaced(int baseHeight, const QString& fileNameOrEmpty);
+  // The common tail of Open/imports: the house's base height on the control
+  // window, AoS totals, surface size, RefreshView; the file name when one is
+  // given (empty keeps the current one).
+  void AfterDocumentReplaced(const QString& fileNameOrEmpty);
   QString CurrentFileName() const;
   void SetCurrentFileName(const QString& name);  // also the title
   // A house that no file holds yet: Save asks for a name, the title is bare.
@@ -171,14 +175,12 @@ class TMainForm : public QMainWindow {
   struct Impl;
   std::unique_ptr<Impl> d;
   friend class MainMouseEnv;
+  friend class MainDocHost;
   void FormCreate();
   void CreateMenus();
   void CreateWindows();
   // What the other windows read and ask of the main window.
   ToolHost MakeToolHost();
-  // Connects the document's host to the control window, the View menu and
-  // the AoS window.
-  void WireDocHost();
   void FirstIdle();
   void RedrawTimerTimer();
   void SetTitleFromFile(const QString& fileName);

@@ -104,7 +104,7 @@ bool TMainForm::OpenHouseFile(const QString& fileName) {
       d->prompts->Error(this, QString::fromStdString(r.error));
     return false;
   }
-  AfterDocumentReplaced(r.baseHeight, fileName);
+  AfterDocumentReplaced(fileName);
   RememberFile(fileName);
   return true;
 }
@@ -119,7 +119,7 @@ void TMainForm::Close1Click() {
   SaveResult r;
   {
     BusyScope busy(this, UiTextsFor(d->settings.Language).Working);
-    r = SaveToFile(*d->doc, d->fileName.toStdString(), BaseHeight());
+    r = SaveToFile(*d->doc, d->fileName.toStdString());
   }
   SetTitleFromFile(d->fileName);
   if (!r.ok) {
@@ -143,8 +143,7 @@ void TMainForm::Exit1Click() {
 
 void TMainForm::MnExportClipClick() {
   const std::string name = HouseNameOf(d->fileName.toStdString());
-  const SaveResult r =
-      ExportClipText(*d->doc, d->clipboard, d->settings.LineWidth, BaseHeight(), name);
+  const SaveResult r = ExportClipText(*d->doc, d->clipboard, d->settings.LineWidth, name);
   if (!r.ok) {
     d->prompts->Error(this, QString::fromStdString(r.error));
     return;
@@ -166,7 +165,7 @@ void TMainForm::MnImportClipClick() {
   // A house without a name gets no file name, so that Save asks for one.
   d->fileName = house.isEmpty() ? QString() : house + ".tav";
   d->titleName = house;
-  AfterDocumentReplaced(r.baseHeight, QString());
+  AfterDocumentReplaced(QString());
   UpdateTitle();
 }
 
@@ -200,11 +199,11 @@ void TMainForm::MnImportClick(int tag) {
   }
   // The standard house belongs to no file: Save asks for a name.
   ForgetFileName();
-  AfterDocumentReplaced(base, QString());
+  AfterDocumentReplaced(QString());
 }
 
-void TMainForm::AfterDocumentReplaced(int baseHeight, const QString& fileNameOrEmpty) {
-  SetBaseHeight(ClampBaseHeight(baseHeight));
+void TMainForm::AfterDocumentReplaced(const QString& fileNameOrEmpty) {
+  ShowBaseHeight();
   if (!fileNameOrEmpty.isEmpty()) SetCurrentFileName(fileNameOrEmpty);
   if (d->aos) d->aos->BtnSetValueClick();
   UpdatePaintBoxSize();
@@ -256,7 +255,6 @@ void TMainForm::MnWholeImageClick() {
   WholeHouseOptions o;
   o.Floor = d->mouseEnv ? d->mouseEnv->CurrentFloor() : -1;
   o.Zoom = Zoom();
-  o.BaseHeight = BaseHeight();
   o.ShowGrid = d->act.MnShowGrid && d->act.MnShowGrid->isChecked();
   o.ShowCustomize = d->act.MnShowPropriety && d->act.MnShowPropriety->isChecked();
   o.Night = d->act.MnLight && d->act.MnLight->isChecked();
@@ -375,8 +373,8 @@ void TMainForm::UpdateTitle() {
 // ---- files dropped on the window ----
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
-  const QMimeData* data = event->mimeData();
-  if (data->hasUrls() && !data->urls().isEmpty() && data->urls().first().isLocalFile())
+  const QMimeData* mime = event->mimeData();
+  if (mime->hasUrls() && !mime->urls().isEmpty() && mime->urls().first().isLocalFile())
     event->acceptProposedAction();
 }
 
@@ -384,10 +382,10 @@ void TMainForm::dropEvent(QDropEvent* event) {
   if (HandleDrop(event->mimeData())) event->acceptProposedAction();
 }
 
-bool TMainForm::HandleDrop(const QMimeData* data) {
-  if (!data || !data->hasUrls() || data->urls().isEmpty() || !data->urls().first().isLocalFile())
+bool TMainForm::HandleDrop(const QMimeData* mime) {
+  if (!mime || !mime->hasUrls() || mime->urls().isEmpty() || !mime->urls().first().isLocalFile())
     return false;
-  const QString file = data->urls().first().toLocalFile();
+  const QString file = mime->urls().first().toLocalFile();
   // Handled after the drop returns, so that the source is not kept waiting
   // on the question.
   QTimer::singleShot(0, this, [this, file] {

@@ -80,7 +80,7 @@ struct TMainForm::Impl {
   QString settingsPath;
   bool startupFailed = false;
   DemoClientUse demo;
-  std::unique_ptr<AppDocHost> host;
+  std::unique_ptr<MainDocHost> host;
   QtTextClipboard clipboard;
   std::unique_ptr<TTAVIDoc> doc;
   std::unique_ptr<TUOTileData> tiles;

@@ -218,6 +218,7 @@ void TMainForm::MnFoundationClick() {
   if (!d->foundation || !d->foundation->Execute()) return;
   const FoundationChoice& c = d->foundation->Result();
   d->doc->BuildFoundation(c.Sign, c.Hanger, c.Post, c.EdgeNS, c.CornerSE, c.EdgeWE, c.CornerNW);
+  ShowBaseHeight();
   RefreshCellList();
 }
 

@@ -45,7 +45,7 @@ struct Dense {
     doc->UpdateAllCells();
     path = TempFile(MemoryFolder());
     diskPath = TempFile("/tmp");
-    SaveToFile(*doc, path, 7);
+    SaveToFile(*doc, path);
   }
   ~Dense() {
     std::remove(path.c_str());
@@ -140,7 +140,7 @@ void BM_SaveToFile(benchmark::State& state) {
   Floor floor(h.path);
   bool ok = true;
   bench::PathAgainstFloor(
-      state, 3.0, [&] { ok = ok && SaveToFile(*h.doc, out, 7).ok; }, [&] { floor.Run(h.path); });
+      state, 3.0, [&] { ok = ok && SaveToFile(*h.doc, out).ok; }, [&] { floor.Run(h.path); });
   if (!ok) state.SkipWithError("the house was not saved");
   std::remove(out.c_str());
 }
@@ -152,8 +152,7 @@ void BM_SaveToFileOnDisk(benchmark::State& state) {
   Floor floor(h.path);
   bool ok = true;
   bench::PathAgainstFloor(
-      state, 0, [&] { ok = ok && SaveToFile(*h.doc, h.diskPath, 7).ok; },
-      [&] { floor.Run(h.path); });
+      state, 0, [&] { ok = ok && SaveToFile(*h.doc, h.diskPath).ok; }, [&] { floor.Run(h.path); });
   if (!ok) state.SkipWithError("the house was not saved");
 }
 BENCHMARK(BM_SaveToFileOnDisk)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(20);
@@ -164,7 +163,7 @@ void BM_SaveText(benchmark::State& state) {
   Floor floor(h.path);
   size_t bytes = 0;
   bench::PathAgainstFloor(
-      state, 3.0, [&] { bytes = HouseFileText(*h.doc, 7).size(); }, [&] { floor.Run(h.path); });
+      state, 3.0, [&] { bytes = HouseFileText(*h.doc).size(); }, [&] { floor.Run(h.path); });
   state.counters["bytes"] = double(bytes);
 }
 BENCHMARK(BM_SaveText)->Unit(benchmark::kMillisecond)->UseManualTime();
@@ -173,7 +172,7 @@ void BM_ClipExport(benchmark::State& state) {
   Dense& h = House();
   MemoryClipboard clip;
   for (auto _ : state) {
-    const SaveResult r = ExportClipText(*h.doc, clip, 76, 7, "dense");
+    const SaveResult r = ExportClipText(*h.doc, clip, 76, "dense");
     if (!r.ok) state.SkipWithError(r.error.c_str());
   }
   state.counters["text_bytes"] = double(clip.text.size());
@@ -183,7 +182,7 @@ BENCHMARK(BM_ClipExport)->Unit(benchmark::kMillisecond);
 void BM_ClipImport(benchmark::State& state) {
   Dense& h = House();
   MemoryClipboard clip;
-  ExportClipText(*h.doc, clip, 76, 7, "dense");
+  ExportClipText(*h.doc, clip, 76, "dense");
   auto target = std::make_unique<TTAVIDoc>(8, 8, &h.facts, &h.host);
   target->Clear(false);
   for (auto _ : state) {

@@ -49,7 +49,7 @@ struct RenderCase {
     const SurfaceSize s = PaintBoxSize(32, 32, 1.0);
     view = RasterView{s.Width, s.Height, 1.0, 0, 0};
     file = d.dir + (worst ? "/worst.tav" : "/dense.tav");
-    SaveToFile(*doc, file, 7);
+    SaveToFile(*doc, file);
   }
 };
 

@@ -22,9 +22,7 @@ int RunClipExport(const Args& args) {
   auto image = NewHouseImage();
   const LoadResult loaded = ParseHouseFile(text, *image);
   if (!loaded.ok) return Fail("'" + path + "': " + loaded.error);
-  // The editor's base height control holds 0..9.
-  const std::string clip =
-      BuildClipText(*image, width, ClampBaseHeight(loaded.baseHeight), name, &error, &warning);
+  const std::string clip = BuildClipText(*image, width, name, &error, &warning);
   if (clip.empty()) return Fail("'" + path + "': " + error);
   if (!warning.empty()) std::cerr << "tavi-cli: warning: " << warning << "\n";
   std::cout.write(clip.data(), std::streamsize(clip.size()));

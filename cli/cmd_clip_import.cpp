@@ -33,7 +33,7 @@ int RunClipImport(const Args& args) {
   std::string name;
   const LoadResult result = ParseClipText(text, *image, &name);
   if (!result.ok) return Fail("stdin: This text has no data or broken. (" + result.error + ")");
-  const SaveResult saved = SaveImageToFile(*image, out, ClampBaseHeight(result.baseHeight));
+  const SaveResult saved = SaveImageToFile(*image, out);
   if (!saved.ok) return Fail(saved.error);
   return kOk;
 }

@@ -34,7 +34,7 @@ int RunImportCache(const Args& args) {
   const int base =
       BuildCacheImage(lines, listed[size_t(house)].headerIndex, tiles.get(), *image, &error);
   if (base < 0) return Fail("'" + args.positional[0] + "': " + error);
-  const SaveResult saved = SaveImageToFile(*image, out, base);
+  const SaveResult saved = SaveImageToFile(*image, out);
   if (!saved.ok) return Fail(saved.error);
   return kOk;
 }

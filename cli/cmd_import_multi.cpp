@@ -34,7 +34,7 @@ int RunImportMulti(const Args& args) {
     return Fail(error);
   auto image = NewHouseImage();
   if (!BuildMultiImage(components, base, tiles.get(), *image, &error)) return Fail(error);
-  const SaveResult saved = SaveImageToFile(*image, out, base);
+  const SaveResult saved = SaveImageToFile(*image, out);
   if (!saved.ok) return Fail(saved.error);
   return kOk;
 }

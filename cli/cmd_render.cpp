@@ -69,13 +69,11 @@ int RunRender(const Args& args) {
   std::unique_ptr<TTAVIDoc> doc =
       LoadHouseForCli(args.positional[0], data.get(), &host, &storedBase, &error);
   if (!doc) return Fail(error);
-  host.baseHeight = ClampBaseHeight(storedBase);
   doc->Recalculate();
 
   WholeHouseOptions options;
   options.Floor = floor;
   options.Zoom = zoom;
-  options.BaseHeight = host.baseHeight;
   options.ShowGrid = !args.Has("no-grid");
   options.Night = args.Has("night");
   options.BGType = bgType;

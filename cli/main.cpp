@@ -79,6 +79,7 @@ void PrintHelp() {
 
 }  // namespace
 
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 int main(int argc, char** argv) {
   using namespace tavi::cli;
   if (argc < 2) {

@@ -115,6 +115,7 @@ bool ReadItemHeader(FileReader& in, ItemHeader* h) {
 // Decoding also stops at a run reaching column 2048 and where the file ends;
 // what was decoded stays.
 template <class Put, class RowDone>
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 void DecodeItemRuns(FileReader& in, const ItemHeader& h, Put&& put, RowDone&& rowDone) {
   uint8_t run[kRunStop * 2];
   for (int r = 0; r < h.height; ++r) {

@@ -180,96 +180,117 @@ bool PackedContainer::ReadAt(int64_t offset, void* dst, size_t n) const {
   return true;
 }
 
+std::string PackedContainer::CheckHeader(const uint8_t* header) {
+  if (Le32(header) != kContainerMagic) return "not a packed container (wrong magic)";
+  version_ = Le32(header + 4);
+  if (version_ < 1 || version_ > 5)
+    return "packed container version " + std::to_string(version_) + " is not supported";
+  if (Le32(header + 8) != kContainerSignature) return "wrong packed container signature";
+  return {};
+}
+
+// The chain first, table heads only: the entries are then read into room made
+// once. The most entries the file can hold bounds what the tables may claim,
+// alone and together.
+std::string PackedContainer::WalkTables(uint64_t first,
+                                        std::vector<std::pair<uint64_t, int32_t>>* tables,
+                                        uint64_t* claimed) {
+  const uint64_t entryRoom = uint64_t(size_ - int64_t(kContainerHeaderSize)) / kContainerEntrySize;
+  std::unordered_set<uint64_t> visited;
+  for (uint64_t offset = first; offset != 0;) {
+    const std::string at = "the table at offset " + std::to_string(offset);
+    if (offset < kContainerHeaderSize || offset > uint64_t(size_) - kContainerTableHeaderSize)
+      return at + " lies outside the file";
+    if (!visited.insert(offset).second)
+      return "the table chain loops back to offset " + std::to_string(offset);
+    if (visited.size() > kMaxContainerTables) return "more tables than a container holds";
+    uint8_t head[kContainerTableHeaderSize];
+    if (!ReadAt(int64_t(offset), head, sizeof head)) return "cannot read " + at;
+    const auto count = int32_t(Le32(head));
+    if (count < 0) return at + " has a negative entry count";
+    const uint64_t room =
+        (uint64_t(size_) - offset - kContainerTableHeaderSize) / kContainerEntrySize;
+    *claimed += uint64_t(count);
+    if (uint64_t(count) > room || *claimed > entryRoom)
+      return at + " claims " + std::to_string(count) + " entries, more than the file holds";
+    tables->emplace_back(offset, count);
+    offset = Le64(head + 4);
+  }
+  tables_ = visited.size();
+  return {};
+}
+
+// Entries are written in place through a plain pointer: one built aside and
+// copied in whole is read back before its field stores have landed, a stall
+// per entry.
+std::string PackedContainer::DecodeTable(uint64_t offset, int32_t count,
+                                         std::vector<uint8_t>& table, ContainerEntry* out,
+                                         size_t* kept) const {
+  table.resize(size_t(count) * kContainerEntrySize);
+  if (!ReadAt(int64_t(offset + kContainerTableHeaderSize), table.data(), table.size()))
+    return "cannot read the table at offset " + std::to_string(offset);
+  const int64_t fileSize = size_;
+  size_t n = 0;
+  for (int32_t i = 0; i < count; ++i) {
+    const uint8_t* e = &table[size_t(i) * kContainerEntrySize];
+    const auto dataOffset = int64_t(Le64(e));
+    const auto headerLength = int32_t(Le32(e + 8));
+    const auto stored = int32_t(Le32(e + 12));
+    const auto inflated = int32_t(Le32(e + 16));
+    const auto compression = int16_t(uint16_t(e[32] | (e[33] << 8)));
+    if (dataOffset == 0) continue;  // an empty slot
+    if (compression != int16_t(ContainerCompression::kNone) &&
+        compression != int16_t(ContainerCompression::kZlib))
+      continue;  // not a compression this reader knows: the entry is not there
+    const bool negative = dataOffset < 0 || headerLength < 0 || stored < 0 || inflated < 0;
+    if (negative || dataOffset > fileSize ||
+        int64_t(headerLength) + stored > fileSize - dataOffset) {
+      const std::string which =
+          "entry " + std::to_string(i) + " of the table at offset " + std::to_string(offset);
+      return which +
+             (negative ? " has a negative offset or length" : " points past the end of the file");
+    }
+    ContainerEntry& entry = out[n++];
+    entry.hash = Le64(e + 20);
+    entry.payloadOffset = dataOffset + headerLength;
+    entry.storedLength = stored;
+    entry.decompressedLength = inflated;
+    entry.compression = ContainerCompression(compression);
+  }
+  *kept = n;
+  return {};
+}
+
 bool PackedContainer::Load(const EntrySink* sink, std::string* error) {
-  const std::string where = "'" + name_ + "'";
   auto fail = [&](const std::string& message) {
-    if (error) *error = where + ": " + message;
+    if (error) *error = "'" + name_ + "': " + message;
     return false;
   };
   uint8_t header[kContainerHeaderSize];
   if (size_ < int64_t(sizeof header) || !ReadAt(0, header, sizeof header))
     return fail("too short for a packed container");
-  if (Le32(header) != kContainerMagic) return fail("not a packed container (wrong magic)");
-  version_ = Le32(header + 4);
-  if (version_ < 1 || version_ > 5)
-    return fail("packed container version " + std::to_string(version_) + " is not supported");
-  if (Le32(header + 8) != kContainerSignature) return fail("wrong packed container signature");
-
-  // The chain first, table heads only: the entries are then read into room
-  // made once. The most entries the file can hold bounds what the tables
-  // may claim, alone and together.
-  const uint64_t entryRoom = uint64_t(size_ - int64_t(kContainerHeaderSize)) / kContainerEntrySize;
+  std::string problem = CheckHeader(header);
+  if (!problem.empty()) return fail(problem);
   uint64_t claimed = 0;
-  std::unordered_set<uint64_t> visited;
   std::vector<std::pair<uint64_t, int32_t>> tables;  // offset, entry count
-  for (uint64_t offset = Le64(header + 12); offset != 0;) {
-    const std::string at = "the table at offset " + std::to_string(offset);
-    if (offset < kContainerHeaderSize || offset > uint64_t(size_) - kContainerTableHeaderSize)
-      return fail(at + " lies outside the file");
-    if (!visited.insert(offset).second)
-      return fail("the table chain loops back to offset " + std::to_string(offset));
-    if (visited.size() > kMaxContainerTables) return fail("more tables than a container holds");
-    uint8_t head[kContainerTableHeaderSize];
-    if (!ReadAt(int64_t(offset), head, sizeof head)) return fail("cannot read " + at);
-    const int32_t count = int32_t(Le32(head));
-    if (count < 0) return fail(at + " has a negative entry count");
-    const uint64_t room =
-        (uint64_t(size_) - offset - kContainerTableHeaderSize) / kContainerEntrySize;
-    claimed += uint64_t(count);
-    if (uint64_t(count) > room || claimed > entryRoom)
-      return fail(at + " claims " + std::to_string(count) + " entries, more than the file holds");
-    tables.emplace_back(offset, count);
-    offset = Le64(head + 4);
-  }
+  problem = WalkTables(Le64(header + 12), &tables, &claimed);
+  if (!problem.empty()) return fail(problem);
 
   // Each table is decoded into `batch`, then kept or handed to the sink.
-  // Entries are written in place through a plain pointer: one built aside
-  // and copied in whole is read back before its field stores have landed,
-  // a stall per entry.
   if (!sink) entries_.reserve(size_t(claimed));
-  const int64_t fileSize = size_;
   std::vector<ContainerEntry> batch;
   std::vector<uint8_t> table;
   for (const auto& [offset, count] : tables) {
-    table.resize(size_t(count) * kContainerEntrySize);
-    if (!ReadAt(int64_t(offset + kContainerTableHeaderSize), table.data(), table.size()))
-      return fail("cannot read the table at offset " + std::to_string(offset));
     if (batch.size() < size_t(count)) batch.resize(size_t(count));
-    ContainerEntry* const out = batch.data();
     size_t n = 0;
-    for (int32_t i = 0; i < count; ++i) {
-      const uint8_t* e = &table[size_t(i) * kContainerEntrySize];
-      const int64_t dataOffset = int64_t(Le64(e));
-      const int32_t headerLength = int32_t(Le32(e + 8));
-      const int32_t stored = int32_t(Le32(e + 12));
-      const int32_t inflated = int32_t(Le32(e + 16));
-      const int16_t compression = int16_t(uint16_t(e[32] | (e[33] << 8)));
-      if (dataOffset == 0) continue;  // an empty slot
-      if (compression != int16_t(ContainerCompression::kNone) &&
-          compression != int16_t(ContainerCompression::kZlib))
-        continue;  // not a compression this reader knows: the entry is not there
-      if (dataOffset < 0 || headerLength < 0 || stored < 0 || inflated < 0 ||
-          dataOffset > fileSize || int64_t(headerLength) + stored > fileSize - dataOffset) {
-        const std::string which =
-            "entry " + std::to_string(i) + " of the table at offset " + std::to_string(offset);
-        if (dataOffset < 0 || headerLength < 0 || stored < 0 || inflated < 0)
-          return fail(which + " has a negative offset or length");
-        return fail(which + " points past the end of the file");
-      }
-      ContainerEntry& entry = out[n++];
-      entry.hash = Le64(e + 20);
-      entry.payloadOffset = dataOffset + headerLength;
-      entry.storedLength = stored;
-      entry.decompressedLength = inflated;
-      entry.compression = ContainerCompression(compression);
-    }
+    problem = DecodeTable(offset, count, table, batch.data(), &n);
+    if (!problem.empty()) return fail(problem);
     if (n == 0) continue;
     if (sink)
-      (*sink)(out, n);
+      (*sink)(batch.data(), n);
     else
-      entries_.insert(entries_.end(), out, out + n);
+      entries_.insert(entries_.end(), batch.data(), batch.data() + n);
   }
-  tables_ = visited.size();
   if (!sink) BuildLookup();
   return true;
 }

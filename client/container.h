@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tavi {
@@ -124,7 +125,18 @@ class PackedContainer {
  private:
   PackedContainer() = default;
   bool ReadAt(int64_t offset, void* dst, size_t n) const;
+  // Load reads the header, walks the table chain and decodes every table:
   bool Load(const EntrySink* sink, std::string* error);
+  // The header's magic, version and signature; an empty text when good.
+  std::string CheckHeader(const uint8_t* header);
+  // The table heads from `first` on: offsets and entry counts, checked
+  // against the file, the chain against loops; *claimed sums the counts.
+  std::string WalkTables(uint64_t first, std::vector<std::pair<uint64_t, int32_t>>* tables,
+                         uint64_t* claimed);
+  // One table's entries into `out` (room for `count`), skipping empty slots
+  // and unknown compressions; *kept is how many were written.
+  std::string DecodeTable(uint64_t offset, int32_t count, std::vector<uint8_t>& table,
+                          ContainerEntry* out, size_t* kept) const;
   static std::unique_ptr<PackedContainer> OpenFile(const std::string& path, std::string* error);
   void BuildLookup();
   size_t SlotOf(uint64_t hash) const {

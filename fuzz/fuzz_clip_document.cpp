@@ -13,6 +13,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string name;
   const tavi::LoadResult r = tavi::ImportClipText(*house.doc, clipboard, &name);
   if (!r.ok) return 0;
-  house.Exercise(r.baseHeight, uint32_t(size));
+  house.Exercise(uint32_t(size));
   return 0;
 }

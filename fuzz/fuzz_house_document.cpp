@@ -11,6 +11,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const tavi::LoadResult r = tavi::LoadFromText(*house.doc, text);
   if (!r.ok) return 0;
-  house.Exercise(r.baseHeight, uint32_t(size));
+  house.Exercise(uint32_t(size));
   return 0;
 }

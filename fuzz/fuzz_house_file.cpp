@@ -14,9 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const LoadResult r =
       ParseHouseFile(std::string_view(reinterpret_cast<const char*>(data), size), *image);
   if (!r.ok) return 0;
-  const std::string text = HouseFileText(*image, r.baseHeight);
+  const std::string text = HouseFileText(*image);
   const LoadResult r2 = ParseHouseFile(text, *again);
-  if (!r2.ok || r2.baseHeight != r.baseHeight || again->Width != image->Width ||
+  if (!r2.ok || again->BaseHeight != image->BaseHeight || again->Width != image->Width ||
       again->Height != image->Height ||
       std::memcmp(again->Tiles, image->Tiles, sizeof(image->Tiles)) != 0)
     std::abort();

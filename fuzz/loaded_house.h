@@ -35,10 +35,9 @@ struct LoadedHouse {
   }
 
   // Runs everything on the document as the last load left it.
-  void Exercise(int storedBase, uint32_t variant) {
+  void Exercise(uint32_t variant) {
     using namespace tavi;
-    const int base = ClampBaseHeight(storedBase);
-    host.baseHeight = base;
+    const int base = doc->BaseHeight();
     doc->Recalculate();
     const int parts = doc->CountParts();
     if (parts < 0) std::abort();

@@ -4,12 +4,11 @@
 #include <cstdint>
 
 #include "document/house_document.h"
+#include "interaction/edit_tools.h"
 #include "render/projection.h"
 #include "render/view_state.h"
 
 namespace tavi {
-
-enum class MouseButton { Left, Right, Other };
 // The keys the drawing surface reacts to; every other key is Other.
 enum class SurfaceKey { Shift, PageUp, PageDown, Other };
 
@@ -29,8 +28,8 @@ class IMouseEnv {
   virtual int StairsRow() const = 0;
   // The cell under a point of the drawing surface on the current floor.
   virtual bool CellAtPoint(int px, int py, int* x, int* y) const = 0;
-  // The pick name ((y * 32 + x) * 32 + layer) of the visible entry under a
-  // point, or -1.
+  // The pick name (PickName::Encode in render/pick.h) of the visible entry
+  // under a point, or -1.
   virtual int PickTile(int px, int py) const = 0;
   virtual void Redraw() = 0;
   virtual void RefreshDetailList() = 0;
@@ -43,9 +42,13 @@ class IMouseEnv {
   virtual void ZoomStep(bool in) { (void)in; }
 };
 
+// The rules of the drawing surface: the state the tools share, and each
+// event handed to the tool of the current edit mode (interaction/edit_tools.h).
 class MainMouse {
  public:
   MainMouse(TTAVIDoc& doc, IMouseEnv& env) : doc_(doc), env_(env) {}
+  MainMouse(const MainMouse&) = delete;
+  MainMouse& operator=(const MainMouse&) = delete;
 
   void Press(MouseButton button, bool shift, int px, int py);
   void Move(bool shift, int px, int py);
@@ -79,12 +82,34 @@ class MainMouse {
   uint16_t CarriedId = 0;
 
  private:
+  friend class ImmediateTool;
+  friend class StackTool;
+  friend class InnerTool;
+  // The tool of the control window's edit mode at this moment.
+  IEditTool& Tool();
+  const IEditTool& Tool() const { return const_cast<MainMouse*>(this)->Tool(); }
+
   int MinZFor(uint16_t id) const;
   bool PlaceAt(int x, int y, uint16_t id, int minZ);
   void SetHover(int x, int y);
   void ClearHover();
+  // The right button in the Stack and Inner modes: the control window's Add,
+  // with Shift its Delete.
+  void SelectionCommand(bool shift);
+  // A selection drag follows the mouse.
+  void DragSelection(int px, int py);
+  // The left button released in the Stack and Inner modes: the cell under
+  // the mouse becomes the detail cell.
+  void EndSelectionDrag(int px, int py);
+  // The automatic staircase at a cell of the current floor.
+  void PlaceStairs(int x, int y);
+
   TTAVIDoc& doc_;
   IMouseEnv& env_;
+  ImmediateTool immediate_{*this};
+  StackTool stack_{*this};
+  InnerTool inner_{*this};
+  IdleTool idle_{*this};
 };
 
 }  // namespace tavi

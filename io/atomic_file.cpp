@@ -68,6 +68,7 @@ bool ReadLink(const std::string& path, size_t sizeHint, std::string* out) {
 
 // Follows symbolic links from `requested` to the file that is to be written.
 // A dangling link resolves to the name it points at.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 bool ResolveTarget(const std::string& requested, Target* t, std::string* error) {
   auto fail = [&](const std::string& why) {
     if (error) *error = "cannot write " + Quoted(requested) + ": " + why;
@@ -162,6 +163,7 @@ std::string TemporaryNamePrefix(const std::string& fileName) {
   return "." + fileName.substr(0, kMaxNameInTemp) + kTempMarker;
 }
 
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 bool WriteFileAtomically(const std::string& target, std::string_view bytes, std::string* error) {
   Target t;
   if (!ResolveTarget(target, &t, error)) return false;

@@ -246,9 +246,9 @@ bool DecodeCell(const std::vector<uint8_t>& data, size_t& pos, FloorImage& fl, i
 
 }  // namespace
 
-bool EncodeCellStream(const HouseImage& image, int baseHeight, std::vector<uint8_t>* out,
-                      std::string* error) {
+bool EncodeCellStream(const HouseImage& image, std::vector<uint8_t>* out, std::string* error) {
   out->clear();
+  const int baseHeight = image.BaseHeight;
   const std::string problem = CarryProblem(image, baseHeight);
   if (!problem.empty()) {
     *error = problem;
@@ -280,6 +280,7 @@ int DecodeCellStream(const std::vector<uint8_t>& data, HouseImage& image, std::s
   }
   image.Width = W;
   image.Height = H;
+  image.SetBaseHeight(base);
   size_t pos = 2;
   int skip = 0;
   bool more = true;
@@ -297,15 +298,16 @@ int DecodeCellStream(const std::vector<uint8_t>& data, HouseImage& image, std::s
   return base;
 }
 
-std::string BuildClipText(const HouseImage& image, int lineWidth, int baseHeight,
-                          const std::string& houseName, std::string* error, std::string* warning) {
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
+std::string BuildClipText(const HouseImage& image, int lineWidth, const std::string& houseName,
+                          std::string* error, std::string* warning) {
   if (lineWidth < 1 || lineWidth > kMaxClipLineWidth) {
     *error = "line width " + std::to_string(lineWidth) + " is outside 1.." +
              std::to_string(kMaxClipLineWidth);
     return {};
   }
   std::vector<uint8_t> cells;
-  if (!EncodeCellStream(image, baseHeight, &cells, error)) return {};
+  if (!EncodeCellStream(image, &cells, error)) return {};
 
   int outOfRange = 0;
   for (int f = 0; f < kFloors; ++f)
@@ -358,10 +360,10 @@ std::string BuildClipText(const HouseImage& image, int lineWidth, int baseHeight
 }
 
 SaveResult ExportClipText(const TTAVIDoc& doc, ITextClipboard& clipboard, int lineWidth,
-                          int baseHeight, const std::string& houseName) {
+                          const std::string& houseName) {
   SaveResult result;
-  const std::string text = BuildClipText(*ImageOfDocument(doc), lineWidth, baseHeight, houseName,
-                                         &result.error, &result.warning);
+  const std::string text =
+      BuildClipText(*ImageOfDocument(doc), lineWidth, houseName, &result.error, &result.warning);
   if (text.empty()) return result;
   clipboard.SetText(text);
   result.ok = true;

@@ -23,24 +23,23 @@ constexpr int kClipLineWidths[] = {36, 44, 52, 60, 68, 76};
 // The unpacked house (plot word and cell stream). Fails for plots of 32
 // cells, base heights outside 0..31 or ids above 16383, which the plot word
 // and the records cannot carry.
-bool EncodeCellStream(const HouseImage& image, int baseHeight, std::vector<uint8_t>* out,
-                      std::string* error);
-// Reads an unpacked house into `image` (emptied first); returns the base
-// height from the plot word, or -1 with a message when the plot size is 0.
-// Rectangles reaching past the plot are clipped to it; a stream that ends
-// early leaves the remaining cells empty.
+bool EncodeCellStream(const HouseImage& image, std::vector<uint8_t>* out, std::string* error);
+// Reads an unpacked house into `image` (emptied first; its base height set
+// from the plot word, clamped); returns the base height from the plot word,
+// or -1 with a message when the plot size is 0. Rectangles reaching past the
+// plot are clipped to it; a stream that ends early leaves the remaining cells
+// empty.
 int DecodeCellStream(const std::vector<uint8_t>& data, HouseImage& image, std::string* error);
 
 // Builds the whole clipboard text (CR LF after every line). Empty string and a
 // message on failure. `warning` tells about altitudes outside -32..31, which
 // the records keep to 6 bits.
-std::string BuildClipText(const HouseImage& image, int lineWidth, int baseHeight,
-                          const std::string& houseName, std::string* error,
-                          std::string* warning = nullptr);
+std::string BuildClipText(const HouseImage& image, int lineWidth, const std::string& houseName,
+                          std::string* error, std::string* warning = nullptr);
 
 // Puts the document's house on the clipboard. The document is not changed.
 SaveResult ExportClipText(const TTAVIDoc& doc, ITextClipboard& clipboard, int lineWidth,
-                          int baseHeight, const std::string& houseName);
+                          const std::string& houseName);
 
 // Parses clipboard text into `image`; the result carries the base height from
 // the plot word (0..31) and `houseName` the name from the header line.

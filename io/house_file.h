@@ -13,18 +13,20 @@ namespace tavi {
 inline constexpr const char* kVersionText = "TAVI File ver 1.00";
 
 // The file's whole text for a house (header and entry lines, CR LF each).
-std::string HouseFileText(const HouseImage& image, int baseHeight);
-std::string HouseFileText(const TTAVIDoc& doc, int baseHeight);
+std::string HouseFileText(const HouseImage& image);
+std::string HouseFileText(const TTAVIDoc& doc);
 
 // Writes the house to a temporary file beside `path` and renames it over
 // `path`. Clears Modified on success; on failure Modified stays set and an
 // existing file at `path` is left intact.
-SaveResult SaveToFile(TTAVIDoc& doc, const std::string& path, int baseHeight);
+SaveResult SaveToFile(TTAVIDoc& doc, const std::string& path);
 // The same write for a house image (used by the command-line tool).
-SaveResult SaveImageToFile(const HouseImage& image, const std::string& path, int baseHeight);
+SaveResult SaveImageToFile(const HouseImage& image, const std::string& path);
 
-// Parses house file text into `image`. Entry lines outside floors 0..4 or the
-// plot are skipped; a header size outside 1..32 or a wrong version text fails.
+// Parses house file text into `image` (plot size, base height, tiles); the
+// result carries the base height as the header stored it. Entry lines outside
+// floors 0..4 or the plot are skipped; a header size outside 1..32 or a wrong
+// version text fails.
 LoadResult ParseHouseFile(std::string_view text, HouseImage& image);
 
 // Reads a house file into the document. On failure the document (tiles, size,

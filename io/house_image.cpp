@@ -21,6 +21,7 @@ bool HouseImage::Append(int floor, int x, int y, uint16_t id, int16_t z) {
   return false;
 }
 
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 void HouseImage::CompactStacks() {
   // Loaders write inside the plot only.
   const int w = Width < kGrid ? Width : kGrid, h = Height < kGrid ? Height : kGrid;
@@ -58,6 +59,7 @@ std::unique_ptr<HouseImage> ImageOfDocument(const TTAVIDoc& doc) {
   std::unique_ptr<HouseImage> image(new HouseImage);  // every tile is copied below
   image->Width = doc.Width;
   image->Height = doc.Height;
+  image->BaseHeight = doc.BaseHeight();
   std::memcpy(image->Tiles, doc.Tiles, sizeof(image->Tiles));
   return image;
 }
@@ -73,6 +75,7 @@ void TakeOverImage(TTAVIDoc& doc, const HouseImage& image) {
           e.Id = src.Id;
         }
   doc.SetSize(image.Width, image.Height);
+  doc.SetBaseHeight(image.BaseHeight);
   doc.UpdateAllCells();
   // The old house's floors in the undo ring would mix into the new house.
   doc.ResetUndo();

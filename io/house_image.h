@@ -12,8 +12,12 @@ namespace tavi {
 struct HouseImage {
   int Width = 1;
   int Height = 1;
+  // The house's base height. Readers set it through SetBaseHeight (0..9);
+  // the writers write it as it is.
+  int BaseHeight = kDefaultBaseHeight;
   FloorImage Tiles[kFloors];  // about 1 MB: allocate with NewHouseImage()
 
+  void SetBaseHeight(int stored) { BaseHeight = ClampBaseHeight(stored); }
   // Empties every entry (all fields 0).
   void ClearTiles();
   // Puts (id, z) into the lowest empty layer of a cell; false when the cell is
@@ -27,12 +31,12 @@ struct HouseImage {
 };
 
 std::unique_ptr<HouseImage> NewHouseImage();
-// Copies the document's plot size and tiles.
+// Copies the document's plot size, base height and tiles.
 std::unique_ptr<HouseImage> ImageOfDocument(const TTAVIDoc& doc);
 
-// Replaces the document's tiles (Z and Id; Mark stays as it was) and plot
-// size with the image, recomputes every cell, empties the undo history,
-// clears Modified and runs Recalculate.
+// Replaces the document's tiles (Z and Id; Mark stays as it was), plot size
+// and base height with the image's, recomputes every cell, empties the undo
+// history, clears Modified and runs Recalculate.
 void TakeOverImage(TTAVIDoc& doc, const HouseImage& image);
 
 }  // namespace tavi

@@ -15,9 +15,9 @@ enum class LoadFailure {
 
 struct LoadResult {
   bool ok = false;
-  // On success: the base height the house carries (the file header, the clip
-  // text's plot word, the chosen cache value, or the value the caller gave).
-  // Not clamped: callers put it through ClampBaseHeight.
+  // On success: the base height as the source stored it (the file header, the
+  // clip text's plot word, the chosen cache value, or the value the caller
+  // gave), before the clamp. The house itself holds it clamped.
   int baseHeight = -1;
   std::string error;  // one line saying what failed; empty on success
   LoadFailure failure = LoadFailure::kNone;
@@ -36,10 +36,5 @@ struct SaveResult {
   std::string error;
   std::string warning;  // set when the output was written but carries less than the house
 };
-
-// The control window's base height track bar runs from 0 to 9.
-inline int ClampBaseHeight(int base) {
-  return base < 0 ? 0 : (base > 9 ? 9 : base);
-}
 
 }  // namespace tavi

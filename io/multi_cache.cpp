@@ -87,6 +87,7 @@ std::vector<std::string> SplitCacheLine(const std::string& line) {
   return SplitCommaText(commas);
 }
 
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 std::vector<CachedHouse> ListCachedHouses(const std::vector<std::string>& lines) {
   std::vector<CachedHouse> houses;
   int64_t countdown = 0;
@@ -181,6 +182,7 @@ int BuildCacheImage(const std::vector<std::string>& lines, int houseNumber, cons
   }
   image.Width = int(area.width);
   image.Height = int(area.height);
+  image.SetBaseHeight(base);
   for (const Part& p : parts) {
     const auto id = static_cast<uint16_t>(p.id);
     // Cached houses split their altitudes at 7 whatever base height they get.
@@ -206,7 +208,6 @@ LoadResult ImportMultiCache(TTAVIDoc& doc, const std::vector<std::string>& lines
   const int base = BuildCacheImage(lines, houseNumber, doc.Facts(), *image, &error);
   if (base < 0) return LoadResult::Failure(error);
   TakeOverImage(doc, *image);
-  if (doc.Host()) doc.Host()->SetBaseHeight(base);
   return LoadResult::Success(base);
 }
 

@@ -46,12 +46,12 @@ std::vector<CachedHouse> ListCachedHouses(const std::vector<std::string>& lines)
 std::string CachedHouseLabel(const CachedHouse& house);
 
 // Fills `image` with house `houseNumber` (counted over 7-field header lines).
-// Returns the base height it chooses (6 when a component of id 20 or 189
+// Returns the base height it chooses and gives the image (6 when a component of id 20 or 189
 // stands at z 0, else 7), or -1 with a message.
 int BuildCacheImage(const std::vector<std::string>& lines, int houseNumber, const ITileFacts* facts,
                     HouseImage& image, std::string* error);
 
-// Replaces the document with a cached house and sets the host's base height.
+// Replaces the document with a cached house, its base height included.
 // On failure (no such house, component lines past the end or too short, too
 // wide a house) the document and base height are untouched.
 LoadResult ImportMultiCache(TTAVIDoc& doc, const std::vector<std::string>& lines, int houseNumber);

@@ -26,6 +26,7 @@ bool BuildMultiImage(const std::vector<MultiComponent>& components, int baseHeig
   }
   image.Width = int(area.width);
   image.Height = int(area.height);
+  image.SetBaseHeight(baseHeight);
   for (const MultiComponent& c : components) {
     int floor, z;
     SplitAltitude(c.z, baseHeight, &floor, &z);

@@ -12,8 +12,8 @@
 
 namespace tavi {
 
-// Lays components into `image` (emptied first): plot = footprint, altitudes
-// split at the base height, tiles stacked by the import stacking rule.
+// Lays components into `image` (emptied first): plot = footprint, the base
+// height given, altitudes split at it, tiles stacked by the import stacking rule.
 // Footprints wider or deeper than 32 cells fail; components above floor 4 are
 // skipped. `facts` may be null (no floor tiles then).
 bool BuildMultiImage(const std::vector<MultiComponent>& components, int baseHeight,

@@ -12,6 +12,21 @@
 
 namespace tavi {
 
+// What a pick names: one entry (cell and layer) of the current floor. The
+// picking pass carries it as one number, (y * 32 + x) * 32 + layer; -1 names
+// nothing.
+struct PickName {
+  int x = -1, y = -1, layer = -1;
+
+  int32_t Encode() const { return (y * 32 + x) * 32 + layer; }
+  // A negative number decodes to the empty name.
+  static PickName Decode(int32_t name) {
+    if (name < 0) return {};
+    return {(name / 32) % 32, name / 1024, name % 32};
+  }
+  bool Empty() const { return layer < 0; }
+};
+
 constexpr int kSelectBufferSize = 1000;  // 32-bit words of the hit buffer
 // Shown when the hit buffer overflows (the text ends in a backslash and 'n').
 constexpr const char kBufferOverflowText[] = "Buffer overflow\\n";

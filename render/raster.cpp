@@ -143,6 +143,7 @@ class BandRasterizer {
     p[2] = ToByte(c.b * a + unit_[p[2]] * (1 - a));
   }
 
+  // NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
   void Tile(const DrawItem& it, const PreparedTile& p) {
     const int y0 = std::max(p.Y0, by0_), y1 = std::min(p.Y1, by1_);
     const int x0 = std::max(p.X0, bx0_), x1 = std::min(p.X1, bx1_);

@@ -82,6 +82,7 @@ void DrawSelectionOutlines(const TTAVIDoc& doc, const ViewState& s, int cur, int
 
 }  // namespace
 
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 void DrawFloor(const TTAVIDoc& doc, const FloorImage& tiles, int base, bool isCurrent, int f,
                const ViewState& s, DrawList* out) {
   const int w = doc.Width, h = doc.Height;
@@ -133,6 +134,7 @@ void DrawFloor(const TTAVIDoc& doc, const FloorImage& tiles, int base, bool isCu
     }
 }
 
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 void DrawLights(const TTAVIDoc& doc, const LightInfo* lights, int f0, const ViewState& s,
                 DrawList* out) {
   if (!lights) return;
@@ -197,6 +199,7 @@ namespace {
 
 // The marks of the current floor, the preview's stacks taken from `shown`
 // (the floor image drawn) where it differs from the document.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 void MarkCells(const TTAVIDoc& doc, const ViewState& s, int cur, const FloorImage* shown,
                SceneMarks* marks) {
   marks->Clear();
@@ -223,7 +226,7 @@ void MarkCells(const TTAVIDoc& doc, const ViewState& s, int cur, const FloorImag
           marks->Preview.emplace_back(uint16_t(y * kGrid + x), stack);
         }
       }
-      marks->Flags[size_t(y * kGrid + x)] = flags;
+      marks->Flags[size_t(y) * kGrid + size_t(x)] = flags;
     }
   if (pointing) marks->PointedLayer = s.HoverLayer;
 }

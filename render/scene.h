@@ -9,6 +9,7 @@
 #include "client/tile_data.h"
 #include "document/house_document.h"
 #include "render/draw_list.h"
+#include "render/pick.h"
 #include "render/view_state.h"
 
 namespace tavi {
@@ -63,14 +64,15 @@ inline int32_t DepthKey(int x, int y, int z, int height, int base) {
   return (2 * x + y) * 100 + z + height + base;
 }
 
-// The name of an entry, and back.
+// The name of an entry, and back (PickName in render/pick.h).
 inline int32_t EntryName(int x, int y, int layer) {
-  return (y * 32 + x) * 32 + layer;
+  return PickName{x, y, layer}.Encode();
 }
 inline void DecodeEntryName(int32_t name, int* x, int* y, int* layer) {
-  *x = (name / 32) % 32;
-  *y = name / 1024;
-  *layer = name % 32;
+  const PickName p = PickName::Decode(name);
+  *x = p.x;
+  *y = p.y;
+  *layer = p.layer;
 }
 
 }  // namespace tavi

@@ -30,12 +30,12 @@ bool RenderWholeHouse(TTAVIDoc& doc, const TUOTileData& tiles, const WholeHouseO
 
   TProjection projection;
   projection.SetZoom(options.Zoom);
-  projection.RebuildAnchors(doc.Width, doc.Height, options.BaseHeight);
+  projection.RebuildAnchors(doc.Width, doc.Height, doc.BaseHeight());
 
   ViewState state;
   state.CurrentFloor =
       options.Floor >= 0 && options.Floor < kFloors ? options.Floor : TopBuiltFloor(doc);
-  state.BaseHeight = options.BaseHeight;
+  state.BaseHeight = doc.BaseHeight();
   state.View.ShowGrid = options.ShowGrid;
   state.View.ShowDownstairs = options.ShowGrid;
   state.View.ShowCustomize = options.ShowCustomize;

@@ -12,7 +12,6 @@ namespace tavi {
 struct WholeHouseOptions {
   int Floor = -1;  // 0..4; -1: the highest floor that holds a tile
   double Zoom = 1.0;
-  int BaseHeight = 7;
   bool ShowGrid = true;  // takes the downstair walls along, as the View menu does
   bool ShowCustomize = true;
   bool Night = false;

@@ -32,6 +32,7 @@ int HexDigit(char c) {
 
 }  // namespace
 
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 bool ParsePageCode(const std::string& line, uint16_t* code) {
   size_t i = 0;
   while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
@@ -70,6 +71,7 @@ int CataloguePages::AddPage(const std::string& name) {
   return int(Pages.size()) - 1;
 }
 
+// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 void CataloguePages::ReadText(const std::string& text, int* current) {
   size_t pos = 0;
   while (pos < text.size()) {

@@ -146,7 +146,7 @@ std::string SettingsFolder(const std::string& executableDir) {
     base = WithSlash(home) + ".config";
   }
   if (!base.empty()) {
-    const std::string folder = WithSlash(base) + "tavi/";
+    std::string folder = WithSlash(base) + "tavi/";
     if (MakeFolders(folder)) return folder;
   }
   // No usable configuration folder: fall back to the program's own.

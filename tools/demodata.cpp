@@ -207,6 +207,7 @@ std::vector<uint8_t> BuildMultiContainer() {
   }
   // Not a multi: the client's list of house placements.
   std::vector<uint8_t> housing;
+  housing.reserve(64);
   for (int i = 0; i < 64; ++i) housing.push_back(uint8_t(i * 37));
   files.push_back({"build/multicollection/housing.bin", housing, true});
   PackedLayout layout;

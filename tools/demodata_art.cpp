@@ -418,7 +418,6 @@ int LiftOf(const ItemFacts& s) {
     case Shape::kChair:
       return 8;
     case Shape::kCandle:
-      return 4;
     case Shape::kLantern:
       return 4;
     case Shape::kBrazier:

@@ -8,7 +8,8 @@ namespace tavi::demo {
 namespace {
 
 int Clamp255(double v) {
-  return v < 0 ? 0 : v > 255 ? 255 : int(v + 0.5);
+  // Halves round up; for v >= 0 the floor is what a cast would give.
+  return v < 0 ? 0 : v > 255 ? 255 : int(std::floor(v + 0.5));
 }
 
 void Put16(std::vector<uint8_t>& out, uint16_t v) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <vector>
 
 #include "app/catalogue_window.h"
@@ -31,7 +32,10 @@ bool MakeClient(const fs::path& dir) {
   std::string error;
   if (!demo::WriteDemoClient(dir.string(), nullptr, &error)) return false;
   std::fstream idx(dir / "artidx.mul", std::ios::in | std::ios::out | std::ios::binary);
-  std::vector<char> data((std::istreambuf_iterator<char>(idx)), std::istreambuf_iterator<char>());
+  std::ostringstream text;
+  text << idx.rdbuf();
+  const std::string bytes = text.str();
+  std::vector<char> data(bytes.begin(), bytes.end());
   auto* entries = reinterpret_cast<ArtIndexEntry*>(data.data());
   const size_t count = data.size() / sizeof(ArtIndexEntry);
   std::vector<ArtIndexEntry> withArt;

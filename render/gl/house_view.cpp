@@ -69,10 +69,10 @@ void THouseView::RepaintWhole() {
   update();
 }
 
-void THouseView::SetTileData(const TUOTileData* data) {
-  if (data == d_->data) return;
-  d_->data = data;
-  auto art = std::make_unique<TArtCache>(data);
+void THouseView::SetTileData(const TUOTileData* tiles) {
+  if (tiles == d_->data) return;
+  d_->data = tiles;
+  auto art = std::make_unique<TArtCache>(tiles);
   if (d_->glReady) {
     makeCurrent();
     d_->gl.SetArtSource(art.get());

@@ -82,6 +82,21 @@ inline void IsolateEnvironment(const QString& home) {
   qputenv("XDG_CONFIG_HOME", (home + "/config").toUtf8());
 }
 
+// The set-up every window test shares: a temporary home folder, made the
+// environment's home so that discovery and the settings stay inside it. A
+// test class holds one as `home`; it is ready when the class is made.
+class TestHome {
+ public:
+  TestHome() {
+    if (!dir_.isValid()) qFatal("no temporary folder: %s", qPrintable(dir_.errorString()));
+    IsolateEnvironment(dir_.path());
+  }
+  QString path() const { return dir_.path(); }
+
+ private:
+  QTemporaryDir dir_;
+};
+
 inline StartOptions DemoOptions(const QString& settingsFolder,
                                 std::shared_ptr<ScriptedPrompts> prompts) {
   StartOptions o;

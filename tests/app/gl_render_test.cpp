@@ -39,7 +39,7 @@ class GlRenderTest : public QObject {
   ViewState BaseState(int floor) {
     ViewState s;
     s.CurrentFloor = floor;
-    s.BaseHeight = host_.baseHeight;
+    s.BaseHeight = doc_->BaseHeight();
     s.BackgroundMap = ground_.get();
     return s;
   }
@@ -95,7 +95,6 @@ class GlRenderTest : public QObject {
  private slots:
   void initTestCase() {
     const std::string dir = test::DemoClientDir();
-    if (dir.empty()) QSKIP("no demo client");
     data_ = TUOTileData::Create(dir + "/artidx.mul", dir + "/tiledata.mul", dir + "/art.mul");
     QVERIFY(data_);
     const std::string house = QDir::tempPath().toStdString() + "/gl_render_test.tav";
@@ -106,7 +105,6 @@ class GlRenderTest : public QObject {
     doc_->Clear(false);
     LoadResult r = LoadFromFile(*doc_, house);
     QVERIFY2(r.ok, r.error.c_str());
-    host_.baseHeight = r.baseHeight;
     ground_ = std::make_unique<TBackgroundMap>();
     FillBackgroundMap(*ground_, 0, 7);
     art_ = std::make_unique<TArtCache>(data_.get());
@@ -237,7 +235,7 @@ class GlRenderTest : public QObject {
           fx = x, fy = y;
     if (fx >= 0) {
       ScenePoint a = CellAnchor(fx, fy, doc_->Height);
-      int py = a.Y + 22 - FloorBase(1, host_.baseHeight) * 4;
+      int py = a.Y + 22 - FloorBase(1, doc_->BaseHeight()) * 4;
       QCOMPARE(view_->PickAt(a.X + 22, py), EntryName(fx, fy, 0));
     }
   }

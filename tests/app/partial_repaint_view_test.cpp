@@ -58,7 +58,7 @@ class PartialRepaintViewTest : public QObject {
  private slots:
   void initTestCase() {
     house_ = std::make_unique<test::DenseHouse>(16);
-    if (!house_->Ok()) QSKIP("no demo client");
+    QVERIFY2(house_ && house_->Ok(), "no demo client");
     part_ = MakeView();
     whole_ = MakeView();
     QVERIFY(QTest::qWaitForWindowExposed(part_.get()));

@@ -20,14 +20,9 @@ using namespace tavi::test;
 class TestConfigDialog : public QObject {
   Q_OBJECT
 
-  QTemporaryDir home;
+  TestHome home;
 
  private slots:
-  void initTestCase() {
-    QVERIFY(home.isValid());
-    IsolateEnvironment(home.path());
-  }
-
   void textWidthEntry() {
     TSettings s;
     TCfgForm dlg(&s, nullptr);
@@ -146,7 +141,6 @@ class TestConfigDialog : public QObject {
 
   // The plot size lists are the document size - 1; Ok takes every value over.
   void okTakesOver() {
-    if (DemoClientDir().empty()) QSKIP("the demo client could not be written");
     auto prompts = std::make_shared<ScriptedPrompts>();
     TMainForm w(DemoOptions(home.path() + "/cfg", prompts));
     TTAVIDoc& doc = w.Doc();
@@ -195,7 +189,6 @@ class TestConfigDialog : public QObject {
   // Switching "Stay on Top" hides and shows the tool windows in the new
   // style; their check boxes still say that they are shown.
   void stayOnTopKeepsTheCheckBoxes() {
-    if (DemoClientDir().empty()) QSKIP("the demo client could not be written");
     auto prompts = std::make_shared<ScriptedPrompts>();
     TMainForm w(DemoOptions(home.path() + "/ontop", prompts));
     w.show();
@@ -243,7 +236,6 @@ class TestConfigDialog : public QObject {
   // leaves the plot, the tiles and the undo history alone. Picking a listed
   // size still changes it.
   void okKeepsAPlotTheListsDoNotOffer() {
-    if (DemoClientDir().empty()) QSKIP("the demo client could not be written");
     auto prompts = std::make_shared<ScriptedPrompts>();
     TMainForm w(DemoOptions(home.path() + "/castle", prompts));
     w.show();

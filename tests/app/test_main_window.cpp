@@ -31,19 +31,13 @@ using namespace tavi::test;
 class TestMainWindow : public QObject {
   Q_OBJECT
 
-  QTemporaryDir home;
+  TestHome home;
   std::shared_ptr<ScriptedPrompts> prompts;
   std::unique_ptr<TMainForm> w;
 
   QAction* action(const char* name) { return w->findChild<QAction*>(name); }
 
  private slots:
-  void initTestCase() {
-    QVERIFY(home.isValid());
-    IsolateEnvironment(home.path());
-    if (DemoClientDir().empty()) QSKIP("the demo client could not be written");
-  }
-
   void init() {
     prompts = std::make_shared<ScriptedPrompts>();
     w = std::make_unique<TMainForm>(DemoOptions(home.path() + "/cfg", prompts));

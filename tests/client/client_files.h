@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -45,7 +46,9 @@ inline void WriteText(const std::string& path, const std::string& text) {
 
 inline std::string ReadText(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+  std::ostringstream text;
+  text << f.rdbuf();
+  return text.str();
 }
 
 inline void Put16(std::vector<uint8_t>& v, uint32_t x) {

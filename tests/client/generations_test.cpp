@@ -30,7 +30,7 @@ class Generations : public ::testing::TestWithParam<DemoGeneration> {
   void SetUp() override {
     loose_ = Tiles(DemoGeneration::kLoose);
     tiles_ = Tiles(GetParam());
-    if (!loose_ || !tiles_) GTEST_SKIP() << "no demo client";
+    ASSERT_FALSE(!loose_ || !tiles_) << "no demo client";
   }
   const TUOTileData* loose_ = nullptr;
   const TUOTileData* tiles_ = nullptr;
@@ -73,8 +73,8 @@ TEST_P(Generations, SamePictures) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Demo, Generations, ::testing::ValuesIn(test::kAllGenerations),
-                         [](const auto& info) {
-                           return std::string(test::DemoGenerationName(info.param));
+                         [](const auto& p) {
+                           return std::string(test::DemoGenerationName(p.param));
                          });
 
 }  // namespace

@@ -128,7 +128,7 @@ TEST_F(ClipTest, BadLinesAreSkippedOneByOne) {
       "0,0,7x,14002",          // trailing garbage
       "0,0,$10,14002",         // hex is not read here
       "0, 0 ,abc,14002",       // letters
-      "0,0,0,0",               // id 0 would be an empty entry
+      "0,0,-1,0",              // id 0: an empty entry under the stack would hide it
       "0,0,0,-5",              // negative id
       "0,0,0,65536",           // id beyond 16 bits
       "0,0,99999,14002",       // altitude beyond 16 bits

@@ -34,7 +34,7 @@ TEST(FoundationTables, GridsAndStyles) {
 
 TEST_F(FoundationTest, StyleZeroOnTheDefaultHouse) {
   doc->Clear(true);
-  host.baseHeight = 7;
+  doc->SetBaseHeight(7);
   const FoundationStyle& s = kFoundationStyles[0];
   doc->BuildFoundation(3000, 2968, 29, s.edgeNS, s.cornerSE, s.edgeWE, s.cornerNW);
   EXPECT_EQ(Cell(0, 0, 0), (Entries{{23, 0}}));
@@ -47,7 +47,7 @@ TEST_F(FoundationTest, StyleZeroOnTheDefaultHouse) {
   EXPECT_EQ(Cell(0, 0, 6), (Entries{{21, 0}, {29, 6}}));
   EXPECT_EQ(Cell(0, 0, 7), (Entries{{3000, 6}, {2968, 6}}));
   EXPECT_EQ(Cell(0, 3, 7), (Entries{{1873, 0}}));  // steps untouched
-  EXPECT_EQ(host.baseHeight, 6);
+  EXPECT_EQ(doc->BaseHeight(), 6);
   EXPECT_TRUE(doc->Modified);
   EXPECT_EQ(doc->Undo(), 0);
   EXPECT_EQ(Cell(0, 0, 0), (Entries{{102, 0}}));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -28,9 +29,23 @@ constexpr uint16_t kLamp = 14004;
 constexpr uint16_t kBox = 14005;  // 5 high
 constexpr uint16_t kChest = 2475;
 
+// A host that checks the document after every operation: each one ends in
+// Recalculate, which hands the price to the host.
+struct InvariantCheckingHost : PlainDocHost {
+  const TTAVIDoc* doc = nullptr;
+  int checks = 0;
+  void SetPrice(int64_t p, const std::string& a, const std::string& b) override {
+    PlainDocHost::SetPrice(p, a, b);
+    if (!doc) return;
+    ++checks;
+    const std::string problem = doc->CheckInvariants();
+    EXPECT_TRUE(problem.empty()) << problem;
+  }
+};
+
 struct HouseTest : ::testing::Test {
   FakeTileFacts facts;
-  PlainDocHost host;
+  InvariantCheckingHost host;
   std::unique_ptr<TTAVIDoc> doc;
 
   void SetUp() override {
@@ -40,6 +55,7 @@ struct HouseTest : ::testing::Test {
       ASSERT_EQ(facts.Category(id), 0) << id;
     doc = std::make_unique<TTAVIDoc>(8, 8, &facts, &host);
     doc->Clear(false);
+    host.doc = doc.get();
   }
 
   // Writes a whole stack bottom-up, entries as {id, z}.

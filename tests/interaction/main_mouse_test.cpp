@@ -314,3 +314,30 @@ TEST(ZoomSteps, SixteenthsBelowOneEighthsAbove) {
 
 }  // namespace
 }  // namespace tavi
+
+namespace tavi {
+namespace {
+
+// Each edit mode has its tool; with no mode chosen the surface edits
+// nothing, but a selection drag under way still follows the mouse.
+TEST_F(MainMouseTest, NoModeEditsNothingButFinishesADrag) {
+  env->mode = kModeStack;
+  mouse->Press(MouseButton::Left, false, P(1), P(1));
+  env->mode = -1;
+  mouse->Move(false, P(3), P(2));
+  EXPECT_EQ(mouse->Selection.Right, 3);
+  EXPECT_EQ(mouse->Selection.Bottom, 2);
+  EXPECT_FALSE(mouse->OutlineSelection());
+  const int adds = env->adds;
+  env->tile = kChair;
+  mouse->Press(MouseButton::Right, false, P(1), P(1));
+  mouse->Release(MouseButton::Left, false, P(1), P(1));
+  EXPECT_EQ(env->adds, adds);
+  EXPECT_TRUE(mouse->Dragging);  // only the Stack tool's release ends it
+  EXPECT_EQ(doc->LayerCount[1][1][1], 0);
+  auto scratch = std::make_unique<FloorImage[]>(1);
+  EXPECT_FALSE(mouse->BuildPreview(scratch[0]));
+}
+
+}  // namespace
+}  // namespace tavi

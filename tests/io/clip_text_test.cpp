@@ -15,10 +15,11 @@ using test::DocFixture;
 using test::DocSnapshot;
 using Bytes = std::vector<uint8_t>;
 
-Bytes Cells(const HouseImage& image, int base = 7) {
+Bytes Cells(HouseImage& image, int base = 7) {
   Bytes out;
   std::string error;
-  EXPECT_TRUE(EncodeCellStream(image, base, &out, &error)) << error;
+  image.BaseHeight = base;
+  EXPECT_TRUE(EncodeCellStream(image, &out, &error)) << error;
   return out;
 }
 
@@ -98,13 +99,13 @@ TEST(ClipCells, RefusesWhatTheFormatCannotCarry) {
   Bytes out;
   std::string error;
   auto wide = Image(32, 8);
-  EXPECT_FALSE(EncodeCellStream(*wide, 7, &out, &error));
+  EXPECT_FALSE(EncodeCellStream(*wide, &out, &error));
   auto bigId = Image(4, 4);
   bigId->Tiles[2][0][1][1] = {0, 16384, 0};
-  EXPECT_FALSE(EncodeCellStream(*bigId, 7, &out, &error));
+  EXPECT_FALSE(EncodeCellStream(*bigId, &out, &error));
   EXPECT_NE(error.find("16384"), std::string::npos);
   bigId->Tiles[2][0][1][1].Id = 16383;
-  EXPECT_TRUE(EncodeCellStream(*bigId, 7, &out, &error));
+  EXPECT_TRUE(EncodeCellStream(*bigId, &out, &error));
 }
 
 TEST(ClipCells, DecoderClipsRectanglesAndStopsAtTheEnd) {
@@ -137,13 +138,13 @@ TEST(ClipText, ExportWritesHeaderDataAndClosingLine) {
   test::MakeEditedHouse(*f.doc);
   const DocSnapshot before(*f.doc);
   MemoryClipboard clip;
-  ASSERT_TRUE(ExportClipText(*f.doc, clip, 36, 7, "villa").ok);
+  ASSERT_TRUE(ExportClipText(*f.doc, clip, 36, "villa").ok);
   EXPECT_TRUE(DocSnapshot(*f.doc) == before);
   const std::string& text = clip.text;
   EXPECT_EQ(text.compare(0, 38, "TAVI File ver 1.00=villa============\r\n"), 0);
   EXPECT_EQ(text.substr(text.size() - 38), std::string(36, '=') + "\r\n");
   // A name longer than the line gets no filling.
-  ASSERT_TRUE(ExportClipText(*f.doc, clip, 36, 7, std::string(30, 'n')).ok);
+  ASSERT_TRUE(ExportClipText(*f.doc, clip, 36, std::string(30, 'n')).ok);
   EXPECT_EQ(clip.text.compare(0, 51, "TAVI File ver 1.00=" + std::string(30, 'n') + "\r\n"), 0);
 }
 
@@ -160,7 +161,7 @@ TEST(ClipText, SmallHouseGivesTheKnownText) {
                                   0x09, 0x82, 0x40, 0xe8, 0x03, 0x40, 0xe8, 0x03, 0x40, 0xe8,
                                   0x03, 0x40, 0xe8, 0x03, 0x82, 0x7b, 0xff, 0x3f}));
   std::string error;
-  EXPECT_EQ(BuildClipText(*image, 44, 7, "villa", &error, nullptr),
+  EXPECT_EQ(BuildClipText(*image, 44, "villa", &error, nullptr),
             "TAVI File ver 1.00=villa====================\r\n"
             "fAAecu0FwhXcYWYqF3XNnN5wLYGOqpq/v9AAbWxCRF==\r\n"
             "============================================\r\n")
@@ -191,12 +192,14 @@ TEST(ClipText, RoundTripsVariedHousesAtEveryWidth) {
     TakeOverImage(*f.doc, *image);
     const int width = kClipLineWidths[round % 6];
     MemoryClipboard clip;
-    ASSERT_TRUE(ExportClipText(*f.doc, clip, width, round % 10, "h").ok);
+    f.doc->SetBaseHeight(round % 10);
+    ASSERT_TRUE(ExportClipText(*f.doc, clip, width, "h").ok);
     DocFixture g;
     std::string name;
     const LoadResult r = ImportClipText(*g.doc, clip, &name);
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.baseHeight, round % 10);
+    EXPECT_EQ(g.doc->BaseHeight(), round % 10);
     EXPECT_EQ(name, "h");
     EXPECT_EQ(g.doc->Width, f.doc->Width);
     EXPECT_EQ(g.doc->Height, f.doc->Height);
@@ -271,17 +274,17 @@ TEST(ClipText, BrokenTextsLeaveTheDocumentAlone) {
 TEST(ClipText, ExportRefusesHousesItCannotCarry) {
   DocFixture f(32, 8);
   MemoryClipboard clip;
-  const SaveResult wide = ExportClipText(*f.doc, clip, 76, 7, "");
+  const SaveResult wide = ExportClipText(*f.doc, clip, 76, "");
   EXPECT_FALSE(wide.ok);
   EXPECT_FALSE(clip.HasText());
   DocFixture g;
   g.doc->Tiles[0][0][0][0] = {0, 20000, 0};
-  const SaveResult id = ExportClipText(*g.doc, clip, 76, 7, "");
+  const SaveResult id = ExportClipText(*g.doc, clip, 76, "");
   EXPECT_FALSE(id.ok);
   EXPECT_NE(id.error.find("16383"), std::string::npos);
   EXPECT_FALSE(clip.HasText());
   g.doc->Tiles[0][0][0][0] = {40, 20, 0};
-  const SaveResult high = ExportClipText(*g.doc, clip, 76, 7, "");
+  const SaveResult high = ExportClipText(*g.doc, clip, 76, "");
   EXPECT_TRUE(high.ok);
   EXPECT_FALSE(high.warning.empty());
 }

@@ -24,14 +24,15 @@ TEST(HouseFile, WritesHeaderAndEntriesInFloorRowColumnLayerOrder) {
   t[0][0][0][1] = {0, 7, 0};
   t[0][3][0][1] = {20, 8, 0};
   t[0][0][5][5] = {0, 99, 0};  // outside the 3 x 2 plot
-  EXPECT_EQ(HouseFileText(*f.doc, 9),
+  f.doc->SetBaseHeight(9);
+  EXPECT_EQ(HouseFileText(*f.doc),
             "\"TAVI File ver 1.00\",3,2,9\r\n"
             "0,1,0,0,7\r\n"
             "0,1,0,20,8\r\n"
             "0,0,1,4,11\r\n"
             "1,2,0,-3,-25536\r\n");
   DocFixture empty;
-  EXPECT_EQ(HouseFileText(*empty.doc, 7), kHeader88);
+  EXPECT_EQ(HouseFileText(*empty.doc), kHeader88);
 }
 
 TEST(HouseFile, SaveAndLoadKeepEveryEntryAndCloseGaps) {
@@ -45,7 +46,8 @@ TEST(HouseFile, SaveAndLoadKeepEveryEntryAndCloseGaps) {
   }
   f.doc->Modified = true;
   const std::string path = dir.File("house.tav");
-  ASSERT_TRUE(SaveToFile(*f.doc, path, 4).ok);
+  f.doc->SetBaseHeight(4);
+  ASSERT_TRUE(SaveToFile(*f.doc, path).ok);
   EXPECT_FALSE(f.doc->Modified);
 
   DocFixture g;
@@ -68,7 +70,8 @@ TEST(HouseFile, SaveAndLoadKeepEveryEntryAndCloseGaps) {
         ASSERT_EQ(g.doc->LayerCount[fl][y][x], int(want.size()));
       }
   // A second save writes the same bytes.
-  EXPECT_EQ(HouseFileText(*g.doc, 4), test::ReadFile(path));
+  EXPECT_EQ(g.doc->BaseHeight(), 4);
+  EXPECT_EQ(HouseFileText(*g.doc), test::ReadFile(path));
 }
 
 TEST(HouseFile, ReadsLooseLinesAndStacksInLineOrder) {
@@ -89,6 +92,7 @@ TEST(HouseFile, ReadsLooseLinesAndStacksInLineOrder) {
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(r.baseHeight, 12);
   EXPECT_EQ(ClampBaseHeight(r.baseHeight), 9);
+  EXPECT_EQ(f.doc->BaseHeight(), 9);  // the house holds it clamped
   EXPECT_EQ(ClampBaseHeight(-4), 0);
   const auto& t = f.doc->Tiles;
   EXPECT_EQ(t[0][0][2][3].Id, 1234);
@@ -172,7 +176,7 @@ TEST(HouseFile, FailedSaveKeepsModifiedAndTheOldFile) {
   test::WriteFile(path, "old contents");
   if (geteuid() != 0) {
     chmod(dir.path.c_str(), 0500);  // no new files in the folder
-    const SaveResult r = SaveToFile(*f.doc, path, 7);
+    const SaveResult r = SaveToFile(*f.doc, path);
     chmod(dir.path.c_str(), 0700);
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.error.empty());
@@ -182,11 +186,11 @@ TEST(HouseFile, FailedSaveKeepsModifiedAndTheOldFile) {
   // A folder in the way of the target, and a folder that does not exist.
   std::filesystem::create_directory(dir.File("taken.tav"));
   std::filesystem::create_directory(dir.File("taken.tav/inside"));
-  EXPECT_FALSE(SaveToFile(*f.doc, dir.File("taken.tav"), 7).ok);
-  EXPECT_FALSE(SaveToFile(*f.doc, dir.File("no/such/folder/x.tav"), 7).ok);
+  EXPECT_FALSE(SaveToFile(*f.doc, dir.File("taken.tav")).ok);
+  EXPECT_FALSE(SaveToFile(*f.doc, dir.File("no/such/folder/x.tav")).ok);
   EXPECT_TRUE(f.doc->Modified);
   // A good save replaces the file and leaves no temporary file behind.
-  ASSERT_TRUE(SaveToFile(*f.doc, path, 7).ok);
+  ASSERT_TRUE(SaveToFile(*f.doc, path).ok);
   EXPECT_FALSE(f.doc->Modified);
   EXPECT_EQ(test::ReadFile(path).compare(0, 28, kHeader88), 0);
   int entries = 0;
@@ -199,7 +203,7 @@ TEST(HouseFile, SavingThroughALinkReplacesTheLinkedFile) {
   DocFixture f;
   test::WriteFile(dir.File("real.tav"), "old");
   std::filesystem::create_symlink("real.tav", dir.path / "link.tav");
-  ASSERT_TRUE(SaveToFile(*f.doc, dir.File("link.tav"), 7).ok);
+  ASSERT_TRUE(SaveToFile(*f.doc, dir.File("link.tav")).ok);
   EXPECT_TRUE(std::filesystem::is_symlink(dir.path / "link.tav"));
   EXPECT_EQ(test::ReadFile(dir.File("real.tav")), kHeader88);
 }

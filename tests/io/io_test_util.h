@@ -27,13 +27,13 @@ struct DocSnapshot {
   int width, height, undoPos, undoTop, undoBottom, base;
   bool modified;
   std::vector<char> tiles;
-  explicit DocSnapshot(const TTAVIDoc& d, int baseHeight = 0)
+  explicit DocSnapshot(const TTAVIDoc& d)
       : width(d.Width),
         height(d.Height),
         undoPos(d.UndoPos),
         undoTop(d.UndoTop),
         undoBottom(d.UndoBottom),
-        base(baseHeight),
+        base(d.BaseHeight()),
         modified(d.Modified),
         tiles(reinterpret_cast<const char*>(d.Tiles),
               reinterpret_cast<const char*>(d.Tiles) + sizeof(d.Tiles)) {}

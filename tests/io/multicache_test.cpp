@@ -77,7 +77,7 @@ TEST(MultiCacheImport, SplitsAtSevenAndPicksTheBaseHeight) {
   const LoadResult r = ImportMultiCache(*f.doc, CacheLines(), 0);
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(r.baseHeight, 6);
-  EXPECT_EQ(f.host.baseHeight, 6);
+  EXPECT_EQ(f.doc->BaseHeight(), 6);
   EXPECT_EQ(f.doc->Width, 11);
   EXPECT_EQ(f.doc->Height, 13);
   EXPECT_EQ(f.doc->Tiles[0][0][0][0].Id, 20);
@@ -122,13 +122,13 @@ TEST(MultiCacheImport, FailuresLeaveTheDocumentAndBaseHeightAlone) {
     for (int house : {0, -1, 3}) {
       DocFixture f;
       test::MakeEditedHouse(*f.doc);
-      f.host.baseHeight = 3;
+      f.doc->SetBaseHeight(3);
       const DocSnapshot before(*f.doc);
       const LoadResult r = ImportMultiCache(*f.doc, files[i], house);
       EXPECT_FALSE(r.ok) << i << " " << house;
       EXPECT_FALSE(r.error.empty());
       EXPECT_TRUE(DocSnapshot(*f.doc) == before) << i << " " << house;
-      EXPECT_EQ(f.host.baseHeight, 3);
+      EXPECT_EQ(f.doc->BaseHeight(), 3);
     }
   }
 }

@@ -135,5 +135,20 @@ TEST(Picking, OverflowWhenTooManyEntriesTouchThePixel) {
   EXPECT_TRUE(overflow);
 }
 
+// The number a pick carries and the entry it names, both ways, at the
+// corners of the block; a negative number names nothing.
+TEST(PickNames, RoundTripAtTheCorners) {
+  for (const PickName p : {PickName{0, 0, 0}, PickName{31, 0, 31}, PickName{0, 31, 5},
+                           PickName{31, 31, 31}, PickName{7, 3, 2}}) {
+    const PickName back = PickName::Decode(p.Encode());
+    EXPECT_EQ(back.x, p.x);
+    EXPECT_EQ(back.y, p.y);
+    EXPECT_EQ(back.layer, p.layer);
+  }
+  EXPECT_EQ((PickName{2, 1, 0}.Encode()), (1 * 32 + 2) * 32);
+  EXPECT_TRUE(PickName::Decode(-1).Empty());
+  EXPECT_FALSE(PickName::Decode(0).Empty());
+}
+
 }  // namespace
 }  // namespace tavi

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
 #include "tools/demodata.h"
@@ -19,13 +20,16 @@ std::string WriteDemo(DemoGeneration g) {
       ("tavi-demo-" + std::to_string(::getpid()) +
        (g == DemoGeneration::kLoose ? std::string() : std::string("-") + DemoGenerationName(g)));
   std::string error;
-  if (!demo::WriteDemoClient(base.string(), nullptr, &error, g) ||
-      !fs::exists(base / "tiledata.mul")) {
-    std::error_code ec;
-    fs::remove_all(base, ec);  // nothing usable: leave no folder behind
-    return std::string();
-  }
-  return base.string();
+  const bool written = demo::WriteDemoClient(base.string(), nullptr, &error, g);
+  if (written && fs::exists(base / "tiledata.mul")) return base.string();
+  std::error_code ec;
+  fs::remove_all(base, ec);  // nothing usable: leave no folder behind
+  if (written) error = "no tiledata.mul was written";
+  // The demo client is the project's own: a failure to write it is a fault
+  // that the test using it reports, never a reason to skip.
+  throw std::runtime_error("the " + std::string(DemoGenerationName(g)) +
+                           " demo client could not be written to '" + base.string() +
+                           "': " + error);
 }
 
 // Each folder is removed when the test program ends.

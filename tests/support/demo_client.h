@@ -1,7 +1,8 @@
 #pragma once
 // The synthetic demo client, written once per test program and generation by
-// the demo data library into a temporary folder. Returns the folder ("" if it
-// could not be written; tests then skip).
+// the demo data library into a temporary folder. Returns the folder; when it
+// cannot be written, throws std::runtime_error with the writer's message, so
+// the test that asked fails and says why.
 #include <ostream>
 #include <string>
 

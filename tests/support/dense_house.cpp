@@ -1,13 +1,15 @@
 #include "support/dense_house.h"
 
+#include <stdexcept>
+
 #include "support/demo_client.h"
 
 namespace tavi::test {
 
 DenseHouse::DenseHouse(int side) {
   const std::string& dir = DemoClientDir();
-  if (dir.empty()) return;
   data = TUOTileData::Create(dir + "/artidx.mul", dir + "/tiledata.mul", dir + "/art.mul");
+  if (!data) throw std::runtime_error("the demo client's tile data could not be read from " + dir);
   for (uint32_t id = 1; id < 0x4000; ++id) {
     const auto i = uint16_t(id);
     if (!data->HasArt(kItemArtBase + id)) continue;
@@ -21,7 +23,8 @@ DenseHouse::DenseHouse(int side) {
     else if (h > 0 && h < 16)
       things.push_back(i);
   }
-  if (floors.empty() || walls.empty() || things.empty()) return;
+  if (floors.empty() || walls.empty() || things.empty())
+    throw std::runtime_error("the demo client lacks floors, walls or things for a dense house");
   doc = std::make_unique<TTAVIDoc>(side, side, data.get(), &host);
   doc->Clear(false);
   auto put = [&](int f, int x, int y, uint16_t id, int z, uint16_t mark = 0) {

@@ -2,7 +2,8 @@
 // A dense house over the demo client for the rendering tests: every floor
 // covered, walls along the outline and every fourth line, things stacked in
 // most rooms, a few lights, marks and a gap in some stacks, on a plot of any
-// side up to 32. Null members when the demo client could not be written.
+// side up to 32. Throws std::runtime_error when the demo client cannot be
+// written or read.
 #include <memory>
 #include <vector>
 
