@@ -1,8 +1,7 @@
 #pragma once
 // A busy cursor for the length of a piece of work that runs on the calling
 // thread. Work known to take longer than about half a second (`long`) also
-// shows a progress dialog for its length; the dialog is drawn before the
-// work starts, since no event is handled until it ends.
+// shows a progress dialog for its length, drawn before the work starts.
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QProgressDialog>
@@ -20,8 +19,9 @@ class BusyScope {
       dialog_->setCancelButton(nullptr);
       dialog_->setMinimumDuration(0);
       dialog_->show();
+      // Drawn now: no event is handled until the work ends.
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   }
   ~BusyScope() {
     if (dialog_) dialog_->hide();
