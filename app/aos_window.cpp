@@ -13,6 +13,7 @@
 #include "app/picture_grid.h"
 #include "app/tool_art.h"
 #include "document/aos_tables.h"
+#include "document/game_limits.h"
 #include "document/house_document.h"
 #include "settings/settings.h"
 
@@ -91,6 +92,14 @@ void TAoSForm::build() {
   lay->setContentsMargins(4, 4, 4, 0);
   lay->addLayout(top);
   lay->addLayout(price);
+  // The limits of the game the design breaks, under the price; hidden while
+  // there are none.
+  lblLimits_ = new QLabel(this);
+  lblLimits_->setObjectName("LblGameLimits");
+  lblLimits_->setStyleSheet("color: #c00000");
+  lblLimits_->setWordWrap(true);
+  lblLimits_->hide();
+  lay->addWidget(lblLimits_);
   lay->addWidget(grid_, 1);
   lay->addWidget(statusBar_);
   resize(kColumns * kCellWidth + 32, 520);
@@ -150,6 +159,11 @@ void TAoSForm::SetPriceLabels(int64_t price, const QString& lblPrice, const QStr
   price_ = price;
   lblPrice_->setText(lblPrice);
   lblDelta_->setText(lblDelta);
+  QStringList faults;
+  if (host_.Doc())
+    for (const std::string& f : GameLimitFaults(*host_.Doc())) faults << QString::fromStdString(f);
+  lblLimits_->setText(faults.join("\n"));
+  lblLimits_->setVisible(!faults.isEmpty());
 }
 
 void TAoSForm::TakeReferencePrice() {

@@ -68,6 +68,7 @@ class TAoSForm : public QWidget, public IAosChoice {
   QComboBox* cbType_ = nullptr;
   QLabel* lblPrice_ = nullptr;
   QLabel* lblDelta_ = nullptr;
+  QLabel* lblLimits_ = nullptr;  // the game's limits the design breaks
   QLineEdit* edOldPrice_ = nullptr;
   QPushButton* btnSetValue_ = nullptr;
   PictureGrid* grid_ = nullptr;

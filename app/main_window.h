@@ -111,6 +111,9 @@ class TMainForm : public QMainWindow {
   void MnExportClipClick();
   void MnImportClipClick();
   void MnImportClick(int tag);
+  // File > Import Design... and Export Design... (main_window_design.cpp).
+  void MnImportDesignClick();
+  void MnExportDesignClick();
   void CopyBMP1Click();
   void ImageSaveas1Click();
   // The whole plot with every floor up to the current one, at the current

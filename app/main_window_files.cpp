@@ -231,7 +231,7 @@ std::string ChosenImageName(const QString& file, const QString& filter) {
 void TMainForm::ImageSaveas1Click() {
   if (!d->view) return;
   QString filter;
-  const QString file = d->prompts->SaveImageFile(
+  const QString file = d->prompts->SaveFileFiltered(
       this, StartFolder(int(FileKind::kImage), QString()), kImageFilter, &filter);
   if (file.isEmpty()) return;
   NoteFolder(int(FileKind::kImage), file);
@@ -247,7 +247,7 @@ void TMainForm::ImageSaveas1Click() {
 void TMainForm::MnWholeImageClick() {
   if (!d->tiles) return;
   QString filter;
-  const QString file = d->prompts->SaveImageFile(
+  const QString file = d->prompts->SaveFileFiltered(
       this, StartFolder(int(FileKind::kImage), QString()), kImageFilter, &filter);
   if (file.isEmpty()) return;
   NoteFolder(int(FileKind::kImage), file);

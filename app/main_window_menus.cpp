@@ -80,6 +80,8 @@ void TMainForm::CreateMenus() {
   connect(A.MnImportCache, &QAction::triggered, this, [this] {
     if (d->multi) d->multi->ShowDialog();
   });
+  item(file, "MnImportDesign", "Import Design...", {}, &TMainForm::MnImportDesignClick);
+  item(file, "MnExportDesign", "Export Design...", {}, &TMainForm::MnExportDesignClick);
   file->addSeparator();
   A.ImageSaveas1 =
       item(file, "ImageSaveas1", "&Image Save as...", {}, &TMainForm::ImageSaveas1Click);

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QUrl>
@@ -73,16 +74,6 @@ QString UiPrompts::OpenFile(QWidget* parent, const QString& current, const QStri
   return dlg.selectedFiles().first();
 }
 
-QString UiPrompts::SaveImageFile(QWidget* parent, const QString& current, const QString& filter,
-                                 QString* chosenFilter) {
-  QFileDialog dlg(parent, QString(), current, filter);
-  MakeSafe(&dlg);
-  dlg.setAcceptMode(QFileDialog::AcceptSave);
-  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return QString();
-  if (chosenFilter) *chosenFilter = dlg.selectedNameFilter();
-  return dlg.selectedFiles().first();
-}
-
 QString UiPrompts::ChooseFolder(QWidget* parent, const QString& current, const QString& caption) {
   QFileDialog dlg(parent, caption, current);
   MakeSafe(&dlg);
@@ -102,6 +93,31 @@ QString UiPrompts::SaveFile(QWidget* parent, const QString& current, const QStri
   if (!current.isEmpty() && !QFileInfo(current).isDir()) dlg.selectFile(current);
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return QString();
   return dlg.selectedFiles().first();
+}
+
+QString UiPrompts::SaveFileFiltered(QWidget* parent, const QString& current, const QString& filter,
+                                    QString* chosenFilter) {
+  QFileDialog dlg(parent, QString(), current, filter);
+  MakeSafe(&dlg);
+  dlg.setAcceptMode(QFileDialog::AcceptSave);
+  dlg.setOption(QFileDialog::ReadOnly, false);
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return QString();
+  *chosenFilter = dlg.selectedNameFilter();
+  return dlg.selectedFiles().first();
+}
+
+int UiPrompts::ChooseItem(QWidget* parent, const QString& text, const QStringList& items) {
+  bool ok = false;
+  const QString item =
+      QInputDialog::getItem(parent, QString(), text, items, 0, /*editable=*/false, &ok);
+  return ok ? int(items.indexOf(item)) : -1;
+}
+
+bool UiPrompts::AskNumber(QWidget* parent, const QString& text, int lo, int hi, int* value) {
+  bool ok = false;
+  const int v = QInputDialog::getInt(parent, QString(), text, *value, lo, hi, 1, &ok);
+  if (ok) *value = v;
+  return ok;
 }
 
 bool UiPrompts::Exec(QDialog* dialog) {

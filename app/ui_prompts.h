@@ -4,6 +4,7 @@
 // the screen.
 #include <QFileIconProvider>
 #include <QString>
+#include <QStringList>
 
 class QDialog;
 class QFileDialog;
@@ -23,12 +24,15 @@ class UiPrompts {
   virtual QString OpenFile(QWidget* parent, const QString& current, const QString& filter);
   virtual QString SaveFile(QWidget* parent, const QString& current, const QString& filter,
                            const QString& defaultSuffix);
-  // A picture's file name; `chosenFilter` receives the filter chosen in the
-  // dialog (the name's extension decides where it has one).
-  virtual QString SaveImageFile(QWidget* parent, const QString& current, const QString& filter,
-                                QString* chosenFilter);
   // A folder; empty when cancelled.
   virtual QString ChooseFolder(QWidget* parent, const QString& current, const QString& caption);
+  // A save dialog whose chosen filter is reported too (the whole filter text).
+  virtual QString SaveFileFiltered(QWidget* parent, const QString& current, const QString& filter,
+                                   QString* chosenFilter);
+  // One of `items`: its index, or -1 when cancelled.
+  virtual int ChooseItem(QWidget* parent, const QString& text, const QStringList& items);
+  // A whole number within [lo, hi] starting at *value; false when cancelled.
+  virtual bool AskNumber(QWidget* parent, const QString& text, int lo, int hi, int* value);
   // Runs a modal dialog; true when it closed with Ok.
   virtual bool Exec(QDialog* dialog);
   // Opens a web page in the desktop's browser; false when none could be started.

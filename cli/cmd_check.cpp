@@ -1,11 +1,13 @@
 // tavi-cli check FILE.tav: runs the customization rule check on the house and
 // lists the entries it marks, one "floor x y layer id" line each (floors, then
-// rows, columns and layers in order), then "marked: N".
+// rows, columns and layers in order), then "marked: N", then one "game: ..."
+// line per limit of the game the house breaks (plot size, the top floor).
 #include <iostream>
 #include <memory>
 
 #include "cli/client_data.h"
 #include "cli/command.h"
+#include "document/game_limits.h"
 
 namespace tavi::cli {
 namespace {
@@ -32,12 +34,14 @@ int RunCheck(const Args& args) {
           ++marked;
         }
   std::cout << "marked: " << marked << '\n';
+  for (const std::string& fault : GameLimitFaults(*doc)) std::cout << "game: " << fault << '\n';
   return kOk;
 }
 
 const Registrar reg("check", "FILE.tav",
                     "runs the customization rule check; prints each marked entry as "
-                    "'floor x y layer id', then 'marked: N'",
+                    "'floor x y layer id', then 'marked: N', then a 'game: ...' line per "
+                    "limit of the game the house breaks",
                     {}, {}, &RunCheck);
 
 }  // namespace

@@ -134,6 +134,8 @@ class TUOTileData : public ITileFacts {
   // ITileFacts
   uint8_t TileHeight(uint16_t id) const override { return ItemData[id].Height; }
   bool IsBackground(uint16_t id) const override { return ItemData[id].Flags & 1; }
+  // The door flag (bit 29 of the item flags).
+  bool IsDoor(uint16_t id) const { return ItemData[id].Flags & 0x20000000; }
   uint16_t Category(uint16_t id) const override { return id < kCategoryIds ? TileCategory[id] : 0; }
 
   // Decodes a picture for a texture; false (and `out` untouched) when the

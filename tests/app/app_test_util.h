@@ -50,15 +50,33 @@ class ScriptedPrompts : public UiPrompts {
     lastStart = current;
     return saveName;
   }
-  QString saveFilter = "Windows Bitmap(*.bmp) (*.bmp)";  // the filter a picture dialog "chose"
-  QString folderName;                                    // ChooseFolder's answer
-  QString lastStart;  // the folder or file the last file dialog started at
-  QString SaveImageFile(QWidget*, const QString& current, const QString&,
-                        QString* chosenFilter) override {
+  QString saveFilter;  // the filter a filtered save dialog reports
+  QString SaveFileFiltered(QWidget*, const QString& current, const QString&,
+                           QString* chosen) override {
     lastStart = current;
-    if (chosenFilter) *chosenFilter = saveFilter;
+    *chosen = saveFilter;
     return saveName;
   }
+  std::deque<int> choices;  // ChooseItem answers in turn; cancelled when empty
+  QStringList choiceItems;  // the items last offered
+  int ChooseItem(QWidget*, const QString& text, const QStringList& items) override {
+    questions << text;
+    choiceItems = items;
+    if (choices.empty()) return -1;
+    const int a = choices.front();
+    choices.pop_front();
+    return a;
+  }
+  std::deque<int> numbers;  // AskNumber answers in turn; cancelled when empty
+  bool AskNumber(QWidget*, const QString& text, int, int, int* value) override {
+    questions << text;
+    if (numbers.empty()) return false;
+    *value = numbers.front();
+    numbers.pop_front();
+    return true;
+  }
+  QString folderName;  // ChooseFolder's answer; cancelled when empty
+  QString lastStart;   // the folder or file the last file dialog started at
   QString ChooseFolder(QWidget*, const QString& current, const QString&) override {
     lastStart = current;
     return folderName;
