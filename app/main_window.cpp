@@ -23,6 +23,7 @@
 #include "app/foundation_dialog.h"
 #include "app/main_surface.h"
 #include "app/main_window_impl.h"
+#include "app/start_notices.h"
 #include "app/tool_host.h"
 #include "app/ui_prompts.h"
 #include "app/ui_texts.h"
@@ -32,6 +33,7 @@
 #include "client/tile_data.h"
 #include "interaction/demo_client_use.h"
 #include "interaction/plot_resize.h"
+#include "io/house_file.h"
 #include "render/gl/house_view.h"
 #include "settings/recent_files.h"
 
@@ -60,6 +62,11 @@ TMainForm::TMainForm(const StartOptions& options, QWidget* parent)
   if (d->startupFailed) return;
   CreateWindows();
   ApplyLanguageToAll();
+  RecoveryHook::Source source;
+  source.doc = [this]() -> const TTAVIDoc* { return d->doc.get(); };
+  source.fileName = [this] { return d->fileName.isEmpty() ? d->recoveredName : d->fileName; };
+  d->recovery = std::make_unique<RecoveryHook>(
+      std::make_unique<RecoveryStore>(RecoveryStore::DefaultFolder()), std::move(source));
   // The rest of the start-up runs once the event loop is idle.
   QTimer::singleShot(0, this, [this] { FirstIdle(); });
 }
@@ -76,7 +83,8 @@ TMainForm::~TMainForm() {
     out.Height = d->doc->Height;
   }
   std::string error;
-  if (!SaveSettings(d->settingsPath.toStdString(), out, &error)) qWarning("%s", error.c_str());
+  if (!d->settingsPath.isEmpty() && !SaveSettings(d->settingsPath.toStdString(), out, &error))
+    qWarning("%s", error.c_str());
   // The windows go before the document and the tile data they read; the
   // control window is out of reach first so that no hide notification finds it.
   TCtrlForm* ctrl = d->ctrl;
@@ -108,11 +116,12 @@ void TMainForm::FormCreate() {
   // Settings, document, background, discovery.
   QString folder = d->options.settingsFolder;
   if (folder.isEmpty())
-    folder = QString::fromStdString(
-        SettingsFolder(QCoreApplication::applicationDirPath().toStdString()));
-  QDir().mkpath(folder);
-  d->settingsPath = QDir(folder).filePath("tavi.ini");
-  d->settings = LoadSettings(d->settingsPath.toStdString());
+    folder = QString::fromStdString(SettingsFolder(
+        QCoreApplication::applicationDirPath().toStdString(), &d->notices.settingsFolder));
+  // Without a settings folder nothing is stored (the path stays empty).
+  if (!folder.isEmpty() && QDir().mkpath(folder))
+    d->settingsPath = QDir(folder).filePath("tavi.ini");
+  d->settings = LoadSettings(d->settingsPath.toStdString(), &d->notices.settingsFile);
   d->settings.Zoom = 1.0;
   const TSettings stored = d->settings;
   d->host = std::make_unique<MainDocHost>(*this);
@@ -133,6 +142,8 @@ void TMainForm::FormCreate() {
     return;
   }
   d->doc->SetFacts(d->tiles.get());
+  d->notices.tileData = d->tiles->Damage;
+  d->notices.artSkipped = d->tiles->ArtEntriesSkipped;
 
   d->mouseEnv = std::make_unique<MainMouseEnv>(this);
   d->mouse = std::make_unique<MainMouse>(*d->doc, *d->mouseEnv);
@@ -250,8 +261,9 @@ void TMainForm::CreateWindows() {
   // owned by the main window, so that they float above it.
   MakeCfgForm();
   const ToolHost host = MakeToolHost();
-  QString pageFolder = QFileInfo(d->settingsPath).absolutePath();
-  if (!pageFolder.endsWith('/')) pageFolder += '/';
+  QString pageFolder;
+  if (!d->settingsPath.isEmpty()) pageFolder = QFileInfo(d->settingsPath).absolutePath();
+  if (!pageFolder.isEmpty() && !pageFolder.endsWith('/')) pageFolder += '/';
   d->obj = new TObjForm(host, pageFolder, this);
   d->aos = new TAoSForm(host, this);
   d->ctrl = new TCtrlForm(host, this);
@@ -322,6 +334,9 @@ ToolHost TMainForm::MakeToolHost() {
 
 void TMainForm::FirstIdle() {
   d->doc->Clear(true);
+  if (d->obj) d->notices.pageFiles = d->obj->Pages().Unread;
+  if (!d->notices.Empty())
+    d->prompts->Info(this, StartNoticeText(d->settings.Language, d->notices));
   if (d->settings.UpdateCheck && d->update) d->update->RunCheck();
   if (d->ctrl) {
     d->ctrl->show();
@@ -329,7 +344,19 @@ void TMainForm::FirstIdle() {
     DockControlWindow(true);
   }
   RefreshView();
-  if (!d->options.houseFile.isEmpty()) {
+  // A copy of unsaved work that an editor no longer running left: Yes opens
+  // it as a changed house without a name.
+  const bool recovered = d->recovery->AskAtStart(
+      this, *d->prompts, d->settings.Language, [this](const RecoveryCopy& copy) {
+        const LoadResult r = LoadFromText(*d->doc, copy.houseText);
+        if (!r.ok) return false;
+        ForgetFileName();
+        AfterDocumentReplaced(QString());
+        d->recoveredName = QString::fromStdString(copy.fileName);
+        d->doc->Modified = true;
+        return true;
+      });
+  if (!recovered && !d->options.houseFile.isEmpty()) {
     OpenHouseFile(d->options.houseFile);
     d->doc->Modified = false;
   }
@@ -427,6 +454,10 @@ const TUOTileData* TMainForm::TileData() const {
 
 TSettings& TMainForm::Settings() {
   return d->settings;
+}
+
+RecoveryHook* TMainForm::Recovery() {
+  return d->recovery.get();
 }
 
 TCtrlForm* TMainForm::CtrlForm() {

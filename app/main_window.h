@@ -28,6 +28,7 @@ class TAoSForm;
 class TMultiForm;
 class TUpdateForm;
 class TFoundationForm;
+class RecoveryHook;
 class MainMouse;
 class MainMouseEnv;
 class UiPrompts;
@@ -62,6 +63,7 @@ class TMainForm : public QMainWindow {
   TMultiForm* MultiForm();
   TUpdateForm* UpdateForm();
   TFoundationForm* FoundationForm();
+  RecoveryHook* Recovery();  // null when start-up failed
   UiPrompts& Prompts();
   // The message texts of the current language.
   const LangMessages& Messages() const;

@@ -5,6 +5,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QTimer>
@@ -82,6 +83,7 @@ void TMainForm::MnNewFileClick() {
   }
   // The new house belongs to no file: a Save must not overwrite the last one.
   ForgetFileName();
+  d->ForgetRecovery();
   if (d->aos) d->aos->BtnSetValueClick();
   RefreshView();
 }
@@ -106,13 +108,21 @@ bool TMainForm::OpenHouseFile(const QString& fileName) {
   }
   AfterDocumentReplaced(fileName);
   RememberFile(fileName);
+  d->ForgetRecovery();
+  // Loaded all the same; the status bar says what looks wrong with the file.
+  if (!r.warning.empty() && d->statusLabel)
+    d->statusLabel->setText(
+        tr("'%1': %2").arg(QFileInfo(fileName).fileName(), QString::fromStdString(r.warning)));
   return true;
 }
 
 void TMainForm::Close1Click() {
   if (d->fileName.isEmpty()) {
-    const QString file = d->prompts->SaveFile(this, StartFolder(int(FileKind::kHouse), d->fileName),
-                                              kHouseFilter, "tav");
+    // A recovered house proposes the name of the file it belonged to.
+    const QString start = !d->recoveredName.isEmpty()
+                              ? d->recoveredName
+                              : StartFolder(int(FileKind::kHouse), d->fileName);
+    const QString file = d->prompts->SaveFile(this, start, kHouseFilter, "tav");
     if (file.isEmpty()) return;
     d->fileName = file;
   }
@@ -126,6 +136,7 @@ void TMainForm::Close1Click() {
     d->prompts->Error(this, QString::fromStdString(r.error));
     return;
   }
+  d->ForgetRecovery();
   RememberFile(d->fileName);
 }
 

@@ -9,6 +9,8 @@
 #include "app/app_host.h"
 #include "app/languages.h"
 #include "app/main_window.h"
+#include "app/recovery_hook.h"
+#include "app/start_notices.h"
 #include "interaction/demo_client_use.h"
 #include "interaction/main_mouse.h"
 #include "render/projection.h"
@@ -78,6 +80,15 @@ struct TMainForm::Impl {
   std::shared_ptr<UiPrompts> prompts;
   TSettings settings;
   QString settingsPath;
+  StartNotices notices;  // said once when the event loop first idles
+  // The recovery copy of unsaved work, and the name of the file a recovered
+  // house belonged to (Save proposes it).
+  std::unique_ptr<RecoveryHook> recovery;
+  QString recoveredName;
+  void ForgetRecovery() {
+    if (recovery) recovery->Forget();
+    recoveredName.clear();
+  }
   bool startupFailed = false;
   DemoClientUse demo;
   std::unique_ptr<MainDocHost> host;

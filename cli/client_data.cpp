@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
 
 #include "client/discovery.h"
 #include "client/paths.h"
@@ -77,7 +78,9 @@ std::string ExecutableDir() {
 }  // namespace
 
 TSettings LoadCliSettings() {
-  return LoadSettings(SettingsFolder(ExecutableDir()) + "tavi.ini");
+  // Without a settings folder there are no stored settings: the defaults.
+  const std::string folder = SettingsFolder(ExecutableDir());
+  return folder.empty() ? TSettings() : LoadSettings(folder + "tavi.ini");
 }
 
 ClientPaths ResolveClientPaths(const Args& args) {
@@ -136,6 +139,8 @@ std::unique_ptr<TTAVIDoc> LoadHouseForCli(const std::string& path, const ITileFa
         result.failure == LoadFailure::kVersion ? "'" + path + "': " + result.error : result.error;
     return nullptr;
   }
+  if (!result.warning.empty())
+    std::cerr << "tavi-cli: warning: '" << path << "': " << result.warning << "\n";
   *baseHeight = result.baseHeight;
   return doc;
 }

@@ -6,6 +6,7 @@
 
 #include "cli/client_data.h"
 #include "cli/command.h"
+#include "client/container.h"
 #include "client/multi_files.h"
 #include "client/paths.h"
 #include "client/tile_data.h"
@@ -53,6 +54,17 @@ int RunClientInfo(const Args& args) {
                  CountClientMultis(idxPath, mulPath, MultiRecordSizeFor(layout), &multis, &error);
   if (!counted && failure.empty()) failure = error;
   std::cout << "multis: " << (counted ? std::to_string(multis) : "unknown") << "\n";
+  // What loads all the same but is not whole: an empty or cut tiledata.mul,
+  // container entries of a compression this reader cannot read.
+  if (tiles && !tiles->Damage.empty()) std::cout << "warning: " << tiles->Damage << "\n";
+  for (const std::string& path : {p.art, p.multi}) {
+    if (path.empty() || !IsContainerPath(path)) continue;
+    std::string ignored;
+    const std::unique_ptr<PackedContainer> c = PackedContainer::Open(path, &ignored);
+    if (c && c->UnreadableCount() > 0)
+      std::cout << "skipped: " << c->UnreadableCount() << " entries of '" << path
+                << "' use a compression this editor cannot read\n";
+  }
   std::cout.flush();
   if (!failure.empty()) return Fail(failure);
   return kOk;

@@ -107,11 +107,16 @@ int main(int argc, char** argv) {
         const bool valued = bare == "client" || Contains(c.valued, bare);
         if (!valued && bare != "help" && !Contains(c.flags, bare))
           return UsageOf(c, "unknown option --" + bare);
+        // A flag takes no value (--night=no would otherwise mean "night"),
+        // and an option given twice has no one meaning.
+        if (eq != std::string::npos && !valued)
+          return UsageOf(c, "option --" + bare + " takes no value");
+        if (args.Has(bare)) return UsageOf(c, "option --" + bare + " is given more than once");
         if (eq != std::string::npos) {
           value = name.substr(eq + 1);
           name = name.substr(0, eq);
         } else if (valued) {
-          if (i + 1 >= argc) return Usage("option --" + name + " needs a value");
+          if (i + 1 >= argc) return UsageOf(c, "option --" + name + " needs a value");
           value = argv[++i];
         }
         args.options.emplace_back(name, value);

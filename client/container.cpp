@@ -225,7 +225,7 @@ std::string PackedContainer::WalkTables(uint64_t first,
 // per entry.
 std::string PackedContainer::DecodeTable(uint64_t offset, int32_t count,
                                          std::vector<uint8_t>& table, ContainerEntry* out,
-                                         size_t* kept) const {
+                                         size_t* kept) {
   table.resize(size_t(count) * kContainerEntrySize);
   if (!ReadAt(int64_t(offset + kContainerTableHeaderSize), table.data(), table.size()))
     return "cannot read the table at offset " + std::to_string(offset);
@@ -240,8 +240,12 @@ std::string PackedContainer::DecodeTable(uint64_t offset, int32_t count,
     const auto compression = int16_t(uint16_t(e[32] | (e[33] << 8)));
     if (dataOffset == 0) continue;  // an empty slot
     if (compression != int16_t(ContainerCompression::kNone) &&
-        compression != int16_t(ContainerCompression::kZlib))
-      continue;  // not a compression this reader knows: the entry is not there
+        compression != int16_t(ContainerCompression::kZlib)) {
+      // Not a compression this reader knows: left out, but remembered, so
+      // that a reader looking for it can say why it is missing.
+      unreadable_.push_back(Le64(e + 20));
+      continue;
+    }
     const bool negative = dataOffset < 0 || headerLength < 0 || stored < 0 || inflated < 0;
     if (negative || dataOffset > fileSize ||
         int64_t(headerLength) + stored > fileSize - dataOffset) {
@@ -291,8 +295,13 @@ bool PackedContainer::Load(const EntrySink* sink, std::string* error) {
     else
       entries_.insert(entries_.end(), batch.data(), batch.data() + n);
   }
+  std::sort(unreadable_.begin(), unreadable_.end());
   if (!sink) BuildLookup();
   return true;
+}
+
+bool PackedContainer::IsUnreadable(uint64_t hash) const {
+  return std::binary_search(unreadable_.begin(), unreadable_.end(), hash);
 }
 
 void PackedContainer::BuildLookup() {

@@ -100,6 +100,11 @@ class PackedContainer {
   size_t TableCount() const { return tables_; }
   const std::vector<ContainerEntry>& Entries() const { return entries_; }
 
+  // Entries left out because their compression is none this reader knows
+  // (an entry appears here and not in Find).
+  size_t UnreadableCount() const { return unreadable_.size(); }
+  bool IsUnreadable(uint64_t hash) const;
+
   const ContainerEntry* Find(uint64_t hash) const;
   // A hint that Find(hash) follows soon: its slot is fetched meanwhile.
   void Prefetch(uint64_t hash) const {
@@ -136,7 +141,7 @@ class PackedContainer {
   // One table's entries into `out` (room for `count`), skipping empty slots
   // and unknown compressions; *kept is how many were written.
   std::string DecodeTable(uint64_t offset, int32_t count, std::vector<uint8_t>& table,
-                          ContainerEntry* out, size_t* kept) const;
+                          ContainerEntry* out, size_t* kept);
   static std::unique_ptr<PackedContainer> OpenFile(const std::string& path, std::string* error);
   void BuildLookup();
   size_t SlotOf(uint64_t hash) const {
@@ -150,6 +155,7 @@ class PackedContainer {
   uint32_t version_ = 0;
   size_t tables_ = 0;
   std::vector<ContainerEntry> entries_;
+  std::vector<uint64_t> unreadable_;  // hashes of the entries left out, sorted
   // Open addressing over entries_: the hash in a slot (0: empty) and the
   // entry it belongs to. An entry whose hash is 0 is kept aside.
   struct Slot {

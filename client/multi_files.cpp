@@ -1,5 +1,7 @@
 #include "client/multi_files.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -131,7 +133,10 @@ bool ReadContainerMulti(const PackedContainer& container, int multiId,
   const std::string which = "multi " + std::to_string(multiId);
   const ContainerEntry* entry = multiId < 0 ? nullptr : container.FindName(MultiEntryName(multiId));
   if (!entry) {
-    *error = which + " is not in '" + container.Name() + "'";
+    if (multiId >= 0 && container.IsUnreadable(ContainerNameHash(MultiEntryName(multiId))))
+      *error = which + " uses a compression this editor cannot read";
+    else
+      *error = which + " is not in '" + container.Name() + "'";
     return false;
   }
   std::vector<uint8_t> payload;
@@ -190,10 +195,19 @@ bool CountClientMultis(const std::string& idxPath, const std::string& mulPath, i
     *error = "cannot open '" + idxPath + "'";
     return false;
   }
+  // Only a multi whose records lie inside multi.mul can be read.
+  struct stat st {};
+  if (::stat(mulPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    *error = "cannot open '" + mulPath + "'";
+    return false;
+  }
+  const int64_t mulSize = int64_t(st.st_size);
   if (recordSize < 8) recordSize = kMultiRecordSize;
   unsigned char entry[12];
-  while (idx.read(reinterpret_cast<char*>(entry), sizeof entry))
-    *count += Int32At(entry) >= 0 && Int32At(entry + 4) >= recordSize;
+  while (idx.read(reinterpret_cast<char*>(entry), sizeof entry)) {
+    const int64_t offset = Int32At(entry), length = Int32At(entry + 4);
+    *count += offset >= 0 && length >= recordSize && offset + length <= mulSize;
+  }
   return true;
 }
 

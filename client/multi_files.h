@@ -55,7 +55,8 @@ bool ReadClientMulti(const std::string& idxPath, const std::string& mulPath, int
                      MultiFileFailure* failure = nullptr);
 
 // The number of multis with at least one component in the client's files,
-// named as for ReadClientMulti. False with a message when they cannot be read.
+// named as for ReadClientMulti: index entries whose records lie past the end
+// of multi.mul do not count. False with a message when they cannot be read.
 bool CountClientMultis(const std::string& idxPath, const std::string& mulPath, int recordSize,
                        int* count, std::string* error);
 

@@ -51,6 +51,19 @@ TileDataLayout TileDataLayoutForSize(uint64_t size) {
   return TileDataLayout::kFlags64;
 }
 
+std::string TileDataDamage(const std::string& path, uint32_t itemRecords) {
+  if (itemRecords == 0)
+    return "the tile data '" + path + "' holds no item records: it is empty or cut short";
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return "";
+  const uint64_t size = uint64_t(st.st_size);
+  const bool whole64 = size >= kLandSection64 && (size - kLandSection64) % kItemBlock64 == 0;
+  const bool whole32 = size >= kLandSection32 && (size - kLandSection32) % kItemBlock32 == 0;
+  if (size < kFullTileData64 && !whole64 && !whole32)
+    return "the tile data '" + path + "' ends in the middle of a record block: it is cut short";
+  return "";
+}
+
 const char* TileDataLayoutName(TileDataLayout layout) {
   return layout == TileDataLayout::kFlags32 ? "32-bit flags" : "64-bit flags";
 }
@@ -88,6 +101,7 @@ std::unique_ptr<TUOTileData> TUOTileData::Create(const std::string& artIdxPath,
     t->artSize_ = int64_t(st.st_size);
   }
   t->ReadItems(tileDataPath);
+  t->Damage = TileDataDamage(tileDataPath, t->ItemRecordCount);
 
   // Light sources and category words.
   BuildLights(t->Lights, kCategoryIds);
@@ -152,6 +166,7 @@ void TUOTileData::ReadArtContainer(const std::string& artPath) {
     throw TileDataError("Cannot read the art container '" + artPath +
                         "': a picture lies beyond 2 GB");
   ArtInContainer = true;
+  ArtEntriesSkipped = c->UnreadableCount();
   ArtIndexCount = kContainerArtIndices;
   artFd_ = ::fcntl(c->Fd(), F_DUPFD_CLOEXEC, 0);
   if (artFd_ < 0) throw TileDataError("Cannot open the art file " + artPath);

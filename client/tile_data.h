@@ -69,6 +69,10 @@ enum class TileDataLayout { kFlags64, kFlags32 };
 
 // Tells the two layouts apart by the file's size.
 TileDataLayout TileDataLayoutForSize(uint64_t size);
+// What is wrong with a tiledata.mul that loads all the same: it holds no
+// item records (empty, or cut short in the land section), or it ends in the
+// middle of a record block. Empty when nothing is.
+std::string TileDataDamage(const std::string& path, uint32_t itemRecords);
 // "64-bit flags" or "32-bit flags".
 const char* TileDataLayoutName(TileDataLayout layout);
 // Bytes per component record of the same client's multi.mul: 16, or 12 in
@@ -113,6 +117,11 @@ class TUOTileData : public ITileFacts {
   // Item records read from tiledata.mul, with or without art.
   uint32_t ItemRecordCount = 0;
   TileDataLayout Layout = TileDataLayout::kFlags64;
+  // What TileDataDamage found in tiledata.mul ("" when it looks whole).
+  std::string Damage;
+  // Entries of the art container left out for a compression this reader
+  // cannot read (their pictures are missing).
+  size_t ArtEntriesSkipped = 0;
   // Whether the pictures come from a packed container rather than art.mul.
   bool ArtInContainer = false;
 

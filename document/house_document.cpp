@@ -295,6 +295,7 @@ void TTAVIDoc::ResetUndo() {
 
 void TTAVIDoc::PushUndo(int floor) {
   if (!ValidFloor(floor)) return;
+  ++EditCount;
   const int next = (UndoPos + 1) % kUndoSlots;
   if (next == UndoBottom) UndoBottom = (UndoBottom + 1) % kUndoSlots;
   std::memcpy(UndoSlots[UndoPos], Tiles[floor], sizeof(FloorImage));
@@ -305,6 +306,7 @@ void TTAVIDoc::PushUndo(int floor) {
 
 int TTAVIDoc::Undo() {
   if (UndoPos == UndoBottom) return 0;
+  ++EditCount;
   const int old = UndoPos;
   UndoPos = (old + kUndoSlots - 1) % kUndoSlots;
   const int f = UndoFloor[UndoPos];
@@ -322,6 +324,7 @@ int TTAVIDoc::Undo() {
 
 int TTAVIDoc::Redo() {
   if (UndoPos == UndoTop) return 0;
+  ++EditCount;
   UndoPos = (UndoPos + 1) % kUndoSlots;
   const int f = UndoFloor[UndoPos];
   RecountOnly(f);

@@ -91,6 +91,9 @@ class TTAVIDoc {
   FloorImage UndoSlots[kUndoSlots];
   int32_t UndoFloor[kUndoSlots];
   int32_t UndoPos = 0, UndoTop = 0, UndoBottom = 0;
+  // Counts the changes to the house (each undo step taken, each Undo and
+  // Redo); the editor's recovery copy follows it.
+  uint64_t EditCount = 0;
 
   // ---- collaborators ----
   const ITileFacts* Facts() const { return facts_; }

@@ -47,6 +47,12 @@ const std::string& Folder() {
 
 }  // namespace
 
+// The scratch folder is made once, before the first input.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  Folder();
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tavi;
   std::string error;

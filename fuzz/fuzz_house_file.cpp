@@ -3,14 +3,24 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string_view>
 
 #include "io/house_file.h"
 
+namespace {
+std::unique_ptr<tavi::HouseImage> image, again;
+}  // namespace
+
+// The house images (about 1 MB each) are made once, before the first input.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  image = tavi::NewHouseImage();
+  again = tavi::NewHouseImage();
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tavi;
-  static auto image = NewHouseImage();
-  static auto again = NewHouseImage();
   const LoadResult r =
       ParseHouseFile(std::string_view(reinterpret_cast<const char*>(data), size), *image);
   if (!r.ok) return 0;

@@ -3,12 +3,24 @@
 // 4 bits), the next two the index length. Components stack over the demo
 // client's tile facts, so that floor tiles take their own rule.
 #include <cstdint>
+#include <memory>
 #include <sstream>
 #include <string>
 
 #include "client/multi_files.h"
 #include "demo_tiles.h"
 #include "io/multi_import.h"
+
+namespace {
+std::unique_ptr<tavi::HouseImage> image;
+}  // namespace
+
+// The house image (about 1 MB) is made once, before the first input.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  image = tavi::NewHouseImage();
+  fuzz::DemoTiles();  // the demo client, written and loaded
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tavi;
@@ -22,7 +34,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<MultiComponent> parts;
   std::string error;
   if (!ReadMultiComponents(idx, mul, id, &parts, &error)) return 0;
-  static auto image = NewHouseImage();
   BuildMultiImage(parts, data[1] >> 4, &fuzz::DemoTiles(), *image, &error);
   return 0;
 }

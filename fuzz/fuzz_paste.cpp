@@ -43,10 +43,17 @@ int Lines(const std::string& text) {
 
 }  // namespace
 
+static FuzzFacts facts;
+static PlainDocHost host;
+static std::unique_ptr<TTAVIDoc> doc;
+
+// The document (with its undo ring, about 20 MB) is made once.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  doc = std::make_unique<TTAVIDoc>(8, 8, &facts, &host);
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static FuzzFacts facts;
-  static PlainDocHost host;
-  static auto doc = std::make_unique<TTAVIDoc>(8, 8, &facts, &host);
   if (size < 5) return 0;
   const int x0 = int8_t(data[0]) % 40, y0 = int8_t(data[1]) % 40;
   const int alt = int8_t(data[2]);

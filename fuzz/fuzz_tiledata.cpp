@@ -49,6 +49,12 @@ void Write(const std::string& path, const uint8_t* data, size_t n) {
 
 }  // namespace
 
+// The scratch folder is made once, before the first input.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  TempFolder();
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 4) return 0;
   size_t idxLen = size_t(data[0] | (data[1] << 8)) * 12;

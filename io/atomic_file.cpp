@@ -2,11 +2,13 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <random>
 #include <vector>
 
@@ -66,8 +68,18 @@ bool ReadLink(const std::string& path, size_t sizeHint, std::string* out) {
   }
 }
 
+// The kernel's rule for links in shared folders (fs.protected_symlinks): a
+// link in a world-writable sticky folder is followed only when it belongs to
+// the one following it or to the folder's owner.
+bool MayFollow(const std::string& dir, const struct stat& link) {
+  struct stat folder {};
+  if (::stat(dir.c_str(), &folder) != 0) return true;  // lstat of the link just worked
+  const mode_t shared = S_ISVTX | S_IWOTH;
+  if ((folder.st_mode & shared) != shared) return true;
+  return link.st_uid == ::geteuid() || link.st_uid == folder.st_uid;
+}
+
 // Follows symbolic links from `requested` to the file that is to be written.
-// A dangling link resolves to the name it points at.
 // NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 bool ResolveTarget(const std::string& requested, Target* t, std::string* error) {
   auto fail = [&](const std::string& why) {
@@ -80,9 +92,12 @@ bool ResolveTarget(const std::string& requested, Target* t, std::string* error) 
     const bool folderName = t->name.empty() || t->name == "." || t->name == "..";
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0) {
+      const int why = errno;
+      if (links > 0)
+        return fail("it is a link that names a file that does not exist (" + Quoted(path) + ")");
       // Nothing there yet: a new file. A missing folder shows when the
       // temporary file is created.
-      if (errno != ENOENT) return fail(std::strerror(errno));
+      if (why != ENOENT) return fail(std::strerror(why));
       if (folderName) return fail("it names a directory, not a file");
       t->path = path;
       t->exists = false;
@@ -92,13 +107,24 @@ bool ResolveTarget(const std::string& requested, Target* t, std::string* error) 
       t->path = path;
       t->exists = true;
       t->st = st;
-      if (S_ISREG(st.st_mode)) return true;
       const std::string via = path == requested ? "" : " (through a link to " + Quoted(path) + ")";
+      if (S_ISREG(st.st_mode)) {
+        // Refused as the shell's ">" would refuse it, not replaced behind
+        // the file's back. Opening without O_TRUNC changes nothing.
+        const int fd =
+            ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) return fail(std::strerror(errno) + via);
+        ::close(fd);
+        return true;
+      }
       if (S_ISDIR(st.st_mode)) return fail("it is a directory" + via);
       return fail(std::string("it is ") + KindOf(st.st_mode) + via +
                   ", not a regular file; it was left alone");
     }
     if (links == kMaxLinks) return fail(std::strerror(ELOOP));
+    if (!MayFollow(t->dir, st))
+      return fail("the link " + Quoted(path) +
+                  " lies in a shared folder and belongs to another user; it was not followed");
     std::string link;
     if (!ReadLink(path, size_t(st.st_size), &link)) return fail(std::strerror(errno));
     if (link.empty()) return fail(std::strerror(ENOENT));
@@ -118,19 +144,45 @@ std::string RandomSuffix() {
   return s;
 }
 
-// Removes what interrupted writes of the same target left in its folder.
+// A temporary file is locked from just after its creation until its rename.
+// One that is unlocked, whole-file sized or older than this, is stale; an
+// empty young one may be a writer's between its creation and its lock.
+constexpr int kYoungSeconds = 60;
+
+bool IsStale(const std::string& path) {
+  struct stat named {};
+  if (::lstat(path.c_str(), &named) != 0) return false;
+  if (!S_ISREG(named.st_mode)) return true;  // planted, never ours to keep
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool stale = false;
+  struct stat held {};
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 &&
+      held.st_dev == named.st_dev && held.st_ino == named.st_ino && held.st_nlink > 0) {
+    const bool young = held.st_size == 0 && ::time(nullptr) - held.st_mtime < kYoungSeconds;
+    stale = !young;
+  }
+  ::close(fd);  // drops the lock
+  return stale;
+}
+
+// Removes what interrupted writes of the same target left in its folder,
+// never a file that a running writer holds.
 void RemoveStaleTemporaries(const Target& t) {
   const std::string prefix = TemporaryNamePrefix(t.name);
   DIR* d = ::opendir(t.dir.c_str());
   if (!d) return;
-  std::vector<std::string> stale;
+  std::vector<std::string> found;
   while (const dirent* e = ::readdir(d)) {
     const std::string name = e->d_name;
     if (name.size() == prefix.size() + kSuffixLength && name.compare(0, prefix.size(), prefix) == 0)
-      stale.push_back(name);
+      found.push_back(name);
   }
   ::closedir(d);
-  for (const std::string& name : stale) ::unlink((t.dir + "/" + name).c_str());
+  for (const std::string& name : found) {
+    const std::string path = t.dir + "/" + name;
+    if (IsStale(path)) ::unlink(path.c_str());
+  }
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -185,6 +237,10 @@ bool WriteFileAtomically(const std::string& target, std::string_view bytes, std:
                ": " + std::strerror(errno);
     return false;
   }
+  // Held until after the rename, so no other writer's clean-up takes the
+  // file away. A folder without locks (some network shares) still writes.
+  while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+  }
   bool ok = true;
   if (t.exists) {
     // Owner and group stay where the system allows it (for another user's
@@ -197,19 +253,17 @@ bool WriteFileAtomically(const std::string& target, std::string_view bytes, std:
   }
   ok = ok && WriteAll(fd, bytes) && ::fsync(fd) == 0;
   int saved = errno;
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    saved = errno;
-  }
   if (ok && ::rename(tmp.c_str(), t.path.c_str()) != 0) {
     ok = false;
     saved = errno;
   }
   if (!ok) {
     ::unlink(tmp.c_str());
+    ::close(fd);
     if (error) *error = "cannot write " + Quoted(target) + ": " + std::strerror(saved);
     return false;
   }
+  ::close(fd);  // the data is on disk already (fsync above)
   SyncFolder(t.dir);
   return true;
 }

@@ -52,6 +52,12 @@ void Base64Encode(const std::vector<uint8_t>& source, std::vector<std::string>& 
 }
 
 void Base64Decode(std::vector<uint8_t>& target, const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line;
+  Base64Decode(target, std::string_view(text));
+}
+
+void Base64Decode(std::vector<uint8_t>& target, std::string_view text) {
   target.clear();
   const DecodeTable& table = Table();
   uint32_t acc = 0;
@@ -73,9 +79,8 @@ void Base64Decode(std::vector<uint8_t>& target, const std::vector<std::string>& 
     }
     return d != 255;
   };
-  for (const std::string& line : lines)
-    for (char c : line)
-      if (!feed(static_cast<unsigned char>(c))) return;
+  for (char c : text)
+    if (c != '\r' && c != '\n' && !feed(static_cast<unsigned char>(c))) return;
   for (int i = 0; i < 4; ++i)
     if (!feed('=')) return;
 }

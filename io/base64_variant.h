@@ -4,6 +4,7 @@
 // reads its text.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavi {
@@ -16,5 +17,8 @@ void Base64Encode(const std::vector<uint8_t>& source, std::vector<std::string>& 
 // Empties `target` and decodes the lines into it. Spaces are dropped; the
 // first character outside the alphabet ends the data.
 void Base64Decode(std::vector<uint8_t>& target, const std::vector<std::string>& lines);
+// The same over the text of the lines with their line ends (CR and LF are
+// skipped), without a copy per line.
+void Base64Decode(std::vector<uint8_t>& target, std::string_view text);
 
 }  // namespace tavi

@@ -372,21 +372,32 @@ SaveResult ExportClipText(const TTAVIDoc& doc, ITextClipboard& clipboard, int li
 
 LoadResult ParseClipText(const std::string& text, HouseImage& image, std::string* houseName) {
   image.ClearTiles();
-  const std::vector<std::string> lines = SplitLines(text);
-  size_t header = 0;
+  // The lines are walked in place: a text of millions of lines costs no
+  // string per line.
   const size_t versionLen = std::strlen(kVersionText);
-  while (header < lines.size() && lines[header].compare(0, versionLen, kVersionText) != 0) ++header;
-  if (header >= lines.size()) return LoadResult::Failure("the text holds no house header");
+  size_t pos = 0, headerEnd = std::string::npos;
+  std::string_view h;
+  while (pos < text.size()) {
+    size_t end = text.find_first_of("\r\n", pos);
+    if (end == std::string::npos) end = text.size();
+    if (text.compare(pos, versionLen, kVersionText) == 0 && end - pos >= versionLen) {
+      h = std::string_view(text).substr(pos, end - pos);
+      headerEnd = end;
+      break;
+    }
+    pos = end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n'
+              ? end + 2
+              : end + 1;
+  }
+  if (headerEnd == std::string::npos) return LoadResult::Failure("the text holds no house header");
   std::string name;
-  const std::string& h = lines[header];
   if (h.size() > versionLen + 1) {
-    name = h.substr(versionLen + 1);
+    name = std::string(h.substr(versionLen + 1));
     const size_t eq = name.find('=');
     if (eq != std::string::npos) name.erase(eq);
   }
-  const std::vector<std::string> body(lines.begin() + std::ptrdiff_t(header) + 1, lines.end());
   std::vector<uint8_t> packed;
-  Base64Decode(packed, body);
+  Base64Decode(packed, std::string_view(text).substr(headerEnd));
   if (packed.size() < 2) return LoadResult::Failure("the house text holds no data");
   const size_t sizeWord = packed[0] | (size_t(packed[1]) << 8);
   if (packed.size() != sizeWord)

@@ -318,7 +318,11 @@ LoadResult ParseHouseFile(std::string_view text, HouseImage& image) {
     image.Tiles[floor][layer][y][x] = TileEntry{z, id, 0};
     ++layer;
   }
-  return LoadResult::Success(base);
+  LoadResult result = LoadResult::Success(base);
+  // The editor ends every line; a last line without its end is most likely
+  // a file cut short in the middle of it (its last id shortened).
+  if (text.back() != '\n' && text.back() != '\r') result.warning = kCutShortWarning;
+  return result;
 }
 
 LoadResult LoadFromText(TTAVIDoc& doc, std::string_view text) {

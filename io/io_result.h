@@ -21,15 +21,22 @@ struct LoadResult {
   int baseHeight = -1;
   std::string error;  // one line saying what failed; empty on success
   LoadFailure failure = LoadFailure::kNone;
+  // On success: what the reader noticed but could read past (one line), or
+  // empty.
+  std::string warning;
 
   // The classic integer result: the base height, or -1 on failure.
   int Code() const { return ok ? baseHeight : -1; }
 
-  static LoadResult Success(int base) { return {true, base, {}, LoadFailure::kNone}; }
+  static LoadResult Success(int base) { return {true, base, {}, LoadFailure::kNone, {}}; }
   static LoadResult Failure(std::string message, LoadFailure kind = LoadFailure::kFormat) {
-    return {false, -1, std::move(message), kind};
+    return {false, -1, std::move(message), kind, {}};
   }
 };
+
+// A house file whose last line has no line end.
+constexpr const char kCutShortWarning[] =
+    "the last line has no line end: the file may be cut short";
 
 struct SaveResult {
   bool ok = false;

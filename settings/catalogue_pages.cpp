@@ -1,7 +1,11 @@
 #include "settings/catalogue_pages.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "client/file_reader.h"
 #include "io/atomic_file.h"
@@ -14,13 +18,38 @@ namespace {
 constexpr size_t kMaxPageFileBytes = 16u << 20;
 constexpr size_t kMaxPages = 1024;
 
-// A FIFO or a folder at a page file's name reads as no file (never waits for
-// a writer).
-bool ReadWholeFile(const std::string& path, std::string* out) {
+enum class PageFileRead { kMissing, kWhole, kPart };
+
+// Reads a page file. A FIFO or a folder at its name is not read (never waits
+// for a writer); one over the cap gives its first kMaxPageFileBytes.
+PageFileRead ReadPageFile(const std::string& path, std::string* out, std::string* reason) {
+  out->clear();
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT) return PageFileRead::kMissing;
+    *reason = std::strerror(errno);
+    return PageFileRead::kPart;
+  }
+  if (S_ISDIR(st.st_mode)) {
+    *reason = "it is a folder";
+    return PageFileRead::kPart;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    *reason = "it is not a regular file";
+    return PageFileRead::kPart;
+  }
   std::vector<uint8_t> bytes;
-  if (!ReadFileBounded(path, kMaxPageFileBytes, &bytes)) return false;
+  errno = 0;
+  if (!ReadFileBounded(path, kMaxPageFileBytes, &bytes)) {
+    *reason = std::strerror(errno ? errno : EIO);
+    return PageFileRead::kPart;
+  }
   out->assign(bytes.begin(), bytes.end());
-  return true;
+  if (size_t(st.st_size) > kMaxPageFileBytes) {
+    *reason = "it is larger than " + std::to_string(kMaxPageFileBytes >> 20) + " MB";
+    return PageFileRead::kPart;
+  }
+  return PageFileRead::kWhole;
 }
 
 int HexDigit(char c) {
@@ -129,12 +158,18 @@ void CataloguePages::Load(const std::string& folder, int32_t* legacyCount,
     *legacyCount = 0;
   }
   // An empty folder name means no page files at all (never the working folder).
-  std::string text;
-  if (!folder.empty() && ReadWholeFile(folder + kSystemFile, &text)) ReadText(text, &current);
+  Unread.clear();
+  auto read = [&](const char* name) {
+    if (folder.empty()) return;
+    std::string text, reason;
+    const PageFileRead r = ReadPageFile(folder + name, &text, &reason);
+    if (r == PageFileRead::kPart) Unread.push_back({folder + name, reason});
+    ReadText(text, &current);
+  };
+  read(kSystemFile);
   SystemPageNames.push_back("Main");
   for (const auto& p : Pages) SystemPageNames.push_back(p.Name);
-  text.clear();
-  if (!folder.empty() && ReadWholeFile(folder + kUserFile, &text)) ReadText(text, &current);
+  read(kUserFile);
 }
 
 bool CataloguePages::Save(const std::string& folder, std::string* error) const {
@@ -142,8 +177,14 @@ bool CataloguePages::Save(const std::string& folder, std::string* error) const {
     if (error) *error = "no folder for the page files";
     return false;
   }
-  bool ok = WriteFileAtomically(folder + kSystemFile, PageFileText(true), error);
-  ok = WriteFileAtomically(folder + kUserFile, PageFileText(false), ok ? error : nullptr) && ok;
+  bool ok = true;
+  for (const bool system : {true, false}) {
+    const std::string path = folder + (system ? kSystemFile : kUserFile);
+    const bool unread = std::any_of(Unread.begin(), Unread.end(),
+                                    [&](const UnreadPageFile& u) { return u.path == path; });
+    if (unread) continue;
+    ok = WriteFileAtomically(path, PageFileText(system), ok ? error : nullptr) && ok;
+  }
   return ok;
 }
 

@@ -21,6 +21,12 @@ struct CataloguePage {
 
 // What AddCode did: how many copies the page held already (one message each)
 // and whether the code was stored (false only on a full page).
+// A page file that is there but could not be read whole: its name and why.
+struct UnreadPageFile {
+  std::string path;
+  std::string reason;
+};
+
 struct AddCodeResult {
   int duplicates = 0;
   bool added = false;
@@ -35,6 +41,10 @@ class CataloguePages {
   std::vector<std::string> SystemPageNames;
   // The lower-cased text of the last Find.
   std::string FindText;
+  // The page files that Load found but could not read whole (unreadable, a
+  // FIFO or a folder at the name, over the size cap). Their pages are those
+  // that could be read, and Save leaves such a file as it was.
+  std::vector<UnreadPageFile> Unread;
 
   // Appends an empty page; returns its position.
   int AddPage(const std::string& name);
@@ -50,7 +60,8 @@ class CataloguePages {
   // to 0 after migration.
   void Load(const std::string& folder, int32_t* legacyCount, const uint16_t* legacyCodes,
             int legacyCapacity);
-  // Rewrites both files whole. False (with `error`) when one cannot be written.
+  // Rewrites both files whole, except one that Load could not read whole.
+  // False (with `error`) when one cannot be written.
   bool Save(const std::string& folder, std::string* error = nullptr) const;
 
   AddCodeResult AddCode(int page, uint16_t code);

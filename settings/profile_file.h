@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tavi {
@@ -18,7 +19,7 @@ class ProfileFile {
 
   ProfileFile() = default;
   // The text of a profile file, as read from disk.
-  explicit ProfileFile(const std::string& text);
+  explicit ProfileFile(std::string text) : text_(std::move(text)) {}
 
   // Reads a file. A missing file gives an empty profile and true; false when
   // the file exists but cannot be read or is too large.
@@ -45,18 +46,17 @@ class ProfileFile {
   std::string Text() const;
 
  private:
-  struct Line {
-    std::string text;  // without its line end
-    std::string end;   // "\r\n", "\n", "\r" or "" for a last line without one
-  };
-  // Index of the section line, or -1.
-  int FindSection(const std::string& section) const;
-  // Index of the key's line within the section starting at `sectionLine`, or -1.
-  int FindKey(int sectionLine, const std::string& key) const;
-  int FindKey(const std::string& section, const std::string& key) const;
-  const std::string& NewLineEnd() const;
+  // The file's text is kept as it is, and every look-up walks it: a file of
+  // millions of lines costs its own size in memory, not a string per line.
+  // Offsets of a line's start; npos when there is none.
+  size_t FindSection(const std::string& section) const;
+  // The first section line at or after `from` (named `section`, when given).
+  size_t NextSectionLine(size_t from, const std::string* section) const;
+  size_t FindKey(size_t sectionLine, const std::string& key) const;
+  size_t FindKey(const std::string& section, const std::string& key) const;
+  std::string NewLineEnd() const;
 
-  std::vector<Line> lines_;
+  std::string text_;
 };
 
 // Parses a decimal int32 (blanks around it allowed); false for anything else.

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "settings/profile_file.h"
 #include "settings/recent_files.h"
@@ -32,14 +33,24 @@ bool IsFolder(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// mkdir -p; true when the folder exists afterwards.
-bool MakeFolders(const std::string& path) {
+// mkdir -p; true when the folder exists afterwards, else `why` says what
+// stands in the way.
+bool MakeFolders(const std::string& path, std::string* why) {
   for (size_t i = 1; i <= path.size(); ++i) {
     if (i < path.size() && path[i] != '/') continue;
     const std::string part = path.substr(0, i);
-    if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) {
+      *why = "'" + part + "': " + std::strerror(errno);
+      return false;
+    }
+    if (i == path.size() || i + 1 == path.size()) {
+      if (!IsFolder(part)) {
+        *why = "'" + part + "' is not a folder";
+        return false;
+      }
+    }
   }
-  return IsFolder(path);
+  return true;
 }
 
 std::string WithSlash(std::string dir) {
@@ -49,9 +60,13 @@ std::string WithSlash(std::string dir) {
 
 }  // namespace
 
-TSettings LoadSettings(const std::string& iniPath) {
+TSettings LoadSettings(const std::string& iniPath, std::string* problem) {
   ProfileFile ini;
-  if (!ini.Load(iniPath)) ini = ProfileFile();  // unreadable: every key at its default
+  std::string error;
+  if (!ini.Load(iniPath, &error)) {
+    ini = ProfileFile();  // unreadable: every key at its default
+    if (problem) *problem = error;
+  }
   return ReadSettings(ini);
 }
 
@@ -135,7 +150,7 @@ void WriteSettings(ProfileFile& ini, const TSettings& s) {
   WriteRecentKeys(ini, s);
 }
 
-std::string SettingsFolder(const std::string& executableDir) {
+std::string SettingsFolder(const std::string& executableDir, std::string* problem) {
   // Portable use: a tavi.ini beside the program keeps everything there.
   if (!executableDir.empty() && IsFile(WithSlash(executableDir) + "tavi.ini"))
     return WithSlash(executableDir);
@@ -145,12 +160,15 @@ std::string SettingsFolder(const std::string& executableDir) {
   } else if (const char* home = std::getenv("HOME"); home && home[0]) {
     base = WithSlash(home) + ".config";
   }
-  if (!base.empty()) {
-    std::string folder = WithSlash(base) + "tavi/";
-    if (MakeFolders(folder)) return folder;
+  if (base.empty()) {
+    if (problem) *problem = "neither XDG_CONFIG_HOME nor HOME names a folder for the settings";
+    return "";
   }
-  // No usable configuration folder: fall back to the program's own.
-  return executableDir.empty() ? std::string("./") : WithSlash(executableDir);
+  std::string folder = WithSlash(base) + "tavi/";
+  std::string why;
+  if (MakeFolders(folder, &why)) return folder;
+  if (problem) *problem = "the settings folder '" + folder + "' cannot be used: " + why;
+  return "";
 }
 
 }  // namespace tavi

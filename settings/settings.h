@@ -44,8 +44,10 @@ struct TSettings : ClientPaths {
 };
 
 // Reads every key (missing keys and bad numbers give the defaults). nBookmark
-// is bounded to 0..64. A missing file gives all defaults.
-TSettings LoadSettings(const std::string& iniPath);
+// is bounded to 0..64. A missing file gives all defaults; so does one that is
+// there but cannot be read whole, and `problem` then says why (SaveSettings
+// leaves such a file alone).
+TSettings LoadSettings(const std::string& iniPath, std::string* problem = nullptr);
 // Writes every key in place, keeping all other lines, the client file paths
 // as WithoutMissingClientPaths leaves them. Returns false with a message when
 // the file cannot be written.
@@ -62,7 +64,9 @@ void WriteSettings(ProfileFile& ini, const TSettings& s);
 
 // Where tavi.ini lives: beside the executable when that folder already holds
 // one, else $XDG_CONFIG_HOME/tavi/ (~/.config/tavi/). Returns the folder,
-// ending in '/'.
-std::string SettingsFolder(const std::string& executableDir);
+// ending in '/'. Nothing is ever put beside the program otherwise: when the
+// configuration folder cannot be made (its name is taken by a file or a FIFO,
+// no HOME) the result is empty and `problem` says why.
+std::string SettingsFolder(const std::string& executableDir, std::string* problem = nullptr);
 
 }  // namespace tavi

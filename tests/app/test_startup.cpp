@@ -1,4 +1,6 @@
 // Start-up and shutdown of the editor with and without settings and client.
+#include <sys/stat.h>
+
 #include <QLineEdit>
 #include <QScreen>
 #include <QtTest>
@@ -341,6 +343,86 @@ class TestStartup : public QObject {
     w.MnImportClick(100);
     QVERIFY2(again->errors.isEmpty(), qPrintable(again->errors.join("; ")));
     QVERIFY(w.Doc().Width > 1);
+  }
+
+  // Files the editor cannot read whole are named once at start, in the
+  // user's language, and left exactly as they were at exit: a page file that
+  // is a folder (Japanese here), a tavi.ini over the size cap (the defaults,
+  // so English).
+  void unreadFilesAreSaidOnceAndLeftAlone() {
+    const QString folder = home.path() + "/unread";
+    QDir().mkpath(folder + "/bookmark.ini");
+    WriteFile(folder + "/tavi.ini", "[TAVI]\r\nLanguage=1\r\n");
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    {
+      TMainForm w(DemoOptions(folder, prompts));
+      QTRY_COMPARE(prompts->infos.size(), 1);
+      QVERIFY2(prompts->infos[0].contains(QString::fromUtf8("ページファイル")) &&
+                   prompts->infos[0].contains("bookmark.ini"),
+               qPrintable(prompts->infos[0]));
+      QTest::qWait(50);
+      QCOMPARE(prompts->infos.size(), 1);
+    }
+    QVERIFY(QFileInfo(folder + "/bookmark.ini").isDir());
+
+    QByteArray big("[TAVI]\r\nWidth=12\r\n");
+    big.append(QByteArray(17 << 20, '\n'));
+    QFile f(folder + "/tavi.ini");
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(big);
+    f.close();
+    auto again = std::make_shared<ScriptedPrompts>();
+    {
+      TMainForm w(DemoOptions(folder, again));
+      QCOMPARE(w.Doc().Width, 8);
+      QTRY_COMPARE(again->infos.size(), 1);
+      QVERIFY2(again->infos[0].contains("default settings") &&
+                   again->infos[0].contains("larger than 16 MB") &&
+                   again->infos[0].contains("bookmark.ini"),
+               qPrintable(again->infos[0]));
+    }
+    QCOMPARE(QFileInfo(folder + "/tavi.ini").size(), qint64(big.size()));
+  }
+
+  // A tiledata.mul that loads but holds nothing is said at start.
+  void emptyTileDataIsSaidAtStart() {
+    const QString client = home.path() + "/empty-tiles";
+    QDir().mkpath(client);
+    for (const QString& name : QDir(QString::fromStdString(DemoClientDir())).entryList(QDir::Files))
+      QFile::copy(QString::fromStdString(DemoClientDir()) + "/" + name, client + "/" + name);
+    QFile tiles(client + "/tiledata.mul");
+    QVERIFY(tiles.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    tiles.close();
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    StartOptions o = DemoOptions(home.path() + "/empty-tiles-settings", prompts);
+    o.demoClientDir = client;
+    TMainForm w(o);
+    QVERIFY(!w.StartupFailed());
+    QTRY_COMPARE(prompts->infos.size(), 1);
+    QVERIFY2(prompts->infos[0].contains("holds no item records"), qPrintable(prompts->infos[0]));
+  }
+
+  // A settings folder whose name is taken by a FIFO is reported, and the
+  // editor stores nothing anywhere else (not beside the program).
+  void settingsFolderThatIsNoFolder() {
+    const QString config = home.path() + "/fifo-config";
+    QDir().mkpath(config);
+    QVERIFY(::mkfifo(QFile::encodeName(config + "/tavi").constData(), 0600) == 0);
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.toUtf8());
+    const QString beside = QCoreApplication::applicationDirPath() + "/tavi.ini";
+    const bool wasThere = QFileInfo::exists(beside);
+    auto prompts = std::make_shared<ScriptedPrompts>();
+    {
+      TMainForm w(DemoOptions(QString(), prompts));
+      QTRY_COMPARE(prompts->infos.size(), 1);
+      QVERIFY2(prompts->infos[0].contains("cannot be stored") &&
+                   prompts->infos[0].contains("is not a folder"),
+               qPrintable(prompts->infos[0]));
+    }
+    qputenv("XDG_CONFIG_HOME", saved);
+    QCOMPARE(QFileInfo::exists(beside), wasThere);
+    QVERIFY(!QFileInfo::exists(QCoreApplication::applicationDirPath() + "/bookmark.ini"));
   }
 };
 

@@ -83,6 +83,24 @@ TEST(CliFaults, AnUnknownOptionIsWrongUsageWithTheUsageLine) {
   EXPECT_EQ(Cli({"info", dir / "x.tav", "--client", dir / "none"}).code, 0);
 }
 
+// A flag given a value and an option given twice have no one meaning: wrong
+// usage with the usage line, and nothing is written.
+TEST(CliFaults, AFlagWithAValueAndARepeatedOptionAreWrongUsage) {
+  Scratch dir;
+  Put(dir / "x.tav", kHouse);
+  for (const Args& args :
+       {Args{"render", "--night=no", "--out", dir / "p.png", dir / "x.tav"},
+        Args{"render", "--out", dir / "p.png", "--out", dir / "q.png", dir / "x.tav"},
+        Args{"render", "--zoom=1", "--zoom", "2", "--out", dir / "p.png", dir / "x.tav"}}) {
+    const CliResult r = Cli(args);
+    EXPECT_EQ(r.code, 2) << args[1];
+    EXPECT_EQ(Lines(r.err), 1) << r.err;
+    EXPECT_NE(r.err.find("usage: tavi-cli render"), std::string::npos) << r.err;
+  }
+  EXPECT_FALSE(fs::exists(dir / "p.png"));
+  EXPECT_FALSE(fs::exists(dir / "q.png"));
+}
+
 // A header whose components never complete is no house: --house N is the
 // N-th house list-cache prints, never a mixture of two.
 TEST(CliFaults, ImportCacheNumbersHousesAsListCacheLists) {
@@ -174,6 +192,7 @@ TEST_F(CliFaultsRender, JpegQualityFromTheOptionOrTheSettings) {
 // a name planted beside it, and with the system's reason when it cannot be.
 TEST_F(CliFaultsRender, ThePictureIsWrittenLikeAHouseFile) {
   fs::create_symlink("real.png", dir_ / "link.png");
+  Put(dir_ / "real.png", "");
   Put(dir_ / "victim", "precious");
   fs::create_symlink("victim", dir_ / "link.png.tmp~");
   fs::create_symlink("victim", dir_ / "real.png.tmp~");
@@ -188,8 +207,8 @@ TEST_F(CliFaultsRender, ThePictureIsWrittenLikeAHouseFile) {
   EXPECT_NE(missing.err.find("No such file or directory"), std::string::npos) << missing.err;
 }
 
-// Whatever stands at --out and is no regular file is left alone; a dangling
-// link is written through to the file it names.
+// Whatever stands at --out and is no regular file is left alone; a link to
+// a file that does not exist is refused, and nothing is created through it.
 TEST(CliFaults, OutRefusesWhatIsNoRegularFile) {
   Scratch dir;
   Put(dir / "x.tav", kHouse);
@@ -221,9 +240,12 @@ TEST(CliFaults, OutRefusesWhatIsNoRegularFile) {
   EXPECT_TRUE(fs::is_symlink(dir / "fifo-link"));
 
   fs::create_symlink("named.tav", dir / "dangling.tav");
-  ASSERT_EQ(import(dir / "dangling.tav").code, 0);
+  const CliResult dangling = import(dir / "dangling.tav");
+  EXPECT_EQ(dangling.code, 1);
+  EXPECT_NE(dangling.err.find("names a file that does not exist"), std::string::npos)
+      << dangling.err;
   EXPECT_TRUE(fs::is_symlink(dir / "dangling.tav"));
-  EXPECT_EQ(Slurp(dir / "named.tav"), kHouse);
+  EXPECT_FALSE(fs::exists(dir / "named.tav"));
 }
 
 // A FIFO that nothing writes to reads as empty and is refused; a pipe with a

@@ -33,6 +33,14 @@ TEST(CliIo, InfoAndClipRoundTrip) {
   CliRun r = Cli({"info", house, "--client", dir.File("none")});
   EXPECT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.out, "size: 5x4\nbase: 12\nentries: 4\n");
+  EXPECT_EQ(r.err, "");
+  // A file cut short in its last line: the same facts and a warning.
+  const std::string cut = dir.File("cut.tav");
+  test::WriteFile(cut, std::string(kHouse).substr(0, std::string(kHouse).size() - 2));
+  CliRun cr = Cli({"info", cut, "--client", dir.File("none")});
+  EXPECT_EQ(cr.code, 0) << cr.err;
+  EXPECT_EQ(cr.out, r.out);
+  EXPECT_NE(cr.err.find("the file may be cut short"), std::string::npos) << cr.err;
 
   r = Cli({"clip-export", house, "--width", "44"});
   ASSERT_EQ(r.code, 0) << r.err;

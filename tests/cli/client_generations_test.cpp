@@ -3,6 +3,7 @@
 // containers end the command with the reason.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "client/container.h"
 #include "support/cli_run.h"
 #include "support/demo_client.h"
 #include "support/scratch_dir.h"
@@ -182,6 +184,71 @@ TEST(CliDamagedContainers, EndWithTheReason) {
       EXPECT_FALSE(fs::exists(s / "x.bmp")) << c.what;
     }
   }
+}
+
+// Little-endian fields of a file's bytes.
+uint64_t Le(const std::string& b, size_t at, int bytes) {
+  uint64_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | uint8_t(b[at + size_t(i)]);
+  return v;
+}
+
+// What loads but is not whole is said, never counted as there: a multi of a
+// compression this reader cannot read (skipped by name, not "not in"), an
+// index entry pointing past the end of multi.mul, an empty tiledata.mul.
+TEST(CliClientInfo, SaysWhatItSkippedAndCountsOnlyWhatCanBeRead) {
+  const std::string packed = test::DemoClientDir(DemoGeneration::kPacked);
+  const std::string loose = test::DemoClientDir();
+  if (packed.empty() || loose.empty()) GTEST_SKIP() << "no demo client";
+  Scratch s;
+  fs::copy(packed, s / "packed", fs::copy_options::recursive);
+  const std::string uop = s / "packed/MultiCollection.uop";
+  std::string bytes = ReadAll(uop);
+  // Multi 100's entry gets compression flag 2.
+  char name[48];
+  std::snprintf(name, sizeof name, "build/multicollection/%06u.bin", 100u);
+  const uint64_t hash = ContainerNameHash(name);
+  bool patched = false;
+  for (uint64_t table = Le(bytes, 12, 8); table != 0 && !patched; table = Le(bytes, table + 4, 8)) {
+    const uint64_t count = Le(bytes, table, 4);
+    for (uint64_t i = 0; i < count; ++i) {
+      const size_t e = size_t(table + kContainerTableHeaderSize + i * kContainerEntrySize);
+      if (Le(bytes, e + 20, 8) != hash) continue;
+      bytes[e + 32] = 2;
+      patched = true;
+    }
+  }
+  ASSERT_TRUE(patched);
+  std::ofstream(uop, std::ios::binary | std::ios::trunc) << bytes;
+  CliResult r = Cli("client-info --client " + Quoted(s / "packed"));
+  EXPECT_EQ(r.code, 0) << r.err;
+  auto keys = Report(r.out);
+  EXPECT_EQ(keys.at("multis"), "19");
+  EXPECT_EQ(keys.at("skipped"),
+            "1 entries of '" + uop + "' use a compression this editor cannot read");
+  r = Cli("import-multi --id 100 --out " + Quoted(s / "m.tav") + " --client " +
+          Quoted(s / "packed"));
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("multi 100 uses a compression this editor cannot read"), std::string::npos)
+      << r.err;
+  EXPECT_FALSE(fs::exists(s / "m.tav"));
+
+  // The loose client: multi 100's index entry points past multi.mul's end,
+  // and tiledata.mul is empty.
+  fs::copy(loose, s / "loose", fs::copy_options::recursive);
+  const std::string idx = s / "loose/multi.idx";
+  std::string index = ReadAll(idx);
+  const uint32_t end = uint32_t(fs::file_size(s / "loose/multi.mul"));
+  for (int k = 0; k < 4; ++k) index[100 * 12 + size_t(k)] = char((end >> (8 * k)) & 0xFF);
+  std::ofstream(idx, std::ios::binary | std::ios::trunc) << index;
+  r = Cli("client-info --client " + Quoted(s / "loose"));
+  EXPECT_EQ(Report(r.out).at("multis"), "19") << r.out;
+  EXPECT_EQ(Report(r.out).count("warning"), 0u) << r.out;
+  std::ofstream(s / "loose/tiledata.mul", std::ios::binary | std::ios::trunc);
+  r = Cli("client-info --client " + Quoted(s / "loose"));
+  keys = Report(r.out);
+  EXPECT_EQ(keys.at("item records"), "0");
+  EXPECT_NE(keys["warning"].find("holds no item records"), std::string::npos) << r.out;
 }
 
 TEST(CliClientInfo, NothingFound) {

@@ -112,6 +112,23 @@ TEST(HouseFile, ReadsLooseLinesAndStacksInLineOrder) {
   EXPECT_EQ(total, 5);
 }
 
+// A file cut in the middle of its last line loads, but says so: the last id
+// may be shortened (1657 cut to 16). Every whole file ends its last line.
+TEST(HouseFile, ALastLineWithoutItsEndWarnsTheFileMayBeCutShort) {
+  DocFixture f;
+  LoadResult r = LoadFromText(*f.doc, "\"TAVI File ver 1.00\",4,3,7\r\n0,1,1,0,16");
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.warning, kCutShortWarning);
+  EXPECT_EQ(f.doc->Tiles[0][0][1][1].Id, 16);
+  for (const char* whole :
+       {"\"TAVI File ver 1.00\",4,3,7\r\n0,1,1,0,1657\r\n",
+        "\"TAVI File ver 1.00\",4,3,7\n0,1,1,0,1657\n", "\"TAVI File ver 1.00\",4,3,7\r"}) {
+    r = LoadFromText(*f.doc, whole);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.warning, "") << whole;
+  }
+}
+
 TEST(HouseFile, KeepsTheFirst32EntriesOfACell) {
   std::string text = kHeader88;
   for (int i = 1; i <= 33; ++i)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -36,15 +37,58 @@ class PageFolder : public ::testing::Test {
   fs::path dir_;
 };
 
-// A FIFO at a page file's name (nothing writing to it) reads as no file
-// instead of holding the editor's start-up.
-TEST_F(PageFolder, AFifoReadsAsNoFile) {
+// A page file that is there but could not be read whole (a FIFO with
+// nothing writing to it, a folder, one over the size cap, an unreadable one)
+// is named once with its reason, gives the pages that could be read, and is
+// left exactly as it was by the save at exit.
+TEST_F(PageFolder, FilesNotReadWholeAreReportedAndNeverRewritten) {
   Write("book_sys.ini", "[Walls]\r\n600\r\n");
   ASSERT_EQ(::mkfifo((dir_ / "bookmark.ini").c_str(), 0600), 0);
   CataloguePages p;
   p.Load(Folder(), nullptr, nullptr, 0);
   ASSERT_EQ(p.Pages.size(), 1u);
   EXPECT_EQ(p.Pages[0].Name, "Walls");
+  ASSERT_EQ(p.Unread.size(), 1u);
+  EXPECT_EQ(p.Unread[0].path, Folder() + "bookmark.ini");
+  EXPECT_EQ(p.Unread[0].reason, "it is not a regular file");
+  p.AddPage("mine");
+  p.AddCode(0, 601);
+  EXPECT_TRUE(p.Save(Folder()));
+  EXPECT_TRUE(fs::is_fifo(dir_ / "bookmark.ini"));
+  EXPECT_EQ(Read("book_sys.ini"), "[Walls]\r\n$0258\r\n$0259\r\n\r\n");
+
+  // Over the cap: the pages of the part read are there, the file stays whole.
+  fs::remove(dir_ / "bookmark.ini");
+  std::string big = "[Big]\r\n$0001\r\n";
+  big.resize((16u << 20) + 100, '\n');
+  Write("bookmark.ini", big);
+  p.Load(Folder(), nullptr, nullptr, 0);
+  ASSERT_EQ(p.Pages.size(), 2u);
+  EXPECT_EQ(p.Pages[1].Name, "Big");
+  ASSERT_EQ(p.Unread.size(), 1u);
+  EXPECT_EQ(p.Unread[0].reason, "it is larger than 16 MB");
+  EXPECT_TRUE(p.Save(Folder()));
+  EXPECT_EQ(fs::file_size(dir_ / "bookmark.ini"), big.size());
+
+  fs::remove(dir_ / "bookmark.ini");
+  fs::create_directory(dir_ / "bookmark.ini");
+  if (::geteuid() != 0) ::chmod((dir_ / "book_sys.ini").c_str(), 0);
+  p.Load(Folder(), nullptr, nullptr, 0);
+  ASSERT_EQ(p.Unread.size(), ::geteuid() != 0 ? 2u : 1u);
+  EXPECT_EQ(p.Unread.back().reason, "it is a folder");
+  if (::geteuid() != 0) {
+    EXPECT_EQ(p.Unread[0].reason, "Permission denied");
+  }
+  EXPECT_TRUE(p.Save(Folder()));
+  EXPECT_TRUE(fs::is_directory(dir_ / "bookmark.ini"));
+  ::chmod((dir_ / "book_sys.ini").c_str(), 0644);
+  EXPECT_FALSE(Read("book_sys.ini").empty());
+
+  // Missing files are no trouble: they are simply written.
+  fs::remove_all(dir_ / "bookmark.ini");
+  fs::remove(dir_ / "book_sys.ini");
+  p.Load(Folder(), nullptr, nullptr, 0);
+  EXPECT_TRUE(p.Unread.empty());
 }
 
 TEST(PageCode, ParsesDecimalHexAndRejectsTheRest) {
@@ -87,6 +131,13 @@ TEST_F(PageFolder, SavingFollowsNoPlantedLinkAndKeepsALinkedFile) {
   fs::create_symlink("real/mine.ini", dir_ / "bookmark.ini");
   CataloguePages p;
   p.AddCode(p.AddPage("Mine"), 7);
+  // A link to nothing is refused, never created through...
+  std::string error;
+  EXPECT_FALSE(p.Save(Folder(), &error));
+  EXPECT_NE(error.find("names a file that does not exist"), std::string::npos) << error;
+  EXPECT_FALSE(fs::exists(dir_ / "real/mine.ini"));
+  // ... a link to a file is written through.
+  Write("real/mine.ini", "");
   ASSERT_TRUE(p.Save(Folder()));
   EXPECT_EQ(Read("victim"), "precious");
   EXPECT_TRUE(fs::is_symlink(dir_ / "bookmark.ini"));

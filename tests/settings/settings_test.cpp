@@ -3,6 +3,7 @@
 #include "settings/settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <set>
@@ -77,6 +78,33 @@ TEST(ProfileFile, OddBytesAndLongLinesRoundTrip) {
   EXPECT_EQ(ini.ReadInteger("TAVI", "Long", 0), 1);
 }
 
+// The look-ups jump between '[' and '=' rather than walking every line:
+// brackets and equals signs in values, comments, a section line with no
+// end, and blank lines before the next section keep their meaning.
+TEST(ProfileFile, BracketsAndEqualsInOddPlaces) {
+  ProfileFile ini(
+      "; c=1\r\n[A]\r\nk=1\r\n\r\n[B]\r\nx = [y]\r\n=novalue\r\n  key2 =  v \r\n\r\n\r\n[C]");
+  EXPECT_FALSE(ini.HasKey("A", "c"));
+  EXPECT_EQ(ini.ReadString("A", "k", "-"), "1");
+  EXPECT_EQ(ini.ReadString("b", "X", "-"), "[y]");
+  EXPECT_EQ(ini.ReadString("B", "key2", "-"), "v");
+  EXPECT_EQ(ini.ReadString("B", "k", "-"), "-");
+  ini.WriteString("B", "new", "z");
+  ini.WriteString("C", "c", "1");
+  ini.WriteString("A", "k", "2");
+  EXPECT_EQ(ini.Text(),
+            "; c=1\r\n[A]\r\nk=2\r\n\r\n[B]\r\nx = [y]\r\n=novalue\r\n  key2 =  v \r\nnew=z\r\n"
+            "\r\n\r\n[C]\r\nc=1\r\n");
+  // 16 MB of line ends: the keys go in after them, whole.
+  std::string big(ProfileFile::kMaxFileSize - 64, '\n');
+  ProfileFile large(big);
+  WriteSettings(large, TSettings());
+  const std::string text = large.Text();
+  EXPECT_EQ(text.compare(0, big.size(), big), 0);
+  EXPECT_EQ(text.compare(big.size(), 7, "[TAVI]\n"), 0);
+  EXPECT_EQ(ReadSettings(large).Width, 8);
+}
+
 TEST(ProfileFile, SaveReplacesTheFileWhole) {
   TempDir dir;
   const std::string path = dir / "x.ini";
@@ -117,6 +145,35 @@ TEST(Settings, DefaultsWithoutAFile) {
   EXPECT_EQ(s.LastAccount, 0);
   EXPECT_EQ(s.UpdateURL, "");
   EXPECT_EQ(s.Zoom, 1.0);
+}
+
+// A tavi.ini that is there but cannot be read whole gives the defaults with
+// the reason, and the save at exit leaves it as it was.
+TEST(Settings, AnUnreadableFileGivesDefaultsWithItsReasonAndStays) {
+  TempDir dir;
+  const std::string path = dir / "tavi.ini";
+  std::string big = "[TAVI]\r\nWidth=12\r\n";
+  big.resize(ProfileFile::kMaxFileSize + 1, '\n');
+  WriteText(path, big);
+  std::string problem;
+  EXPECT_EQ(LoadSettings(path, &problem).Width, 8);
+  EXPECT_EQ(problem, path + ": it is larger than 16 MB");
+  TSettings s;
+  s.Width = 20;
+  EXPECT_FALSE(SaveSettings(path, s));
+  EXPECT_EQ(std::filesystem::file_size(path), big.size());
+
+  std::filesystem::remove(path);
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  problem.clear();
+  LoadSettings(path, &problem);
+  EXPECT_EQ(problem, path + ": it is not a regular file");
+  EXPECT_FALSE(SaveSettings(path, s));
+  EXPECT_TRUE(std::filesystem::is_fifo(path));
+
+  problem.clear();
+  LoadSettings(dir / "missing.ini", &problem);
+  EXPECT_EQ(problem, "");
 }
 
 TEST(Settings, RoundTripKeepsForeignLines) {
@@ -230,6 +287,22 @@ TEST(Settings, FolderBesideTheProgramOrInTheConfigFolder) {
   EXPECT_TRUE(std::filesystem::is_directory(dir / "config/tavi"));
   WriteText(exe + "/tavi.ini", "");
   EXPECT_EQ(SettingsFolder(exe), exe + "/");
+
+  // A FIFO or a file where the settings folder belongs is reported, and
+  // nothing goes beside the program unless a tavi.ini is there already.
+  std::filesystem::remove(exe + "/tavi.ini");
+  ::setenv("XDG_CONFIG_HOME", (dir / "taken").c_str(), 1);
+  std::filesystem::create_directories(dir / "taken");
+  ASSERT_EQ(::mkfifo((dir / "taken/tavi").c_str(), 0600), 0);
+  std::string problem;
+  EXPECT_EQ(SettingsFolder(exe, &problem), "");
+  EXPECT_NE(problem.find("taken/tavi' is not a folder"), std::string::npos) << problem;
+  std::filesystem::remove(dir / "taken/tavi");
+  WriteText(dir / "taken/tavi", "a file");
+  problem.clear();
+  EXPECT_EQ(SettingsFolder(exe, &problem), "");
+  EXPECT_NE(problem.find("is not a folder"), std::string::npos) << problem;
+  EXPECT_TRUE(std::filesystem::is_empty(exe));
   if (oldXdg)
     ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
   else
