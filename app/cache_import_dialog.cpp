@@ -10,6 +10,8 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include "app/busy_scope.h"
+#include "app/ui_texts.h"
 #include "document/house_document.h"
 #include "io/multi_cache.h"
 #include "settings/settings.h"
@@ -87,7 +89,13 @@ void TMultiForm::build() {
   bottom->addWidget(lblWarning_, 1);
   bottom->addWidget(btnImport_);
   bottom->addWidget(btnClose_);
+  lblNoCache_ = new QLabel(this);
+  lblNoCache_->setObjectName("LblNoCache");
+  lblNoCache_->setWordWrap(true);
+  lblNoCache_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  lblNoCache_->hide();
   auto* lay = new QVBoxLayout(this);
+  lay->addWidget(lblNoCache_);
   lay->addLayout(grid, 1);
   lay->addLayout(bottom);
   resize(640, 300);
@@ -121,6 +129,7 @@ void TMultiForm::showEvent(QShowEvent* e) {
 }
 
 void TMultiForm::FormShow() {
+  BusyScope busy(this, UiTextsFor(host_.settings ? host_.settings->Language : 0).Working);
   const int remembered = host_.settings ? host_.settings->LastAccount : 0;
   // Without a client folder there is nothing to list (never the working folder).
   const std::vector<std::string> accounts =
@@ -129,6 +138,18 @@ void TMultiForm::FormShow() {
     LBAccountClick();
   else
     clearFrom(1);
+  // Empty lists say why: no client folder, or where no cache file lies.
+  const UiTexts& t = UiTextsFor(host_.settings ? host_.settings->Language : 0);
+  if (clientDir().isEmpty()) {
+    lblNoCache_->setText(t.NoClientFolder);
+    lblNoCache_->show();
+  } else if (!AnyCacheFile(clientDir().toStdString())) {
+    const QString desktop = desktopDir();
+    lblNoCache_->setText(t.NoCacheFound.arg(desktop.isEmpty() ? clientDir() + "Desktop" : desktop));
+    lblNoCache_->show();
+  } else {
+    lblNoCache_->hide();
+  }
   if (!shown_ && host_.hideCtrlForDialog) host_.hideCtrlForDialog();
   shown_ = true;
 }

@@ -36,6 +36,8 @@ class TMultiForm : public QDialog {
   QListWidget* CharList() const { return lbChar_; }
   QListWidget* HouseList() const { return lbHouse_; }
   QPushButton* ImportButton() const { return btnImport_; }
+  // Where the dialog looked when it found no Multicache.dat (hidden otherwise).
+  QLabel* NoCacheLabel() const { return lblNoCache_; }
   // The base height the last import chose (-1 before any).
   int LastImportBase() const { return lastImportBase_; }
 
@@ -66,6 +68,7 @@ class TMultiForm : public QDialog {
   QPushButton* btnImport_ = nullptr;
   QPushButton* btnClose_ = nullptr;
   QLabel* lblWarning_ = nullptr;
+  QLabel* lblNoCache_ = nullptr;
 };
 
 }  // namespace tavi

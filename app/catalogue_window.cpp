@@ -86,6 +86,8 @@ void TObjForm::build() {
   mnFindNext_->setShortcutContext(Qt::WidgetShortcut);
   mnDelete1_->setShortcut(QKeySequence(Qt::Key_Delete));
   mnDelete1_->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  // The pop-up menu shows its keys as the menu bar does.
+  for (QAction* a : popup_->actions()) a->setShortcutVisibleInContextMenu(true);
   connect(popup_, &QMenu::aboutToShow, this, [this] { PopMenuPopup(); });
 
   tab_ = new QTabBar(this);
@@ -243,6 +245,9 @@ bool TObjForm::gridSelect(int col, int row) {
   if (index >= tileCountOnTab()) return false;
   // A page may hold a code without art; it is still the tile the user chose.
   const uint16_t id = idAt(index);
+  // A page's chosen tile can be removed now, however the choice was made
+  // (a click, the keys, a search).
+  for (QAction* a : {mnDelete_, mnDelete1_}) a->setEnabled(CurrentTab() > 0);
   if (host_.setCurrentTile) host_.setCurrentTile(id);
   status_ = TileStatusText(host_.Tiles(), id);
   statusBar_->showMessage(status_);

@@ -11,6 +11,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ui_texts.h"
+#include "client/discovery.h"
+#include "client/paths.h"
 #include "document/house_document.h"
 #include "interaction/config_values.h"
 
@@ -80,16 +83,56 @@ void TCfgForm::build() {
   EdTileData = PathEdit(files, "EdTileData");
   EdMultiIdx = PathEdit(files, "EdMultiIdx");
   EdMulti = PathEdit(files, "EdMulti");
-  filesForm->addRow(Label(files, "LblArtIdx", "ARTIDX.MUL"), EdArtIdx);
-  filesForm->addRow(Label(files, "LblArt", "ART.MUL"), EdArt);
-  filesForm->addRow(Label(files, "LblTileData", "TILEDATA.MUL"), EdTileData);
-  filesForm->addRow(Label(files, "LblMultiIdx", "MULTI.IDX"), EdMultiIdx);
-  filesForm->addRow(Label(files, "LblMulti", "MULTI.MUL"), EdMulti);
+  // Each path with a "Browse…" button that chooses the file.
+  auto pathRow = [&](const char* label, const char* text, QLineEdit* edit, const char* button) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(edit, 1);
+    auto* browse = new QPushButton(QString::fromUtf8("Browse…"), files);
+    browse->setObjectName(button);
+    browse->setAutoDefault(false);
+    row->addWidget(browse);
+    filesForm->addRow(Label(files, label, text), row);
+    connect(browse, &QPushButton::clicked, this, [this, edit] {
+      if (!ChooseFile) return;
+      const QString chosen = ChooseFile(edit->text());
+      if (!chosen.isEmpty()) edit->setText(chosen);
+    });
+    connect(edit, &QLineEdit::textChanged, this, [this] { updateMissing(); });
+  };
+  pathRow("LblArtIdx", "ARTIDX.MUL", EdArtIdx, "BtnBrowseArtIdx");
+  pathRow("LblArt", "ART.MUL", EdArt, "BtnBrowseArt");
+  pathRow("LblTileData", "TILEDATA.MUL", EdTileData, "BtnBrowseTileData");
+  pathRow("LblMultiIdx", "MULTI.IDX", EdMultiIdx, "BtnBrowseMultiIdx");
+  pathRow("LblMulti", "MULTI.MUL", EdMulti, "BtnBrowseMulti");
+  LblMissing = new QLabel(files);
+  LblMissing->setObjectName("LblMissing");
+  LblMissing->setWordWrap(true);
+  filesForm->addRow(QString(), LblMissing);
   auto* search = new QPushButton("&Reload Paths", files);
   search->setObjectName("BtnFileSearch");
   search->setAutoDefault(false);
-  filesForm->addRow(QString(), search);
+  BtnClientFolder = new QPushButton(QString::fromUtf8("Client folder…"), files);
+  BtnClientFolder->setObjectName("BtnClientFolder");
+  BtnClientFolder->setAutoDefault(false);
+  BtnUseDemo = new QPushButton("Use the demo client", files);
+  BtnUseDemo->setObjectName("BtnUseDemo");
+  BtnUseDemo->setAutoDefault(false);
+  BtnUseDemo->hide();
+  auto* pathButtons = new QHBoxLayout;
+  pathButtons->addWidget(search);
+  pathButtons->addWidget(BtnClientFolder);
+  pathButtons->addWidget(BtnUseDemo);
+  pathButtons->addStretch(1);
+  filesForm->addRow(QString(), pathButtons);
   top->addWidget(files);
+  connect(BtnClientFolder, &QPushButton::clicked, this, [this] {
+    if (!ChooseFolder) return;
+    const QString dir = ChooseFolder(QString::fromStdString(settings_->ClientDir));
+    if (!dir.isEmpty()) FillFromClientFolder(dir);
+  });
+  connect(BtnUseDemo, &QPushButton::clicked, this, [this] {
+    if (!demoDir_.isEmpty()) FillFromClientFolder(demoDir_);
+  });
 
   auto* base = new QGroupBox("Base Size", this);
   base->setObjectName("GBBaseSize");
@@ -174,15 +217,69 @@ void TCfgForm::FormShow() {
   Select(CBBGType, s.BGType);
   CBBGLarge->setChecked(s.isLargeBG);
   CBUpdateChk->setChecked(s.UpdateCheck);
+  updateMissing();
+}
+
+ClientPaths TCfgForm::ShownPaths() const {
+  ClientPaths p;
+  p.ArtIdx = EdArtIdx->text().toStdString();
+  p.Art = EdArt->text().toStdString();
+  p.TileData = EdTileData->text().toStdString();
+  p.MultiIdx = EdMultiIdx->text().toStdString();
+  p.Multi = EdMulti->text().toStdString();
+  return p;
+}
+
+void TCfgForm::FillFromClientFolder(const QString& dir) {
+  ClientPaths p;
+  UseClientFolder(p, dir.toStdString());
+  EdArtIdx->setText(QString::fromStdString(p.ArtIdx));
+  EdArt->setText(QString::fromStdString(p.Art));
+  EdTileData->setText(QString::fromStdString(p.TileData));
+  EdMultiIdx->setText(QString::fromStdString(p.MultiIdx));
+  EdMulti->setText(QString::fromStdString(p.Multi));
+}
+
+void TCfgForm::OfferDemoClient(const QString& dir) {
+  demoDir_ = dir;
+  BtnUseDemo->setVisible(!dir.isEmpty());
+}
+
+QString TCfgForm::MissingFilesText() const {
+  std::vector<std::string> missing;
+  const UiTexts& t = UiTextsFor(settings_->Language);
+  if (ClientFilesPresent(ShownPaths(), &missing)) return t.AllFilesFound;
+  QStringList names;
+  for (const std::string& m : missing) names << QString::fromStdString(m);
+  return t.FilesMissing.arg(names.join(", "));
+}
+
+void TCfgForm::updateMissing() {
+  if (LblMissing) LblMissing->setText(MissingFilesText());
 }
 
 TSettings TCfgForm::Collect() const {
   TSettings s = *settings_;
+  const std::string art = s.Art, artIdx = s.ArtIdx, tileData = s.TileData;
   s.ArtIdx = EdArtIdx->text().toStdString();
   s.Art = EdArt->text().toStdString();
   s.TileData = EdTileData->text().toStdString();
   s.MultiIdx = EdMultiIdx->text().toStdString();
   s.Multi = EdMulti->text().toStdString();
+  // New art paths: the client folder and empty or missing multi paths follow
+  // them, so that the imports find what lies beside the art.
+  if (s.Art != art || s.ArtIdx != artIdx || s.TileData != tileData) {
+    ClientPaths probe = s;
+    probe.ClientDir.clear();
+    CompleteFromArtFolder(probe);
+    if (!probe.ClientDir.empty()) s.ClientDir = probe.ClientDir;
+  }
+  // A multi path typed just now stays as typed.
+  const std::string typedIdx = s.MultiIdx != settings_->MultiIdx ? s.MultiIdx : "";
+  const std::string typedMul = s.Multi != settings_->Multi ? s.Multi : "";
+  CompleteFromArtFolder(s);
+  if (!typedIdx.empty()) s.MultiIdx = typedIdx;
+  if (!typedMul.empty()) s.Multi = typedMul;
   s.Width = ChosenSize(CBWidth, doc_ ? doc_->Width : s.Width);
   s.Height = ChosenSize(CBHeight, doc_ ? doc_->Height : s.Height);
   s.isStayOnTop = CBStayOnTop->isChecked();

@@ -10,7 +10,9 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
+class QPushButton;
 
 namespace tavi {
 
@@ -34,6 +36,21 @@ class TCfgForm : public QDialog {
   void BtnFileSearchClick();
   // Client discovery over the settings (fills empty paths); set by the owner.
   std::function<void(TSettings&)> Discover;
+  // The file and folder choosers of the "Browse…" and "Client folder…"
+  // buttons (the current path in, the chosen one out, empty when cancelled);
+  // set by the owner.
+  std::function<QString(const QString& current)> ChooseFile;
+  std::function<QString(const QString& current)> ChooseFolder;
+
+  // "Client folder…": fills all five paths from `dir` (loose files or the
+  // containers, names matched ignoring case).
+  void FillFromClientFolder(const QString& dir);
+  // Offers "Use the demo client" for the folder `dir` (empty: not offered).
+  void OfferDemoClient(const QString& dir);
+  // The line under the paths: the required files the paths do not name yet.
+  QString MissingFilesText() const;
+  // The client paths as the edits show them.
+  ClientPaths ShownPaths() const;
 
   // The list entry for a clipboard line width (36 -> 0 ... 76 -> 5); widths
   // outside the offered range select the last entry.
@@ -42,13 +59,17 @@ class TCfgForm : public QDialog {
   QLineEdit *EdArtIdx, *EdArt, *EdTileData, *EdMultiIdx, *EdMulti;
   QComboBox *CBWidth, *CBHeight, *CBJpegQuality, *CBLanguage, *CBTextWidth, *CBBGType;
   QCheckBox *CBStayOnTop, *CBBGLarge, *CBUpdateChk;
+  QLabel* LblMissing;
+  QPushButton *BtnClientFolder, *BtnUseDemo;
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
   void build();
+  void updateMissing();
   TSettings* settings_;
+  QString demoDir_;
   const TTAVIDoc* doc_;
 };
 

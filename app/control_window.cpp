@@ -10,19 +10,24 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "app/tool_art.h"
 #include "client/tile_data.h"
 #include "interaction/detail_list.h"
+#include "interaction/tool_place.h"
 #include "interaction/window_place.h"
 #include "interaction/zoom_text.h"
 
@@ -277,11 +282,15 @@ void TCtrlForm::SetAoSWindowChecked(bool on) {
 void TCtrlForm::HideForDialog() {
   wasVisibleBeforeDialog_ = isVisible();
   floorBeforeDialog_ = currentFloor_;
+  keepDialogFloor_ = false;
   SetFloor(4);  // a cached house is best seen with every floor drawn
   hide();
 }
 
 void TCtrlForm::RestoreAfterDialog() {
+  // Closed without an import: edits go to the floor they went to before.
+  if (!keepDialogFloor_) SetFloor(floorBeforeDialog_);
+  keepDialogFloor_ = false;
   if (wasVisibleBeforeDialog_) show();
 }
 
@@ -448,32 +457,86 @@ void TCtrlForm::BtnShowAllClick() {
 
 void TCtrlForm::CBObjWindowClick() {
   if (QWidget* w = host_.objWindow ? host_.objWindow() : nullptr)
-    ShowToolWindow(w, CBObjWindow->isChecked(), 0);
+    ShowToolWindow(w, CBObjWindow->isChecked());
 }
 
 void TCtrlForm::CBAoSWindowClick() {
-  const QWidget* obj = host_.objWindow ? host_.objWindow() : nullptr;
   if (QWidget* w = host_.aosWindow ? host_.aosWindow() : nullptr)
-    ShowToolWindow(w, CBAoSWindow->isChecked(), obj ? obj->frameGeometry().width() + 8 : 0);
+    ShowToolWindow(w, CBAoSWindow->isChecked());
 }
 
-void TCtrlForm::ShowToolWindow(QWidget* w, bool show, int column) {
+void TCtrlForm::ShowToolWindow(QWidget* w, bool show) {
   if (show && !w->property("taviPlaced").toBool()) {
     w->setProperty("taviPlaced", true);
-    const QRect me = frameGeometry();
-    const QRect tool = w->frameGeometry();
-    ScreenRect area;
-    const QScreen* screen = this->screen();
-    if (screen) {
-      const QRect a = screen->availableGeometry();
-      area = ScreenRect{a.left(), a.top(), a.width(), a.height()};
-    }
-    const ScreenPoint at =
-        ToolWindowOpening(ScreenRect{me.left(), me.top(), me.width(), me.height()}, column,
-                          tool.width(), tool.height(), screen ? &area : nullptr);
-    w->move(at.X, at.Y);
+    PlaceToolWindow(w);
   }
   w->setVisible(show);
+}
+
+namespace {
+
+ScreenRect ToScreen(const QRect& r) {
+  return ScreenRect{r.left(), r.top(), r.width(), r.height()};
+}
+
+// A bar less the width of a window border on each side: docked windows
+// borders may touch its edges.
+ScreenRect Deflated(const ScreenRect& r, int by) {
+  return ScreenRect{r.Left + by, r.Top + by, r.Width - 2 * by, r.Height - 2 * by};
+}
+
+ScreenRect OnScreen(const QWidget* w) {
+  return ToScreen(QRect(w->mapToGlobal(QPoint(0, 0)), w->size()));
+}
+
+}  // namespace
+
+void TCtrlForm::PlaceToolWindow(QWidget* w) {
+  const QScreen* screen = this->screen();
+  if (!screen) return;
+  // A window not shown yet has no frame: take this window's borders.
+  const QRect frame = frameGeometry(), client = geometry();
+  const int left = client.left() - frame.left(), top = client.top() - frame.top();
+  const int extraW = frame.width() - client.width(), extraH = frame.height() - client.height();
+  if (QLayout* l = w->layout()) l->activate();
+  const QSize min = w->minimumSizeHint().expandedTo(w->minimumSize());
+
+  ToolPlaceInput in;
+  in.area = ToScreen(screen->availableGeometry());
+  in.control = ToScreen(frame);
+  in.prefW = w->width() + extraW;
+  in.prefH = w->height() + extraH;
+  in.minW = std::min(min.width(), w->width()) + extraW;
+  in.minH = std::min(min.height(), w->height()) + extraH;
+  in.keepClear.push_back(in.control);
+  // The other tool window, when it is open: its list may be covered, not
+  // what lies above it.
+  ScreenRect firstFrame;
+  for (QWidget* other : {host_.objWindow ? host_.objWindow() : nullptr,
+                         host_.aosWindow ? host_.aosWindow() : nullptr}) {
+    if (!other || other == w || !other->isVisible()) continue;
+    firstFrame = ToScreen(other->frameGeometry());
+    in.first = &firstFrame;
+    const QWidget* list = other->findChild<QWidget*>("DGObj");
+    in.firstListTop = list ? OnScreen(list).Top - firstFrame.Top : firstFrame.Height;
+    in.keepClear.push_back(
+        ScreenRect{firstFrame.Left, firstFrame.Top, firstFrame.Width, in.firstListTop});
+  }
+  // The main window: its drawing surface may be covered, its bars not.
+  ScreenRect surface;
+  if (const QWidget* main = parentWidget()) {
+    if (const QWidget* view = main->findChild<QWidget*>("PBMain"); view && view->isVisible()) {
+      surface = OnScreen(view);
+      in.surface = &surface;
+    }
+    for (const QWidget* bar : main->findChildren<QWidget*>())
+      if (bar->isVisible() && bar->window() == main &&
+          (qobject_cast<const QMenuBar*>(bar) || qobject_cast<const QStatusBar*>(bar) ||
+           qobject_cast<const QScrollBar*>(bar)))
+        in.keepClear.push_back(Deflated(OnScreen(bar), left + 1));
+  }
+  const ScreenRect at = tavi::PlaceToolWindow(in);
+  w->setGeometry(at.Left + left, at.Top + top, at.Width - extraW, at.Height - extraH);
 }
 
 // ---- zoom ----
@@ -485,10 +548,9 @@ bool TCtrlForm::ParseZoomText(const QString& text, int* percent) {
 void TCtrlForm::ApplyZoomText() {
   cbMag_->lineEdit()->setModified(false);
   int percent = 100;
-  if (!ParseZoomText(cbMag_->currentText(), &percent)) {
-    percent = 100;
-    SetZoomText("100%");
-  }
+  if (!ParseZoomText(cbMag_->currentText(), &percent)) percent = 100;
+  // The box shows what it took the way its list does ("150%").
+  SetZoomText(QString::fromStdString(tavi::ZoomText(percent / 100.0)));
   if (host_.setZoom) host_.setZoom(percent / 100.0);
 }
 

@@ -46,6 +46,8 @@ class TCtrlForm : public QWidget {
   // The cache import dialog hides this window and brings it back.
   void HideForDialog();
   void RestoreAfterDialog();
+  // A house was imported while the dialog was open: its floor stays after it.
+  void KeepDialogFloor() { keepDialogFloor_ = true; }
 
   void ShowCurrentTile();
   void RefreshCellList();
@@ -81,9 +83,11 @@ class TCtrlForm : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // Shows or hides a tool window; the first time it is shown it opens below
-  // this window (`column` pixels to the right), kept on the screen.
-  void ShowToolWindow(QWidget* w, bool show, int column);
+  // Shows or hides a tool window; the first time it is shown it is placed
+  // (PlaceToolWindow).
+  void ShowToolWindow(QWidget* w, bool show);
+  // The first place and size of a tool window (interaction/tool_place).
+  void PlaceToolWindow(QWidget* w);
 
   void build();
   void TBFloorChange();
@@ -101,6 +105,7 @@ class TCtrlForm : public QWidget {
   bool detached_ = false;
   bool wasVisibleBeforeDialog_ = false;
   int floorBeforeDialog_ = 1;
+  bool keepDialogFloor_ = false;
 
   QLabel* idxImg_ = nullptr;
   QLabel* lblNumber_ = nullptr;

@@ -44,6 +44,11 @@ void MainSurface::CenterView() {
   v_->setValue(v_->maximum() / 2);
 }
 
+void MainSurface::ScrollTo(int x, int y) {
+  h_->setValue(x);
+  v_->setValue(y);
+}
+
 void MainSurface::updateRanges() {
   const int w = view_->width(), h = view_->height();
   h_->setRange(0, contentW_ > w ? contentW_ - w : 0);

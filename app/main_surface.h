@@ -19,6 +19,8 @@ class MainSurface : public QWidget {
   int ScrollY() const;
   // Scrolls to the middle of the scene (a no-op when it fits the view).
   void CenterView();
+  // Scrolls to a surface position (kept within the scroll ranges).
+  void ScrollTo(int x, int y);
   QWidget* View() const { return view_; }
   // Runs after a scroll position changed.
   std::function<void()> onScroll;

@@ -5,8 +5,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QOpenGLContext>
+#include <QScreen>
 #include <QSet>
 #include <QStatusBar>
 #include <QTimer>
@@ -24,13 +26,16 @@
 #include "app/start_notices.h"
 #include "app/tool_host.h"
 #include "app/ui_prompts.h"
+#include "app/ui_texts.h"
 #include "app/update_check.h"
 #include "client/discovery.h"
 #include "client/paths.h"
 #include "client/tile_data.h"
 #include "interaction/demo_client_use.h"
+#include "interaction/plot_resize.h"
 #include "io/house_file.h"
 #include "render/gl/house_view.h"
+#include "settings/recent_files.h"
 
 namespace tavi {
 
@@ -126,26 +131,14 @@ void TMainForm::FormCreate() {
   DiscoverClientHere(d->settings);
 
   d->demo.Adopt(d->settings, stored, d->options.demoClientDir.toStdString());
+  // Paths typed by hand before may have left the multi paths empty.
+  CompleteFromArtFolder(d->settings);
 
   QString loadError;
-  if (ClientFilesPresent(d->settings)) {
-    try {
-      d->tiles = TUOTileData::Create(d->settings.ArtIdx, d->settings.TileData, d->settings.Art);
-    } catch (const std::exception& e) {
-      loadError = QString::fromStdString(e.what());
-    }
-  }
-  if (!d->tiles) {
-    // Without the client's files nothing can be drawn: say so, let the user
-    // set the paths for the next start, and end.
+  if (!LoadTileData(&loadError) && !AskForClientAtStart(loadError)) {
+    // Without the client's files nothing can be drawn: end (the paths
+    // entered are kept for the next start).
     d->startupFailed = true;
-    d->cfg = new TCfgForm(&d->settings, d->doc.get(), this);
-    d->cfg->Discover = DiscoverClientHere;
-    QString text = QString::fromUtf8(
-        "必要なファイルが見つかりません。\r\nファイルを設定して再起動してください。");
-    if (!loadError.isEmpty()) text += "\r\n\r\n" + loadError;
-    d->prompts->Info(this, text);
-    Option1Click();
     return;
   }
   d->doc->SetFacts(d->tiles.get());
@@ -176,18 +169,97 @@ void TMainForm::FormCreate() {
   d->cellLabel->setObjectName("LblCell");
   statusBar()->addPermanentWidget(d->cellLabel);
   if (d->demo.InUse())
-    d->statusLabel->setText(
-        tr("Demo client in use: %1").arg(QString::fromStdString(d->settings.ClientDir)));
+    d->statusLabel->setText(UiTextsFor(d->settings.Language)
+                                .DemoInUse.arg(QString::fromStdString(d->settings.ClientDir)));
   d->projection.RebuildAnchors(d->doc->Width, d->doc->Height, 7);
   UpdatePaintBoxSize();
   resize(900, 760);
 }
 
+bool TMainForm::LoadTileData(QString* error) {
+  d->tiles.reset();
+  if (!ClientFilesPresent(d->settings)) return false;
+  // A real client's tile data takes a moment to read.
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  try {
+    d->tiles = TUOTileData::Create(d->settings.ArtIdx, d->settings.TileData, d->settings.Art);
+  } catch (const std::exception& e) {
+    *error = QString::fromStdString(e.what());
+  }
+  QGuiApplication::restoreOverrideCursor();
+  return d->tiles != nullptr;
+}
+
+QString TMainForm::KnownDemoClient() const {
+  // The one given on the command line, else the one scripts/run.sh writes
+  // beside the build folder.
+  QStringList candidates;
+  if (!d->options.demoClientDir.isEmpty()) candidates << d->options.demoClientDir;
+  candidates << QCoreApplication::applicationDirPath() + "/../demo-client";
+  for (const QString& dir : candidates) {
+    ClientPaths p;
+    UseClientFolder(p, dir.toStdString());
+    if (ClientFilesPresent(p)) return QDir(dir).absolutePath();
+  }
+  return QString();
+}
+
+void TMainForm::MakeCfgForm() {
+  d->cfg = new TCfgForm(&d->settings, d->doc.get(), this);
+  d->cfg->Discover = DiscoverClientHere;
+  d->cfg->ChooseFile = [this](const QString& current) {
+    const QString file =
+        d->prompts->OpenFile(d->cfg, StartFolder(int(FileKind::kClient), current), QString());
+    NoteFolder(int(FileKind::kClient), file);
+    return file;
+  };
+  d->cfg->ChooseFolder = [this](const QString& current) {
+    const QString start = !current.isEmpty() ? current : StartFolder(int(FileKind::kClient), {});
+    const QString dir = d->prompts->ChooseFolder(
+        d->cfg, start, UiTextsFor(d->settings.Language).ChooseClientFolder);
+    if (!dir.isEmpty())
+      FolderFor(d->settings, FileKind::kClient) = FolderOfPath(dir.toStdString(), true);
+    return dir;
+  };
+}
+
+bool TMainForm::AskForClientAtStart(const QString& loadError) {
+  MakeCfgForm();
+  d->cfg->OfferDemoClient(KnownDemoClient());
+  // In the user's language, in the middle of the screen (no window is up yet).
+  LanguageWindows w;
+  w.cfg = d->cfg;
+  ApplyLanguage(d->settings.Language, w, &d->messages);
+  ApplyUiTexts(d->settings.Language, w);
+  d->cfg->adjustSize();
+  if (const QScreen* screen = d->cfg->screen()) {
+    const QRect area = screen->availableGeometry();
+    d->cfg->move(area.center() - QPoint(d->cfg->width() / 2, d->cfg->height() / 2));
+  }
+  QString text = QString::fromUtf8(
+      "必要なファイルが見つかりません。\r\nファイルを設定して再起動してください。");
+  if (EffectiveLanguage(d->settings.Language) != kLangJapanese)
+    text += "\r\n\r\n" + UiTextsFor(d->settings.Language).NoClientStart;
+  if (!loadError.isEmpty()) text += "\r\n\r\n" + loadError;
+  d->prompts->Info(this, text);
+  // The dialog's own settings apply as after Option; the start goes on when
+  // the paths now name a client that loads.
+  d->startupFailed = true;
+  Option1Click();
+  d->startupFailed = false;
+  QString error;
+  const bool loaded = LoadTileData(&error);
+  if (!loaded && !error.isEmpty()) d->prompts->Error(this, error);
+  // The windows made later get a dialog of their own.
+  delete d->cfg;
+  d->cfg = nullptr;
+  return loaded;
+}
+
 void TMainForm::CreateWindows() {
   // In this order; each may read what the ones before it set up. All are
   // owned by the main window, so that they float above it.
-  d->cfg = new TCfgForm(&d->settings, d->doc.get(), this);
-  d->cfg->Discover = DiscoverClientHere;
+  MakeCfgForm();
   const ToolHost host = MakeToolHost();
   QString pageFolder;
   if (!d->settingsPath.isEmpty()) pageFolder = QFileInfo(d->settingsPath).absolutePath();
@@ -241,6 +313,7 @@ ToolHost TMainForm::MakeToolHost() {
   };
   h.askSaveChanges = [this] { return AskSaveChanges(); };
   h.afterCacheImport = [this](int /*baseHeight: the document holds it*/) {
+    if (d->ctrl) d->ctrl->KeepDialogFloor();
     ShowBaseHeight();
     // The cached house belongs to no file: a Save must not overwrite the last one.
     ForgetFileName();
@@ -301,6 +374,7 @@ void TMainForm::ApplyLanguageToAll() {
   w.foundation = d->foundation;
   if (d->aos) w.setAoSTypeNames = [this](const QStringList& names) { d->aos->SetTypeNames(names); };
   ApplyLanguage(d->settings.Language, w, &d->messages);
+  ApplyUiTexts(d->settings.Language, w);
   if (!d->qtTranslator) d->qtTranslator = std::make_unique<QTranslator>();
   SwitchQtTranslation(d->qtTranslator.get(), d->settings.Language);
 }
@@ -322,7 +396,16 @@ void TMainForm::Option1Click() {
   if (!cfg) return;
   cfg->FormShow();
   if (!d->prompts->Exec(cfg)) return;
-  ApplySettings(cfg->Collect());
+  const TSettings chosen = cfg->Collect();
+  // A smaller plot drops what lies outside it: only when the user agrees.
+  // No leaves the house and every other setting as they were.
+  if (!d->startupFailed && d->doc) {
+    const int outside = EntriesOutsidePlot(*d->doc, chosen.Width, chosen.Height);
+    if (outside > 0 &&
+        !d->prompts->YesNo(this, UiTextsFor(chosen.Language).EntriesOutside.arg(outside)))
+      return;
+  }
+  ApplySettings(chosen);
 }
 
 void TMainForm::ApplySettings(const TSettings& chosen) {

@@ -7,6 +7,7 @@
 // for tests and for the program's start.
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -117,6 +118,14 @@ class TMainForm : public QMainWindow {
   void MnExportDesignClick();
   void CopyBMP1Click();
   void ImageSaveas1Click();
+  // The whole plot with every floor up to the current one, at the current
+  // zoom, as tavi-cli render draws it.
+  void MnWholeImageClick();
+  // File > Recent Files: opens `fileName` (a missing one leaves the list
+  // with a message); Clear Recent Files empties the list.
+  void OpenRecentFile(const QString& fileName);
+  void MnClearRecentClick();
+  QStringList RecentFiles() const;
   // The unsaved-changes question; false when the command must stop.
   bool AskSaveChanges();
   // A file dropped on the window: opened (after the unsaved-changes question)
@@ -180,6 +189,21 @@ class TMainForm : public QMainWindow {
   void FirstIdle();
   void RedrawTimerTimer();
   void SetTitleFromFile(const QString& fileName);
+  // The title with the unsaved-changes mark when the document is modified.
+  void UpdateTitle();
+  void RememberFile(const QString& fileName);  // recent files and the house folder
+  void FillRecentMenu();
+  // The folder a file dialog of `kind` starts in: the current file's, else
+  // the one last used for that kind.
+  QString StartFolder(int kind, const QString& current) const;
+  void NoteFolder(int kind, const QString& chosen);
+  // Loads the tile data named by the settings; false with the reason.
+  bool LoadTileData(QString* error);
+  // The first start without the client's files: the message and the
+  // configuration dialog; true when its Ok named a client that loaded.
+  bool AskForClientAtStart(const QString& loadError);
+  QString KnownDemoClient() const;
+  void MakeCfgForm();  // the configuration dialog with its choosers
 };
 
 }  // namespace tavi

@@ -11,6 +11,7 @@
 #include "io/design.h"
 #include "io/design_formats.h"
 #include "io/house_file.h"
+#include "settings/recent_files.h"
 
 namespace tavi {
 
@@ -41,8 +42,10 @@ QString DesignFilterText() {
 
 void TMainForm::MnImportDesignClick() {
   if (!AskSaveChanges()) return;
-  const QString file = d->prompts->OpenFile(this, QString(), DesignFilterText());
+  const QString file = d->prompts->OpenFile(this, StartFolder(int(FileKind::kImport), QString()),
+                                            DesignFilterText());
   if (file.isEmpty()) return;
+  NoteFolder(int(FileKind::kImport), file);
   DesignFile designs;
   std::string error;
   if (!ReadDesignFile(file.toStdString(), nullptr, &designs, &error)) {
@@ -79,8 +82,10 @@ void TMainForm::MnImportDesignClick() {
 
 void TMainForm::MnExportDesignClick() {
   QString chosen;
-  QString file = d->prompts->SaveFileFiltered(this, QString(), DesignFilterText(), &chosen);
+  QString file = d->prompts->SaveFileFiltered(this, StartFolder(int(FileKind::kImport), QString()),
+                                              DesignFilterText(), &chosen);
   if (file.isEmpty()) return;
+  NoteFolder(int(FileKind::kImport), file);
   DesignFormat format = DesignFormatForWrite(file.toStdString());
   for (const DesignFilter& f : kDesignFilters) {
     if (chosen != f.filter) continue;

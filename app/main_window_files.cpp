@@ -6,16 +6,20 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QTimer>
 #include <QUrl>
 
 #include "app/aos_window.h"
+#include "app/busy_scope.h"
 #include "app/main_surface.h"
 #include "app/main_window.h"
 #include "app/main_window_impl.h"
 #include "app/ui_prompts.h"
+#include "app/ui_texts.h"
 #include "client/multi_files.h"
+#include "client/paths.h"
 #include "io/atomic_file.h"
 #include "io/clip_text.h"
 #include "io/house_file.h"
@@ -23,13 +27,27 @@
 #include "io/multi_menu.h"
 #include "render/gl/house_view.h"
 #include "render/image_export.h"
+#include "render/projection.h"
+#include "render/whole_house.h"
+#include "settings/recent_files.h"
 
 namespace tavi {
 
 namespace {
 
 const char kHouseFilter[] = "Tavi File(*.tav/*.txt) (*.tav *.txt);;All Files (*)";
-const char kImageFilter[] = "Windows Bitmap(*.bmp) (*.bmp);;JPEG(*.jpg) (*.jpg);;All Files (*)";
+const char kImageFilter[] =
+    "Windows Bitmap(*.bmp) (*.bmp);;JPEG(*.jpg) (*.jpg *.jpeg);;PNG(*.png) (*.png)";
+
+// Pictures from this many pixels on are drawn with a progress dialog.
+constexpr int64_t kLongPicturePixels = int64_t(4) * 1000 * 1000;
+
+// The encoding a filter of kImageFilter stands for.
+ImageFormat FormatOfFilter(const QString& filter) {
+  if (filter.startsWith("JPEG")) return ImageFormat::kJpeg;
+  if (filter.startsWith("PNG")) return ImageFormat::kPng;
+  return ImageFormat::kBmp;
+}
 
 }  // namespace
 
@@ -51,11 +69,17 @@ bool TMainForm::AskSaveChanges() {
 
 void TMainForm::MnNewFileClick() {
   if (!AskSaveChanges()) return;
-  if (d->prompts->YesNo(this, d->messages.MsgFoundation)) {
-    SetBaseHeight(7);
-    d->doc->Clear(true);
-  } else {
-    d->doc->Clear(false);
+  // Cancel (Escape, the close button) keeps the house as it is.
+  switch (d->prompts->YesNoCancel(this, d->messages.MsgFoundation)) {
+    case UiPrompts::kCancel:
+      return;
+    case UiPrompts::kYes:
+      SetBaseHeight(7);
+      d->doc->Clear(true);
+      break;
+    case UiPrompts::kNo:
+      d->doc->Clear(false);
+      break;
   }
   // The new house belongs to no file: a Save must not overwrite the last one.
   ForgetFileName();
@@ -66,7 +90,8 @@ void TMainForm::MnNewFileClick() {
 
 void TMainForm::Open1Click() {
   if (!AskSaveChanges()) return;
-  const QString file = d->prompts->OpenFile(this, d->fileName, kHouseFilter);
+  const QString file =
+      d->prompts->OpenFile(this, StartFolder(int(FileKind::kHouse), d->fileName), kHouseFilter);
   if (file.isEmpty()) return;
   OpenHouseFile(file);
 }
@@ -82,6 +107,7 @@ bool TMainForm::OpenHouseFile(const QString& fileName) {
     return false;
   }
   AfterDocumentReplaced(fileName);
+  RememberFile(fileName);
   d->ForgetRecovery();
   // Loaded all the same; the status bar says what looks wrong with the file.
   if (!r.warning.empty() && d->statusLabel)
@@ -93,20 +119,30 @@ bool TMainForm::OpenHouseFile(const QString& fileName) {
 void TMainForm::Close1Click() {
   if (d->fileName.isEmpty()) {
     // A recovered house proposes the name of the file it belonged to.
-    const QString file = d->prompts->SaveFile(this, d->recoveredName, kHouseFilter, "tav");
+    const QString start = !d->recoveredName.isEmpty()
+                              ? d->recoveredName
+                              : StartFolder(int(FileKind::kHouse), d->fileName);
+    const QString file = d->prompts->SaveFile(this, start, kHouseFilter, "tav");
     if (file.isEmpty()) return;
     d->fileName = file;
   }
+  SaveResult r;
+  {
+    BusyScope busy(this, UiTextsFor(d->settings.Language).Working);
+    r = SaveToFile(*d->doc, d->fileName.toStdString());
+  }
   SetTitleFromFile(d->fileName);
-  const SaveResult r = SaveToFile(*d->doc, d->fileName.toStdString());
-  if (!r.ok)
+  if (!r.ok) {
     d->prompts->Error(this, QString::fromStdString(r.error));
-  else
-    d->ForgetRecovery();
+    return;
+  }
+  d->ForgetRecovery();
+  RememberFile(d->fileName);
 }
 
 void TMainForm::SaveAs1Click() {
-  const QString file = d->prompts->SaveFile(this, d->fileName, kHouseFilter, "tav");
+  const QString file = d->prompts->SaveFile(this, StartFolder(int(FileKind::kHouse), d->fileName),
+                                            kHouseFilter, "tav");
   if (file.isEmpty()) return;
   d->fileName = file;
   Close1Click();
@@ -139,8 +175,9 @@ void TMainForm::MnImportClipClick() {
   const QString house = QString::fromStdString(name);
   // A house without a name gets no file name, so that Save asks for one.
   d->fileName = house.isEmpty() ? QString() : house + ".tav";
-  setWindowTitle(house.isEmpty() ? QString(kAppTitle) : QString(kAppTitle) + " - " + house);
+  d->titleName = house;
   AfterDocumentReplaced(QString());
+  UpdateTitle();
 }
 
 void TMainForm::MnImportClick(int tag) {
@@ -151,7 +188,19 @@ void TMainForm::MnImportClick(int tag) {
   // multi.mul or the multi container; the tile data tells the record size.
   if (!ReadClientMulti(d->settings.MultiIdx, d->settings.Multi, d->tiles->MultiRecordSize(), tag,
                        &components, &error)) {
-    d->prompts->Error(this, QString::fromStdString(error));
+    // A file that is not there: name it and say where it is set.
+    const bool packed = ClientFileKindOf(d->settings.Multi) == ClientFileKind::kContainer;
+    std::string tried;
+    for (const std::string* path : {&d->settings.MultiIdx, &d->settings.Multi})
+      if (tried.empty() && (!packed || path == &d->settings.Multi) &&
+          ClientFileKindOf(*path) == ClientFileKind::kAbsent)
+        tried = path->empty() ? (path == &d->settings.Multi ? "multi.mul" : "multi.idx") : *path;
+    if (!tried.empty())
+      d->prompts->Error(
+          this,
+          UiTextsFor(d->settings.Language).MultiOpenFailed.arg(QString::fromStdString(tried)));
+    else
+      d->prompts->Error(this, QString::fromStdString(error));
     return;
   }
   const LoadResult r = ImportMulti(*d->doc, components, base);
@@ -180,17 +229,125 @@ void TMainForm::CopyBMP1Click() {
   QApplication::clipboard()->setImage(d->view->CaptureView());
 }
 
+namespace {
+
+// The picture's file name as the dialog gave it, with the chosen filter's
+// extension where it has none of its own.
+std::string ChosenImageName(const QString& file, const QString& filter) {
+  return ImageFileName(file.toStdString(), FormatOfFilter(filter));
+}
+
+}  // namespace
+
 void TMainForm::ImageSaveas1Click() {
   if (!d->view) return;
-  const QString file = d->prompts->SaveFile(this, QString(), kImageFilter, "bmp");
+  QString filter;
+  const QString file = d->prompts->SaveFileFiltered(
+      this, StartFolder(int(FileKind::kImage), QString()), kImageFilter, &filter);
   if (file.isEmpty()) return;
+  NoteFolder(int(FileKind::kImage), file);
   const TBitmap24 bmp = d->view->CaptureBitmap();
   std::string bytes, error = "cannot encode an empty picture";
-  const std::string name = file.toStdString();
+  const std::string name = ChosenImageName(file, filter);
   if (!EncodeImage(bmp, ImageFormatForSave(name), JpegQualityFor(d->settings.JpegQuality),
                    &bytes) ||
       !WriteFileAtomically(name, bytes, &error))
     d->prompts->Error(this, QString::fromStdString(error));
+}
+
+void TMainForm::MnWholeImageClick() {
+  if (!d->tiles) return;
+  QString filter;
+  const QString file = d->prompts->SaveFileFiltered(
+      this, StartFolder(int(FileKind::kImage), QString()), kImageFilter, &filter);
+  if (file.isEmpty()) return;
+  NoteFolder(int(FileKind::kImage), file);
+  const std::string name = ChosenImageName(file, filter);
+  WholeHouseOptions o;
+  o.Floor = d->mouseEnv ? d->mouseEnv->CurrentFloor() : -1;
+  o.Zoom = Zoom();
+  o.ShowGrid = d->act.MnShowGrid && d->act.MnShowGrid->isChecked();
+  o.ShowCustomize = d->act.MnShowPropriety && d->act.MnShowPropriety->isChecked();
+  o.Night = d->act.MnLight && d->act.MnLight->isChecked();
+  o.BGType = d->settings.BGType;
+  o.LargeBG = d->settings.isLargeBG;
+  // The marks of the rule check as the view shows them after any change.
+  if (o.ShowCustomize) d->doc->CheckCustomization();
+  TBitmap24 picture;
+  std::string bytes, error = "cannot encode an empty picture";
+  bool ok = false;
+  {
+    // A picture of some million pixels takes longer than half a second.
+    const SurfaceSize size = PaintBoxSize(d->doc->Width, d->doc->Height, o.Zoom);
+    BusyScope busy(this, UiTextsFor(d->settings.Language).Working,
+                   int64_t(size.Width) * size.Height >= kLongPicturePixels);
+    ok = RenderWholeHouse(*d->doc, *d->tiles, o, &picture, &error) &&
+         EncodeImage(picture, ImageFormatForSave(name), JpegQualityFor(d->settings.JpegQuality),
+                     &bytes) &&
+         WriteFileAtomically(name, bytes, &error);
+  }
+  if (!ok) d->prompts->Error(this, QString::fromStdString(error));
+}
+
+// ---- recent files and the dialogs' folders ----
+
+QString TMainForm::StartFolder(int kind, const QString& current) const {
+  if (!current.isEmpty()) return current;
+  return QString::fromStdString(FolderFor(d->settings, FileKind(kind)));
+}
+
+void TMainForm::NoteFolder(int kind, const QString& chosen) {
+  if (chosen.isEmpty()) return;
+  FolderFor(d->settings, FileKind(kind)) =
+      FolderOfPath(QFileInfo(chosen).absoluteFilePath().toStdString());
+}
+
+void TMainForm::RememberFile(const QString& fileName) {
+  const QString full = QFileInfo(fileName).absoluteFilePath();
+  AddRecentFile(&d->settings.RecentFiles, full.toStdString());
+  NoteFolder(int(FileKind::kHouse), full);
+}
+
+QStringList TMainForm::RecentFiles() const {
+  QStringList out;
+  for (const std::string& f : d->settings.RecentFiles) out << QString::fromStdString(f);
+  return out;
+}
+
+void TMainForm::OpenRecentFile(const QString& fileName) {
+  if (!QFileInfo(fileName).isFile()) {
+    RemoveRecentFile(&d->settings.RecentFiles, fileName.toStdString());
+    d->prompts->Info(this, UiTextsFor(d->settings.Language).RecentMissing.arg(fileName));
+    return;
+  }
+  if (!AskSaveChanges()) return;
+  OpenHouseFile(fileName);
+}
+
+void TMainForm::MnClearRecentClick() {
+  d->settings.RecentFiles.clear();
+}
+
+void TMainForm::FillRecentMenu() {
+  QMenu* menu = d->act.MnRecent;
+  if (!menu) return;
+  for (QAction* a : menu->actions())
+    if (a != d->act.MnClearRecent) {
+      menu->removeAction(a);
+      a->deleteLater();
+    }
+  QAction* before = menu->actions().isEmpty() ? nullptr : menu->actions().first();
+  int n = 0;
+  for (const QString& file : RecentFiles()) {
+    ++n;
+    auto* a = new QAction(QString("&%1 %2").arg(n).arg(file), menu);
+    a->setObjectName(QString("MnRecentFile%1").arg(n));
+    a->setStatusTip(file);
+    connect(a, &QAction::triggered, this, [this, file] { OpenRecentFile(file); });
+    menu->insertAction(before, a);
+  }
+  if (n > 0) menu->insertSeparator(before);
+  if (d->act.MnClearRecent) d->act.MnClearRecent->setEnabled(n > 0);
 }
 
 // ---- the file name and the title ----
@@ -206,11 +363,22 @@ void TMainForm::SetCurrentFileName(const QString& name) {
 
 void TMainForm::ForgetFileName() {
   d->fileName.clear();
-  setWindowTitle(kAppTitle);
+  d->titleName.clear();
+  UpdateTitle();
 }
 
 void TMainForm::SetTitleFromFile(const QString& fileName) {
-  setWindowTitle(QString::fromStdString(WindowTitleFor(fileName.toStdString())));
+  d->titleName =
+      fileName.isEmpty() ? QString() : QString::fromStdString(HouseNameOf(fileName.toStdString()));
+  UpdateTitle();
+}
+
+void TMainForm::UpdateTitle() {
+  // "*" before the house's name while there are unsaved changes.
+  d->titleModified = d->doc && d->doc->Modified;
+  const QString mark = d->titleModified ? "*" : "";
+  setWindowTitle(d->titleName.isEmpty() ? mark + kAppTitle
+                                        : QString(kAppTitle) + " - " + mark + d->titleName);
 }
 
 // ---- files dropped on the window ----

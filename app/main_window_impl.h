@@ -36,6 +36,8 @@ struct MainMenuActions {
   QAction *MnNewFile = nullptr, *Open1 = nullptr, *Close1 = nullptr, *SaveAs1 = nullptr;
   QAction *MnImportClip = nullptr, *MnExportClip = nullptr, *MnImportCache = nullptr;
   QAction *ImageSaveas1 = nullptr, *Exit1 = nullptr;
+  QAction *MnWholeImage = nullptr, *MnClearRecent = nullptr;
+  QMenu* MnRecent = nullptr;
   // Edit
   QAction *MnUndo = nullptr, *MnRedo = nullptr, *MnCut = nullptr, *MnCopy = nullptr;
   QAction *MnPaste = nullptr, *MnDelete = nullptr, *CopyBMP1 = nullptr;
@@ -98,6 +100,8 @@ struct TMainForm::Impl {
   int anchorsBase = -1;
   std::array<std::array<bool, kGrid>, kGrid> hidden{};
   QString fileName;
+  QString titleName;           // the house name the title shows (empty: none)
+  bool titleModified = false;  // the title shows the unsaved-changes mark
   LangMessages messages = MessagesFor(kLangEnglish);
   // Qt's own texts in the chosen language (installed while one is loaded).
   std::unique_ptr<QTranslator> qtTranslator;

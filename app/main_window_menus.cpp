@@ -55,9 +55,14 @@ void TMainForm::CreateMenus() {
   QMenu* file = menu(bar, nullptr, "File1", "&File");
   A.MnNewFile =
       item(file, "MnNewFile", "&NewFile", QKeySequence("Ctrl+N"), &TMainForm::MnNewFileClick);
-  A.Open1 = item(file, "Open1", "&Open...", {}, &TMainForm::Open1Click);
+  A.Open1 = item(file, "Open1", "&Open...", QKeySequence("Ctrl+O"), &TMainForm::Open1Click);
   A.Close1 = item(file, "Close1", "&Save", QKeySequence("Ctrl+S"), &TMainForm::Close1Click);
-  A.SaveAs1 = item(file, "SaveAs1", "Save &As...", {}, &TMainForm::SaveAs1Click);
+  A.SaveAs1 =
+      item(file, "SaveAs1", "Save &As...", QKeySequence("Ctrl+Shift+S"), &TMainForm::SaveAs1Click);
+  A.MnRecent = menu(nullptr, file, "MnRecent", "Recent &Files");
+  A.MnClearRecent =
+      item(A.MnRecent, "MnClearRecent", "Clear Recent Files", {}, &TMainForm::MnClearRecentClick);
+  connect(A.MnRecent, &QMenu::aboutToShow, this, &TMainForm::FillRecentMenu);
   file->addSeparator();
   A.MnImportClip = item(file, "MnImportClip", "Load from &Clip", {}, &TMainForm::MnImportClipClick);
   A.MnExportClip = item(file, "MnExportClip", "Save to Clip", {}, &TMainForm::MnExportClipClick);
@@ -69,6 +74,7 @@ void TMainForm::CreateMenus() {
     a->setData(m.tag);
     const int tag = m.tag;
     connect(a, &QAction::triggered, this, [this, tag] { MnImportClick(tag); });
+    a->setProperty("taviImportItem", true);
   }
   A.MnImportCache = item(file, "MnImportCache", "Import Cache...", {}, nullptr);
   connect(A.MnImportCache, &QAction::triggered, this, [this] {
@@ -79,8 +85,10 @@ void TMainForm::CreateMenus() {
   file->addSeparator();
   A.ImageSaveas1 =
       item(file, "ImageSaveas1", "&Image Save as...", {}, &TMainForm::ImageSaveas1Click);
+  A.MnWholeImage =
+      item(file, "MnWholeImage", "Save &Whole House Image...", {}, &TMainForm::MnWholeImageClick);
   file->addSeparator();
-  A.Exit1 = item(file, "Exit1", "&Exit", {}, &TMainForm::Exit1Click);
+  A.Exit1 = item(file, "Exit1", "&Exit", QKeySequence("Ctrl+Q"), &TMainForm::Exit1Click);
 
   QMenu* edit = menu(bar, nullptr, "Edit1", "&Edit");
   A.MnUndo = item(edit, "MnUndo", "&Undo", QKeySequence("Ctrl+Z"), &TMainForm::MnUndoClick);
@@ -135,7 +143,8 @@ void TMainForm::CreateMenus() {
   connect(A.MnLight, &QAction::triggered, this, [this] { Redraw(); });
 
   QMenu* help = menu(bar, nullptr, "Help1", "&Help");
-  A.MnContents = item(help, "MnContents", "&Contents", {}, &TMainForm::MnContentsClick);
+  A.MnContents =
+      item(help, "MnContents", "&Contents", QKeySequence(Qt::Key_F1), &TMainForm::MnContentsClick);
   A.About1 = item(help, "About1", "&About", {}, &TMainForm::About1Click);
 }
 

@@ -17,6 +17,7 @@
 #include "app/main_window.h"
 #include "app/main_window_impl.h"
 #include "document/aos_tables.h"
+#include "interaction/view_scroll.h"
 #include "interaction/window_place.h"
 #include "interaction/zoom_text.h"
 #include "render/gl/house_view.h"
@@ -153,6 +154,8 @@ void TMainForm::SetHiddenCell(int x, int y, bool hidden) {
 // ---- view ----
 
 void TMainForm::Redraw() {
+  // Every change of the house redraws: the title follows its unsaved state.
+  if (d->doc && d->doc->Modified != d->titleModified) UpdateTitle();
   if (!d->view || !d->mouse) return;
   const int base = BaseHeight();
   if (base != d->anchorsBase) {
@@ -210,9 +213,20 @@ void TMainForm::RefreshView() {
 }
 
 void TMainForm::SetZoom(double zoom) {
+  const double before = d->projection.Zoom();
   d->projection.SetZoom(zoom);
   d->settings.Zoom = d->projection.Zoom();
   UpdatePaintBoxSize();
+  if (d->surface && d->view && before != d->projection.Zoom()) {
+    // The point under the pointer stays where it is (the view's centre when
+    // the pointer is elsewhere).
+    const QPoint p = d->view->mapFromGlobal(QCursor::pos());
+    const SurfaceSize size = PaintBoxSize(d->doc->Width, d->doc->Height, d->projection.Zoom());
+    const ScrollPosition at = ScrollAfterZoom(
+        before, d->projection.Zoom(), {d->surface->ScrollX(), d->surface->ScrollY()}, p.x(), p.y(),
+        d->view->width(), d->view->height(), size.Width, size.Height);
+    d->surface->ScrollTo(at.X, at.Y);
+  }
   Redraw();
 }
 
@@ -253,6 +267,18 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
       case QEvent::KeyPress:
       case QEvent::KeyRelease: {
         auto* ke = static_cast<QKeyEvent*>(event);
+        // The arrow keys scroll the view while the drawing surface has the focus.
+        const int dx = ke->key() == Qt::Key_Left ? -1 : ke->key() == Qt::Key_Right ? 1 : 0;
+        const int dy = ke->key() == Qt::Key_Up ? -1 : ke->key() == Qt::Key_Down ? 1 : 0;
+        if ((dx || dy) && !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+          if (event->type() == QEvent::KeyPress) {
+            const ScrollPosition at = ScrollByArrow(
+                {d->surface->ScrollX(), d->surface->ScrollY()}, dx, dy, d->view->width(),
+                d->view->height(), d->surface->ContentWidth(), d->surface->ContentHeight());
+            d->surface->ScrollTo(at.X, at.Y);
+          }
+          return true;
+        }
         if (event->type() == QEvent::KeyPress)
           keyPressEvent(ke);
         else
@@ -363,9 +389,14 @@ void TMainForm::DockControlWindow(bool clampToScreen) {
   if (!stick || !stick->isChecked() || !isVisible() || !d->ctrl) return;
   const QRect frame = frameGeometry();
   const int screenWidth = screen() ? screen()->geometry().width() : -1;
-  const ScreenPoint at =
+  ScreenPoint at =
       DockedControlWindow(ScreenRect{frame.left(), frame.top(), frame.width(), frame.height()},
                           d->ctrl->frameGeometry().width(), screenWidth, clampToScreen);
+  if (const QScreen* s = screen()) {
+    const QRect a = s->availableGeometry();
+    at = DockedOnNarrowScreen(at, frame.width(), d->ctrl->frameGeometry().width(),
+                              ScreenRect{a.left(), a.top(), a.width(), a.height()});
+  }
   d->ctrl->move(at.X, at.Y);
 }
 

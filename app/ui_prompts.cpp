@@ -3,11 +3,34 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QUrl>
 
 namespace tavi {
+
+QIcon NamesOnlyIconProvider::icon(const QFileInfo& info) const {
+  if (info.isDir()) return QFileIconProvider::icon(Folder);
+  if (info.isRoot()) return QFileIconProvider::icon(Drive);
+  return QFileIconProvider::icon(File);
+}
+
+QString NamesOnlyIconProvider::type(const QFileInfo& info) const {
+  if (info.isDir()) return QFileIconProvider::type(info);  // a folder's type reads nothing
+  const QMimeType mime = QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+  return mime.isDefault() ? QStringLiteral("File") : mime.comment();
+}
+
+void MakeSafe(QFileDialog* dialog) {
+  // One provider for every dialog; it holds no state of its own and is never
+  // destroyed, so that no icon outlives the application object.
+  static NamesOnlyIconProvider* const provider = new NamesOnlyIconProvider;
+  dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog->setOption(QFileDialog::DontUseCustomDirectoryIcons, true);
+  dialog->setIconProvider(provider);
+}
 
 QString BoxText(const QString& text) {
   QString t = text;
@@ -43,16 +66,31 @@ bool UiPrompts::YesNo(QWidget* parent, const QString& text) {
 }
 
 QString UiPrompts::OpenFile(QWidget* parent, const QString& current, const QString& filter) {
-  return QFileDialog::getOpenFileName(parent, QString(), current, filter);
+  QFileDialog dlg(parent, QString(), current, filter);
+  MakeSafe(&dlg);
+  dlg.setAcceptMode(QFileDialog::AcceptOpen);
+  dlg.setFileMode(QFileDialog::ExistingFile);
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return QString();
+  return dlg.selectedFiles().first();
+}
+
+QString UiPrompts::ChooseFolder(QWidget* parent, const QString& current, const QString& caption) {
+  QFileDialog dlg(parent, caption, current);
+  MakeSafe(&dlg);
+  dlg.setFileMode(QFileDialog::Directory);
+  dlg.setOption(QFileDialog::ShowDirsOnly, true);
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return QString();
+  return dlg.selectedFiles().first();
 }
 
 QString UiPrompts::SaveFile(QWidget* parent, const QString& current, const QString& filter,
                             const QString& defaultSuffix) {
   QFileDialog dlg(parent, QString(), current, filter);
+  MakeSafe(&dlg);
   dlg.setAcceptMode(QFileDialog::AcceptSave);
   dlg.setDefaultSuffix(defaultSuffix);
   dlg.setOption(QFileDialog::ReadOnly, false);
-  if (!current.isEmpty()) dlg.selectFile(current);
+  if (!current.isEmpty() && !QFileInfo(current).isDir()) dlg.selectFile(current);
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return QString();
   return dlg.selectedFiles().first();
 }
@@ -60,6 +98,7 @@ QString UiPrompts::SaveFile(QWidget* parent, const QString& current, const QStri
 QString UiPrompts::SaveFileFiltered(QWidget* parent, const QString& current, const QString& filter,
                                     QString* chosenFilter) {
   QFileDialog dlg(parent, QString(), current, filter);
+  MakeSafe(&dlg);
   dlg.setAcceptMode(QFileDialog::AcceptSave);
   dlg.setOption(QFileDialog::ReadOnly, false);
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return QString();

@@ -2,10 +2,12 @@
 // Message boxes, questions, file dialogs and the web browser of the main
 // window, behind one class so that tests can answer them without a person at
 // the screen.
+#include <QFileIconProvider>
 #include <QString>
 #include <QStringList>
 
 class QDialog;
+class QFileDialog;
 class QWidget;
 
 namespace tavi {
@@ -22,6 +24,8 @@ class UiPrompts {
   virtual QString OpenFile(QWidget* parent, const QString& current, const QString& filter);
   virtual QString SaveFile(QWidget* parent, const QString& current, const QString& filter,
                            const QString& defaultSuffix);
+  // A folder; empty when cancelled.
+  virtual QString ChooseFolder(QWidget* parent, const QString& current, const QString& caption);
   // A save dialog whose chosen filter is reported too (the whole filter text).
   virtual QString SaveFileFiltered(QWidget* parent, const QString& current, const QString& filter,
                                    QString* chosenFilter);
@@ -34,6 +38,20 @@ class UiPrompts {
   // Opens a web page in the desktop's browser; false when none could be started.
   virtual bool OpenUrl(const QString& url);
 };
+
+// Icons and type names of the file dialogs told by the name alone: the
+// contents of a file are never read, so that a special file (a FIFO, a file
+// of /proc that never ends) cannot stall the dialog.
+class NamesOnlyIconProvider : public QFileIconProvider {
+ public:
+  QIcon icon(const QFileInfo& info) const override;
+  QIcon icon(IconType type) const override { return QFileIconProvider::icon(type); }
+  QString type(const QFileInfo& info) const override;
+};
+
+// Every file dialog of the editor is made here: the dialog drawn by Qt (the
+// same everywhere), with the names-only icon provider.
+void MakeSafe(QFileDialog* dialog);
 
 // The box texts keep their line breaks as LF.
 QString BoxText(const QString& text);

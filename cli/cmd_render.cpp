@@ -12,11 +12,9 @@
 #include "document/house_document.h"
 #include "io/atomic_file.h"
 #include "io/house_file.h"
-#include "render/art_source.h"
 #include "render/image_export.h"
 #include "render/projection.h"
-#include "render/raster.h"
-#include "render/scene.h"
+#include "render/whole_house.h"
 #include "settings/settings.h"
 
 namespace tavi::cli {
@@ -32,15 +30,6 @@ bool ParseZoom(std::string s, double* out) {
   if (*end != '\0' || !std::isfinite(v) || !(v > 0)) return false;
   *out = percent ? v / 100.0 : v;
   return true;
-}
-
-// The highest floor that holds a tile (0 for an empty house).
-int TopBuiltFloor(const TTAVIDoc& doc) {
-  for (int f = kFloors - 1; f > 0; --f)
-    for (int y = 0; y < doc.Height; ++y)
-      for (int x = 0; x < doc.Width; ++x)
-        if (doc.LayerCount[f][y][x] > 0) return f;
-  return 0;
 }
 
 int RunRender(const Args& args) {
@@ -82,45 +71,17 @@ int RunRender(const Args& args) {
   if (!doc) return Fail(error);
   doc->Recalculate();
 
-  auto ground = std::make_unique<TBackgroundMap>();
-  for (auto& row : *ground) row.fill(0);
-  FillBackgroundMap(*ground, bgType, 1);
-
-  TProjection projection;
-  projection.SetZoom(zoom);
-  projection.RebuildAnchors(doc->Width, doc->Height, doc->BaseHeight());
-
-  ViewState state;
-  state.CurrentFloor = floor >= 0 ? floor : TopBuiltFloor(*doc);
-  state.BaseHeight = doc->BaseHeight();
-  state.View.ShowGrid = !args.Has("no-grid");
-  state.View.ShowDownstairs = state.View.ShowGrid;  // the grid switch takes it along
-  state.View.Night = args.Has("night");
-  state.BackgroundMap = ground.get();
-  state.LargeBG = args.Has("large-bg");
-  state.Projection = &projection;
-  state.Zoom = projection.Zoom();
-
-  SceneInputs in;
-  in.Doc = doc.get();
-  in.Lights = data->Lights;
-  in.State = &state;
-  DrawList list;
-  BuildScene(in, &list);
-
-  TArtCache art(data.get());
-  SurfaceSize size = projection.PaintBox();
-  RasterView view;
-  view.Width = size.Width;
-  view.Height = size.Height;
-  view.Zoom = projection.Zoom();
-  if (int64_t(view.Width) * view.Height > kMaxRasterPixels)
-    return Fail(out + ": a picture of " + std::to_string(view.Width) + " x " +
-                std::to_string(view.Height) + " pixels is too large; use a smaller --zoom");
-  RasterFrame frame;
-  if (!RasterizeScene(list, &art, view, &frame)) return Fail(out + ": the picture would be empty");
+  WholeHouseOptions options;
+  options.Floor = floor;
+  options.Zoom = zoom;
+  options.ShowGrid = !args.Has("no-grid");
+  options.Night = args.Has("night");
+  options.BGType = bgType;
+  options.LargeBG = args.Has("large-bg");
+  TBitmap24 picture;
+  if (!RenderWholeHouse(*doc, *data, options, &picture, &error)) return Fail(out + ": " + error);
   std::string bytes;
-  if (!EncodeImage(frame.ToBitmap(), format, quality, &bytes))
+  if (!EncodeImage(picture, format, quality, &bytes))
     return Fail(out + ": the picture cannot be encoded");
   if (!WriteFileAtomically(out, bytes, &error)) return Fail(error);
   return kOk;

@@ -437,6 +437,23 @@ void UseClientFolder(ClientPaths& s, const std::string& dir) {
   for (const auto& [path, name] : ClientFileFields(s)) *path = ClientFileIn(s.ClientDir, name);
 }
 
+void CompleteFromArtFolder(ClientPaths& s) {
+  std::string dir;
+  for (const std::string* path : {&s.Art, &s.ArtIdx, &s.TileData}) {
+    struct stat st {};
+    if (path->empty() || ::stat(path->c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    const size_t slash = path->find_last_of('/');
+    dir = slash == std::string::npos ? std::string("./") : path->substr(0, slash + 1);
+    break;
+  }
+  if (dir.empty()) return;
+  if (s.ClientDir.empty() || !IsFolder(s.ClientDir)) s.ClientDir = WithSlash(dir);
+  const bool idxMissing = s.MultiIdx.empty() || !NamesSomething(s.MultiIdx);
+  const bool mulMissing = s.Multi.empty() || !NamesSomething(s.Multi);
+  if (idxMissing) s.MultiIdx = ClientFileIn(dir, "multi.idx");
+  if (mulMissing) s.Multi = ClientFileIn(dir, "multi.mul");
+}
+
 void DiscoverClientHere(ClientPaths& s) {
   const std::unique_ptr<WineRegistry> registry = WineRegistry::Load(WineRegistry::DefaultPrefix());
   const char* home = std::getenv("HOME");

@@ -92,6 +92,15 @@ void DiscoverClient(ClientPaths& s, const IRegistry* registry,
 // container where it has one.
 void UseClientFolder(ClientPaths& s, const std::string& dir);
 
+// Completes the multi paths (MultiIdx, Multi) that are empty or name nothing
+// on disk from the folder the art lies in (Art, else ArtIdx, else TileData,
+// whichever names an existing file), matched as UseClientFolder does: the
+// loose pair where the folder has both, else the container. A multi path
+// that names something is kept. ClientDir becomes that folder when it is
+// empty or names no folder, so that the cache import looks beside the art.
+// Nothing changes when no art path names a file.
+void CompleteFromArtFolder(ClientPaths& s);
+
 // DiscoverClient with this machine's Wine registry ($WINEPREFIX, else
 // ~/.wine) and the usual folders under $WINEPREFIX and $HOME.
 void DiscoverClientHere(ClientPaths& s);

@@ -4,19 +4,17 @@
 
 namespace tavi {
 
-namespace {
-
-// Room between the control window and a tool window below it.
-constexpr int kGap = 8;
-// How far a tool window that must overlap another one is moved down.
-constexpr int kOverlapDrop = 64;
-
-}  // namespace
-
 ScreenPoint DockedControlWindow(const ScreenRect& mainFrame, int controlWidth, int screenWidth,
                                 bool clampToScreen) {
   ScreenPoint at{mainFrame.Left + mainFrame.Width, mainFrame.Top};
   if (clampToScreen && screenWidth >= 0 && screenWidth <= at.X) at.X = screenWidth - controlWidth;
+  return at;
+}
+
+ScreenPoint DockedOnNarrowScreen(ScreenPoint at, int mainWidth, int controlWidth,
+                                 const ScreenRect& area) {
+  if (mainWidth + controlWidth <= area.Width) return at;
+  at.X = std::max(area.Left, std::min(at.X, area.Left + area.Width - controlWidth));
   return at;
 }
 
@@ -43,16 +41,6 @@ FirstShowPlace FirstShowPlacement(const ScreenRect& mainFrame, bool automatic, i
   if (place.Control.X + controlWidth > areaEnd)
     place.Control.X = std::max(area.Left, areaEnd - controlWidth);
   return place;
-}
-
-ScreenPoint ToolWindowOpening(const ScreenRect& controlFrame, int column, int toolWidth,
-                              int toolHeight, const ScreenRect* area) {
-  ScreenPoint at{controlFrame.Left + column, controlFrame.Bottom() + kGap};
-  if (!area) return at;
-  if (column > 0 && at.X + toolWidth > area->Right() + 1) at.Y += kOverlapDrop;
-  at.X = std::max(area->Left, std::min(at.X, area->Right() - toolWidth));
-  at.Y = std::max(area->Top, std::min(at.Y, area->Bottom() - toolHeight));
-  return at;
 }
 
 }  // namespace tavi

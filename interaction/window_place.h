@@ -21,6 +21,13 @@ struct ScreenPoint {
 ScreenPoint DockedControlWindow(const ScreenRect& mainFrame, int controlWidth, int screenWidth,
                                 bool clampToScreen);
 
+// On a screen too narrow for the main window and the control window side
+// by side, the docked control window stays inside `area`, over the main
+// window's right part, wherever the main window is; on a wide enough screen
+// `at` is kept.
+ScreenPoint DockedOnNarrowScreen(ScreenPoint at, int mainWidth, int controlWidth,
+                                 const ScreenRect& area);
+
 // Where the main window goes when it is first shown, so that it and the
 // control window docked at its right edge lie wholly inside `area` (the
 // screen's available part). Frames include the window manager's borders.
@@ -35,13 +42,5 @@ struct FirstShowPlace {
 };
 FirstShowPlace FirstShowPlacement(const ScreenRect& mainFrame, bool automatic, int controlWidth,
                                   int controlHeight, const ScreenRect& area, int minMainWidth);
-
-// Where a tool window opens the first time: below the control window, 8
-// pixels apart, `column` pixels right of its left edge. Inside `area` (the
-// screen's available part; null when unknown) it is kept on the screen, and
-// a window that does not fit beside the first tool window (column > 0) lies
-// over it lower down, so that the first one's menus and tabs stay in reach.
-ScreenPoint ToolWindowOpening(const ScreenRect& controlFrame, int column, int toolWidth,
-                              int toolHeight, const ScreenRect* area);
 
 }  // namespace tavi

@@ -56,6 +56,17 @@ std::string CacheFilePath(const std::string& clientDir, const std::string& accou
   return IsRegularFile(path) ? path : std::string();
 }
 
+bool AnyCacheFile(const std::string& clientDir) {
+  int looked = 0;
+  for (const std::string& account : ListAccounts(clientDir))
+    for (const std::string& shard : ListShards(clientDir, account))
+      for (const std::string& character : ListCharacters(clientDir, account, shard)) {
+        if (!CacheFilePath(clientDir, account, shard, character).empty()) return true;
+        if (++looked >= 10000) return false;
+      }
+  return false;
+}
+
 bool ReadCacheLines(const std::string& path, std::vector<std::string>* lines, std::string* error) {
   lines->clear();
   std::string text;

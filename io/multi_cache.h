@@ -25,6 +25,9 @@ std::string CacheFilePath(const std::string& clientDir, const std::string& accou
 
 // Reads the cache file's lines; false with a message when it cannot be read
 // or is empty.
+// Whether any character folder under the desktop folder holds a
+// Multicache.dat (at most the first 10,000 character folders are looked at).
+bool AnyCacheFile(const std::string& clientDir);
 bool ReadCacheLines(const std::string& path, std::vector<std::string>* lines, std::string* error);
 // Splits one cache line: tabs become commas, then comma-text splitting.
 std::vector<std::string> SplitCacheLine(const std::string& line);

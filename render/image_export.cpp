@@ -70,12 +70,34 @@ int JpegQualityFor(int setting) {
 }
 
 ImageFormat ImageFormatForSave(const std::string& fileName) {
-  return LowerExtension(fileName) == ".jpg" ? ImageFormat::kJpeg : ImageFormat::kBmp;
+  const std::string ext = LowerExtension(fileName);
+  if (ext == ".jpg" || ext == ".jpeg") return ImageFormat::kJpeg;
+  if (ext == ".png") return ImageFormat::kPng;
+  return ImageFormat::kBmp;
 }
 
 ImageFormat ImageFormatForCli(const std::string& fileName) {
-  if (LowerExtension(fileName) == ".png") return ImageFormat::kPng;
-  return ImageFormatForSave(fileName);
+  const std::string ext = LowerExtension(fileName);
+  if (ext == ".png") return ImageFormat::kPng;
+  return ext == ".jpg" ? ImageFormat::kJpeg : ImageFormat::kBmp;
+}
+
+bool HasImageExtension(const std::string& fileName) {
+  const std::string ext = LowerExtension(fileName);
+  return ext == ".bmp" || ext == ".jpg" || ext == ".jpeg" || ext == ".png";
+}
+
+std::string ImageFileName(const std::string& fileName, ImageFormat chosen) {
+  if (fileName.empty() || HasImageExtension(fileName)) return fileName;
+  switch (chosen) {
+    case ImageFormat::kJpeg:
+      return fileName + ".jpg";
+    case ImageFormat::kPng:
+      return fileName + ".png";
+    case ImageFormat::kBmp:
+      break;
+  }
+  return fileName + ".bmp";
 }
 
 bool EncodeBmp(const TBitmap24& bmp, std::string* out) {

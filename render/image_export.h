@@ -12,10 +12,18 @@ namespace tavi {
 int JpegQualityFor(int setting);
 
 enum class ImageFormat { kBmp, kJpeg, kPng };
-// ".jpg" (any case) is JPEG; every other name is BMP.
+// The encoding a file name asks for: ".jpg" and ".jpeg" are JPEG, ".png" is
+// PNG, ".bmp" and every other name BMP (extensions in any case).
 ImageFormat ImageFormatForSave(const std::string& fileName);
-// As above, and ".png" (any case) is PNG (the command-line tool).
+// The command-line tool's rule: ".png" is PNG, ".jpg" JPEG, every other
+// name BMP.
 ImageFormat ImageFormatForCli(const std::string& fileName);
+// Whether the name ends in one of the four picture extensions above.
+bool HasImageExtension(const std::string& fileName);
+// The name as a picture is saved under: kept when it has a picture
+// extension, else with the chosen format's extension (".bmp", ".jpg",
+// ".png") appended.
+std::string ImageFileName(const std::string& fileName, ImageFormat chosen);
 
 // Encoders into memory; false on an empty bitmap or an encoder failure.
 bool EncodeBmp(const TBitmap24& bmp, std::string* out);

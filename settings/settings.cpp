@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "settings/profile_file.h"
+#include "settings/recent_files.h"
 
 namespace tavi {
 
@@ -101,6 +102,7 @@ TSettings ReadSettings(const ProfileFile& ini) {
   s.LastChar = ini.ReadInteger(kSection, "LastChar", 0);
   s.UpdateURL = ini.ReadString(kSection, "UpdateURL", "");
   s.HomeURL = ini.ReadString(kSection, "HomeURL", "");
+  ReadRecentKeys(ini, &s);
   return s;
 }
 
@@ -145,6 +147,7 @@ void WriteSettings(ProfileFile& ini, const TSettings& s) {
   ini.WriteInteger(kSection, "LastChar", s.LastChar);
   if (!s.UpdateURL.empty()) ini.WriteString(kSection, "UpdateURL", s.UpdateURL);
   if (!s.HomeURL.empty()) ini.WriteString(kSection, "HomeURL", s.HomeURL);
+  WriteRecentKeys(ini, s);
 }
 
 std::string SettingsFolder(const std::string& executableDir, std::string* problem) {

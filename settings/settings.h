@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "client/background_map.h"
 #include "client/client_paths.h"
@@ -34,6 +35,10 @@ struct TSettings : ClientPaths {
   // Addresses of the update check and the home page; overridable for tests.
   std::string UpdateURL;
   std::string HomeURL;
+  // The house files last opened or saved, most recent first, and the
+  // folders the file dialogs last used (settings/recent_files.h).
+  std::vector<std::string> RecentFiles;
+  std::string HouseFolder, ImageFolder, ClientFolder, ImportFolder;
   // Never stored: the view scale, 1.0 after every read.
   double Zoom = 1.0;
 };

@@ -42,12 +42,18 @@ class ScriptedPrompts : public UiPrompts {
     yesNo.pop_front();
     return a;
   }
-  QString OpenFile(QWidget*, const QString&, const QString&) override { return openName; }
-  QString SaveFile(QWidget*, const QString&, const QString&, const QString&) override {
+  QString OpenFile(QWidget*, const QString& current, const QString&) override {
+    lastStart = current;
+    return openName;
+  }
+  QString SaveFile(QWidget*, const QString& current, const QString&, const QString&) override {
+    lastStart = current;
     return saveName;
   }
   QString saveFilter;  // the filter a filtered save dialog reports
-  QString SaveFileFiltered(QWidget*, const QString&, const QString&, QString* chosen) override {
+  QString SaveFileFiltered(QWidget*, const QString& current, const QString&,
+                           QString* chosen) override {
+    lastStart = current;
     *chosen = saveFilter;
     return saveName;
   }
@@ -68,6 +74,12 @@ class ScriptedPrompts : public UiPrompts {
     *value = numbers.front();
     numbers.pop_front();
     return true;
+  }
+  QString folderName;  // ChooseFolder's answer; cancelled when empty
+  QString lastStart;   // the folder or file the last file dialog started at
+  QString ChooseFolder(QWidget*, const QString& current, const QString&) override {
+    lastStart = current;
+    return folderName;
   }
   bool Exec(QDialog* dialog) override {
     ++execCount;

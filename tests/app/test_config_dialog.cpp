@@ -2,7 +2,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
 
 #include "app/aos_window.h"
@@ -89,6 +91,52 @@ class TestConfigDialog : public QObject {
     QCOMPARE(dlg.EdArtIdx->text(), QString("/found/artidx.mul"));
     QCOMPARE(s.ArtIdx, std::string("/found/artidx.mul"));
     QVERIFY(s.Multi.empty());
+  }
+
+  // Filling the paths by hand: Browse chooses one file, Client folder fills
+  // all five from a folder (names in any case), the line under the paths
+  // tells which required files are still missing, and the demo client is
+  // offered only when known.
+  void fillingThePaths() {
+    if (DemoClientDir().empty()) QSKIP("the demo client could not be written");
+    const QString demo = QString::fromStdString(DemoClientDir());
+    const QString copy = home.path() + "/copied";
+    QDir().mkpath(copy);
+    for (const char* f : {"artidx.mul", "art.mul", "tiledata.mul", "multi.idx", "multi.mul"})
+      QFile::copy(demo + "/" + f, copy + "/" + QString(f).toUpper());
+    TSettings s;
+    TCfgForm dlg(&s, nullptr);
+    dlg.FormShow();
+    QCOMPARE(dlg.LblMissing->text(), QString("Still missing: artidx.mul, art.mul, tiledata.mul"));
+    QVERIFY(dlg.BtnUseDemo->isHidden());
+
+    dlg.ChooseFile = [&](const QString&) { return copy + "/TILEDATA.MUL"; };
+    dlg.findChild<QPushButton*>("BtnBrowseTileData")->click();
+    QCOMPARE(dlg.EdTileData->text(), copy + "/TILEDATA.MUL");
+    QCOMPARE(dlg.LblMissing->text(), QString("Still missing: artidx.mul, art.mul"));
+
+    dlg.ChooseFolder = [&](const QString&) { return copy; };
+    dlg.BtnClientFolder->click();
+    QCOMPARE(dlg.EdArt->text(), copy + "/ART.MUL");
+    QCOMPARE(dlg.EdMultiIdx->text(), copy + "/MULTI.IDX");
+    QCOMPARE(dlg.LblMissing->text(), QString("All required files are found."));
+    const TSettings chosen = dlg.Collect();
+    QCOMPARE(QString::fromStdString(chosen.ClientDir), copy + "/");
+
+    dlg.OfferDemoClient(demo);
+    QVERIFY(!dlg.BtnUseDemo->isHidden());
+    dlg.BtnUseDemo->click();
+    QCOMPARE(dlg.EdTileData->text(), demo + "/tiledata.mul");
+
+    // Typed art paths complete empty multi paths from the same folder.
+    dlg.EdArtIdx->setText(copy + "/ARTIDX.MUL");
+    dlg.EdArt->setText(copy + "/ART.MUL");
+    dlg.EdTileData->setText(copy + "/TILEDATA.MUL");
+    dlg.EdMultiIdx->clear();
+    dlg.EdMulti->clear();
+    const TSettings typed = dlg.Collect();
+    QCOMPARE(QString::fromStdString(typed.MultiIdx), copy + "/MULTI.IDX");
+    QCOMPARE(QString::fromStdString(typed.Multi), copy + "/MULTI.MUL");
   }
 
   // The plot size lists are the document size - 1; Ok takes every value over.
@@ -240,6 +288,22 @@ class TestConfigDialog : public QObject {
       cfg->CBWidth->setCurrentIndex(cfg->CBWidth->findText("19"));
       return true;
     };
+    // The entries outside the smaller plot are counted first; No keeps them.
+    const int outside = before - [&doc] {
+      int n = 0;
+      for (int f = 0; f < 5; ++f)
+        for (int y = 0; y < kGrid; ++y)
+          for (int x = 0; x < 20; ++x) n += doc.LayerCount[f][y][x];
+      return n;
+    }();
+    QVERIFY(outside > 0);
+    prompts->yesNo = {false};
+    w.Option1Click();
+    QVERIFY2(prompts->questions.last().startsWith(QString::number(outside) + " entries"),
+             qPrintable(prompts->questions.last()));
+    QCOMPARE(doc.Width, width);
+    QCOMPARE(entries(), before);
+    prompts->yesNo = {true};
     w.Option1Click();
     QCOMPARE(doc.Width, 20);
     QCOMPARE(doc.Height, height);

@@ -359,17 +359,26 @@ class TestMainWindow : public QObject {
     prompts->yesNoCancel = {UiPrompts::kCancel};
     w->MnNewFileClick();
     QCOMPARE(doc.Tiles[1][0][0][0].Id, uint16_t(1234));
-    prompts->yesNoCancel = {UiPrompts::kNo};
-    prompts->yesNo = {false};
+    prompts->yesNoCancel = {UiPrompts::kNo, UiPrompts::kNo};
     w->MnNewFileClick();
     QCOMPARE(doc.Tiles[1][0][0][0].Id, uint16_t(0));
     QCOMPARE(doc.LayerCount[0][1][1], 0);
     QCOMPARE(w->BaseHeight(), 3);
-    prompts->yesNo = {true};
+    prompts->yesNoCancel = {UiPrompts::kYes};
     w->MnNewFileClick();
     QVERIFY(doc.LayerCount[0][1][1] > 0);
     QCOMPARE(w->BaseHeight(), 7);
     QVERIFY(!doc.Modified);
+    // Escape or the close button on the foundation question changes nothing.
+    doc.Tiles[2][0][3][3] = {0, 1234, 0};
+    doc.UpdateAllCells();
+    w->SetBaseHeight(4);
+    prompts->yesNoCancel = {UiPrompts::kCancel};
+    w->MnNewFileClick();
+    QCOMPARE(prompts->questions.last(), w->Messages().MsgFoundation);
+    QCOMPARE(doc.Tiles[2][0][3][3].Id, uint16_t(1234));
+    QVERIFY(doc.LayerCount[0][1][1] > 0);
+    QCOMPARE(w->BaseHeight(), 4);
   }
 
   // Save As, then Open: the house comes back; a failed open changes nothing.
@@ -386,7 +395,7 @@ class TestMainWindow : public QObject {
     QCOMPARE(w->windowTitle(), QString("Tavi Editor - round"));
     QVERIFY(ReadFile(file).startsWith("\"TAVI File ver 1.00\",8,8,6"));
 
-    prompts->yesNo = {false};
+    prompts->yesNoCancel = {UiPrompts::kNo};
     w->MnNewFileClick();
     QCOMPARE(doc.Tiles[3][0][2][5].Id, uint16_t(0));
     // The new house is no longer the saved one: Save must ask, not overwrite it.
@@ -424,7 +433,7 @@ class TestMainWindow : public QObject {
     w->MnExportClipClick();
     QCOMPARE(prompts->infos.last(), QString("This file is copied to the clipboard."));
     QVERIFY(QApplication::clipboard()->text().startsWith("TAVI File ver 1.00=clip house="));
-    prompts->yesNo = {false};
+    prompts->yesNoCancel = {UiPrompts::kNo};
     w->MnNewFileClick();
     w->SetBaseHeight(1);
     w->MnImportClipClick();
@@ -575,6 +584,13 @@ class TestMainWindow : public QObject {
     w->ImageSaveas1Click();
     QCOMPARE(ReadBytes(prompts->saveName).left(2), QByteArray("\xFF\xD8"));
     prompts->saveName = home.path() + "/view.jpeg";
+    w->ImageSaveas1Click();
+    QCOMPARE(ReadBytes(prompts->saveName).left(2), QByteArray("\xFF\xD8"));
+    // A picture named .png holds PNG data, one named .bmp a bitmap.
+    prompts->saveName = home.path() + "/house.png";
+    w->ImageSaveas1Click();
+    QCOMPARE(ReadBytes(prompts->saveName).mid(1, 3), QByteArray("PNG"));
+    prompts->saveName = home.path() + "/house.bmp";
     w->ImageSaveas1Click();
     QCOMPARE(ReadBytes(prompts->saveName).left(2), QByteArray("BM"));
     QVERIFY(prompts->errors.isEmpty());

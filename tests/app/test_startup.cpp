@@ -107,8 +107,9 @@ class TestStartup : public QObject {
     QCOMPARE(QString::fromStdString(w.Settings().TileData), usual + "/tiledata.mul");
   }
 
-  // No client anywhere: the message, the configuration dialog, the end; the
-  // paths typed into the dialog are used at the next start.
+  // No client anywhere: the message, the configuration dialog; the three art
+  // paths typed there start the editor at once, the multi paths completed
+  // from the art's folder, and they are used at the next start too.
   void noClientAsksForPaths() {
     const QString folder = home.path() + "/noclient";
     auto prompts = std::make_shared<ScriptedPrompts>();
@@ -126,11 +127,24 @@ class TestStartup : public QObject {
     o.prompts = prompts;
     {
       TMainForm w(o);
-      QVERIFY(w.StartupFailed());
-      QVERIFY(w.TileData() == nullptr);
+      QVERIFY(!w.StartupFailed());
+      QVERIFY(w.TileData() != nullptr);
       QCOMPARE(prompts->infos.size(), 1);
       QVERIFY(prompts->infos[0].startsWith(QString::fromUtf8("必要なファイルが見つかりません。")));
+      // The message also speaks the user's language.
+      QVERIFY(prompts->infos[0].contains("Client folder"));
       QCOMPARE(prompts->execCount, 1);
+      QCOMPARE(QString::fromStdString(w.Settings().MultiIdx), demo + "/multi.idx");
+      QCOMPARE(QString::fromStdString(w.Settings().Multi), demo + "/multi.mul");
+      // Through to a drawn house without a restart.
+      w.show();
+      QTRY_VERIFY(w.CtrlForm() && w.CtrlForm()->isVisible());
+      QTRY_VERIFY(w.Doc().LayerCount[0][1][1] > 0);
+      QVERIFY(w.PaintBox()->isVisible());
+      w.MnImportClick(100);
+      QVERIFY2(prompts->errors.isEmpty(), qPrintable(prompts->errors.join("; ")));
+      QVERIFY(w.Doc().Width > 1);
+      w.Doc().Modified = false;
     }
     QVERIFY(ReadFile(folder + "/tavi.ini").contains("artidx.mul"));
 
@@ -318,7 +332,7 @@ class TestStartup : public QObject {
     o.prompts = prompts;
     {
       TMainForm w(o);
-      QVERIFY(w.StartupFailed());
+      QVERIFY(!w.StartupFailed());
     }
     QVERIFY(ReadFile(folder + "/tavi.ini").contains("artLegacyMUL.uop"));
     auto again = std::make_shared<ScriptedPrompts>();

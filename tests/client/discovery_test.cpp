@@ -229,6 +229,47 @@ TEST_F(Discovery, StartupCheckWithAContainer) {
   EXPECT_STREQ(ClientFileKindName(ClientFileKindOf(packed + "artLegacyMUL.uop")), "container");
 }
 
+// Art paths typed by hand with the multi paths left empty or as the bare
+// names a start without a client left: the multi files beside the art are
+// found, loose pair or container, and the cache import looks there too.
+TEST_F(Discovery, MultiPathsFollowTheArtFolder) {
+  const std::string copied = dir / "copied/";
+  fs::create_directories(copied);
+  for (const char* f : {"ArtIdx.mul", "Art.mul", "TileData.mul", "MULTI.IDX", "Multi.mul"})
+    WriteText(copied + f, "x");
+  TSettings s;
+  DiscoverClient(s, nullptr, {});  // nothing found: bare names
+  s.ArtIdx = copied + "ArtIdx.mul";
+  s.Art = copied + "Art.mul";
+  s.TileData = copied + "TileData.mul";
+  CompleteFromArtFolder(s);
+  EXPECT_EQ(s.MultiIdx, copied + "MULTI.IDX");
+  EXPECT_EQ(s.Multi, copied + "Multi.mul");
+  EXPECT_EQ(s.ClientDir, copied);
+
+  // A multi path that names a file stays; only the missing one is completed,
+  // from the container where the loose pair is not whole.
+  const std::string packed = dir / "packed2/";
+  fs::create_directories(packed);
+  WriteText(packed + "art.mul", "x");
+  WriteText(packed + "multicollection.uop", "x");
+  TSettings p;
+  p.Art = packed + "art.mul";
+  p.MultiIdx = copied + "MULTI.IDX";
+  p.ClientDir = uo();
+  CompleteFromArtFolder(p);
+  EXPECT_EQ(p.MultiIdx, copied + "MULTI.IDX");
+  EXPECT_EQ(p.Multi, packed + "multicollection.uop");
+  EXPECT_EQ(p.ClientDir, uo());  // an existing client folder is kept
+
+  // Without any art file nothing changes.
+  TSettings none;
+  none.Art = dir / "gone/art.mul";
+  CompleteFromArtFolder(none);
+  EXPECT_EQ(none.Multi, "");
+  EXPECT_EQ(none.ClientDir, "");
+}
+
 TEST_F(Discovery, UsualFoldersInsideThePrefixes) {
   fs::create_directories(prefix +
                          "/drive_c/program files (x86)/electronic arts/ultima online classic");

@@ -3,6 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "document/doc_host.h"
+#include "interaction/plot_resize.h"
+#include "support/fake_tiles.h"
+
 namespace tavi {
 namespace {
 
@@ -46,6 +52,38 @@ TEST(ConfigValues, PlotSizeOutsideTheListStays) {
   EXPECT_EQ(PlotSizeChoiceIndex(small, 8), 1);
   for (int index : {-1, 19, 100}) EXPECT_EQ(ChosenPlotSize(large, index, 30), 30);
   EXPECT_EQ(ChosenPlotSize(large, 0, 30), 8);
+}
+
+}  // namespace
+}  // namespace tavi
+
+namespace tavi {
+namespace {
+
+// A smaller plot counts what it would drop: every floor and layer outside
+// the new width or height, nothing of a plot that holds the old one.
+TEST(PlotResize, EntriesOutsideTheNewPlotAreCounted) {
+  test::FakeTileFacts facts;
+  PlainDocHost host;
+  auto doc = std::make_unique<TTAVIDoc>(30, 30, &facts, &host);
+  for (auto& floor : doc->Tiles)
+    for (auto& layer : floor)
+      for (auto& row : layer)
+        for (auto& e : row) e = TileEntry{};
+  auto put = [&](int f, int layer, int x, int y) {
+    doc->Tiles[f][layer][y][x].Id = 1234;
+    doc->UpdateCell(x, y, f);
+  };
+  put(0, 0, 6, 6);    // inside 7 x 7
+  put(1, 0, 7, 0);    // one column outside
+  put(4, 3, 0, 7);    // one row outside, high layer on the top floor
+  put(2, 0, 29, 29);  // the far corner
+  put(2, 1, 29, 29);
+  EXPECT_EQ(EntriesOutsidePlot(*doc, 7, 7), 4);
+  EXPECT_EQ(EntriesOutsidePlot(*doc, 8, 7), 3);
+  EXPECT_EQ(EntriesOutsidePlot(*doc, 8, 8), 2);
+  EXPECT_EQ(EntriesOutsidePlot(*doc, 30, 30), 0);
+  EXPECT_EQ(EntriesOutsidePlot(*doc, 32, 32), 0);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "interaction/detail_list.h"
+#include "interaction/tool_place.h"
 #include "interaction/window_place.h"
 #include "interaction/zoom_text.h"
 #include "support/fake_tiles.h"
@@ -132,27 +133,120 @@ TEST(WindowPlace, FirstShowKeepsBothWindowsOnTheScreen) {
   EXPECT_TRUE(inside(p, small));
 }
 
-TEST(WindowPlace, ToolWindowsOpenBelowTheControlWindowOnTheScreen) {
-  const ScreenRect ctrl{900, 0, 300, 500};
-  const ScreenRect screen{0, 0, 1600, 1200};
-  ScreenPoint at = ToolWindowOpening(ctrl, 0, 280, 520, &screen);
-  EXPECT_EQ(at.X, 900);
-  EXPECT_EQ(at.Y, 507);
-  // The second one fits beside the first.
-  at = ToolWindowOpening(ctrl, 288, 400, 520, &screen);
-  EXPECT_EQ(at.X, 1188);
-  EXPECT_EQ(at.Y, 507);
-  // It does not: it lies lower, kept inside the screen.
-  at = ToolWindowOpening(ctrl, 288, 560, 520, &screen);
-  EXPECT_EQ(at.X, 1599 - 560);
-  EXPECT_EQ(at.Y, 571);
-  // Near the bottom the window is lifted to stay on the screen.
-  at = ToolWindowOpening(ScreenRect{0, 900, 300, 200}, 0, 280, 520, &screen);
-  EXPECT_EQ(at.Y, 1199 - 520);
-  // No screen known: the plain place.
-  at = ToolWindowOpening(ctrl, 288, 560, 520, nullptr);
-  EXPECT_EQ(at.X, 1188);
-  EXPECT_EQ(at.Y, 507);
+// A screen too narrow for both (a large scale factor): the docked control
+// window stays on it, over the main window; a wide one changes nothing.
+TEST(WindowPlace, DockedControlWindowStaysOnANarrowScreen) {
+  const ScreenRect narrow{0, 0, 800, 600};
+  ScreenPoint at = DockedOnNarrowScreen({480, 20}, 480, 550, narrow);
+  EXPECT_EQ(at.X, 250);
+  EXPECT_EQ(at.Y, 20);
+  at = DockedOnNarrowScreen({900, 20}, 900, 550, ScreenRect{0, 0, 1600, 1200});
+  EXPECT_EQ(at.X, 900);  // a user may move the pair partly off a wide screen
+}
+
+bool Inside(const ScreenRect& r, const ScreenRect& area) {
+  return r.Left >= area.Left && r.Top >= area.Top && r.Right() <= area.Right() &&
+         r.Bottom() <= area.Bottom();
+}
+
+// 1600 x 1200: the catalogue below the control window, shortened to the
+// room down to the screen's bottom; the AoS window, too wide to sit beside
+// it, over the catalogue's list with its menus and tabs left uncovered.
+TEST(ToolPlace, BelowTheControlWindowAndOverTheFirstOnesList) {
+  ToolPlaceInput in;
+  in.area = {0, 0, 1600, 1200};
+  in.control = {970, 234, 552, 495};
+  in.keepClear = {in.control};
+  in.prefW = 298;
+  in.prefH = 546;
+  in.minW = 298;
+  in.minH = 200;
+  const ScreenRect obj = PlaceToolWindow(in);
+  EXPECT_EQ(obj.Left, 970);
+  EXPECT_EQ(obj.Top, 737);
+  EXPECT_EQ(obj.Height, 1200 - 737);
+  EXPECT_TRUE(Inside(obj, in.area));
+  EXPECT_FALSE(Overlap(obj, in.control));
+
+  in.first = &obj;
+  in.firstListTop = 60;
+  in.keepClear.push_back({obj.Left, obj.Top, obj.Width, 60});
+  in.prefW = 564;
+  in.minW = 556;
+  in.minH = 150;
+  const ScreenRect aos = PlaceToolWindow(in);
+  EXPECT_EQ(aos.Top, 797);
+  EXPECT_EQ(aos.Left, 978);
+  EXPECT_TRUE(Inside(aos, in.area));
+  for (const ScreenRect& k : in.keepClear) EXPECT_FALSE(Overlap(aos, k));
+
+  // Where it fits beside the first one, it goes there at full width.
+  in.area = {0, 0, 2400, 1200};
+  const ScreenRect wide = PlaceToolWindow(in);
+  EXPECT_EQ(wide.Left, 970 + 298 + 8);
+  EXPECT_EQ(wide.Top, 737);
+  EXPECT_EQ(wide.Width, 564);
+}
+
+// The frames measured on a desktop with a window manager, English and
+// Japanese (a taller control window), 1280 x 1024 and 1600 x 1200: both tool
+// windows lie wholly on the screen, over no control window and no menu of
+// the first one.
+TEST(ToolPlace, MeasuredScreensInBothLanguages) {
+  struct Case {
+    ScreenRect area, control;
+  } cases[] = {{{0, 0, 1280, 1024}, {707, 128, 550, 490}},
+               {{0, 0, 1280, 1024}, {710, 128, 547, 525}},
+               {{0, 0, 1600, 1200}, {967, 216, 550, 490}},
+               {{0, 0, 1600, 1200}, {967, 199, 547, 525}}};
+  for (const Case& c : cases) {
+    ToolPlaceInput in;
+    in.area = c.area;
+    in.control = c.control;
+    in.keepClear = {c.control};
+    in.prefW = 296;
+    in.prefH = 541;
+    in.minW = 125;
+    in.minH = 165;
+    const ScreenRect obj = PlaceToolWindow(in);
+    EXPECT_TRUE(Inside(obj, c.area));
+    EXPECT_FALSE(Overlap(obj, c.control));
+    in.first = &obj;
+    in.firstListTop = 75;
+    in.keepClear.push_back({obj.Left, obj.Top, obj.Width, 75});
+    in.prefW = in.minW = 562;
+    in.minH = 187;
+    const ScreenRect aos = PlaceToolWindow(in);
+    EXPECT_TRUE(Inside(aos, c.area));
+    for (const ScreenRect& k : in.keepClear) EXPECT_FALSE(Overlap(aos, k));
+  }
+}
+
+// A small screen (a large scale factor): no room below the control window,
+// so the tool window lies over the drawing surface, off its bars; nothing
+// ever leaves the screen.
+TEST(ToolPlace, OverTheDrawingSurfaceWhenNothingFitsBelow) {
+  ToolPlaceInput in;
+  in.area = {0, 0, 800, 600};
+  in.control = {300, 0, 500, 540};
+  const ScreenRect surface{10, 40, 280, 500};
+  in.surface = &surface;
+  in.keepClear = {in.control, {10, 540, 280, 12}, {290, 40, 10, 500}, {0, 20, 300, 20}};
+  in.prefW = 298;
+  in.prefH = 546;
+  in.minW = 200;
+  in.minH = 200;
+  const ScreenRect r = PlaceToolWindow(in);
+  EXPECT_TRUE(Inside(r, in.area));
+  for (const ScreenRect& k : in.keepClear) EXPECT_FALSE(Overlap(r, k));
+  EXPECT_EQ(r.Top, 40);
+  EXPECT_LE(r.Right(), surface.Right());
+
+  // Even a screen smaller than the minimum keeps the window on it.
+  in.area = {0, 0, 150, 100};
+  in.surface = nullptr;
+  const ScreenRect tiny = PlaceToolWindow(in);
+  EXPECT_TRUE(Inside(tiny, in.area));
 }
 
 }  // namespace

@@ -50,6 +50,11 @@ TEST(MultiCacheFolders, ListsEntriesWithoutDotsDownToTheCacheFile) {
   EXPECT_FALSE(ReadCacheLines(dir.File("none.dat"), &lines, &error));
   EXPECT_TRUE(ListAccounts(dir.File("missing")).empty());
   EXPECT_TRUE(ListShards(dir.path.string(), "nobody").empty());
+  // The dialog tells a client without any cached house from one with some.
+  EXPECT_TRUE(AnyCacheFile(dir.path.string()));
+  fs::remove(desk / "acct" / "Shard One" / "Hero" / "MULTICACHE.DAT");
+  EXPECT_FALSE(AnyCacheFile(dir.path.string()));
+  EXPECT_FALSE(AnyCacheFile(dir.File("missing")));
 }
 
 TEST(MultiCacheList, ListsHousesAsTheDialogShowsThem) {

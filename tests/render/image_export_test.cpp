@@ -10,9 +10,16 @@ namespace {
 TEST(ImageExport, ExtensionRulesAndQualityMap) {
   EXPECT_EQ(ImageFormatForSave("a/view.JPG"), ImageFormat::kJpeg);
   EXPECT_EQ(ImageFormatForSave("view.jpg"), ImageFormat::kJpeg);
-  EXPECT_EQ(ImageFormatForSave("view.jpeg"), ImageFormat::kBmp);
-  EXPECT_EQ(ImageFormatForSave("view.png"), ImageFormat::kBmp);
+  EXPECT_EQ(ImageFormatForSave("view.jpeg"), ImageFormat::kJpeg);
+  EXPECT_EQ(ImageFormatForSave("house.png"), ImageFormat::kPng);
+  EXPECT_EQ(ImageFormatForSave("house.Bmp"), ImageFormat::kBmp);
   EXPECT_EQ(ImageFormatForSave("my.jpg/view"), ImageFormat::kBmp);
+  // A name without a picture extension takes the chosen filter's.
+  EXPECT_EQ(ImageFileName("a/house", ImageFormat::kPng), "a/house.png");
+  EXPECT_EQ(ImageFileName("a.b/house.v2", ImageFormat::kJpeg), "a.b/house.v2.jpg");
+  EXPECT_EQ(ImageFileName("house", ImageFormat::kBmp), "house.bmp");
+  EXPECT_EQ(ImageFileName("house.JPEG", ImageFormat::kPng), "house.JPEG");
+  EXPECT_EQ(ImageFileName("my.png/view", ImageFormat::kPng), "my.png/view.png");
   EXPECT_EQ(ImageFormatForCli("view.PNG"), ImageFormat::kPng);
   EXPECT_EQ(ImageFormatForCli("view.Jpg"), ImageFormat::kJpeg);
   EXPECT_EQ(JpegQualityFor(0), 90);
@@ -57,6 +64,8 @@ TEST(ImageExport, JpegAndPngEncodeAndTheFormatPicksTheEncoder) {
   ASSERT_TRUE(EncodeImage(bmp, ImageFormatForCli("x.png"), 90, &data));
   EXPECT_EQ(data, png);
   ASSERT_TRUE(EncodeImage(bmp, ImageFormatForSave("x.png"), 90, &data));
+  EXPECT_EQ(data, png);
+  ASSERT_TRUE(EncodeImage(bmp, ImageFormatForSave("x.bmp"), 90, &data));
   EXPECT_EQ(data, bmpBytes);
   EXPECT_FALSE(EncodeImage(TBitmap24(), ImageFormat::kPng, 90, &data));
 }
