@@ -36,6 +36,12 @@ const Row kCaptions[] = {
      "MnWholeImage",
      {"Save &Whole House Image...", "家全体の画像を保存(&W)...",
       "Bild des &ganzen Hauses speichern..."}},
+    {"TMainForm",
+     "MnImportDesign",
+     {"Import Design...", "デザインのインポート...", "Design importieren..."}},
+    {"TMainForm",
+     "MnExportDesign",
+     {"Export Design...", "デザインのエクスポート...", "Design exportieren..."}},
 };
 
 // Tooltips of the tool windows' controls.

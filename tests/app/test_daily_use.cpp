@@ -177,10 +177,13 @@ class TestDailyUse : public QObject {
              ToolTipFor(kLangGerman, "TCtrlForm", "CBPartsLock"));
     QCOMPARE(action("MnWholeImage")->text(),
              QString::fromUtf8("Bild des &ganzen Hauses speichern..."));
+    QCOMPARE(action("MnImportDesign")->text(), QString("Design importieren..."));
+    QCOMPARE(action("MnExportDesign")->text(), QString("Design exportieren..."));
     TSettings english = w->Settings();
     english.Language = kLangEnglish;
     w->ApplySettings(english);
     QCOMPARE(action("Open1")->statusTip(), QString("Open a house file"));
+    QCOMPARE(action("MnImportDesign")->text(), QString("Import Design..."));
   }
 
   // Each kind of file dialog starts where that kind was last chosen, also
