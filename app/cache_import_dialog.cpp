@@ -166,7 +166,7 @@ void TMultiForm::clearFrom(int level) {
   }
   QSignalBlocker b(lbHouse_);
   lbHouse_->clear();
-  lines_.clear();
+  text_.clear();
   btnImport_->setEnabled(false);
   lbHouse_->setEnabled(false);
 }
@@ -201,18 +201,18 @@ void TMultiForm::LBCharClick() {
     QSignalBlocker b(lbHouse_);
     lbHouse_->clear();
   }
-  lines_.clear();
+  text_.clear();
   houseNumbers_.clear();
   const std::string path = CacheFilePath(clientDir().toStdString(), account_.toStdString(),
                                          shard_.toStdString(), char_.toStdString());
   std::string error;
-  if (path.empty() || !ReadCacheLines(path, &lines_, &error)) {
-    lines_.clear();
+  if (path.empty() || !ReadCacheText(path, &text_, &error)) {
+    text_.clear();
     btnImport_->setEnabled(false);
     lbHouse_->setEnabled(false);
     return;
   }
-  for (const CachedHouse& house : ListCachedHouses(lines_)) {
+  for (const CachedHouse& house : ListCachedHouses(text_)) {
     lbHouse_->addItem(QString::fromStdString(CachedHouseLabel(house)));
     houseNumbers_.push_back(house.headerIndex);
   }
@@ -227,7 +227,7 @@ void TMultiForm::BtnImportClick() {
   if (row < 0 || row >= int(houseNumbers_.size()) || !host_.Doc()) return;
   if (host_.askSaveChanges && !host_.askSaveChanges()) return;
   TTAVIDoc& doc = *host_.Doc();
-  const LoadResult r = ImportMultiCache(doc, lines_, houseNumbers_[size_t(row)]);
+  const LoadResult r = ImportMultiCache(doc, text_, houseNumbers_[size_t(row)]);
   if (!r.ok) {
     host_.Info(this, QString::fromStdString(r.error));
     return;
@@ -248,8 +248,8 @@ void TMultiForm::FormClose() {
     host_.settings->LastShard = lbShard_->currentRow();
     host_.settings->LastChar = lbChar_->currentRow();
   }
-  lines_.clear();
-  lines_.shrink_to_fit();
+  text_.clear();
+  text_.shrink_to_fit();
   if (host_.restoreCtrlAfterDialog) host_.restoreCtrlAfterDialog();
 }
 

@@ -56,7 +56,7 @@ class TMultiForm : public QDialog {
   ToolHost host_;
   QString clientDirOverride_;
   QString account_, shard_, char_;
-  std::vector<std::string> lines_;
+  std::string text_;  // the chosen character's Multicache.dat
   // Per listed house, the number the import counts it by.
   std::vector<int> houseNumbers_;
   int lastImportBase_ = -1;

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -141,6 +142,36 @@ void BM_SettingsLineEnds(benchmark::State& state) {
   fs::remove(input);  // rewritten: made afresh next time
 }
 
+void BM_CacheListLineEnds(benchmark::State& state) {
+  // A Multicache.dat of a version line and 64 MB of line ends, listed as the
+  // import dialog lists it.
+  const std::string input = MakeFile("cache-ends.dat", "\n", size_t(64) << 20);
+  double peak = 0, empty = 0;
+  for (auto _ : state) {
+    empty = PeakMb("", [] { RunCli({"list-cache", "/dev/null"}); });
+    peak = PeakMb("", [&] { RunCli({"list-cache", input}); });
+  }
+  Report(state, input, peak, empty);
+}
+
+void BM_CacheListOneLetterLines(benchmark::State& state) {
+  // About 32 M one-letter lines (under the 64 MB read cap) after a header
+  // claiming 9,999,999 components: listed, then that house imported.
+  const std::string input = MakeFile("cache-letters.dat", "a\n", (size_t(32) << 20) - 16);
+  {
+    std::fstream f(input, std::ios::in | std::ios::out | std::ios::binary);
+    f << "v\na b 9999999 d e f g\n";
+  }
+  const std::string out = Scratch() + "cache.tav";
+  double peak = 0, empty = 0, imported = 0;
+  for (auto _ : state) {
+    empty = PeakMb("", [] { RunCli({"list-cache", "/dev/null"}); });
+    peak = PeakMb("", [&] { RunCli({"list-cache", input}); });
+    imported = PeakMb("", [&] { RunCli({"import-cache", input, "--house", "0", "--out", out}); });
+  }
+  Report(state, input, std::max(peak, imported), empty);
+}
+
 void BM_RegistryLineEnds(benchmark::State& state) {
   const std::string prefix = Scratch() + "prefix";
   fs::create_directories(prefix);
@@ -157,6 +188,8 @@ BENCHMARK(BM_ClipImportLineEnds)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ClipImportOneLetterLines)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HouseFileOneLetterLines)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SettingsLineEnds)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CacheListLineEnds)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CacheListOneLetterLines)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RegistryLineEnds)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -9,10 +9,10 @@ namespace {
 
 int RunListCache(const Args& args) {
   if (args.positional.size() != 1) return Usage("list-cache needs one cache file");
-  std::vector<std::string> lines;
+  std::string text;
   std::string error;
-  if (!ReadCacheLines(args.positional[0], &lines, &error)) return Fail(error);
-  for (const CachedHouse& h : ListCachedHouses(lines)) std::cout << CachedHouseLabel(h) << "\n";
+  if (!ReadCacheText(args.positional[0], &text, &error)) return Fail(error);
+  for (const CachedHouse& h : ListCachedHouses(text)) std::cout << CachedHouseLabel(h) << "\n";
   return kOk;
 }
 

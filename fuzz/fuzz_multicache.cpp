@@ -21,11 +21,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tavi;
-  const std::vector<std::string> lines =
-      SplitLines(std::string_view(reinterpret_cast<const char*>(data), size));
-  const std::vector<CachedHouse> houses = ListCachedHouses(lines);
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const std::vector<CachedHouse> houses = ListCachedHouses(text);
   for (const CachedHouse& h : houses) (void)CachedHouseLabel(h);
   std::string error;
-  for (int n = 0; n < 3; ++n) BuildCacheImage(lines, n, &fuzz::DemoTiles(), *image, &error);
+  for (int n = 0; n < 3; ++n) BuildCacheImage(text, n, &fuzz::DemoTiles(), *image, &error);
   return 0;
 }

@@ -114,4 +114,18 @@ std::vector<std::string> SplitLines(std::string_view text) {
   return lines;
 }
 
+bool LineReader::Next(std::string_view* line) {
+  if (pos_ >= text_.size()) return false;
+  size_t end = pos_;
+  while (end < text_.size() && text_[end] != '\n' && text_[end] != '\r') ++end;
+  *line = text_.substr(pos_, end - pos_);
+  if (end < text_.size()) {
+    const bool crlf = text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n';
+    end += crlf ? 2 : 1;
+  }
+  pos_ = end;
+  ++number_;
+  return true;
+}
+
 }  // namespace tavi

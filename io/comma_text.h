@@ -23,4 +23,19 @@ int32_t ReadNumber(std::string_view field);
 // final line end does not start another (empty) line.
 std::vector<std::string> SplitLines(std::string_view text);
 
+// Walks the lines of a text in place, by the same rules as SplitLines,
+// without a string per line.
+class LineReader {
+ public:
+  explicit LineReader(std::string_view text) : text_(text) {}
+  // The next line without its end; false at the end of the text.
+  bool Next(std::string_view* line);
+  int Number() const { return number_; }  // of the line last returned, from 1
+
+ private:
+  std::string_view text_;
+  size_t pos_ = 0;
+  int number_ = 0;
+};
+
 }  // namespace tavi

@@ -7,21 +7,12 @@
 #include <string_view>
 #include <vector>
 
+#include "io/comma_text.h"
+
 namespace tavi::design {
 
-// Walks the lines of a text; CR LF, LF and a lone CR end a line.
-class LineReader {
- public:
-  explicit LineReader(std::string_view text) : text_(text) {}
-  // The next line without its end; false at the end of the text.
-  bool Next(std::string_view* line);
-  int Number() const { return number_; }  // of the line last returned, from 1
-
- private:
-  std::string_view text_;
-  size_t pos_ = 0;
-  int number_ = 0;
-};
+// The line walker the cache reader shares.
+using tavi::LineReader;
 
 // Fields separated by runs of spaces and tabs; `max` + 1 fields at most are
 // returned (so that one too many can be told).

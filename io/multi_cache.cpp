@@ -67,35 +67,48 @@ bool AnyCacheFile(const std::string& clientDir) {
   return false;
 }
 
-bool ReadCacheLines(const std::string& path, std::vector<std::string>* lines, std::string* error) {
-  lines->clear();
-  std::string text;
-  if (!ReadWholeFile(path, &text, error)) return false;
+bool ReadCacheText(const std::string& path, std::string* text, std::string* error) {
+  text->clear();
+  if (!ReadWholeFile(path, text, error)) return false;
   // Also what a FIFO without a writer reads as.
-  if (text.empty()) {
+  if (text->empty()) {
     if (error) *error = "'" + path + "' is empty";
     return false;
   }
-  *lines = SplitLines(text);
   return true;
 }
 
-std::vector<std::string> SplitCacheLine(const std::string& line) {
-  std::string commas = line;
+std::vector<std::string> SplitCacheLine(std::string_view line) {
+  std::string commas(line);
   for (char& c : commas)
     if (c == '\t') c = ',';
   return SplitCommaText(commas);
 }
 
+std::string JoinCacheLines(const std::vector<std::string>& lines) {
+  size_t size = 0;
+  for (const std::string& line : lines) size += line.size() + 1;
+  std::string text;
+  text.reserve(size);
+  for (const std::string& line : lines) {
+    text += line;
+    text += '\n';
+  }
+  return text;
+}
+
 // NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
-std::vector<CachedHouse> ListCachedHouses(const std::vector<std::string>& lines) {
+std::vector<CachedHouse> ListCachedHouses(std::string_view text) {
   std::vector<CachedHouse> houses;
   int64_t countdown = 0;
   int64_t minX = 0, maxX = 0, minY = 0, maxY = 0;
   bool any = false;
   int header = -1;
-  for (size_t i = 1; i < lines.size(); ++i) {
-    const std::vector<std::string> f = SplitCacheLine(lines[i]);
+  LineReader lines(text);
+  std::string_view line;
+  lines.Next(&line);  // the first line is the file's version
+  while (lines.Next(&line)) {
+    const std::vector<std::string> f = SplitCacheLine(line);
     if (f.size() == 7) {
       countdown = ReadNumber(f[2]);
       any = false;
@@ -121,26 +134,47 @@ std::string CachedHouseLabel(const CachedHouse& house) {
   return buf;
 }
 
-int BuildCacheImage(const std::vector<std::string>& lines, int houseNumber, const ITileFacts* facts,
+namespace {
+
+// Walks to the header line of house `houseNumber` (counted over 7-field
+// lines); its index from 0, or 0 when there is none (line 0 is the file's
+// version, never a header). `lines` is left on the header.
+size_t FindHeader(LineReader& lines, int houseNumber, std::vector<std::string>* header) {
+  std::string_view line;
+  lines.Next(&line);
+  int remaining = houseNumber;
+  while (lines.Next(&line)) {
+    std::vector<std::string> f = SplitCacheLine(line);
+    if (f.size() != 7) continue;
+    if (remaining-- == 0) {
+      *header = std::move(f);
+      return size_t(lines.Number() - 1);
+    }
+  }
+  return 0;
+}
+
+// Whether `count` more lines follow where `lines` stands.
+bool LinesAhead(LineReader lines, int64_t count) {
+  std::string_view line;
+  int64_t there = 0;
+  while (there < count && lines.Next(&line)) ++there;
+  return there == count;
+}
+
+}  // namespace
+
+int BuildCacheImage(std::string_view text, int houseNumber, const ITileFacts* facts,
                     HouseImage& image, std::string* error) {
   image.ClearTiles();
   if (houseNumber < 0) {
     *error = "no house is selected";
     return -1;
   }
-  size_t headerLine = 0;
-  int remaining = houseNumber;
+  LineReader lines(text);
+  std::string_view line;
   std::vector<std::string> header;
-  for (size_t i = 1; i < lines.size() && headerLine == 0; ++i) {
-    std::vector<std::string> f = SplitCacheLine(lines[i]);
-    if (f.size() != 7) continue;
-    if (remaining == 0) {
-      headerLine = i;
-      header = std::move(f);
-    } else {
-      --remaining;
-    }
-  }
+  const size_t headerLine = FindHeader(lines, houseNumber, &header);
   if (headerLine == 0) {
     *error = "house " + std::to_string(houseNumber) + " is not in the cache";
     return -1;
@@ -152,7 +186,8 @@ int BuildCacheImage(const std::vector<std::string>& lines, int houseNumber, cons
     *error = where + " has no components";
     return -1;
   }
-  if (int64_t(headerLine) + count >= int64_t(lines.size())) {
+  // Every component line must be there before any is read.
+  if (!LinesAhead(lines, count)) {
     *error = where + ": its " + std::to_string(count) + " component lines run past the end";
     return -1;
   }
@@ -163,10 +198,10 @@ int BuildCacheImage(const std::vector<std::string>& lines, int houseNumber, cons
   parts.reserve(size_t(count));
   int base = 7;
   for (int64_t k = 1; k <= count; ++k) {
-    const size_t ln = headerLine + size_t(k);
-    const std::vector<std::string> f = SplitCacheLine(lines[ln]);
+    lines.Next(&line);
+    const std::vector<std::string> f = SplitCacheLine(line);
     if (f.size() < 5) {
-      *error = "line " + std::to_string(ln + 1) + ": a component needs 5 fields, it has " +
+      *error = "line " + std::to_string(lines.Number()) + ": a component needs 5 fields, it has " +
                std::to_string(f.size());
       return -1;
     }
@@ -202,10 +237,10 @@ int BuildCacheImage(const std::vector<std::string>& lines, int houseNumber, cons
   return base;
 }
 
-LoadResult ImportMultiCache(TTAVIDoc& doc, const std::vector<std::string>& lines, int houseNumber) {
+LoadResult ImportMultiCache(TTAVIDoc& doc, std::string_view text, int houseNumber) {
   auto image = NewHouseImage();
   std::string error;
-  const int base = BuildCacheImage(lines, houseNumber, doc.Facts(), *image, &error);
+  const int base = BuildCacheImage(text, houseNumber, doc.Facts(), *image, &error);
   if (base < 0) return LoadResult::Failure(error);
   TakeOverImage(doc, *image);
   return LoadResult::Success(base);

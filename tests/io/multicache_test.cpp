@@ -42,12 +42,12 @@ TEST(MultiCacheFolders, ListsEntriesWithoutDotsDownToTheCacheFile) {
   EXPECT_EQ(CacheFilePath(dir.path.string(), "acct", "Shard One", "Hero"),
             (desk / "acct" / "Shard One" / "Hero" / "MULTICACHE.DAT").string());
   EXPECT_EQ(CacheFilePath(dir.path.string(), "acct", "Shard One", "Alt"), "");
-  std::vector<std::string> lines;
+  std::string read;
   std::string error;
-  ASSERT_TRUE(ReadCacheLines(CacheFilePath(dir.path.string(), "acct", "Shard One", "Hero"), &lines,
-                             &error));
-  EXPECT_EQ(lines, CacheLines());
-  EXPECT_FALSE(ReadCacheLines(dir.File("none.dat"), &lines, &error));
+  ASSERT_TRUE(
+      ReadCacheText(CacheFilePath(dir.path.string(), "acct", "Shard One", "Hero"), &read, &error));
+  EXPECT_EQ(read, text);
+  EXPECT_FALSE(ReadCacheText(dir.File("none.dat"), &read, &error));
   EXPECT_TRUE(ListAccounts(dir.File("missing")).empty());
   EXPECT_TRUE(ListShards(dir.path.string(), "nobody").empty());
   // The dialog tells a client without any cached house from one with some.
@@ -107,6 +107,28 @@ TEST(MultiCacheImport, OnlyKnownTileIdsStackAsFloorTiles) {
   const uint16_t want[] = {5, 100, 5, 5};
   for (int l = 0; l < 4; ++l) EXPECT_EQ(f.doc->Tiles[0][l][0][0].Id, want[l]) << l;
   EXPECT_EQ(f.doc->LayerCount[0][0][0], 4);
+}
+
+// The cache's lines are walked in place: every kind of line end counts, the
+// messages name the right line, and a header claiming more components than
+// the file holds is refused before anything is read or reserved.
+TEST(MultiCacheImport, LinesWalkedInPlaceKeepTheirNumbers) {
+  DocFixture f;
+  const std::string mixed = "v\r\na b 2 d e f g\r1 0 0 0 0\n2 0 1 1 0\r\n";
+  ASSERT_EQ(ListCachedHouses(mixed).size(), 1u);
+  EXPECT_EQ(CachedHouseLabel(ListCachedHouses(mixed)[0]), " 0:  2x 2");
+  ASSERT_TRUE(ImportMultiCache(*f.doc, mixed, 0).ok);
+  EXPECT_EQ(f.doc->Tiles[0][0][1][1].Id, 2);
+
+  const std::unique_ptr<HouseImage> owned = NewHouseImage();
+  HouseImage& image = *owned;
+  std::string error;
+  EXPECT_LT(BuildCacheImage("v\n\nx\na b 2 d e f g\n1 0 0 0 0\n2 0 1\n", 0, nullptr, image, &error),
+            0);
+  EXPECT_EQ(error, "line 6: a component needs 5 fields, it has 3");
+  EXPECT_LT(BuildCacheImage("v\n\na b 2147483647 d e f g\n1 0 0 0 0\n", 0, nullptr, image, &error),
+            0);
+  EXPECT_EQ(error, "house 0 (line 3): its 2147483647 component lines run past the end");
 }
 
 TEST(MultiCacheImport, FailuresLeaveTheDocumentAndBaseHeightAlone) {
