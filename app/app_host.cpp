@@ -10,6 +10,7 @@
 #include "app/catalogue_window.h"
 #include "app/control_window.h"
 #include "app/main_window_impl.h"
+#include "client/discovery.h"
 
 namespace tavi {
 
@@ -121,6 +122,16 @@ QWidget* MainWindowHost::CatalogueWindow() const {
 }
 QWidget* MainWindowHost::AosWindow() const {
   return window_.d->aos;
+}
+
+void MainWindowHost::DiscoverClient(TSettings& settings) {
+  DiscoverClientHere(settings);
+}
+QString MainWindowHost::ChooseClientFile(QWidget* dialog, const QString& current) {
+  return window_.ChooseClientFile(dialog, current);
+}
+QString MainWindowHost::ChooseClientFolder(QWidget* dialog, const QString& current) {
+  return window_.ChooseClientFolder(dialog, current);
 }
 
 bool QtTextClipboard::HasText() const {

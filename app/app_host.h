@@ -36,7 +36,8 @@ class MainDocHost : public IDocHost {
 class MainWindowHost final : public ICatalogueHost,
                              public IAosHost,
                              public ICacheImportHost,
-                             public IControlHost {
+                             public IControlHost,
+                             public IConfigHost {
  public:
   explicit MainWindowHost(TMainForm& window) : window_(window) {}
 
@@ -66,6 +67,10 @@ class MainWindowHost final : public ICatalogueHost,
   void SetZoom(double zoom) override;
   QWidget* CatalogueWindow() const override;
   QWidget* AosWindow() const override;
+  // ---- the configuration dialog ----
+  void DiscoverClient(TSettings& settings) override;
+  QString ChooseClientFile(QWidget* dialog, const QString& current) override;
+  QString ChooseClientFolder(QWidget* dialog, const QString& current) override;
 
  private:
   TMainForm& window_;

@@ -64,8 +64,8 @@ int ChosenSize(const QComboBox* c, int current) {
 
 }  // namespace
 
-TCfgForm::TCfgForm(TSettings* settings, const TTAVIDoc* doc, QWidget* parent)
-    : QDialog(parent), settings_(settings), doc_(doc) {
+TCfgForm::TCfgForm(IConfigHost& host, TSettings* settings, const TTAVIDoc* doc, QWidget* parent)
+    : QDialog(parent), host_(host), settings_(settings), doc_(doc) {
   setObjectName("CfgForm");
   setWindowTitle("Config");
   setModal(true);
@@ -93,8 +93,7 @@ void TCfgForm::build() {
     row->addWidget(browse);
     filesForm->addRow(Label(files, label, text), row);
     connect(browse, &QPushButton::clicked, this, [this, edit] {
-      if (!ChooseFile) return;
-      const QString chosen = ChooseFile(edit->text());
+      const QString chosen = host_.ChooseClientFile(this, edit->text());
       if (!chosen.isEmpty()) edit->setText(chosen);
     });
     connect(edit, &QLineEdit::textChanged, this, [this] { updateMissing(); });
@@ -126,8 +125,8 @@ void TCfgForm::build() {
   filesForm->addRow(QString(), pathButtons);
   top->addWidget(files);
   connect(BtnClientFolder, &QPushButton::clicked, this, [this] {
-    if (!ChooseFolder) return;
-    const QString dir = ChooseFolder(QString::fromStdString(settings_->ClientDir));
+    const QString dir =
+        host_.ChooseClientFolder(this, QString::fromStdString(settings_->ClientDir));
     if (!dir.isEmpty()) FillFromClientFolder(dir);
   });
   connect(BtnUseDemo, &QPushButton::clicked, this, [this] {
@@ -299,7 +298,7 @@ void TCfgForm::BtnFileSearchClick() {
   s.TileData.clear();
   s.MultiIdx.clear();
   s.Multi.clear();
-  if (Discover) Discover(s);
+  host_.DiscoverClient(s);
   FormShow();
 }
 

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <functional>
 
+#include "app/tool_host.h"
 #include "settings/settings.h"
 
 class QCheckBox;
@@ -24,7 +25,8 @@ class TCfgForm : public QDialog {
  public:
   // A dialog over the editor's settings and its document; `doc` may be null
   // (the size lists then stay unselected).
-  TCfgForm(TSettings* settings, const TTAVIDoc* doc, QWidget* parent = nullptr);
+  // The host outlives the dialog.
+  TCfgForm(IConfigHost& host, TSettings* settings, const TTAVIDoc* doc, QWidget* parent = nullptr);
 
   // Fills the controls from the settings (also run on every show).
   void FormShow();
@@ -34,13 +36,6 @@ class TCfgForm : public QDialog {
   // "&Reload Paths": empties the five paths, rediscovers the client and shows
   // the new paths. The settings change at once, whatever closes the dialog.
   void BtnFileSearchClick();
-  // Client discovery over the settings (fills empty paths); set by the owner.
-  std::function<void(TSettings&)> Discover;
-  // The file and folder choosers of the "Browse…" and "Client folder…"
-  // buttons (the current path in, the chosen one out, empty when cancelled);
-  // set by the owner.
-  std::function<QString(const QString& current)> ChooseFile;
-  std::function<QString(const QString& current)> ChooseFolder;
 
   // "Client folder…": fills all five paths from `dir` (loose files or the
   // containers, names matched ignoring case).
@@ -66,6 +61,7 @@ class TCfgForm : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  IConfigHost& host_;
   void build();
   void updateMissing();
   TSettings* settings_;

@@ -205,22 +205,24 @@ QString TMainForm::KnownDemoClient() const {
 }
 
 void TMainForm::MakeCfgForm() {
-  d->cfg = new TCfgForm(&d->settings, d->doc.get(), this);
-  d->cfg->Discover = DiscoverClientHere;
-  d->cfg->ChooseFile = [this](const QString& current) {
-    const QString file =
-        d->prompts->OpenFile(d->cfg, StartFolder(int(FileKind::kClient), current), QString());
-    NoteFolder(int(FileKind::kClient), file);
-    return file;
-  };
-  d->cfg->ChooseFolder = [this](const QString& current) {
-    const QString start = !current.isEmpty() ? current : StartFolder(int(FileKind::kClient), {});
-    const QString dir = d->prompts->ChooseFolder(
-        d->cfg, start, UiTextsFor(d->settings.Language).ChooseClientFolder);
-    if (!dir.isEmpty())
-      FolderFor(d->settings, FileKind::kClient) = FolderOfPath(dir.toStdString(), true);
-    return dir;
-  };
+  if (!d->windowHost) d->windowHost = std::make_unique<MainWindowHost>(*this);
+  d->cfg = new TCfgForm(*d->windowHost, &d->settings, d->doc.get(), this);
+}
+
+QString TMainForm::ChooseClientFile(QWidget* dialog, const QString& current) {
+  const QString file =
+      d->prompts->OpenFile(dialog, StartFolder(int(FileKind::kClient), current), QString());
+  NoteFolder(int(FileKind::kClient), file);
+  return file;
+}
+
+QString TMainForm::ChooseClientFolder(QWidget* dialog, const QString& current) {
+  const QString start = !current.isEmpty() ? current : StartFolder(int(FileKind::kClient), {});
+  const QString dir =
+      d->prompts->ChooseFolder(dialog, start, UiTextsFor(d->settings.Language).ChooseClientFolder);
+  if (!dir.isEmpty())
+    FolderFor(d->settings, FileKind::kClient) = FolderOfPath(dir.toStdString(), true);
+  return dir;
 }
 
 bool TMainForm::AskForClientAtStart(const QString& loadError) {
@@ -260,8 +262,7 @@ void TMainForm::CreateWindows() {
   // In this order; each may read what the ones before it set up. All are
   // owned by the main window, so that they float above it.
   MakeCfgForm();
-  if (!d->windowHost) d->windowHost = std::make_unique<MainWindowHost>(*this);
-  MainWindowHost& host = *d->windowHost;
+  MainWindowHost& host = *d->windowHost;  // made with the configuration dialog
   QString pageFolder;
   if (!d->settingsPath.isEmpty()) pageFolder = QFileInfo(d->settingsPath).absolutePath();
   if (!pageFolder.isEmpty() && !pageFolder.endsWith('/')) pageFolder += '/';

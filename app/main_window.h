@@ -210,7 +210,11 @@ class TMainForm : public QMainWindow {
   // configuration dialog; true when its Ok named a client that loaded.
   bool AskForClientAtStart(const QString& loadError);
   QString KnownDemoClient() const;
-  void MakeCfgForm();  // the configuration dialog with its choosers
+  void MakeCfgForm();  // the configuration dialog
+  // The configuration dialog's choosers: a client file, the client folder
+  // (each remembers the folder it ends in).
+  QString ChooseClientFile(QWidget* dialog, const QString& current);
+  QString ChooseClientFolder(QWidget* dialog, const QString& current);
 };
 
 }  // namespace tavi

@@ -100,6 +100,18 @@ class IControlHost : public virtual IWindowHost {
   virtual QWidget* AosWindow() const = 0;
 };
 
+// The configuration dialog: client discovery and the choosers of its buttons.
+class IConfigHost {
+ public:
+  virtual ~IConfigHost() = default;
+  // "&Reload Paths": client discovery over the settings (fills empty paths).
+  virtual void DiscoverClient(TSettings& settings) = 0;
+  // "Browse…" and "Client folder…": the current path in, the chosen one out;
+  // empty when cancelled.
+  virtual QString ChooseClientFile(QWidget* dialog, const QString& current) = 0;
+  virtual QString ChooseClientFolder(QWidget* dialog, const QString& current) = 0;
+};
+
 // The version check and the foundation dialog need only what every window reads.
 using IUpdateHost = IWindowHost;
 using IFoundationHost = IWindowHost;

@@ -18,15 +18,33 @@
 using namespace tavi;
 using namespace tavi::test;
 
+// The dialog's host: discovery and the choosers as the test sets them;
+// unset, discovery finds nothing and the choosers are cancelled.
+class FakeConfigHost : public IConfigHost {
+ public:
+  std::function<void(TSettings&)> discover;
+  std::function<QString(const QString&)> chooseFile, chooseFolder;
+  void DiscoverClient(TSettings& s) override {
+    if (discover) discover(s);
+  }
+  QString ChooseClientFile(QWidget*, const QString& current) override {
+    return chooseFile ? chooseFile(current) : QString();
+  }
+  QString ChooseClientFolder(QWidget*, const QString& current) override {
+    return chooseFolder ? chooseFolder(current) : QString();
+  }
+};
+
 class TestConfigDialog : public QObject {
   Q_OBJECT
 
   TestHome home;
+  FakeConfigHost host;
 
  private slots:
   void textWidthEntry() {
     TSettings s;
-    TCfgForm dlg(&s, nullptr);
+    TCfgForm dlg(host, &s, nullptr);
     for (auto [width, shown] :
          {std::pair{76, "76"}, {30, "36"}, {0, "76"}, {44, "44"}, {51, "44"}, {200, "76"}}) {
       s.LineWidth = width;
@@ -50,7 +68,7 @@ class TestConfigDialog : public QObject {
     s.LastAccount = 3;
     s.BGType = 1;
     TTAVIDoc doc(12, 9, nullptr, nullptr);
-    TCfgForm dlg(&s, &doc);
+    TCfgForm dlg(host, &s, &doc);
     dlg.FormShow();
     TSettings r = dlg.Collect();
     QCOMPARE(r.ArtIdx, s.ArtIdx);
@@ -83,8 +101,8 @@ class TestConfigDialog : public QObject {
     TSettings s;
     s.ArtIdx = "/old/artidx.mul";
     s.Multi = "/old/multi.mul";
-    TCfgForm dlg(&s, nullptr);
-    dlg.Discover = [](TSettings& t) {
+    TCfgForm dlg(host, &s, nullptr);
+    host.discover = [](TSettings& t) {
       if (t.ArtIdx.empty()) t.ArtIdx = "/found/artidx.mul";
     };
     dlg.FormShow();
@@ -99,24 +117,23 @@ class TestConfigDialog : public QObject {
   // tells which required files are still missing, and the demo client is
   // offered only when known.
   void fillingThePaths() {
-    if (DemoClientDir().empty()) QSKIP("the demo client could not be written");
     const QString demo = QString::fromStdString(DemoClientDir());
     const QString copy = home.path() + "/copied";
     QDir().mkpath(copy);
     for (const char* f : {"artidx.mul", "art.mul", "tiledata.mul", "multi.idx", "multi.mul"})
       QFile::copy(demo + "/" + f, copy + "/" + QString(f).toUpper());
     TSettings s;
-    TCfgForm dlg(&s, nullptr);
+    TCfgForm dlg(host, &s, nullptr);
     dlg.FormShow();
     QCOMPARE(dlg.LblMissing->text(), QString("Still missing: artidx.mul, art.mul, tiledata.mul"));
     QVERIFY(dlg.BtnUseDemo->isHidden());
 
-    dlg.ChooseFile = [&](const QString&) { return copy + "/TILEDATA.MUL"; };
+    host.chooseFile = [&](const QString&) { return copy + "/TILEDATA.MUL"; };
     dlg.findChild<QPushButton*>("BtnBrowseTileData")->click();
     QCOMPARE(dlg.EdTileData->text(), copy + "/TILEDATA.MUL");
     QCOMPARE(dlg.LblMissing->text(), QString("Still missing: artidx.mul, art.mul"));
 
-    dlg.ChooseFolder = [&](const QString&) { return copy; };
+    host.chooseFolder = [&](const QString&) { return copy; };
     dlg.BtnClientFolder->click();
     QCOMPARE(dlg.EdArt->text(), copy + "/ART.MUL");
     QCOMPARE(dlg.EdMultiIdx->text(), copy + "/MULTI.IDX");

@@ -40,7 +40,7 @@ using namespace tavi::test;
 class TestDailyUse : public QObject {
   Q_OBJECT
 
-  QTemporaryDir home;
+  TestHome home;
   std::shared_ptr<ScriptedPrompts> prompts;
   std::unique_ptr<TMainForm> w;
 
@@ -64,11 +64,6 @@ class TestDailyUse : public QObject {
   }
 
  private slots:
-  void initTestCase() {
-    QVERIFY(home.isValid());
-    IsolateEnvironment(home.path());
-    if (DemoClientDir().empty()) QSKIP("the demo client could not be written");
-  }
   void init() { start(); }
   void cleanup() { stop(); }
 

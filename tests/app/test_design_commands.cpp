@@ -16,16 +16,11 @@ using namespace tavi::test;
 class TestDesignCommands : public QObject {
   Q_OBJECT
 
-  QTemporaryDir home;
+  TestHome home;
   std::shared_ptr<ScriptedPrompts> prompts;
   std::unique_ptr<TMainForm> w;
 
  private slots:
-  void initTestCase() {
-    QVERIFY(home.isValid());
-    IsolateEnvironment(home.path());
-    if (DemoClientDir().empty()) QSKIP("the demo client could not be written");
-  }
 
   void init() {
     prompts = std::make_shared<ScriptedPrompts>();
