@@ -2,8 +2,9 @@
 // The main window: the drawing surface in a scrolled view, the File, Edit, View
 // and Help menus, the settings, the one document and the tile data. It owns
 // every window of the program; they are created once at start-up and only
-// shown or hidden afterwards. Each is made from a ToolHost that the main
-// window fills; none of them calls the main window. The public members are
+// shown or hidden afterwards. Each is made from its host interface
+// (app/tool_host.h), which MainWindowHost implements; none of them calls the
+// main window. The public members are
 // for tests and for the program's start.
 #include <QMainWindow>
 #include <QString>
@@ -32,7 +33,6 @@ class RecoveryHook;
 class MainMouse;
 class MainMouseEnv;
 class UiPrompts;
-struct ToolHost;
 
 // How the editor was started (command line and test overrides).
 struct StartOptions {
@@ -181,11 +181,10 @@ class TMainForm : public QMainWindow {
   std::unique_ptr<Impl> d;
   friend class MainMouseEnv;
   friend class MainDocHost;
+  friend class MainWindowHost;
   void FormCreate();
   void CreateMenus();
   void CreateWindows();
-  // What the other windows read and ask of the main window.
-  ToolHost MakeToolHost();
   void FirstIdle();
   void RedrawTimerTimer();
   void SetTitleFromFile(const QString& fileName);
