@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QSlider>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QtTest>
@@ -573,6 +574,44 @@ class TestMainWindow : public QObject {
              uint16_t(1234));
     QCOMPARE(Access(*w).DetailX(), 3);
     QCOMPARE(Access(*w).CtrlForm()->LBDetail()->count(), Access(*w).Doc().LayerCount[1][2][3]);
+  }
+
+  // What a click does comes from the controls as the user left them: the
+  // floor bar, the AoS window on the automatic staircase, Parts Lock.
+  void controlsDecideWhatAClickDoes() {
+    TTAVIDoc& doc = Access(*w).Doc();
+    TCtrlForm* ctrl = Access(*w).CtrlForm();
+    ctrl->findChild<QSlider*>("TBFloor")->setValue(2);
+    TProjection proj;
+    proj.RebuildAnchors(doc.Width, doc.Height, Access(*w).BaseHeight());
+    const ScenePoint a = proj.Anchor(2, 4, 4);
+    const QPoint p(a.X + 22, a.Y + 22);
+    QWidget* surface = Access(*w).PaintBox();
+    QVERIFY(!ctrl->CBAoSWindow->isChecked());
+    ctrl->CBAoSWindow->click();
+    TAoSForm* aos = Access(*w).AoSForm();
+    QTRY_VERIFY(aos->isVisible());
+    aos->SetTypeIndex(kAosAutoStairs);
+    aos->SelectGridCell(2, 0);
+    Access(*w).SetCurrentTile(1234);
+    QTest::mouseClick(surface, Qt::LeftButton, Qt::NoModifier, p);
+    QVERIFY(doc.LayerCount[2][4][4] > 0);
+    QVERIFY(doc.Tiles[2][0][4][4].Id != 1234);  // a staircase piece, not the tile
+    QCOMPARE(doc.LayerCount[1][4][4], 0);
+    doc.Undo();
+    QCOMPARE(doc.LayerCount[2][4][4], 0);
+
+    // The AoS window closed: the current tile again.
+    ctrl->CBAoSWindow->click();
+    QTRY_VERIFY(!aos->isVisible());
+    QTest::mouseClick(surface, Qt::LeftButton, Qt::NoModifier, p);
+    QCOMPARE(doc.Tiles[2][0][4][4].Id, uint16_t(1234));
+
+    QVERIFY(!Access(*w).DocHost().PartsLock());
+    ctrl->findChild<QCheckBox*>("CBPartsLock")->click();
+    QVERIFY(Access(*w).DocHost().PartsLock());
+    ctrl->findChild<QCheckBox*>("CBPartsLock")->click();
+    QVERIFY(!Access(*w).DocHost().PartsLock());
   }
 
   // The picture of the view: to the clipboard and to BMP or JPEG files.
