@@ -77,9 +77,67 @@ void PrintHelp() {
                "  --help, --version\n";
 }
 
+// Wrong usage of a command, said with its usage line; false.
+bool Refuse(const tavi::cli::Command& c, const std::string& message) {
+  UsageOf(c, message);
+  return false;
+}
+
+// The option argument `a` ("--name" or "--name=value") into `args`; an option
+// that takes a value and has no "=" takes the next argument, and *i moves past
+// it. False, once said why, for an option the command does not know, a value
+// given to a flag, an option given twice and a missing value.
+bool ReadOption(const tavi::cli::Command& c, const std::string& a, int argc, char** argv, int* i,
+                tavi::cli::Args* args) {
+  std::string name = a.substr(2), value;
+  const auto eq = name.find('=');
+  const std::string bare = name.substr(0, eq);
+  const bool valued = bare == "client" || Contains(c.valued, bare);
+  if (!valued && bare != "help" && !Contains(c.flags, bare))
+    return Refuse(c, "unknown option --" + bare);
+  // A flag takes no value (--night=no would otherwise mean "night"),
+  // and an option given twice has no one meaning.
+  if (eq != std::string::npos && !valued) return Refuse(c, "option --" + bare + " takes no value");
+  if (args->Has(bare)) return Refuse(c, "option --" + bare + " is given more than once");
+  if (eq != std::string::npos) {
+    value = name.substr(eq + 1);
+    name = name.substr(0, eq);
+  } else if (valued) {
+    if (*i + 1 >= argc) return Refuse(c, "option --" + name + " needs a value");
+    value = argv[++*i];
+  }
+  args->options.emplace_back(name, value);
+  return true;
+}
+
+// The arguments after the command's name, options and positional ones. False,
+// once said why, on wrong usage.
+bool ReadArgs(const tavi::cli::Command& c, int argc, char** argv, tavi::cli::Args* args) {
+  for (int i = 2; i < argc; ++i) {
+    std::string a = argv[i];
+    if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
+      if (!ReadOption(c, a, argc, argv, &i, args)) return false;
+    } else {
+      args->positional.push_back(a);
+    }
+  }
+  return true;
+}
+
+// Runs command `c` with the arguments after its name, or shows its usage
+// when asked with --help.
+int RunCommand(const tavi::cli::Command& c, int argc, char** argv) {
+  tavi::cli::Args args;
+  if (!ReadArgs(c, argc, argv, &args)) return tavi::cli::kUsage;
+  if (args.Has("help")) {
+    std::cout << "Usage: tavi-cli " << c.name << " " << c.usage << "\n" << c.summary << "\n";
+    return tavi::cli::kOk;
+  }
+  return c.run(args);
+}
+
 }  // namespace
 
-// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 int main(int argc, char** argv) {
   using namespace tavi::cli;
   if (argc < 2) {
@@ -95,40 +153,7 @@ int main(int argc, char** argv) {
     std::cout << "tavi-cli " << TAVI_VERSION_TEXT << "\n";
     return kOk;
   }
-  for (const auto& c : Registry()) {
-    if (c.name != first) continue;
-    Args args;
-    for (int i = 2; i < argc; ++i) {
-      std::string a = argv[i];
-      if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
-        std::string name = a.substr(2), value;
-        const auto eq = name.find('=');
-        const std::string bare = name.substr(0, eq);
-        const bool valued = bare == "client" || Contains(c.valued, bare);
-        if (!valued && bare != "help" && !Contains(c.flags, bare))
-          return UsageOf(c, "unknown option --" + bare);
-        // A flag takes no value (--night=no would otherwise mean "night"),
-        // and an option given twice has no one meaning.
-        if (eq != std::string::npos && !valued)
-          return UsageOf(c, "option --" + bare + " takes no value");
-        if (args.Has(bare)) return UsageOf(c, "option --" + bare + " is given more than once");
-        if (eq != std::string::npos) {
-          value = name.substr(eq + 1);
-          name = name.substr(0, eq);
-        } else if (valued) {
-          if (i + 1 >= argc) return UsageOf(c, "option --" + name + " needs a value");
-          value = argv[++i];
-        }
-        args.options.emplace_back(name, value);
-      } else {
-        args.positional.push_back(a);
-      }
-    }
-    if (args.Has("help")) {
-      std::cout << "Usage: tavi-cli " << c.name << " " << c.usage << "\n" << c.summary << "\n";
-      return kOk;
-    }
-    return c.run(args);
-  }
+  for (const auto& c : Registry())
+    if (c.name == first) return RunCommand(c, argc, argv);
   return Usage("unknown command '" + first + "'");
 }

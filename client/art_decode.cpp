@@ -110,33 +110,39 @@ bool ReadItemHeader(FileReader& in, ItemHeader* h) {
   return true;
 }
 
+// Decodes the runs of row r, passing put(row, column, pixel) the pixels
+// inside the picture's width; `run` holds one run at a time. False when
+// decoding must stop: a run reaching column 2048, or the file ending.
+template <class Put>
+inline bool DecodeItemRow(FileReader& in, const ItemHeader& h, int r, uint8_t (&run)[kRunStop * 2],
+                          Put& put) {
+  in.Seek(h.dataStart + 2 * int64_t(h.rowStarts[r]));
+  int column = 0;
+  for (;;) {
+    uint16_t xOffset = 0, length = 0;
+    if (!in.ReadU16(&xOffset) || !in.ReadU16(&length)) return false;
+    if (int(xOffset) + int(length) >= kRunStop) return false;
+    if (xOffset == 0 && length == 0) return true;
+    column += xOffset;
+    if (!in.Read(run, size_t(length) * 2)) return false;
+    for (int i = 0; i < length && column + i < h.width; ++i)
+      put(r, column + i, PixelAt(run + 2 * i));
+    column += length;
+    // Nothing of this row can be drawn any more; a row without its end
+    // mark must not make the decoder walk the rest of the file.
+    if (column >= kRunStop) return true;
+  }
+}
+
 // Decodes the runs row by row. put(row, column, pixel) receives the pixels
 // inside the picture's width; rowDone(row) returns false to stop decoding.
 // Decoding also stops at a run reaching column 2048 and where the file ends;
 // what was decoded stays.
 template <class Put, class RowDone>
-// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 void DecodeItemRuns(FileReader& in, const ItemHeader& h, Put&& put, RowDone&& rowDone) {
   uint8_t run[kRunStop * 2];
-  for (int r = 0; r < h.height; ++r) {
-    in.Seek(h.dataStart + 2 * int64_t(h.rowStarts[r]));
-    int column = 0;
-    for (;;) {
-      uint16_t xOffset = 0, length = 0;
-      if (!in.ReadU16(&xOffset) || !in.ReadU16(&length)) return;
-      if (int(xOffset) + int(length) >= kRunStop) return;
-      if (xOffset == 0 && length == 0) break;
-      column += xOffset;
-      if (!in.Read(run, size_t(length) * 2)) return;
-      for (int i = 0; i < length && column + i < h.width; ++i)
-        put(r, column + i, PixelAt(run + 2 * i));
-      column += length;
-      // Nothing of this row can be drawn any more; a row without its end
-      // mark must not make the decoder walk the rest of the file.
-      if (column >= kRunStop) break;
-    }
-    if (!rowDone(r)) return;
-  }
+  for (int r = 0; r < h.height; ++r)
+    if (!DecodeItemRow(in, h, r, run, put) || !rowDone(r)) return;
 }
 
 }  // namespace

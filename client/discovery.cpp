@@ -211,36 +211,48 @@ std::string JoinKey(const std::vector<std::string>& parts, size_t count) {
   return path;
 }
 
+// The line of `text` that starts at *pos, into `line` without its line end
+// ("\n" or "\r\n"); *pos moves past it.
+void TakeLine(const std::string& text, size_t* pos, std::string* line) {
+  size_t end = text.find('\n', *pos);
+  if (end == std::string::npos) end = text.size();
+  line->assign(text, *pos, end - *pos);
+  *pos = end + 1;
+  if (!line->empty() && line->back() == '\r') line->pop_back();
+}
+
+// A value line of a key that holds a string: "name"="text", or @="text" for
+// the key's default value (name ""). Plain strings and expandable strings
+// (str(2):) are strings; other kinds (dword:, hex:, str(7): lists) and
+// damaged lines give false.
+bool ReadStringValue(const std::string& line, std::string* name, std::string* value) {
+  size_t at = 1;
+  if (line[0] == '@')
+    name->clear();
+  else if (line[0] != '"' || !ReadEscaped(line, at, '"', name))
+    return false;
+  if (at >= line.size() || line[at] != '=') return false;
+  ++at;
+  if (line.compare(at, 7, "str(2):") == 0) at += 7;
+  if (at >= line.size() || line[at] != '"') return false;
+  ++at;
+  return ReadEscaped(line, at, '"', value);
+}
+
 }  // namespace
 
-// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 WineRegistry::WineRegistry(const std::string& text, const std::string& prefix) : prefix_(prefix) {
   Key* current = nullptr;
   size_t pos = 0;
   std::string line, name, value;
   while (pos < text.size()) {
-    size_t end = text.find('\n', pos);
-    if (end == std::string::npos) end = text.size();
-    line.assign(text, pos, end - pos);
-    pos = end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    TakeLine(text, &pos, &line);
     if (line.empty()) continue;
-    size_t at = 1;
     if (line[0] == '[') {
+      size_t at = 1;
       current = ReadEscaped(line, at, ']', &name) ? &AddKey(name) : nullptr;
-    } else if (current && (line[0] == '"' || line[0] == '@')) {
-      if (line[0] == '@')
-        name.clear();
-      else if (!ReadEscaped(line, at, '"', &name))
-        continue;
-      if (at >= line.size() || line[at] != '=') continue;
-      ++at;
-      // Plain strings and expandable strings are strings; other kinds
-      // (dword:, hex:, str(7): lists) are not read.
-      if (line.compare(at, 7, "str(2):") == 0) at += 7;
-      if (at >= line.size() || line[at] != '"') continue;
-      ++at;
-      if (ReadEscaped(line, at, '"', &value)) current->values[Lower(name)] = value;
+    } else if (current && ReadStringValue(line, &name, &value)) {
+      current->values[Lower(name)] = value;
     }
   }
 }
@@ -385,45 +397,62 @@ std::vector<std::string> UsualClientFolders(const std::string& winePrefix,
   return found;
 }
 
-// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
+namespace {
+
+// The client's Windows folder from the install path of its own keys: true
+// when one of the keys is there, even if it names no folder.
+bool FolderFromClientKeys(const IRegistry& registry, std::string* windowsDir) {
+  static const char* const kClientKeys[] = {
+      "Software\\Origin Worlds Online\\Ultima Online\\1.0",
+      "Software\\Origin Worlds Online\\Ultima Online Third Dawn\\1.0"};
+  for (const char* key : kClientKeys) {
+    if (!registry.OpenKey(key)) continue;
+    std::string exe;
+    registry.ReadString(key, "StartExePath", &exe);
+    const size_t cut = exe.find_last_of("\\:");
+    if (cut != std::string::npos) *windowsDir = exe.substr(0, cut + 1);
+    return true;
+  }
+  return false;
+}
+
+// The client's Windows folder from its publisher's keys: the install folder
+// of the first of them that names the game; "" when there is none.
+std::string FolderFromPublisherKeys(const IRegistry& registry) {
+  const char* const kEaGames = "Software\\Electronic Arts\\EA Games";
+  if (!registry.OpenKey(kEaGames)) return std::string();
+  for (const std::string& name : registry.SubkeyNames(kEaGames)) {
+    if (name.find("Ultima Online") == std::string::npos) continue;
+    std::string install;
+    registry.ReadString(std::string(kEaGames) + "\\" + name, "InstallDir", &install);
+    // An empty InstallDir names no folder (not the drive's root).
+    return install.empty() ? std::string() : install + "\\";
+  }
+  return std::string();
+}
+
+// The client folder the registry names, as a local path; "" when it names
+// none.
+std::string ClientFolderInRegistry(const IRegistry& registry) {
+  std::string windowsDir;
+  if (!FolderFromClientKeys(registry, &windowsDir)) windowsDir = FolderFromPublisherKeys(registry);
+  return windowsDir.empty() ? std::string() : WithSlash(registry.LocalPath(windowsDir));
+}
+
+// The first of the usual folders that holds a tiledata.mul; "" when none does.
+std::string FirstFolderWithTileData(const std::vector<std::string>& usualFolders) {
+  for (const std::string& folder : usualFolders)
+    if (!folder.empty() && !FindCaseInsensitive(folder, "tiledata.mul").empty())
+      return WithSlash(folder);
+  return std::string();
+}
+
+}  // namespace
+
 void DiscoverClient(ClientPaths& s, const IRegistry* registry,
                     const std::vector<std::string>& usualFolders) {
-  s.ClientDir.clear();
-  std::string windowsDir;
-  if (registry) {
-    static const char* const kClientKeys[] = {
-        "Software\\Origin Worlds Online\\Ultima Online\\1.0",
-        "Software\\Origin Worlds Online\\Ultima Online Third Dawn\\1.0"};
-    bool keyFound = false;
-    for (const char* key : kClientKeys) {
-      if (!registry->OpenKey(key)) continue;
-      keyFound = true;
-      std::string exe;
-      registry->ReadString(key, "StartExePath", &exe);
-      const size_t cut = exe.find_last_of("\\:");
-      if (cut != std::string::npos) windowsDir = exe.substr(0, cut + 1);
-      break;
-    }
-    const char* const kEaGames = "Software\\Electronic Arts\\EA Games";
-    if (!keyFound && registry->OpenKey(kEaGames)) {
-      for (const std::string& name : registry->SubkeyNames(kEaGames)) {
-        if (name.find("Ultima Online") == std::string::npos) continue;
-        std::string install;
-        registry->ReadString(std::string(kEaGames) + "\\" + name, "InstallDir", &install);
-        // An empty InstallDir names no folder (not the drive's root).
-        if (!install.empty()) windowsDir = install + "\\";
-        break;
-      }
-    }
-    if (!windowsDir.empty()) s.ClientDir = WithSlash(registry->LocalPath(windowsDir));
-  }
-  if (s.ClientDir.empty()) {
-    for (const std::string& folder : usualFolders) {
-      if (folder.empty() || FindCaseInsensitive(folder, "tiledata.mul").empty()) continue;
-      s.ClientDir = WithSlash(folder);
-      break;
-    }
-  }
+  s.ClientDir = registry ? ClientFolderInRegistry(*registry) : std::string();
+  if (s.ClientDir.empty()) s.ClientDir = FirstFolderWithTileData(usualFolders);
   for (const auto& [path, name] : ClientFileFields(s)) {
     // A path that names nothing (left by an earlier start that found no
     // client, or a client since moved) is completed like an empty one.

@@ -40,6 +40,18 @@ int32_t ReadI32(const uint8_t* p) {
                  (uint32_t(p[3]) << 24));
 }
 
+// One item record as the file holds it (zeros past its end) into its place:
+// the 32-bit flags of the older layout widen, the fields after them are the
+// same.
+inline void StoreItemRecord(const uint8_t (&raw)[kItemRecord64], bool wide, TileInfo* info) {
+  if (wide) {
+    std::memcpy(info, raw, kItemRecord64);
+  } else {
+    info->Flags = uint64_t(uint32_t(ReadI32(raw)));
+    std::memcpy(&info->Weight, raw + 4, kItemRecord32 - 4);
+  }
+}
+
 }  // namespace
 
 TileDataLayout TileDataLayoutForSize(uint64_t size) {
@@ -173,41 +185,51 @@ void TUOTileData::ReadArtContainer(const std::string& artPath) {
   artSize_ = c->Size();
 }
 
-// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
+namespace {
+
+// The item records that start in the first `bytes` bytes of a current item
+// section, the first of a block counting from its header on.
+size_t WideRecordsStarted(size_t bytes) {
+  const size_t blocks = bytes / kItemBlock64, rest = bytes % kItemBlock64;
+  size_t records = blocks * kItemsPerBlock;
+  if (rest > 0)
+    records += 1 + std::min(kItemsPerBlock - 1, rest > kBlockHeaderSize + kItemRecord64
+                                                    ? (rest - kBlockHeaderSize - 1) / kItemRecord64
+                                                    : 0);
+  return records;
+}
+
+}  // namespace
+
 void TUOTileData::ReadItems(const std::string& tileDataPath) {
   struct stat st {};
   if (::stat(tileDataPath.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
     throw TileDataError("Cannot read the tile data " + tileDataPath);
   Layout = TileDataLayoutForSize(uint64_t(st.st_size));
   const bool wide = Layout == TileDataLayout::kFlags64;
+  // A current file: its records go to ItemData as they are.
+  if (!wide || !S_ISREG(st.st_mode) || !ReadWideItemFile(tileDataPath))
+    ReadItemSection(tileDataPath, wide);
+  ListItems();
+}
+
+bool TUOTileData::ReadWideItemFile(const std::string& tileDataPath) {
+  // O_NONBLOCK: a FIFO put in the file's place must not hold the open.
+  const int fd = ::open(tileDataPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  const int64_t got = ReadWideItems(fd);
+  ::close(fd);
+  if (got < 0) throw TileDataError("Cannot read the tile data " + tileDataPath);
+  // Every record that starts in the file counts, as in ReadItemSection.
+  ItemRecordCount = uint32_t(std::min<size_t>(WideRecordsStarted(size_t(got)), kMaxItems));
+  return true;
+}
+
+void TUOTileData::ReadItemSection(const std::string& tileDataPath, bool wide) {
   const size_t start = wide ? kLandSection64 : kLandSection32;
   const size_t record = wide ? kItemRecord64 : kItemRecord32;
   const size_t sectionMax =
       (kMaxItems / kItemsPerBlock) * (kBlockHeaderSize + kItemsPerBlock * record);
-
-  // A current file: its records go to ItemData as they are.
-  if (wide && S_ISREG(st.st_mode)) {
-    // O_NONBLOCK: a FIFO put in the file's place must not hold the open.
-    const int fd = ::open(tileDataPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd >= 0) {
-      const int64_t got = ReadWideItems(fd);
-      ::close(fd);
-      if (got < 0) throw TileDataError("Cannot read the tile data " + tileDataPath);
-      // Every record that starts in the file counts, the first of a block
-      // from its header on, as below.
-      const size_t blocks = size_t(got) / kItemBlock64, rest = size_t(got) % kItemBlock64;
-      size_t records = blocks * kItemsPerBlock;
-      if (rest > 0)
-        records +=
-            1 + std::min(kItemsPerBlock - 1, rest > kBlockHeaderSize + kItemRecord64
-                                                 ? (rest - kBlockHeaderSize - 1) / kItemRecord64
-                                                 : 0);
-      ItemRecordCount = uint32_t(std::min<size_t>(records, kMaxItems));
-      ListItems();
-      return;
-    }
-  }
-
   // The item records, 32 to a block, each block after a 4-byte header.
   std::vector<uint8_t> bytes;
   if (!ReadFileBounded(tileDataPath, start + sectionMax, &bytes))
@@ -221,19 +243,11 @@ void TUOTileData::ReadItems(const std::string& tileDataPath) {
       // A record cut short by the end of the file keeps zeros in the rest.
       uint8_t raw[kItemRecord64] = {};
       std::memcpy(raw, &bytes[pos], std::min(record, bytes.size() - pos));
-      if (wide) {
-        std::memcpy(&ItemData[id], raw, kItemRecord64);
-      } else {
-        // The 32-bit flags widen; the fields after them are the same.
-        TileInfo& info = ItemData[id];
-        info.Flags = uint64_t(uint32_t(ReadI32(raw)));
-        std::memcpy(&info.Weight, raw + 4, kItemRecord32 - 4);
-      }
+      StoreItemRecord(raw, wide, &ItemData[id]);
     }
     pos += record;
   }
   ItemRecordCount = id;
-  ListItems();
 }
 
 int64_t TUOTileData::ReadWideItems(int fd) {

@@ -159,6 +159,12 @@ class TUOTileData : public ITileFacts {
   void ReadArtIndex(const std::string& artIdxPath);
   void ReadArtContainer(const std::string& artPath);
   void ReadItems(const std::string& tileDataPath);
+  // Reads the item records of a current tiledata.mul, a regular file, straight
+  // from the file; false when it cannot be opened.
+  bool ReadWideItemFile(const std::string& tileDataPath);
+  // Reads the item section of a tiledata.mul of either layout into memory,
+  // and its records into ItemData.
+  void ReadItemSection(const std::string& tileDataPath, bool wide);
   // Reads the item records of a current tiledata.mul from the open file into
   // ItemData; the number of bytes read from the item section on, or -1 when
   // the file cannot be read.

@@ -251,36 +251,45 @@ void OverStairs(House& h, int f) {
         if (stairs[y][x]) T[l][y][x].Mark = kMarked;
 }
 
+// Makes the layer-0 entry of floor f + 1 at (x, y) proper when it is of the
+// floor kind.
+void ProperIfFloor(const House& h, FloorImage& N, int x, int y) {
+  if (h.Cat(N[0][y][x]) & kCatFloorKind) N[0][y][x].Mark = kProper;
+}
+
+// The layer-0 entry of floor f + 1 over a carrying wall at (x, y): proper
+// unless it lies on the west or north line without being made for it; a floor
+// piece also makes the floor pieces beside it proper. True when the wall's own
+// carrying east and south still applies: the cell above is empty or holds a
+// proper piece that is not of the floor kind.
+bool CarryEntryAbove(const House& h, FloorImage& N, int x, int y) {
+  TileEntry& e = N[0][y][x];
+  if (e.Id == 0) return true;
+  const uint16_t c = h.Cat(e);
+  if ((x == 0 && !(c & kCatWestLine)) || (y == 0 && !(c & kCatNorthLine))) return false;
+  e.Mark = kProper;
+  if (!(c & kCatFloorKind)) return true;
+  if (x > 1) ProperIfFloor(h, N, x - 1, y);
+  if (x < h.W - 1) ProperIfFloor(h, N, x + 1, y);
+  if (y > 1) ProperIfFloor(h, N, x, y - 1);
+  if (y < h.H - 2) ProperIfFloor(h, N, x, y + 1);
+  return false;
+}
+
 // Proper full-height walls of floor f carry the layer-0 entries of floor
 // f + 1 above them: a piece on the west or north line only when made for it,
 // a floor piece together with the floor pieces beside it. Walls that carry
 // east or south also carry the floor piece on that side.
-// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 void Carrying(House& h, int f, const FloorParts& p) {
   const FloorImage& T = h.floors[f];
   FloorImage& N = h.floors[f + 1];
-  auto properIfFloor = [&](int x, int y) {
-    if (h.Cat(N[0][y][x]) & kCatFloorKind) N[0][y][x].Mark = kProper;
-  };
   for (int y = 0; y < h.H; ++y)
     for (int x = 0; x < h.W; ++x) {
       const uint16_t wall = p.wallCat[y][x];
       if (!WallProper(T, p, x, y) || !(wall & kCatFullHeight)) continue;
-      TileEntry& e = N[0][y][x];
-      if (e.Id != 0) {
-        const uint16_t c = h.Cat(e);
-        if ((x == 0 && !(c & kCatWestLine)) || (y == 0 && !(c & kCatNorthLine))) continue;
-        e.Mark = kProper;
-        if (c & kCatFloorKind) {
-          if (x > 1) properIfFloor(x - 1, y);
-          if (x < h.W - 1) properIfFloor(x + 1, y);
-          if (y > 1) properIfFloor(x, y - 1);
-          if (y < h.H - 2) properIfFloor(x, y + 1);
-          continue;
-        }
-      }
-      if ((wall & kCatCarryEast) && x < h.W - 1) properIfFloor(x + 1, y);
-      if ((wall & kCatCarrySouth) && y < h.H - 2) properIfFloor(x, y + 1);
+      if (!CarryEntryAbove(h, N, x, y)) continue;
+      if ((wall & kCatCarryEast) && x < h.W - 1) ProperIfFloor(h, N, x + 1, y);
+      if ((wall & kCatCarrySouth) && y < h.H - 2) ProperIfFloor(h, N, x, y + 1);
     }
 }
 

@@ -145,78 +145,111 @@ class BandRasterizer {
     p[2] = ToByte(c.b * a + unit_[p[2]] * (1 - a));
   }
 
-  // NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
+  // What every row of one tile's drawing shares: its columns in the band,
+  // its depth and tint, and its picture's pixels.
+  struct TileSpan {
+    int X0, X1;
+    float Depth;
+    DrawColor Tint;
+    const TintTable* Table;
+    const uint8_t* Pixels;
+    size_t Stride;
+  };
+
   void Tile(const DrawItem& it, const PreparedTile& p) {
     const int y0 = std::max(p.Y0, by0_), y1 = std::min(p.Y1, by1_);
     const int x0 = std::max(p.X0, bx0_), x1 = std::min(p.X1, bx1_);
     if (y0 >= y1 || x0 >= x1) return;
     const ArtRGBA& pic = *p.Pic;
-    const int w = pic.ArtWidth, h = pic.ArtHeight;
     const float depth = ItemDepth(it);
-    const DrawColor tint = it.Color;
-    const TintTable& table = TableFor(tint);
-    const auto& opaque = table.Out;
-    const bool plain = table.Plain;
+    const TintTable& table = TableFor(it.Color);
+    const size_t stride = size_t(pic.ArtWidth) * 4;
+    const TileSpan span{x0, x1, depth, it.Color, &table, pic.Pixels.data(), stride};
+    const int h = pic.ArtHeight, texHeight = pic.TexHeight;
+    const bool nearestCols = SampleColumns(p, x0, x1);
+    for (int y = y0; y < y1; ++y) {
+      const Tap row = TapAt(y, p.Top, zoom_, h, texHeight);
+      if (row.W == 0 && nearestCols) {
+        // The samples fall on texel centres: each pixel takes one texel.
+        if (row.I0 >= 0) NearestRow(span, span.Pixels + size_t(row.I0) * span.Stride, y);
+      } else {
+        FilteredRow(span, row, y);
+      }
+    }
+  }
 
+  // Where each column x0 .. x1 - 1 samples the picture, into cols_. True when
+  // every column falls on a texel centre.
+  bool SampleColumns(const PreparedTile& p, int x0, int x1) {
+    const int w = p.Pic->ArtWidth, texWidth = p.Pic->TexWidth;
     cols_.resize(size_t(x1 - x0));
     bool nearestCols = true;
     for (int x = x0; x < x1; ++x) {
-      cols_[size_t(x - x0)] = TapAt(x, p.Left, zoom_, w, pic.TexWidth);
+      cols_[size_t(x - x0)] = TapAt(x, p.Left, zoom_, w, texWidth);
       nearestCols = nearestCols && cols_[size_t(x - x0)].W == 0;
     }
-    const uint8_t* px = pic.Pixels.data();
-    const size_t stride = size_t(w) * 4;
-    for (int y = y0; y < y1; ++y) {
-      const Tap row = TapAt(y, p.Top, zoom_, h, pic.TexHeight);
-      const size_t base = size_t(y) * f_->Width;
-      float* depthRow = &f_->Depth[base];
-      uint8_t* rgbRow = &f_->Rgb[base * 3];
-      if (row.W == 0 && nearestCols) {
-        // The samples fall on texel centres: each pixel takes one texel.
-        if (row.I0 < 0) continue;
-        const uint8_t* src = px + size_t(row.I0) * stride;
-        for (int x = x0; x < x1; ++x) {
-          const int c = cols_[size_t(x - x0)].I0;
-          if (c < 0 || !(depth <= depthRow[x])) continue;
-          const uint8_t* t = src + size_t(c) * 4;
-          const float a = unit_[t[3]] * tint.A;
-          if (!(a > 0)) continue;  // alpha test
-          depthRow[x] = depth;
-          uint8_t* d = rgbRow + size_t(x) * 3;
-          if (a >= 1) {
-            if (plain) {
-              d[0] = t[0], d[1] = t[1], d[2] = t[2];
-            } else {
-              d[0] = opaque[0][t[0]], d[1] = opaque[1][t[1]], d[2] = opaque[2][t[2]];
-            }
-          } else {
-            Blend(d, Rgbaf{unit_[t[0]] * tint.R, unit_[t[1]] * tint.G, unit_[t[2]] * tint.B, a});
-          }
-        }
-        continue;
+    return nearestCols;
+  }
+
+  // Row y of a tile whose samples fall on texel centres, `src` the picture
+  // row they take.
+  void NearestRow(const TileSpan& span, const uint8_t* src, int y) {
+    const int x0 = span.X0, x1 = span.X1;
+    const float depth = span.Depth;
+    const DrawColor tint = span.Tint;
+    const auto& opaque = span.Table->Out;
+    const bool plain = span.Table->Plain;
+    const size_t base = size_t(y) * f_->Width;
+    float* depthRow = &f_->Depth[base];
+    uint8_t* rgbRow = &f_->Rgb[base * 3];
+    for (int x = x0; x < x1; ++x) {
+      const int c = cols_[size_t(x - x0)].I0;
+      if (c < 0 || !(depth <= depthRow[x])) continue;
+      const uint8_t* t = src + size_t(c) * 4;
+      const float a = unit_[t[3]] * tint.A;
+      if (!(a > 0)) continue;  // alpha test
+      depthRow[x] = depth;
+      uint8_t* d = rgbRow + size_t(x) * 3;
+      if (a < 1) {
+        Blend(d, Rgbaf{unit_[t[0]] * tint.R, unit_[t[1]] * tint.G, unit_[t[2]] * tint.B, a});
+      } else if (plain) {
+        d[0] = t[0], d[1] = t[1], d[2] = t[2];
+      } else {
+        d[0] = opaque[0][t[0]], d[1] = opaque[1][t[1]], d[2] = opaque[2][t[2]];
       }
-      const uint8_t* r0 = row.I0 >= 0 ? px + size_t(row.I0) * stride : nullptr;
-      const uint8_t* r1 = row.I1 >= 0 ? px + size_t(row.I1) * stride : nullptr;
-      static const uint8_t kClear[4] = {0, 0, 0, 0};
-      for (int x = x0; x < x1; ++x) {
-        if (!(depth <= depthRow[x])) continue;
-        const Tap& col = cols_[size_t(x - x0)];
-        auto at = [&](const uint8_t* r, int c) { return r && c >= 0 ? r + size_t(c) * 4 : kClear; };
-        const uint8_t *p00 = at(r0, col.I0), *p10 = at(r0, col.I1), *p01 = at(r1, col.I0),
-                      *p11 = at(r1, col.I1);
-        // Where all four texels are transparent the alpha test fails anyway.
-        if ((p00[3] | p10[3] | p01[3] | p11[3]) == 0) continue;
-        auto sample = [&](int k) {
-          const float top = p00[k] + (p10[k] - p00[k]) * col.W;
-          const float bot = p01[k] + (p11[k] - p01[k]) * col.W;
-          return (top + (bot - top) * row.W) / 255.0f;
-        };
-        const float a = sample(3) * tint.A;
-        if (!(a > 0)) continue;  // alpha test
-        const Rgbaf c{sample(0) * tint.R, sample(1) * tint.G, sample(2) * tint.B, a};
-        depthRow[x] = depth;
-        Blend(rgbRow + size_t(x) * 3, c);
-      }
+    }
+  }
+
+  // Row y of a tile sampled between texels: each pixel mixes the four texels
+  // around its sample, padding counting as transparent.
+  void FilteredRow(const TileSpan& span, const Tap row, int y) {
+    const int x0 = span.X0, x1 = span.X1;
+    const float depth = span.Depth;
+    const DrawColor tint = span.Tint;
+    const size_t base = size_t(y) * f_->Width;
+    float* depthRow = &f_->Depth[base];
+    uint8_t* rgbRow = &f_->Rgb[base * 3];
+    const uint8_t* r0 = row.I0 >= 0 ? span.Pixels + size_t(row.I0) * span.Stride : nullptr;
+    const uint8_t* r1 = row.I1 >= 0 ? span.Pixels + size_t(row.I1) * span.Stride : nullptr;
+    static const uint8_t kClear[4] = {0, 0, 0, 0};
+    for (int x = x0; x < x1; ++x) {
+      if (!(depth <= depthRow[x])) continue;
+      const Tap& col = cols_[size_t(x - x0)];
+      auto at = [&](const uint8_t* r, int c) { return r && c >= 0 ? r + size_t(c) * 4 : kClear; };
+      const uint8_t *p00 = at(r0, col.I0), *p10 = at(r0, col.I1), *p01 = at(r1, col.I0),
+                    *p11 = at(r1, col.I1);
+      // Where all four texels are transparent the alpha test fails anyway.
+      if ((p00[3] | p10[3] | p01[3] | p11[3]) == 0) continue;
+      auto sample = [&](int k) {
+        const float top = p00[k] + (p10[k] - p00[k]) * col.W;
+        const float bot = p01[k] + (p11[k] - p01[k]) * col.W;
+        return (top + (bot - top) * row.W) / 255.0f;
+      };
+      const float a = sample(3) * tint.A;
+      if (!(a > 0)) continue;  // alpha test
+      const Rgbaf c{sample(0) * tint.R, sample(1) * tint.G, sample(2) * tint.B, a};
+      depthRow[x] = depth;
+      Blend(rgbRow + size_t(x) * 3, c);
     }
   }
 

@@ -80,61 +80,145 @@ void DrawSelectionOutlines(const TTAVIDoc& doc, const ViewState& s, int cur, int
     }
 }
 
+// The drawing of one floor: what it decides once for all its cells, and the
+// name of the last entry drawn (a grid diamond reports the name loaded before
+// it).
+class FloorDrawing {
+ public:
+  FloorDrawing(const TTAVIDoc& doc, int base, bool isCurrent, int f, const ViewState& s,
+               DrawList* out)
+      : doc_(doc),
+        s_(s),
+        out_(out),
+        w_(doc.Width),
+        h_(doc.Height),
+        base_(base),
+        f_(f),
+        isCurrent_(isCurrent),
+        grid_(isCurrent && s.View.ShowGrid),
+        hideWalls_(isCurrent && s.View.HideWalls),
+        pointing_(isCurrent && s.ShiftDown && s.EditMode == kModeImmediate),
+        selecting_(isCurrent && s.EditMode != kModeImmediate) {}
+
+  // The grid diamond (inner cells only) and the stack of one cell.
+  void Cell(const FloorImage& tiles, int x, int y) {
+    const ScenePoint a = CellAnchor(x, y, h_);
+    if (grid_ && x > 0 && x < w_ - 1 && y > 0 && y < h_ - 1) GridDiamond(x, y, a);
+    if (isCurrent_ && s_.IsHidden(x, y)) return;
+    Stack(tiles, x, y, a);
+  }
+
+ private:
+  void GridDiamond(int x, int y, ScenePoint a) {
+    DrawItem it;
+    it.Kind = DrawKind::kCell;
+    it.X = a.X;
+    it.Y = a.Y - base_ * kAltitudePixels;
+    it.Key = DepthKey(x, y, 0, 0, base_);
+    it.Color = kGridColor;
+    it.Name = lastName_;
+    it.Cell = int16_t(y * kGrid + x);
+    it.Floor = int8_t(f_);
+    out_->Items.push_back(it);
+  }
+
+  // The entries from layer 0 up to the first empty one; hidden walls are
+  // skipped.
+  void Stack(const FloorImage& tiles, int x, int y, ScenePoint a) {
+    for (int L = 0; L < kLayers; ++L) {
+      const TileEntry& e = tiles[L][y][x];
+      if (e.Id == 0) break;  // nothing above an empty entry is drawn
+      const int th = doc_.TileHeight(e.Id);
+      if (hideWalls_ && (th == 19 || th == 20)) continue;
+      Entry(e, x, y, L, th, a);
+    }
+  }
+
+  // The tint of an entry; the last that applies wins.
+  DrawColor Tint(const TileEntry& e, int x, int y, int L, int th) const {
+    DrawColor c = kWhite;
+    if (s_.View.ShowDownstairs && L == 0 && th == 0 && f_ >= 1 && doc_.TopZ[f_ - 1][y][x] >= 20)
+      c = kDownstairColor;
+    if (s_.View.ShowCustomize && (e.Mark & 0xFF) != 0) c = kMarkColor;
+    if (pointing_ && x == s_.HoverX && y == s_.HoverY && L == s_.HoverLayer) c = kPointedColor;
+    if (selecting_ && InSelection(s_.Selection, x, y)) c = kSelectedColor;
+    return c;
+  }
+
+  void Entry(const TileEntry& e, int x, int y, int L, int th, ScenePoint a) {
+    DrawItem it;
+    it.Kind = DrawKind::kTile;
+    it.Art = kItemArtBase + e.Id;
+    it.X = a.X;
+    it.Y = a.Y - (e.Z + base_) * kAltitudePixels;
+    it.Key = DepthKey(x, y, e.Z, th, base_);
+    it.Color = Tint(e, x, y, L, th);
+    it.Name = lastName_ = EntryName(x, y, L);
+    it.Cell = int16_t(y * kGrid + x);
+    it.Floor = int8_t(f_);
+    out_->Items.push_back(it);
+  }
+
+  const TTAVIDoc& doc_;
+  const ViewState& s_;
+  DrawList* out_;
+  const int w_, h_, base_, f_;
+  const bool isCurrent_, grid_, hideWalls_, pointing_, selecting_;
+  int32_t lastName_ = -1;
+};
+
 }  // namespace
 
-// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 void DrawFloor(const TTAVIDoc& doc, const FloorImage& tiles, int base, bool isCurrent, int f,
                const ViewState& s, DrawList* out) {
   const int w = doc.Width, h = doc.Height;
-  const bool grid = isCurrent && s.View.ShowGrid;
-  const bool hideWalls = isCurrent && s.View.HideWalls;
-  const bool pointing = isCurrent && s.ShiftDown && s.EditMode == kModeImmediate;
-  const bool selecting = isCurrent && s.EditMode != kModeImmediate;
-  int32_t lastName = -1;  // a grid diamond reports the name loaded before it
+  FloorDrawing drawing(doc, base, isCurrent, f, s, out);
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      ScenePoint a = CellAnchor(x, y, h);
-      if (grid && x > 0 && x < w - 1 && y > 0 && y < h - 1) {
-        DrawItem it;
-        it.Kind = DrawKind::kCell;
-        it.X = a.X;
-        it.Y = a.Y - base * kAltitudePixels;
-        it.Key = DepthKey(x, y, 0, 0, base);
-        it.Color = kGridColor;
-        it.Name = lastName;
-        it.Cell = int16_t(y * kGrid + x);
-        it.Floor = int8_t(f);
-        out->Items.push_back(it);
-      }
-      const bool hidden = isCurrent && s.IsHidden(x, y);
-      for (int L = 0; L < kLayers; ++L) {
-        const TileEntry& e = tiles[L][y][x];
-        if (e.Id == 0) break;  // nothing above an empty entry is drawn
-        if (hidden) break;
-        int th = doc.TileHeight(e.Id);
-        if (hideWalls && (th == 19 || th == 20)) continue;
-        DrawColor c = kWhite;
-        if (s.View.ShowDownstairs && L == 0 && th == 0 && f >= 1 && doc.TopZ[f - 1][y][x] >= 20)
-          c = kDownstairColor;
-        if (s.View.ShowCustomize && (e.Mark & 0xFF) != 0) c = kMarkColor;
-        if (pointing && x == s.HoverX && y == s.HoverY && L == s.HoverLayer) c = kPointedColor;
-        if (selecting && InSelection(s.Selection, x, y)) c = kSelectedColor;
-        DrawItem it;
-        it.Kind = DrawKind::kTile;
-        it.Art = kItemArtBase + e.Id;
-        it.X = a.X;
-        it.Y = a.Y - (e.Z + base) * kAltitudePixels;
-        it.Key = DepthKey(x, y, e.Z, th, base);
-        it.Color = c;
-        it.Name = lastName = EntryName(x, y, L);
-        it.Cell = int16_t(y * kGrid + x);
-        it.Floor = int8_t(f);
-        out->Items.push_back(it);
-      }
-    }
+    for (int x = 0; x < w; ++x) drawing.Cell(tiles, x, y);
 }
 
-// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
+namespace {
+
+// The light disc of a lit entry whose cell is anchored at `a` and whose
+// altitude, floor base included, is `z`.
+DrawLight LightDisc(const LightInfo& li, ScenePoint a, int z) {
+  DrawLight d;
+  d.X = float(a.X + kHalfCell + li.OffsetX);
+  d.Y = float(a.Y + kHalfCell + li.OffsetY - z * kAltitudePixels);
+  d.Radius = float((li.Kind - 0.5) * kCellPixels);
+  d.R = li.Red;
+  d.G = li.Green;
+  d.B = li.Blue;
+  return d;
+}
+
+// The light discs of the stack of one cell of floor f, from layer 0 up. True
+// when the cell holds any entry.
+bool CellLights(const TTAVIDoc& doc, const LightInfo* lights, int f, int x, int y, int base,
+                DrawList* out) {
+  int count = doc.LayerCount[f][y][x];
+  if (count > kLayers) count = kLayers;
+  for (int L = 0; L < count; ++L) {
+    const TileEntry& e = doc.Tiles[f][L][y][x];
+    if (e.Id == 0 || e.Id >= kCategoryIds) continue;
+    const LightInfo& li = lights[e.Id];
+    if (li.Kind == 0) continue;
+    out->Lights.push_back(LightDisc(li, CellAnchor(x, y, doc.Height), e.Z + base));
+  }
+  return count > 0;
+}
+
+// From one floor to the one below, a cell stays visible when the cell one
+// step south-east of it was; the last row and column are always visible.
+void ShadeFloorBelow(bool (&vis)[kGrid][kGrid], int w, int h) {
+  for (int y = 0; y + 1 < h; ++y)
+    for (int x = 0; x + 1 < w; ++x) vis[y][x] = vis[y + 1][x + 1];
+  for (int y = 0; y < h; ++y) vis[y][w - 1] = true;
+  for (int x = 0; x < w; ++x) vis[h - 1][x] = true;
+}
+
+}  // namespace
+
 void DrawLights(const TTAVIDoc& doc, const LightInfo* lights, int f0, const ViewState& s,
                 DrawList* out) {
   if (!lights) return;
@@ -146,30 +230,10 @@ void DrawLights(const TTAVIDoc& doc, const LightInfo* lights, int f0, const View
   for (int f = f0; f >= 0; --f) {
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) {
-        if (!vis[y][x]) continue;
-        int count = doc.LayerCount[f][y][x];
-        if (count > kLayers) count = kLayers;
-        for (int L = 0; L < count; ++L) {
-          const TileEntry& e = doc.Tiles[f][L][y][x];
-          if (e.Id == 0 || e.Id >= kCategoryIds) continue;
-          const LightInfo& li = lights[e.Id];
-          if (li.Kind == 0) continue;
-          ScenePoint a = CellAnchor(x, y, h);
-          DrawLight d;
-          d.X = float(a.X + kHalfCell + li.OffsetX);
-          d.Y = float(a.Y + kHalfCell + li.OffsetY - (e.Z + base) * kAltitudePixels);
-          d.Radius = float((li.Kind - 0.5) * kCellPixels);
-          d.R = li.Red;
-          d.G = li.Green;
-          d.B = li.Blue;
-          out->Lights.push_back(d);
-        }
-        if (count > 0) vis[y][x] = false;  // an occupied cell shades the floors below
+        // an occupied cell shades the floors below
+        if (vis[y][x] && CellLights(doc, lights, f, x, y, base, out)) vis[y][x] = false;
       }
-    for (int y = 0; y + 1 < h; ++y)
-      for (int x = 0; x + 1 < w; ++x) vis[y][x] = vis[y + 1][x + 1];
-    for (int y = 0; y < h; ++y) vis[y][w - 1] = true;
-    for (int x = 0; x < w; ++x) vis[h - 1][x] = true;
+    ShadeFloorBelow(vis, w, h);
     base = f > 1 ? base - kFloorStep : 0;
   }
 }
@@ -197,38 +261,59 @@ void ChangedCells(const SceneMarks& a, const SceneMarks& b, std::vector<int>* ce
 
 namespace {
 
+// What marks a cell of the current floor apart from the preview: the
+// selection tint and outline, and the pointer.
+struct CellMarking {
+  const ViewState& s;
+  bool selecting, outlines, pointing;
+
+  explicit CellMarking(const ViewState& state)
+      : s(state),
+        selecting(state.EditMode != kModeImmediate),
+        outlines(selecting && !state.Selection.Empty() && state.Selection.Top >= 0),
+        pointing(state.ShiftDown && state.EditMode == kModeImmediate) {}
+
+  uint8_t Flags(int x, int y) const {
+    uint8_t flags = 0;
+    if (selecting && InSelection(s.Selection, x, y)) flags |= SceneMarks::kSelected;
+    if (outlines && InSelection(s.Selection, x, y)) flags |= SceneMarks::kOutline;
+    if (pointing && x == s.HoverX && y == s.HoverY) flags |= SceneMarks::kPointed;
+    return flags;
+  }
+};
+
+// Whether any layer of cell (x, y) differs between the two floor images.
+bool StackDiffers(const FloorImage& a, const FloorImage& b, int x, int y) {
+  for (int L = 0; L < kLayers; ++L)
+    if (std::memcmp(&a[L][y][x], &b[L][y][x], sizeof(TileEntry)) != 0) return true;
+  return false;
+}
+
+// Keeps the stack of cell (x, y) of the floor image drawn as a preview stack.
+void AddPreviewStack(const FloorImage& shown, int x, int y, SceneMarks* marks) {
+  std::array<TileEntry, kLayers> stack;
+  for (int L = 0; L < kLayers; ++L) stack[size_t(L)] = shown[L][y][x];
+  marks->Preview.emplace_back(uint16_t(y * kGrid + x), stack);
+}
+
 // The marks of the current floor, the preview's stacks taken from `shown`
 // (the floor image drawn) where it differs from the document.
-// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 void MarkCells(const TTAVIDoc& doc, const ViewState& s, int cur, const FloorImage* shown,
                SceneMarks* marks) {
   marks->Clear();
   marks->Floor = cur;
   const int w = doc.Width, h = doc.Height;
-  const CellRect& sel = s.Selection;
-  const bool selecting = s.EditMode != kModeImmediate;
-  const bool outlines = selecting && !sel.Empty() && sel.Top >= 0;
-  const bool pointing = s.ShiftDown && s.EditMode == kModeImmediate;
+  const CellMarking marking(s);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
-      uint8_t flags = 0;
-      if (selecting && InSelection(sel, x, y)) flags |= SceneMarks::kSelected;
-      if (outlines && InSelection(sel, x, y)) flags |= SceneMarks::kOutline;
-      if (pointing && x == s.HoverX && y == s.HoverY) flags |= SceneMarks::kPointed;
-      if (shown) {
-        bool differs = false;
-        for (int L = 0; L < kLayers && !differs; ++L)
-          differs = std::memcmp(&(*shown)[L][y][x], &doc.Tiles[cur][L][y][x], sizeof(TileEntry));
-        if (differs) {
-          flags |= SceneMarks::kPreview;
-          std::array<TileEntry, kLayers> stack;
-          for (int L = 0; L < kLayers; ++L) stack[size_t(L)] = (*shown)[L][y][x];
-          marks->Preview.emplace_back(uint16_t(y * kGrid + x), stack);
-        }
+      uint8_t flags = marking.Flags(x, y);
+      if (shown && StackDiffers(*shown, doc.Tiles[cur], x, y)) {
+        flags |= SceneMarks::kPreview;
+        AddPreviewStack(*shown, x, y, marks);
       }
       marks->Flags[size_t(y) * kGrid + size_t(x)] = flags;
     }
-  if (pointing) marks->PointedLayer = s.HoverLayer;
+  if (marking.pointing) marks->PointedLayer = s.HoverLayer;
 }
 
 }  // namespace

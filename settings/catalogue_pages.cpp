@@ -59,31 +59,56 @@ int HexDigit(char c) {
   return -1;
 }
 
+// The position of the first character from i on that is neither a blank nor
+// a tab.
+size_t SkipBlanks(const std::string& line, size_t i) {
+  while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+  return i;
+}
+
+// A sign at *i, stepped over: true for '-'.
+bool ReadSign(const std::string& line, size_t* i) {
+  if (*i < line.size() && (line[*i] == '+' || line[*i] == '-')) return line[(*i)++] == '-';
+  return false;
+}
+
+// The radix a prefix at *i gives, stepped over: "$", "0x" and "0X" give 16;
+// no prefix, 10.
+int ReadRadix(const std::string& line, size_t* i) {
+  if (*i < line.size() && line[*i] == '$') {
+    ++*i;
+    return 16;
+  }
+  if (*i + 1 < line.size() && line[*i] == '0' && (line[*i + 1] == 'x' || line[*i + 1] == 'X')) {
+    *i += 2;
+    return 16;
+  }
+  return 10;
+}
+
+// The digits from i to the end of the line in `base`. False on any other
+// character or a value above `limit`.
+bool ReadDigits(const std::string& line, size_t i, int base, int64_t limit, int64_t* value) {
+  *value = 0;
+  for (; i < line.size(); ++i) {
+    const char c = line[i];
+    const int d = base == 16 ? HexDigit(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
+    if (d < 0) return false;
+    *value = *value * base + d;
+    if (*value > limit) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 bool ParsePageCode(const std::string& line, uint16_t* code) {
-  size_t i = 0;
-  while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-  bool negative = false;
-  if (i < line.size() && (line[i] == '+' || line[i] == '-')) negative = line[i++] == '-';
-  int base = 10;
-  if (i < line.size() && line[i] == '$') {
-    base = 16;
-    ++i;
-  } else if (i + 1 < line.size() && line[i] == '0' && (line[i + 1] == 'x' || line[i + 1] == 'X')) {
-    base = 16;
-    i += 2;
-  }
+  size_t i = SkipBlanks(line, 0);
+  const bool negative = ReadSign(line, &i);
+  const int base = ReadRadix(line, &i);
   if (i >= line.size()) return false;
   int64_t value = 0;
-  for (; i < line.size(); ++i) {
-    int d =
-        base == 16 ? HexDigit(line[i]) : (line[i] >= '0' && line[i] <= '9' ? line[i] - '0' : -1);
-    if (d < 0) return false;
-    value = value * base + d;
-    if (value > 0x7FFFFFFFLL + (negative ? 1 : 0)) return false;
-  }
+  if (!ReadDigits(line, i, base, 0x7FFFFFFFLL + (negative ? 1 : 0), &value)) return false;
   if (negative && value != 0) return false;
   *code = uint16_t(value & 0xFFFF);
   return true;
@@ -100,35 +125,55 @@ int CataloguePages::AddPage(const std::string& name) {
   return int(Pages.size()) - 1;
 }
 
-// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
+namespace {
+
+// The line that starts at *pos, which moves past it and its end ("\r\n",
+// "\r" or "\n").
+std::string NextLine(const std::string& text, size_t* pos) {
+  size_t end = text.find_first_of("\r\n", *pos);
+  if (end == std::string::npos) end = text.size();
+  std::string line = text.substr(*pos, end - *pos);
+  *pos = end;
+  if (*pos < text.size() && text[*pos] == '\r') {
+    ++*pos;
+    if (*pos < text.size() && text[*pos] == '\n') ++*pos;
+  } else if (*pos < text.size()) {
+    ++*pos;  // '\n'
+  }
+  return line;
+}
+
+// A header line "[name]" opens a page that the code lines after it go to;
+// beyond the limit of pages, their codes are dropped.
+void OpenPage(CataloguePages& pages, const std::string& line, int* current) {
+  if (pages.Pages.size() >= kMaxPages) {
+    *current = -1;
+    return;
+  }
+  *current = pages.AddPage(line.size() >= 2 ? line.substr(1, line.size() - 2) : std::string());
+}
+
+// A code line adds its code to the current page, if there is one and it is
+// not full; a line that is not a code is skipped.
+void AddCodeLine(CataloguePages& pages, const std::string& line, int current) {
+  uint16_t code;
+  if (!ParsePageCode(line, &code)) return;
+  if (current < 0 || current >= int(pages.Pages.size())) return;
+  auto& codes = pages.Pages[size_t(current)].Codes;
+  if (codes.size() < size_t(kMaxPageCodes)) codes.push_back(code);
+}
+
+}  // namespace
+
 void CataloguePages::ReadText(const std::string& text, int* current) {
   size_t pos = 0;
   while (pos < text.size()) {
-    size_t end = text.find_first_of("\r\n", pos);
-    if (end == std::string::npos) end = text.size();
-    const std::string line = text.substr(pos, end - pos);
-    pos = end;
-    if (pos < text.size() && text[pos] == '\r') {
-      ++pos;
-      if (pos < text.size() && text[pos] == '\n') ++pos;
-    } else if (pos < text.size()) {
-      ++pos;  // '\n'
-    }
-
+    const std::string line = NextLine(text, &pos);
     if (line.empty()) continue;
-    if (line[0] == '[') {
-      if (Pages.size() >= kMaxPages) {
-        *current = -1;  // codes of pages beyond the limit are dropped
-        continue;
-      }
-      *current = AddPage(line.size() >= 2 ? line.substr(1, line.size() - 2) : std::string());
-      continue;
-    }
-    uint16_t code;
-    if (!ParsePageCode(line, &code)) continue;
-    if (*current < 0 || *current >= int(Pages.size())) continue;
-    auto& codes = Pages[size_t(*current)].Codes;
-    if (codes.size() < size_t(kMaxPageCodes)) codes.push_back(code);
+    if (line[0] == '[')
+      OpenPage(*this, line, current);
+    else
+      AddCodeLine(*this, line, *current);
   }
 }
 
