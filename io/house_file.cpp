@@ -70,15 +70,33 @@ char* PutHeaderLine(char* p, int width, int height, int baseHeight) {
   return p;
 }
 
-// Writes the entry line "floor,x,y,z,id" at p; returns the end (at most
-// kMaxEntryLine characters).
-char* PutEntryLine(char* p, int f, int x, int y, const TileEntry& e) {
+// What every entry line of a cell starts with: "floor,x,y," (x and y are
+// 0..31), written once per cell.
+struct CellPrefix {
+  char text[8];
+  size_t size;
+};
+
+CellPrefix CellPrefixOf(int f, int x, int y) {
+  CellPrefix cell{};
+  char* p = cell.text;
   *p++ = char('0' + f);
   *p++ = ',';
   p = PutInt(p, x);
   *p++ = ',';
   p = PutInt(p, y);
   *p++ = ',';
+  cell.size = size_t(p - cell.text);
+  return cell;
+}
+
+// Writes the entry line "floor,x,y,z,id" at p; returns the end (at most
+// kMaxEntryLine characters).
+char* PutEntryLine(char* p, const CellPrefix& cell, const TileEntry& e) {
+  // All eight bytes in one move: the prefix is at least six characters long
+  // and the rest of the line overwrites what lies past it.
+  std::memcpy(p, cell.text, sizeof cell.text);
+  p += cell.size;
   p = PutInt(p, e.Z);
   *p++ = ',';
   // Ids are written as their signed 16-bit reading; the reader keeps the low
@@ -93,11 +111,12 @@ char* PutEntryLine(char* p, int f, int x, int y, const TileEntry& e) {
 // up to its top; returns the end.
 char* PutFloorEntries(char* p, int f, const FloorImage& floor, const StackTops& top, int w, int h) {
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x)
-      for (int layer = 0; layer < top[y][x]; ++layer) {
-        const TileEntry& e = floor[layer][y][x];
-        if (e.Id != 0) p = PutEntryLine(p, f, x, y, e);
-      }
+    for (int x = 0; x < w; ++x) {
+      if (top[y][x] == 0) continue;
+      const CellPrefix cell = CellPrefixOf(f, x, y);
+      for (int layer = 0; layer < top[y][x]; ++layer)
+        if (floor[layer][y][x].Id != 0) p = PutEntryLine(p, cell, floor[layer][y][x]);
+    }
   return p;
 }
 
