@@ -14,12 +14,6 @@ int HexValue(unsigned char c) {
   return -1;
 }
 
-// The value of a digit, or -1 for a character that is none.
-int DigitValue(unsigned char c, bool hex) {
-  if (hex) return HexValue(c);
-  return c >= '0' && c <= '9' ? c - '0' : -1;
-}
-
 size_t SkipBlanks(std::string_view line, size_t p) {
   while (p < line.size() && IsBlank(static_cast<unsigned char>(line[p]))) ++p;
   return p;
@@ -81,18 +75,28 @@ bool ReadHexPrefix(std::string_view field, size_t* p) {
   return false;
 }
 
-// The magnitude of the digits from p on. Magnitudes are kept in 64 bits; a
-// digit that would pass `limit` ends the number like any stray character,
-// which sets *stray.
-uint64_t ReadMagnitude(std::string_view field, size_t p, bool hex, uint64_t limit, bool* stray) {
+// The value of a digit in base 10 or 16, or -1 for a character that is none.
+template <unsigned Base>
+int DigitValue(unsigned char c) {
+  if constexpr (Base == 16)
+    return HexValue(c);
+  else
+    return c >= '0' && c <= '9' ? c - '0' : -1;
+}
+
+// The magnitude of the digits in Base from p on. Magnitudes are kept in 64
+// bits; a digit that would pass `limit` ends the number like any stray
+// character, which sets *stray.
+template <unsigned Base>
+uint64_t ReadMagnitude(std::string_view field, size_t p, uint64_t limit, bool* stray) {
   uint64_t value = 0;
   for (; p < field.size(); ++p) {
-    const int d = DigitValue(static_cast<unsigned char>(field[p]), hex);
+    const int d = DigitValue<Base>(static_cast<unsigned char>(field[p]));
     if (d < 0) {
       *stray = true;
       break;
     }
-    const uint64_t next = value * (hex ? 16 : 10) + static_cast<uint64_t>(d);
+    const uint64_t next = value * Base + static_cast<uint64_t>(d);
     if (next > limit) {
       *stray = true;
       break;
@@ -126,7 +130,8 @@ int32_t ReadNumber(std::string_view field) {
   const bool hex = ReadHexPrefix(field, &p);
   const uint64_t limit = hex ? 0xFFFFFFFFull : (negative ? 2147483648ull : 2147483647ull);
   bool stray = false;
-  const uint64_t value = ReadMagnitude(field, p, hex, limit, &stray);
+  const uint64_t value =
+      hex ? ReadMagnitude<16>(field, p, limit, &stray) : ReadMagnitude<10>(field, p, limit, &stray);
   const uint32_t bits = static_cast<uint32_t>(value);
   if (stray || !negative) return static_cast<int32_t>(bits);
   return static_cast<int32_t>(0u - bits);
