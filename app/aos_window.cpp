@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -19,10 +20,10 @@
 
 namespace tavi {
 
-TAoSForm::TAoSForm(const ToolHost& host, QWidget* parent) : QWidget(parent, Qt::Tool), host_(host) {
+TAoSForm::TAoSForm(IAosHost& host, QWidget* parent) : QWidget(parent, Qt::Tool), host_(host) {
   setObjectName("AoSForm");
   setWindowTitle("Age of Shadows Objects");
-  if (host_.settings && host_.settings->isStayOnTop) setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  if (host_.Settings().isStayOnTop) setWindowFlag(Qt::WindowStaysOnTopHint, true);
   build();
   CBTypeChange();
 }
@@ -40,6 +41,8 @@ void TAoSForm::build() {
   cbType_->setCurrentIndex(kAosWalls);
   connect(cbType_, QOverload<int>::of(&QComboBox::activated), this,
           [this](int) { CBTypeChange(); });
+  // However the type changes (the catalogue moves it without the type change).
+  connect(cbType_, &QComboBox::currentIndexChanged, this, [this] { WriteStairs(); });
   top->addWidget(lblType);
   top->addWidget(cbType_, 1);
 
@@ -82,6 +85,7 @@ void TAoSForm::build() {
     p.drawImage(r.topLeft(), ItemPicture(host_.Tiles(), id, kCellWidth, kCellHeight, fill));
   };
   grid_->selectCell = [this](int c, int r) { return DGObjSelectCell(c, r); };
+  connect(grid_, &PictureGrid::selectionMoved, this, &TAoSForm::WriteStairs);
   grid_->setMinimumWidth(kColumns * kCellWidth + 24);
 
   statusBar_ = new QStatusBar(this);
@@ -110,12 +114,20 @@ void TAoSForm::CBTypeChange() {
   grid_->SelectCell(0, 0, false);
   grid_->ScrollToRow(0);
   grid_->viewport()->update();
+  WriteStairs();
+}
+
+void TAoSForm::WriteStairs() {
+  EditState& e = host_.Edit();
+  e.AutoStairs = isVisible() && TypeIndex() == kAosAutoStairs;
+  e.StairsDirection = grid_->Col();
+  e.StairsRow = grid_->Row();
 }
 
 bool TAoSForm::DGObjSelectCell(int col, int row) {
   const uint16_t id = ObjectTableAt(TypeIndex(), col, row);
   if (id != 0) {
-    if (host_.setCurrentTile) host_.setCurrentTile(id);
+    host_.SetCurrentTile(id);
     statusBar_->showMessage(TileStatusText(host_.Tiles(), id));
   }
   return true;  // an empty cell can be selected; it changes nothing
@@ -181,9 +193,16 @@ void TAoSForm::EdOldPriceExit() {
   if (host_.Doc()) host_.Doc()->Recalculate();
 }
 
+// Qt marks the window shown or hidden before it sends these events.
+void TAoSForm::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  WriteStairs();
+}
+
 void TAoSForm::hideEvent(QHideEvent* e) {
   QWidget::hideEvent(e);
-  if (!e->spontaneous() && host_.aosWindowHidden) host_.aosWindowHidden();
+  WriteStairs();
+  if (!e->spontaneous()) host_.AosHidden();
 }
 
 }  // namespace tavi

@@ -23,7 +23,8 @@ class TAoSForm : public QWidget, public IAosChoice {
   static constexpr int kCellWidth = 44;
   static constexpr int kCellHeight = 88;
 
-  explicit TAoSForm(const ToolHost& host, QWidget* parent = nullptr);
+  // The host outlives the window.
+  explicit TAoSForm(IAosHost& host, QWidget* parent = nullptr);
   ~TAoSForm() override;
 
   // Written by the document's recount.
@@ -55,14 +56,18 @@ class TAoSForm : public QWidget, public IAosChoice {
   void SetTypeNames(const QStringList& names);
 
  protected:
+  void showEvent(QShowEvent* e) override;
   void hideEvent(QHideEvent* e) override;
 
  private:
   void build();
   void CBTypeChange();
   bool DGObjSelectCell(int col, int row);
+  // The edit state's staircase: on while this window is shown on
+  // "Stairs(Auto Stack)", with the grid's column and row.
+  void WriteStairs();
 
-  ToolHost host_;
+  IAosHost& host_;
   int64_t price_ = 0;
   int64_t reference_ = 0;
   QComboBox* cbType_ = nullptr;

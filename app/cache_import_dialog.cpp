@@ -50,7 +50,7 @@ QListWidget* AddGroup(QWidget* parent, QGridLayout* lay, int row, int col, const
 
 }  // namespace
 
-TMultiForm::TMultiForm(const ToolHost& host, const QString& clientDir, QWidget* parent)
+TMultiForm::TMultiForm(ICacheImportHost& host, const QString& clientDir, QWidget* parent)
     : QDialog(parent), host_(host), clientDirOverride_(clientDir) {
   setObjectName("MultiForm");
   setWindowTitle("Import from Multicache");
@@ -105,7 +105,7 @@ void TMultiForm::build() {
 
 QString TMultiForm::clientDir() const {
   if (!clientDirOverride_.isEmpty()) return clientDirOverride_;
-  return host_.settings ? QString::fromStdString(host_.settings->ClientDir) : QString();
+  return QString::fromStdString(host_.Settings().ClientDir);
 }
 
 QString TMultiForm::desktopDir() const {
@@ -129,8 +129,8 @@ void TMultiForm::showEvent(QShowEvent* e) {
 }
 
 void TMultiForm::FormShow() {
-  BusyScope busy(this, UiTextsFor(host_.settings ? host_.settings->Language : 0).Working);
-  const int remembered = host_.settings ? host_.settings->LastAccount : 0;
+  BusyScope busy(this, UiTextsFor(host_.Settings().Language).Working);
+  const int remembered = host_.Settings().LastAccount;
   // Without a client folder there is nothing to list (never the working folder).
   const std::vector<std::string> accounts =
       clientDir().isEmpty() ? std::vector<std::string>() : ListAccounts(clientDir().toStdString());
@@ -139,7 +139,7 @@ void TMultiForm::FormShow() {
   else
     clearFrom(1);
   // Empty lists say why: no client folder, or where no cache file lies.
-  const UiTexts& t = UiTextsFor(host_.settings ? host_.settings->Language : 0);
+  const UiTexts& t = UiTextsFor(host_.Settings().Language);
   if (clientDir().isEmpty()) {
     lblNoCache_->setText(t.NoClientFolder);
     lblNoCache_->show();
@@ -150,7 +150,7 @@ void TMultiForm::FormShow() {
   } else {
     lblNoCache_->hide();
   }
-  if (!shown_ && host_.hideCtrlForDialog) host_.hideCtrlForDialog();
+  if (!shown_) host_.HideCtrlForDialog();
   shown_ = true;
 }
 
@@ -174,7 +174,7 @@ void TMultiForm::clearFrom(int level) {
 void TMultiForm::LBAccountClick() {
   if (!lbAccount_->currentItem()) return;
   account_ = lbAccount_->currentItem()->text();
-  const int remembered = host_.settings ? host_.settings->LastShard : 0;
+  const int remembered = host_.Settings().LastShard;
   const auto shards = ListShards(clientDir().toStdString(), account_.toStdString());
   if (FillList(lbShard_, ToQt(shards), remembered))
     LBShardClick();
@@ -185,7 +185,7 @@ void TMultiForm::LBAccountClick() {
 void TMultiForm::LBShardClick() {
   if (!lbShard_->currentItem()) return;
   shard_ = lbShard_->currentItem()->text();
-  const int remembered = host_.settings ? host_.settings->LastChar : 0;
+  const int remembered = host_.Settings().LastChar;
   const auto chars =
       ListCharacters(clientDir().toStdString(), account_.toStdString(), shard_.toStdString());
   if (FillList(lbChar_, ToQt(chars), remembered))
@@ -225,15 +225,15 @@ void TMultiForm::BtnImportClick() {
   const int row = lbHouse_->currentRow();
   // With no house selected there is nothing to import.
   if (row < 0 || row >= int(houseNumbers_.size()) || !host_.Doc()) return;
-  if (host_.askSaveChanges && !host_.askSaveChanges()) return;
+  if (!host_.AskSaveChanges()) return;
   TTAVIDoc& doc = *host_.Doc();
   const LoadResult r = ImportMultiCache(doc, text_, houseNumbers_[size_t(row)]);
   if (!r.ok) {
-    host_.Info(this, QString::fromStdString(r.error));
+    host_.Prompts().Info(this, QString::fromStdString(r.error));
     return;
   }
   lastImportBase_ = r.baseHeight;
-  if (host_.afterCacheImport) host_.afterCacheImport(r.baseHeight);
+  host_.AfterCacheImport();
 }
 
 void TMultiForm::BtnCloseClick() {
@@ -243,14 +243,15 @@ void TMultiForm::BtnCloseClick() {
 void TMultiForm::FormClose() {
   if (!shown_) return;
   shown_ = false;
-  if (host_.settings) {
-    host_.settings->LastAccount = lbAccount_->currentRow();
-    host_.settings->LastShard = lbShard_->currentRow();
-    host_.settings->LastChar = lbChar_->currentRow();
+  {
+    TSettings& settings = host_.Settings();
+    settings.LastAccount = lbAccount_->currentRow();
+    settings.LastShard = lbShard_->currentRow();
+    settings.LastChar = lbChar_->currentRow();
   }
   text_.clear();
   text_.shrink_to_fit();
-  if (host_.restoreCtrlAfterDialog) host_.restoreCtrlAfterDialog();
+  host_.RestoreCtrlAfterDialog();
 }
 
 void TMultiForm::closeEvent(QCloseEvent* e) {

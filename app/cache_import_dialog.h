@@ -17,7 +17,7 @@ class TMultiForm : public QDialog {
   Q_OBJECT
  public:
   // A non-empty `clientDir` overrides the client folder of the settings (tests).
-  TMultiForm(const ToolHost& host, const QString& clientDir, QWidget* parent = nullptr);
+  TMultiForm(ICacheImportHost& host, const QString& clientDir, QWidget* parent = nullptr);
   ~TMultiForm() override;
 
   // Shows the dialog (modeless) and fills the lists.
@@ -53,7 +53,7 @@ class TMultiForm : public QDialog {
   QString desktopDir() const;
   void clearFrom(int level);
 
-  ToolHost host_;
+  ICacheImportHost& host_;
   QString clientDirOverride_;
   QString account_, shard_, char_;
   std::string text_;  // the chosen character's Multicache.dat

@@ -24,12 +24,12 @@ constexpr int kThumbnailCacheSize = 6000;  // about 35 MB of 44 x 44 pictures
 
 }  // namespace
 
-TObjForm::TObjForm(const ToolHost& host, const QString& pageFolder, QWidget* parent)
+TObjForm::TObjForm(ICatalogueHost& host, const QString& pageFolder, QWidget* parent)
     : QWidget(parent, Qt::Tool), host_(host), pageFolder_(pageFolder) {
   setObjectName("ObjForm");
   setWindowTitle("Object Window");
   thumbs_.setMaxCost(kThumbnailCacheSize);
-  if (host_.settings && host_.settings->isStayOnTop) setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  if (host_.Settings().isStayOnTop) setWindowFlag(Qt::WindowStaysOnTopHint, true);
   build();
   loadPages();
   applyTabState();
@@ -135,8 +135,8 @@ void TObjForm::build() {
 }
 
 void TObjForm::loadPages() {
-  int32_t* legacyCount = host_.settings ? &host_.settings->nBookmark : nullptr;
-  const uint16_t* legacyCodes = host_.settings ? host_.settings->BookmarkCodes.data() : nullptr;
+  int32_t* legacyCount = &host_.Settings().nBookmark;
+  const uint16_t* legacyCodes = host_.Settings().BookmarkCodes.data();
   // Without a folder there are no page files, but legacy codes still become a page.
   pages_.Load(pageFolder_.toStdString(), legacyCount, legacyCodes, kMaxBookmarkCodes);
   for (const auto& page : pages_.Pages) tab_->addTab(QString::fromStdString(page.Name));
@@ -236,7 +236,7 @@ void TObjForm::showEvent(QShowEvent* e) {
 
 void TObjForm::hideEvent(QHideEvent* e) {
   QWidget::hideEvent(e);
-  if (!e->spontaneous() && host_.objWindowHidden) host_.objWindowHidden();
+  if (!e->spontaneous()) host_.CatalogueHidden();
 }
 
 bool TObjForm::gridSelect(int col, int row) {
@@ -248,7 +248,7 @@ bool TObjForm::gridSelect(int col, int row) {
   // A page's chosen tile can be removed now, however the choice was made
   // (a click, the keys, a search).
   for (QAction* a : {mnDelete_, mnDelete1_}) a->setEnabled(CurrentTab() > 0);
-  if (host_.setCurrentTile) host_.setCurrentTile(id);
+  host_.SetCurrentTile(id);
   status_ = TileStatusText(host_.Tiles(), id);
   statusBar_->showMessage(status_);
   return true;
@@ -282,8 +282,8 @@ void TObjForm::TabChange() {
   layoutGrid(true);
   applyTabState();
   const bool page = CurrentTab() > 0;
-  if (!page && host_.Tiles() && host_.currentTile) {
-    const uint16_t current = host_.currentTile();
+  if (!page && host_.Tiles()) {
+    const uint16_t current = host_.Edit().Tile;
     if (host_.Tiles()->ItemIds[host_.Tiles()->ItemIndexOf[current]] == current)
       moveToIndex(host_.Tiles()->ItemIndexOf[current]);
   }
@@ -310,13 +310,13 @@ void TObjForm::message(const QString& text) {
   if (quiet_)
     quietMessages_ << text;
   else
-    host_.Info(this, text);
+    host_.Prompts().Info(this, text);
 }
 
 void TObjForm::MnFindClick() {
   const LangMessages msg = host_.Msg();
   QString answer;
-  if (!host_.Input(this, msg.MsgSearchCaption, msg.MsgSearchPrompt, &answer)) return;
+  if (!host_.Prompts().InputText(this, msg.MsgSearchCaption, msg.MsgSearchPrompt, &answer)) return;
   FindNextFrom(answer);
 }
 
@@ -353,7 +353,7 @@ void TObjForm::MnDelete1Click() {
 
 void TObjForm::AddToPage(int page) {
   if (page < 0 || page >= int(pages_.Pages.size())) return;
-  const uint16_t current = host_.currentTile ? host_.currentTile() : 0;
+  const uint16_t current = host_.Edit().Tile;
   const AddCodeResult r = pages_.AddCode(page, current);
   for (int i = 0; i < r.duplicates; ++i) message(host_.Msg().MsgAlreadyRegistered);
   if (CurrentTab() == page + 1) FormResize();
@@ -373,7 +373,8 @@ int TObjForm::AddPage(const QString& name) {
 void TObjForm::MnPageAddClick() {
   const LangMessages msg = host_.Msg();
   QString answer;
-  if (!host_.Input(this, msg.MsgNewPageCaption, msg.MsgNewPagePrompt, &answer)) return;
+  if (!host_.Prompts().InputText(this, msg.MsgNewPageCaption, msg.MsgNewPagePrompt, &answer))
+    return;
   AddPage(answer);
 }
 
@@ -392,7 +393,7 @@ void TObjForm::MnPageRenameClick() {
   if (CurrentTab() <= 0) return;
   const LangMessages msg = host_.Msg();
   QString answer;
-  if (!host_.Input(this, msg.MsgRenameCaption, msg.MsgRenamePrompt, &answer)) return;
+  if (!host_.Prompts().InputText(this, msg.MsgRenameCaption, msg.MsgRenamePrompt, &answer)) return;
   RenameShownPage(answer);
 }
 
@@ -412,7 +413,7 @@ void TObjForm::DeleteShownPage() {
 
 void TObjForm::MnPageDeleteClick() {
   if (CurrentTab() <= 0) return;
-  if (!host_.YesNo(this, host_.Msg().MsgDeletePage)) return;
+  if (!host_.Prompts().YesNo(this, host_.Msg().MsgDeletePage)) return;
   DeleteShownPage();
 }
 

@@ -24,7 +24,7 @@ class TObjForm : public QWidget {
  public:
   // Loads the page files from `pageFolder` (ending with '/'; the settings
   // folder) and takes over the legacy bookmarks of the host's settings.
-  TObjForm(const ToolHost& host, const QString& pageFolder, QWidget* parent = nullptr);
+  TObjForm(ICatalogueHost& host, const QString& pageFolder, QWidget* parent = nullptr);
   ~TObjForm() override;
 
   // Writes both page files; false when one could not be written.
@@ -91,7 +91,7 @@ class TObjForm : public QWidget {
   void moveToIndex(int index);
   void message(const QString& text);
 
-  ToolHost host_;
+  ICatalogueHost& host_;
   QString pageFolder_;
   CataloguePages pages_;
   // Thumbnails on white, per id; bounded so a long scroll cannot grow it

@@ -70,13 +70,14 @@ QString Pad2(int v) {
 
 }  // namespace
 
-TCtrlForm::TCtrlForm(const ToolHost& host, QWidget* parent)
+TCtrlForm::TCtrlForm(IControlHost& host, QWidget* parent)
     : QWidget(parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       host_(host) {
   setObjectName("CtrlForm");
   setWindowTitle("Control");
   build();
+  ShowBarsAndModes();
 }
 
 TCtrlForm::~TCtrlForm() {
@@ -142,11 +143,12 @@ void TCtrlForm::build() {
     modes_[i] = new QRadioButton(modeNames[i], rgEditmode_);
     modes_[i]->setObjectName(QString("RGEditmode_%1").arg(i));
     modes->addWidget(modes_[i], i / 2, i % 2);
-    connect(modes_[i], &QRadioButton::toggled, this, [this](bool on) {
-      if (on) host_.Redraw();
+    connect(modes_[i], &QRadioButton::toggled, this, [this, i](bool on) {
+      if (!on) return;
+      host_.Edit().Mode = i;
+      host_.Redraw();
     });
   }
-  modes_[0]->setChecked(true);
   right->addWidget(rgEditmode_);
 
   CBObjWindow = new QCheckBox("Object Window", this);
@@ -201,6 +203,8 @@ void TCtrlForm::build() {
 
   cbPartsLock_ = new QCheckBox("Parts Lock", this);
   cbPartsLock_->setObjectName("CBPartsLock");
+  connect(cbPartsLock_, &QCheckBox::toggled, this,
+          [this](bool on) { host_.Edit().PartsLock = on; });
   right->addWidget(cbPartsLock_);
   right->addStretch(1);
   top->addLayout(right);
@@ -245,9 +249,6 @@ bool TCtrlForm::eventFilter(QObject* watched, QEvent* event) {
 void TCtrlForm::SetFloor(int floor) {
   tbFloor_->setValue(floor);
 }
-int TCtrlForm::Alt() const {
-  return tbHeight_->value();
-}
 void TCtrlForm::SetAlt(int alt) {
   tbHeight_->setValue(alt);
 }
@@ -258,18 +259,31 @@ void TCtrlForm::SetBaseHeight(int base) {
   tbBaseHeight_->setValue(base);  // the bar keeps it to 0..9
   lblBase_->setText(Pad2(tbBaseHeight_->value()));
 }
-bool TCtrlForm::PartsLock() const {
-  return cbPartsLock_->isChecked();
-}
-
-int TCtrlForm::EditMode() const {
-  for (int i = 0; i < 3; ++i)
-    if (modes_[i]->isChecked()) return i;
-  return -1;
-}
-
 void TCtrlForm::SetEditMode(int mode) {
   if (mode >= 0 && mode < 3) modes_[mode]->setChecked(true);
+}
+
+void TCtrlForm::ShowEditState() {
+  ShowBarsAndModes();
+  ShowCurrentTile();
+}
+
+void TCtrlForm::ShowBarsAndModes() {
+  const EditState& e = host_.Edit();
+  {
+    const QSignalBlocker blockFloor(tbFloor_), blockAlt(tbHeight_), blockLock(cbPartsLock_);
+    tbFloor_->setValue(e.Floor);
+    tbHeight_->setValue(e.Alt);
+    cbPartsLock_->setChecked(e.PartsLock);
+  }
+  lblFloor_->setText(QString::number(tbFloor_->value()));
+  lblAlt_->setText(Pad2(tbHeight_->value()));
+  for (int i = 0; i < 3; ++i) {
+    const QSignalBlocker block(modes_[i]);
+    modes_[i]->setAutoExclusive(false);
+    modes_[i]->setChecked(i == e.Mode);
+    modes_[i]->setAutoExclusive(true);
+  }
 }
 
 void TCtrlForm::SetObjWindowChecked(bool on) {
@@ -281,7 +295,7 @@ void TCtrlForm::SetAoSWindowChecked(bool on) {
 
 void TCtrlForm::HideForDialog() {
   wasVisibleBeforeDialog_ = isVisible();
-  floorBeforeDialog_ = currentFloor_;
+  floorBeforeDialog_ = CurrentFloor();
   keepDialogFloor_ = false;
   SetFloor(4);  // a cached house is best seen with every floor drawn
   hide();
@@ -295,12 +309,13 @@ void TCtrlForm::RestoreAfterDialog() {
 }
 
 void TCtrlForm::TBFloorChange() {
-  currentFloor_ = tbFloor_->value();
-  lblFloor_->setText(QString::number(currentFloor_));
+  host_.Edit().Floor = tbFloor_->value();
+  lblFloor_->setText(QString::number(CurrentFloor()));
   RefreshCellList();
 }
 
 void TCtrlForm::TBHeightChange() {
+  host_.Edit().Alt = tbHeight_->value();
   lblAlt_->setText(Pad2(tbHeight_->value()));
   RefreshCellList();
 }
@@ -317,14 +332,15 @@ void TCtrlForm::TBBaseHeightChange() {
 void TCtrlForm::ShowCurrentTile() {
   const TUOTileData* tiles = host_.Tiles();
   TBitmap24 bmp(kPreviewWidth, kPreviewHeight, 0xFF);
-  if (tiles) tiles->DrawArt(bmp, uint32_t(currentTile_) + kItemArtBase, 0, 0);
+  if (tiles) tiles->DrawArt(bmp, uint32_t(CurrentTile()) + kItemArtBase, 0, 0);
   QImage img(bmp.Bits.data(), bmp.Width, bmp.Height, bmp.Width * 3, QImage::Format_BGR888);
   idxImg_->setPixmap(QPixmap::fromImage(img.copy()));
-  lblNumber_->setText(QString::asprintf("No.%d (%X)", currentTile_, currentTile_));
+  const uint16_t tile = CurrentTile();
+  lblNumber_->setText(QString::asprintf("No.%d (%X)", tile, tile));
   if (tiles) {
-    lblName_->setText(ItemNameText(tiles, currentTile_));
-    lblHeight_->setText(QString::asprintf("Height:%d", tiles->ItemData[currentTile_].Height));
-    lblWeight_->setText(QString::asprintf("Weight:%d", tiles->ItemData[currentTile_].Weight));
+    lblName_->setText(ItemNameText(tiles, tile));
+    lblHeight_->setText(QString::asprintf("Height:%d", tiles->ItemData[tile].Height));
+    lblWeight_->setText(QString::asprintf("Weight:%d", tiles->ItemData[tile].Weight));
   }
 }
 
@@ -346,7 +362,7 @@ void TCtrlForm::RefreshCellList() {
   lbDetail_->clear();
   if (const TTAVIDoc* doc = host_.Doc())
     for (const std::string& line :
-         DetailLines(*doc, host_.Tiles(), currentFloor_, host_.DetailX(), host_.DetailY()))
+         DetailLines(*doc, host_.Tiles(), CurrentFloor(), host_.DetailX(), host_.DetailY()))
       lbDetail_->addItem(ClientText(line));
   if (selected >= 0 && selected < lbDetail_->count()) {
     lbDetail_->setCurrentRow(selected);
@@ -361,7 +377,7 @@ void TCtrlForm::RefreshCellList() {
 // a line maps to a layer.
 bool TCtrlForm::ListComplete() const {
   const TTAVIDoc* doc = host_.Doc();
-  return doc && DetailListComplete(*doc, currentFloor_, host_.DetailX(), host_.DetailY(),
+  return doc && DetailListComplete(*doc, CurrentFloor(), host_.DetailX(), host_.DetailY(),
                                    lbDetail_->count());
 }
 
@@ -372,7 +388,7 @@ int TCtrlForm::SelectedLayer() const {
 void TCtrlForm::BtnCellUpClick() {
   if (host_.DetailX() < 0 || !ListComplete() || SelectedLayer() < 0) return;
   const int pos =
-      host_.Doc()->RaiseEntry(host_.DetailX(), host_.DetailY(), currentFloor_, SelectedLayer());
+      host_.Doc()->RaiseEntry(host_.DetailX(), host_.DetailY(), CurrentFloor(), SelectedLayer());
   if (pos < 0) return;
   RefreshCellList();
   if (pos < lbDetail_->count()) lbDetail_->setCurrentRow(pos);
@@ -381,7 +397,7 @@ void TCtrlForm::BtnCellUpClick() {
 void TCtrlForm::BtnCellDownClick() {
   if (host_.DetailX() < 0 || !ListComplete() || SelectedLayer() < 0) return;
   const int pos =
-      host_.Doc()->LowerEntry(host_.DetailX(), host_.DetailY(), currentFloor_, SelectedLayer());
+      host_.Doc()->LowerEntry(host_.DetailX(), host_.DetailY(), CurrentFloor(), SelectedLayer());
   if (pos < 0) return;
   RefreshCellList();
   if (pos < lbDetail_->count()) lbDetail_->setCurrentRow(pos);
@@ -389,7 +405,7 @@ void TCtrlForm::BtnCellDownClick() {
 
 void TCtrlForm::BtnCellDeleteClick() {
   if (host_.DetailX() < 0 || !ListComplete() || SelectedLayer() < 0) return;
-  host_.Doc()->RemoveEntry(host_.DetailX(), host_.DetailY(), currentFloor_, SelectedLayer());
+  host_.Doc()->RemoveEntry(host_.DetailX(), host_.DetailY(), CurrentFloor(), SelectedLayer());
   RefreshCellList();
 }
 
@@ -398,42 +414,28 @@ void TCtrlForm::LBDetailClick() {
   setCellButtons(true);
   if (!ListComplete()) return;
   const int layer = SelectedLayer();
-  const TileEntry& e = host_.Doc()->Tiles[currentFloor_][layer][host_.DetailY()][host_.DetailX()];
-  currentTile_ = e.Id;
+  const TileEntry& e = host_.Doc()->Tiles[CurrentFloor()][layer][host_.DetailY()][host_.DetailX()];
+  SetCurrentTile(e.Id);
   ShowCurrentTile();
 }
 
 // ---- the selection ----
 
 void TCtrlForm::BtnDeleteClick() {
-  const CellRect sel = host_.Selection();
   TTAVIDoc* doc = host_.Doc();
-  if (sel.Left == -1 || !doc) return;
-  doc->DeleteInRect(sel, currentFloor_);
-  RefreshCellList();
+  if (doc && DeleteOnSelection(*doc, host_.Edit(), host_.Selection())) RefreshCellList();
 }
 
 void TCtrlForm::BtnAddClick() {
-  const CellRect sel = host_.Selection();
   TTAVIDoc* doc = host_.Doc();
-  if (sel.Left == -1 || !doc) return;
-  if (host_.AutoStairs()) {
-    const IAosChoice* aos = host_.Aos();  // there when AutoStairs is true
-    if (aos && doc->PlaceStairsInRect(sel, currentFloor_, aos->SelectedCol(), aos->SelectedRow()))
-      RefreshCellList();
-    return;
-  }
-  if (currentTile_ == 0) return;  // no tile chosen yet
-  doc->StackInRect(sel, currentFloor_, Alt(), EditMode(), currentTile_);
-  RefreshCellList();
+  if (doc && AddOnSelection(*doc, host_.Edit(), host_.Selection())) RefreshCellList();
 }
 
 void TCtrlForm::SetHiddenInSelection(bool hidden) {
   const CellRect sel = host_.Selection();
   if (sel.Top == -1 || sel.Left == -1) return;
-  if (host_.setHiddenCell)
-    for (int y = sel.Top; y <= sel.Bottom; ++y)
-      for (int x = sel.Left; x <= sel.Right; ++x) host_.setHiddenCell(x, y, hidden);
+  for (int y = sel.Top; y <= sel.Bottom; ++y)
+    for (int x = sel.Left; x <= sel.Right; ++x) host_.SetHiddenCell(x, y, hidden);
   RefreshCellList();
 }
 
@@ -447,22 +449,20 @@ void TCtrlForm::BtnHideClick() {
 
 void TCtrlForm::BtnShowAllClick() {
   const TTAVIDoc* doc = host_.Doc();
-  if (doc && host_.setHiddenCell)
+  if (doc)
     for (int y = 0; y < doc->Height; ++y)
-      for (int x = 0; x < doc->Width; ++x) host_.setHiddenCell(x, y, false);
+      for (int x = 0; x < doc->Width; ++x) host_.SetHiddenCell(x, y, false);
   RefreshCellList();
 }
 
 // ---- tool windows ----
 
 void TCtrlForm::CBObjWindowClick() {
-  if (QWidget* w = host_.objWindow ? host_.objWindow() : nullptr)
-    ShowToolWindow(w, CBObjWindow->isChecked());
+  if (QWidget* w = host_.CatalogueWindow()) ShowToolWindow(w, CBObjWindow->isChecked());
 }
 
 void TCtrlForm::CBAoSWindowClick() {
-  if (QWidget* w = host_.aosWindow ? host_.aosWindow() : nullptr)
-    ShowToolWindow(w, CBAoSWindow->isChecked());
+  if (QWidget* w = host_.AosWindow()) ShowToolWindow(w, CBAoSWindow->isChecked());
 }
 
 void TCtrlForm::ShowToolWindow(QWidget* w, bool show) {
@@ -512,8 +512,7 @@ void TCtrlForm::PlaceToolWindow(QWidget* w) {
   // The other tool window, when it is open: its list may be covered, not
   // what lies above it.
   ScreenRect firstFrame;
-  for (QWidget* other : {host_.objWindow ? host_.objWindow() : nullptr,
-                         host_.aosWindow ? host_.aosWindow() : nullptr}) {
+  for (QWidget* other : {host_.CatalogueWindow(), host_.AosWindow()}) {
     if (!other || other == w || !other->isVisible()) continue;
     firstFrame = ToScreen(other->frameGeometry());
     in.first = &firstFrame;
@@ -551,7 +550,7 @@ void TCtrlForm::ApplyZoomText() {
   if (!ParseZoomText(cbMag_->currentText(), &percent)) percent = 100;
   // The box shows what it took the way its list does ("150%").
   SetZoomText(QString::fromStdString(tavi::ZoomText(percent / 100.0)));
-  if (host_.setZoom) host_.setZoom(percent / 100.0);
+  host_.SetZoom(percent / 100.0);
 }
 
 void TCtrlForm::SetZoomText(const QString& text) {

@@ -23,21 +23,26 @@ class TCtrlForm : public QWidget {
   Q_OBJECT
 
  public:
-  // Floats above `parent` (the main window).
-  explicit TCtrlForm(const ToolHost& host, QWidget* parent = nullptr);
+  // Floats above `parent` (the main window). The host outlives the window.
+  explicit TCtrlForm(IControlHost& host, QWidget* parent = nullptr);
   ~TCtrlForm() override;
 
-  uint16_t CurrentTile() const { return currentTile_; }
-  void SetCurrentTile(uint16_t id) { currentTile_ = id; }
-  int CurrentFloor() const { return currentFloor_; }
+  // The edit state's values; the setters show them on the window and run
+  // the bar's change as a user's move would.
+  uint16_t CurrentTile() const { return host_.Edit().Tile; }
+  void SetCurrentTile(uint16_t id) { host_.Edit().Tile = id; }  // ShowCurrentTile shows it
+  int CurrentFloor() const { return host_.Edit().Floor; }
   void SetFloor(int floor);  // moves the floor bar (and runs its change)
-  int Alt() const;
+  int Alt() const { return host_.Edit().Alt; }
   void SetAlt(int alt);
   int BaseHeight() const;
   void SetBaseHeight(int base);  // clamped to 0..9 by the bar
-  bool PartsLock() const;
-  int EditMode() const;
+  bool PartsLock() const { return host_.Edit().PartsLock; }
+  int EditMode() const { return host_.Edit().Mode; }
   void SetEditMode(int mode);
+  // Shows the whole edit state: the floor and altitude bars, the edit mode,
+  // Parts Lock and the current tile.
+  void ShowEditState();
 
   QCheckBox* CBObjWindow = nullptr;
   QCheckBox* CBAoSWindow = nullptr;
@@ -90,6 +95,8 @@ class TCtrlForm : public QWidget {
   void PlaceToolWindow(QWidget* w);
 
   void build();
+  // The bars, the edit mode and Parts Lock as the edit state has them.
+  void ShowBarsAndModes();
   void TBFloorChange();
   void TBHeightChange();
   void TBBaseHeightChange();
@@ -99,9 +106,7 @@ class TCtrlForm : public QWidget {
   // Show and Hide: every cell of the selection.
   void SetHiddenInSelection(bool hidden);
 
-  ToolHost host_;
-  uint16_t currentTile_ = 0;
-  int currentFloor_ = 1;
+  IControlHost& host_;
   bool detached_ = false;
   bool wasVisibleBeforeDialog_ = false;
   int floorBeforeDialog_ = 1;

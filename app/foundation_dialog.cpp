@@ -57,7 +57,7 @@ void SelectId(PictureGrid* grid, int g, uint16_t id) {
 
 }  // namespace
 
-TFoundationForm::TFoundationForm(const ToolHost& host, QWidget* parent)
+TFoundationForm::TFoundationForm(IFoundationHost& host, QWidget* parent)
     : QDialog(parent), host_(host) {
   setObjectName("FoundationForm");
   setWindowTitle("Foundation Styles");

@@ -21,7 +21,7 @@ struct FoundationChoice {
 class TFoundationForm : public QDialog {
   Q_OBJECT
  public:
-  explicit TFoundationForm(const ToolHost& host, QWidget* parent = nullptr);
+  explicit TFoundationForm(IFoundationHost& host, QWidget* parent = nullptr);
   ~TFoundationForm() override;
 
   // Shows the dialog modally on the host's document; true when closed with
@@ -46,7 +46,7 @@ class TFoundationForm : public QDialog {
  private:
   void build();
 
-  ToolHost host_;
+  IFoundationHost& host_;
   FoundationChoice result_;
   PictureGrid* grids_[4] = {nullptr, nullptr, nullptr, nullptr};
   QTabWidget* pages_ = nullptr;

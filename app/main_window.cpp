@@ -146,7 +146,7 @@ void TMainForm::FormCreate() {
   d->notices.artSkipped = d->tiles->ArtEntriesSkipped;
 
   d->mouseEnv = std::make_unique<MainMouseEnv>(this);
-  d->mouse = std::make_unique<MainMouse>(*d->doc, *d->mouseEnv);
+  d->mouse = std::make_unique<MainMouse>(*d->doc, d->edit, *d->mouseEnv);
   d->redrawTimer = new QTimer(this);
   d->redrawTimer->setInterval(kRedrawIntervalMs);
   connect(d->redrawTimer, &QTimer::timeout, this, &TMainForm::RedrawTimerTimer);
@@ -260,7 +260,8 @@ void TMainForm::CreateWindows() {
   // In this order; each may read what the ones before it set up. All are
   // owned by the main window, so that they float above it.
   MakeCfgForm();
-  const ToolHost host = MakeToolHost();
+  if (!d->windowHost) d->windowHost = std::make_unique<MainWindowHost>(*this);
+  MainWindowHost& host = *d->windowHost;
   QString pageFolder;
   if (!d->settingsPath.isEmpty()) pageFolder = QFileInfo(d->settingsPath).absolutePath();
   if (!pageFolder.isEmpty() && !pageFolder.endsWith('/')) pageFolder += '/';
@@ -279,57 +280,6 @@ void TMainForm::CreateWindows() {
   d->multi = new TMultiForm(host, QString(), this);
   d->update = new TUpdateForm(host, this);
   d->foundation = new TFoundationForm(host, this);
-}
-
-// ---- what the other windows and the document read and ask ----
-
-ToolHost TMainForm::MakeToolHost() {
-  ToolHost h;
-  h.docSource = [this] { return d->doc.get(); };
-  h.tileSource = [this] { return d->tiles.get(); };
-  h.settings = &d->settings;
-  h.messages = [this] { return &d->messages; };
-  h.info = [this](QWidget* parent, const QString& text) { d->prompts->Info(parent, text); };
-  h.yesNo = [this](QWidget* parent, const QString& text) {
-    return d->prompts->YesNo(parent, text);
-  };
-  h.openUrl = [this](const QString& url) { return d->prompts->OpenUrl(url); };
-  h.currentTile = [this]() -> uint16_t { return d->ctrl ? d->ctrl->CurrentTile() : 0; };
-  h.setCurrentTile = [this](uint16_t id) { SetCurrentTile(id); };
-  // Also while the control window is hidden (View menu, cache import), so
-  // that it shows the truth when it comes back; not during shutdown.
-  h.objWindowHidden = [this] {
-    if (d->ctrl && !d->ctrl->Detached()) d->ctrl->SetObjWindowChecked(false);
-  };
-  h.aosWindowHidden = [this] {
-    if (d->ctrl && !d->ctrl->Detached()) d->ctrl->SetAoSWindowChecked(false);
-  };
-  h.aosForm = [this]() -> IAosChoice* { return d->aos; };
-  h.hideCtrlForDialog = [this] {
-    if (d->ctrl) d->ctrl->HideForDialog();
-  };
-  h.restoreCtrlAfterDialog = [this] {
-    if (d->ctrl) d->ctrl->RestoreAfterDialog();
-  };
-  h.askSaveChanges = [this] { return AskSaveChanges(); };
-  h.afterCacheImport = [this](int /*baseHeight: the document holds it*/) {
-    if (d->ctrl) d->ctrl->KeepDialogFloor();
-    ShowBaseHeight();
-    // The cached house belongs to no file: a Save must not overwrite the last one.
-    ForgetFileName();
-    UpdatePaintBoxSize();
-    if (d->aos) d->aos->BtnSetValueClick();
-    RefreshView();
-  };
-  h.redraw = [this] { Redraw(); };
-  h.detailX = [this] { return DetailX(); };
-  h.detailY = [this] { return DetailY(); };
-  h.selection = [this] { return Selection(); };
-  h.setHiddenCell = [this](int x, int y, bool hidden) { SetHiddenCell(x, y, hidden); };
-  h.setZoom = [this](double zoom) { SetZoom(zoom); };
-  h.objWindow = [this]() -> QWidget* { return d->obj; };
-  h.aosWindow = [this]() -> QWidget* { return d->aos; };
-  return h;
 }
 
 void TMainForm::FirstIdle() {
@@ -513,8 +463,8 @@ QString TMainForm::SettingsPath() const {
 }
 
 void TMainForm::SetCurrentTile(uint16_t id) {
+  d->edit.Tile = id;
   if (!d->ctrl) return;
-  d->ctrl->SetCurrentTile(id);
   d->ctrl->ShowCurrentTile();
   Redraw();
 }

@@ -2,9 +2,10 @@
 // The main window: the drawing surface in a scrolled view, the File, Edit, View
 // and Help menus, the settings, the one document and the tile data. It owns
 // every window of the program; they are created once at start-up and only
-// shown or hidden afterwards. Each is made from a ToolHost that the main
-// window fills; none of them calls the main window. The public members are
-// for tests and for the program's start.
+// shown or hidden afterwards. Each is made from its host interface
+// (app/tool_host.h), which MainWindowHost implements; none of them calls the
+// main window. Its public face is the program's start and the menu commands;
+// tests reach the rest through MainFormTestAccess.
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
@@ -32,7 +33,6 @@ class RecoveryHook;
 class MainMouse;
 class MainMouseEnv;
 class UiPrompts;
-struct ToolHost;
 
 // How the editor was started (command line and test overrides).
 struct StartOptions {
@@ -50,12 +50,68 @@ class TMainForm : public QMainWindow {
   explicit TMainForm(const StartOptions& options = StartOptions(), QWidget* parent = nullptr);
   ~TMainForm() override;
 
+  bool StartupFailed() const;  // the client files were missing at start-up
+
+  // ---- the commands of the menus (main_window_menus.cpp,
+  // main_window_files.cpp, main_window_design.cpp) ----
+  // Edit
+  void Edit1Click();  // enabling of the Edit menu's items
+  void MnUndoClick();
+  void MnRedoClick();
+  void MnCutClick();
+  void MnCopyClick();
+  void MnPasteClick();
+  void MnDeleteClick();
+  void MnReplaceWallClick();
+  void MnFoundationClick();
+  void MnDeleteCustomizeClick();
+  void Option1Click();
+  // View
+  void MnShowProprietyClick();
+  void MnStickWndClick();
+  void MnCtrlWndClick();
+  void View1Click();
+  // Help
+  void About1Click();
+  void MnContentsClick();
+  // File
+  void MnNewFileClick();
+  void Open1Click();
+  bool OpenHouseFile(const QString& fileName);  // Open after its dialog
+  void Close1Click();                           // Save
+  void SaveAs1Click();
+  void Exit1Click();
+  void MnExportClipClick();
+  void MnImportClipClick();
+  void MnImportClick(int tag);
+  void MnImportDesignClick();
+  void MnExportDesignClick();
+  void CopyBMP1Click();
+  void ImageSaveas1Click();
+  // The whole plot with every floor up to the current one, at the current
+  // zoom, as tavi-cli render draws it.
+  void MnWholeImageClick();
+  void MnClearRecentClick();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  // What the window's hosts and the tests (MainFormTestAccess) reach.
+
   // ---- start-up, settings and the other windows (main_window.cpp) ----
   TTAVIDoc& Doc();                      // the one document
   const TUOTileData* TileData() const;  // null until loaded
   TSettings& Settings();
   QString SettingsPath() const;
-  bool StartupFailed() const;  // the client files were missing at start-up
   TCtrlForm* CtrlForm();
   TCfgForm* CfgForm();
   TObjForm* ObjForm();
@@ -78,53 +134,15 @@ class TMainForm : public QMainWindow {
   void ShowBaseHeight();
   void ApplyLanguageToAll();
   void FillBackground(int bgType);
-  void Option1Click();
   // Takes over settings chosen in the configuration dialog: the stay-on-top
   // style of the tool windows, the language, the background and the plot
   // size (the document is resized when it differs) follow them.
   void ApplySettings(const TSettings& chosen);
 
-  // ---- menus: the Edit menu's commands, the View menu's switches for the
-  // control window, Help (main_window_menus.cpp) ----
-  void Edit1Click();  // enabling of the Edit menu's items
-  void MnUndoClick();
-  void MnRedoClick();
-  void MnCutClick();
-  void MnCopyClick();
-  void MnPasteClick();
-  void MnDeleteClick();
-  void MnReplaceWallClick();
-  void MnFoundationClick();
-  void MnDeleteCustomizeClick();
-  void MnShowProprietyClick();
-  void MnStickWndClick();
-  void MnCtrlWndClick();
-  void View1Click();
-  void About1Click();
-  void MnContentsClick();
-
-  // ---- file commands (main_window_files.cpp) ----
-  void MnNewFileClick();
-  void Open1Click();
-  bool OpenHouseFile(const QString& fileName);  // Open after its dialog
-  void Close1Click();                           // Save
-  void SaveAs1Click();
-  void Exit1Click();
-  void MnExportClipClick();
-  void MnImportClipClick();
-  void MnImportClick(int tag);
-  // File > Import Design... and Export Design... (main_window_design.cpp).
-  void MnImportDesignClick();
-  void MnExportDesignClick();
-  void CopyBMP1Click();
-  void ImageSaveas1Click();
-  // The whole plot with every floor up to the current one, at the current
-  // zoom, as tavi-cli render draws it.
-  void MnWholeImageClick();
+  // ---- files (main_window_files.cpp) ----
   // File > Recent Files: opens `fileName` (a missing one leaves the list
-  // with a message); Clear Recent Files empties the list.
+  // with a message).
   void OpenRecentFile(const QString& fileName);
-  void MnClearRecentClick();
   QStringList RecentFiles() const;
   // The unsaved-changes question; false when the command must stop.
   bool AskSaveChanges();
@@ -165,27 +183,16 @@ class TMainForm : public QMainWindow {
   // that it and the docked control window lie wholly on the screen.
   void PlaceForFirstShow();
 
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-  void keyReleaseEvent(QKeyEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void showEvent(QShowEvent* event) override;
-  void moveEvent(QMoveEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-  void dragEnterEvent(QDragEnterEvent* event) override;
-  void dropEvent(QDropEvent* event) override;
-
- private:
   struct Impl;
   std::unique_ptr<Impl> d;
   friend class MainMouseEnv;
   friend class MainDocHost;
+  friend class MainWindowHost;
+  // The tests' way to the state behind the window (tests/app/main_form_test_access.h).
+  friend class MainFormTestAccess;
   void FormCreate();
   void CreateMenus();
   void CreateWindows();
-  // What the other windows read and ask of the main window.
-  ToolHost MakeToolHost();
   void FirstIdle();
   void RedrawTimerTimer();
   void SetTitleFromFile(const QString& fileName);

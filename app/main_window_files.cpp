@@ -264,7 +264,7 @@ void TMainForm::MnWholeImageClick() {
   NoteFolder(int(FileKind::kImage), file);
   const std::string name = ChosenImageName(file, filter);
   WholeHouseOptions o;
-  o.Floor = d->mouseEnv ? d->mouseEnv->CurrentFloor() : -1;
+  o.Floor = d->mouseEnv ? d->edit.Floor : -1;
   o.Zoom = Zoom();
   o.ShowGrid = d->act.MnShowGrid && d->act.MnShowGrid->isChecked();
   o.ShowCustomize = d->act.MnShowPropriety && d->act.MnShowPropriety->isChecked();

@@ -12,6 +12,7 @@
 #include "app/recovery_hook.h"
 #include "app/start_notices.h"
 #include "interaction/demo_client_use.h"
+#include "interaction/edit_state.h"
 #include "interaction/main_mouse.h"
 #include "render/projection.h"
 #include "settings/settings.h"
@@ -51,24 +52,15 @@ struct MainMenuActions {
   QAction *MnContents = nullptr, *About1 = nullptr;
 };
 
-// What the mouse rules read from the windows and ask of them.
+// What the mouse rules ask of the view.
 class MainMouseEnv : public IMouseEnv {
  public:
   explicit MainMouseEnv(TMainForm* m) : m_(m) {}
-  int CurrentFloor() const override;
-  int Alt() const override;
-  int EditMode() const override;
-  uint16_t CurrentTile() const override;
-  bool AutoStairs() const override;
-  int StairsDirection() const override;
-  int StairsRow() const override;
-  bool CellAtPoint(int px, int py, int* x, int* y) const override;
+  bool CellAtPoint(int px, int py, int floor, int* x, int* y) const override;
   int PickTile(int px, int py) const override;
   void Redraw() override;
   void RefreshDetailList() override;
   void SetTimerEnabled(bool on) override;
-  void ControlDelete() override;
-  void ControlAdd() override;
   void ZoomStep(bool in) override;
 
  private:
@@ -92,6 +84,10 @@ struct TMainForm::Impl {
   bool startupFailed = false;
   DemoClientUse demo;
   std::unique_ptr<MainDocHost> host;
+  // What the next click does; the control and AoS windows show it.
+  EditState edit;
+  // What the windows read and ask; made before them, gone after them.
+  std::unique_ptr<MainWindowHost> windowHost;
   QtTextClipboard clipboard;
   std::unique_ptr<TTAVIDoc> doc;
   std::unique_ptr<TUOTileData> tiles;

@@ -188,19 +188,19 @@ void TMainForm::MnRedoClick() {
 
 void TMainForm::MnCutClick() {
   if (Selection().Empty() || !d->ctrl) return;
-  d->doc->CutRect(Selection(), d->ctrl->CurrentFloor(), d->clipboard);
+  d->doc->CutRect(Selection(), d->edit.Floor, d->clipboard);
   RefreshCellList();
 }
 
 void TMainForm::MnCopyClick() {
   if (Selection().Empty() || !d->ctrl) return;
-  d->doc->CopyRect(Selection(), d->ctrl->CurrentFloor(), d->clipboard);
+  d->doc->CopyRect(Selection(), d->edit.Floor, d->clipboard);
 }
 
 void TMainForm::MnPasteClick() {
   if (Selection().Empty() || !d->ctrl || !d->clipboard.HasText()) return;
-  d->doc->PasteAt(Selection().Left, Selection().Top, d->ctrl->Alt(), d->ctrl->EditMode(),
-                  d->ctrl->CurrentFloor(), d->clipboard);
+  d->doc->PasteAt(Selection().Left, Selection().Top, d->edit.Alt, d->edit.Mode, d->edit.Floor,
+                  d->clipboard);
   RefreshCellList();
 }
 
@@ -210,7 +210,7 @@ void TMainForm::MnDeleteClick() {
 
 void TMainForm::MnReplaceWallClick() {
   if (Selection().Empty() || !d->aos || !d->aos->isVisible() || !d->ctrl) return;
-  const int floor = d->ctrl->CurrentFloor();
+  const int floor = d->edit.Floor;
   if (!ReplaceByAosType(*d->doc, d->aos->TypeIndex(), Selection(), floor, d->aos->SelectedRow()))
     return;
   Redraw();

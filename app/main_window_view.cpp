@@ -40,48 +40,18 @@ constexpr int kMinMainWidth = 480;
 
 // ---- what the mouse rules read ----
 
-int MainMouseEnv::CurrentFloor() const {
-  return m_->CtrlForm() ? m_->CtrlForm()->CurrentFloor() : 1;
-}
-int MainMouseEnv::Alt() const {
-  return m_->CtrlForm() ? m_->CtrlForm()->Alt() : 0;
-}
-int MainMouseEnv::EditMode() const {
-  return m_->CtrlForm() ? m_->CtrlForm()->EditMode() : 0;
-}
-uint16_t MainMouseEnv::CurrentTile() const {
-  return m_->CtrlForm() ? m_->CtrlForm()->CurrentTile() : 0;
-}
-bool MainMouseEnv::AutoStairs() const {
-  TAoSForm* aos = m_->AoSForm();
-  return aos && aos->isVisible() && aos->TypeIndex() == kAosAutoStairs;
-}
-int MainMouseEnv::StairsDirection() const {
-  return m_->AoSForm() ? m_->AoSForm()->SelectedCol() : 0;
-}
-int MainMouseEnv::StairsRow() const {
-  const int row = m_->AoSForm() ? m_->AoSForm()->SelectedRow() : 0;
-  const int last = AosTableRows(kAosAutoStairs) - 1;
-  return row < 0 ? 0 : (row > last ? last : row);
-}
 void MainMouseEnv::Redraw() {
   m_->Redraw();
 }
 void MainMouseEnv::RefreshDetailList() {
   m_->RefreshCellList();
 }
-void MainMouseEnv::ControlDelete() {
-  if (m_->CtrlForm()) m_->CtrlForm()->BtnDeleteClick();
-}
-void MainMouseEnv::ControlAdd() {
-  if (m_->CtrlForm()) m_->CtrlForm()->BtnAddClick();
-}
 void MainMouseEnv::ZoomStep(bool in) {
   m_->ZoomStep(in);
 }
 
-bool MainMouseEnv::CellAtPoint(int px, int py, int* x, int* y) const {
-  return m_->d->projection.CellAtPoint(px, py, CurrentFloor(), x, y);
+bool MainMouseEnv::CellAtPoint(int px, int py, int floor, int* x, int* y) const {
+  return m_->d->projection.CellAtPoint(px, py, floor, x, y);
 }
 
 int MainMouseEnv::PickTile(int px, int py) const {

@@ -32,25 +32,32 @@ void PictureGrid::SetGridLines(bool on) {
 
 void PictureGrid::SetColCount(int n) {
   cols_ = std::max(1, n);
-  if (col_ >= cols_) col_ = cols_ - 1;
+  const bool moved = col_ >= cols_;
+  if (moved) col_ = cols_ - 1;
   updateScrollBar();
   viewport()->update();
+  if (moved) emit selectionMoved();
 }
 
 void PictureGrid::SetRowCount(int n) {
   rows_ = std::max(0, n);
-  if (row_ >= rows_) row_ = std::max(0, rows_ - 1);
+  const int row = row_ >= rows_ ? std::max(0, rows_ - 1) : row_;
+  const bool moved = row != row_;
+  row_ = row;
   updateScrollBar();
   viewport()->update();
+  if (moved) emit selectionMoved();
 }
 
 bool PictureGrid::SelectCell(int col, int row, bool notify) {
   if (col < 0 || col >= cols_ || row < 0 || row >= std::max(rows_, 1)) return false;
   if (notify && selectCell && !selectCell(col, row)) return false;
+  const bool moved = col != col_ || row != row_;
   col_ = col;
   row_ = row;
   ScrollToRow(row);
   viewport()->update();
+  if (moved) emit selectionMoved();
   return true;
 }
 

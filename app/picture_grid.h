@@ -42,6 +42,10 @@ class PictureGrid : public QAbstractScrollArea {
   std::function<void()> doubleClicked;
   std::function<void()> resized;
 
+ signals:
+  // The selected cell is another one now, whatever moved it.
+  void selectionMoved();
+
  protected:
   void paintEvent(QPaintEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;

@@ -61,9 +61,9 @@ bool RecoveryHook::Tick() {
   const TTAVIDoc* doc = source_.doc ? source_.doc() : nullptr;
   if (!doc || !store_->Usable()) return false;
   const int64_t now = clock();
-  if (doc->EditCount != seenEdits_) {
-    schedule_.Edited(now, int(std::min<uint64_t>(doc->EditCount - seenEdits_, 1u << 20)));
-    seenEdits_ = doc->EditCount;
+  if (doc->EditCount() != seenEdits_) {
+    schedule_.Edited(now, int(std::min<uint64_t>(doc->EditCount() - seenEdits_, 1u << 20)));
+    seenEdits_ = doc->EditCount();
   } else if (doc->Modified && !seenModified_ && !schedule_.Pending()) {
     schedule_.Edited(now);  // a change that took no undo step
   }
@@ -95,7 +95,7 @@ void RecoveryHook::Forget() {
   store_->Remove();
   schedule_.Written();
   const TTAVIDoc* doc = source_.doc ? source_.doc() : nullptr;
-  seenEdits_ = doc ? doc->EditCount : 0;
+  seenEdits_ = doc ? doc->EditCount() : 0;
   seenModified_ = doc && doc->Modified;
 }
 

@@ -1,15 +1,16 @@
 #pragma once
-// What the windows need from the rest of the editor, gathered in one place so
-// that every window is made from a host alone: the main window fills one for
-// all of them (TMainForm::MakeToolHost), tests fill only what a window uses.
-// Members left empty do nothing and read as "none".
+// What each window needs from the rest of the editor, as one small interface
+// per window. The main window implements them all (MainWindowHost in
+// app/app_host.h); a test implements the one of the window it drives. Every
+// function is pure, so a window cannot be made with a host that leaves one out.
 #include <QString>
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 
 #include "app/languages.h"
+#include "app/ui_prompts.h"
 #include "document/house_document.h"
+#include "interaction/edit_state.h"
 
 namespace tavi {
 
@@ -29,83 +30,78 @@ class IAosChoice {
   virtual int SelectedRow() const = 0;
 };
 
-struct ToolHost {
-  // ---- every window ----
-  TTAVIDoc* doc = nullptr;
-  const TUOTileData* tiles = nullptr;
-  TSettings* settings = nullptr;
-  // When set, these give the document and the tile data at the moment of use
-  // (the main window loads its tile data after the windows exist).
-  std::function<TTAVIDoc*()> docSource;
-  std::function<const TUOTileData*()> tileSource;
-  TTAVIDoc* Doc() const { return docSource ? docSource() : doc; }
-  const TUOTileData* Tiles() const { return tileSource ? tileSource() : tiles; }
-  // The control window's current tile, and making a tile the current one
-  // (the control window shows it).
-  std::function<uint16_t()> currentTile;
-  std::function<void(uint16_t)> setCurrentTile;
-  // Texts shown in message and input boxes: the main window's current ones,
-  // else those of the settings' language.
-  std::function<const LangMessages*()> messages;
-  // Message and input boxes; null members use the real dialogs.
-  std::function<void(QWidget* parent, const QString& text)> info;
-  std::function<bool(QWidget* parent, const QString& text)> yesNo;
-  // Opens a web page in the browser; false when none could be started. Null
-  // uses the desktop's default browser.
-  std::function<bool(const QString& url)> openUrl;
-  // A one-line input box with an empty initial text; false when cancelled.
-  std::function<bool(QWidget* parent, const QString& caption, const QString& prompt,
-                     QString* answer)>
-      input;
+// What every window reads: the document, the tile data (null until loaded),
+// the settings, the edit state, the message texts of the current language and
+// the message boxes.
+class IWindowHost {
+ public:
+  virtual ~IWindowHost() = default;
+  virtual TTAVIDoc* Doc() const = 0;
+  virtual const TUOTileData* Tiles() const = 0;
+  virtual TSettings& Settings() const = 0;
+  virtual EditState& Edit() const = 0;
+  virtual LangMessages Msg() const = 0;
+  // Message boxes, questions, the one-line input box and the web browser.
+  virtual UiPrompts& Prompts() const = 0;
+};
 
-  // ---- the catalogue and AoS windows ----
-  // A tool window was hidden: clear its check box on the control window.
-  std::function<void()> objWindowHidden;
-  std::function<void()> aosWindowHidden;
-  // The AoS window, for the rules that follow its type list.
-  std::function<IAosChoice*()> aosForm;
+// The windows that choose a tile (the catalogue and the AoS window): the
+// chosen one becomes the current tile, which the control window shows.
+class ITileChoiceHost : public virtual IWindowHost {
+ public:
+  virtual void SetCurrentTile(uint16_t id) = 0;
+};
 
-  // ---- the cache import dialog ----
+// The catalogue window: the AoS window (its type list follows a click), and
+// telling the control window that the catalogue was closed.
+class ICatalogueHost : public virtual ITileChoiceHost {
+ public:
+  virtual IAosChoice* Aos() const = 0;
+  virtual void CatalogueHidden() = 0;
+};
+
+// The AoS objects window: telling the control window that it was closed.
+class IAosHost : public virtual ITileChoiceHost {
+ public:
+  virtual void AosHidden() = 0;
+};
+
+// The cache import dialog.
+class ICacheImportHost : public virtual IWindowHost {
+ public:
   // Hide the control window (remembering whether it was visible, floor
   // selector to the top floor) and bring it back.
-  std::function<void()> hideCtrlForDialog;
-  std::function<void()> restoreCtrlAfterDialog;
+  virtual void HideCtrlForDialog() = 0;
+  virtual void RestoreCtrlAfterDialog() = 0;
   // The unsaved-changes question before a cached house replaces the
   // document; false when the import must not go on.
-  std::function<bool()> askSaveChanges;
+  virtual bool AskSaveChanges() = 0;
   // After a cached house replaced the document: base height, surface size,
   // reference price, view refresh; the house belongs to no file.
-  std::function<void(int baseHeight)> afterCacheImport;
+  virtual void AfterCacheImport() = 0;
+};
 
-  // ---- the control window ----
+// The control window.
+class IControlHost : public virtual IWindowHost {
+ public:
   // Repaints the drawing surface.
-  std::function<void()> redraw;
+  virtual void Redraw() = 0;
   // The cell whose stack the detail list shows (-1 when none) and the
   // selected rectangle of the main window.
-  std::function<int()> detailX;
-  std::function<int()> detailY;
-  std::function<CellRect()> selection;
+  virtual int DetailX() const = 0;
+  virtual int DetailY() const = 0;
+  virtual CellRect Selection() const = 0;
   // Marks a cell hidden or shown on every floor.
-  std::function<void(int x, int y, bool hidden)> setHiddenCell;
+  virtual void SetHiddenCell(int x, int y, bool hidden) = 0;
   // Applies a zoom factor to the view.
-  std::function<void(double)> setZoom;
+  virtual void SetZoom(double zoom) = 0;
   // The tool windows that the control window's check boxes show and hide.
-  std::function<QWidget*()> objWindow;
-  std::function<QWidget*()> aosWindow;
-
-  LangMessages Msg() const;
-  void Info(QWidget* parent, const QString& text) const;
-  bool YesNo(QWidget* parent, const QString& text) const;
-  bool Input(QWidget* parent, const QString& caption, const QString& prompt, QString* answer) const;
-  IAosChoice* Aos() const { return aosForm ? aosForm() : nullptr; }
-  // The AoS window is visible and shows "Stairs(Auto Stack)".
-  bool AutoStairs() const;
-  void Redraw() const {
-    if (redraw) redraw();
-  }
-  int DetailX() const { return detailX ? detailX() : -1; }
-  int DetailY() const { return detailY ? detailY() : -1; }
-  CellRect Selection() const { return selection ? selection() : CellRect(); }
+  virtual QWidget* CatalogueWindow() const = 0;
+  virtual QWidget* AosWindow() const = 0;
 };
+
+// The version check and the foundation dialog need only what every window reads.
+using IUpdateHost = IWindowHost;
+using IFoundationHost = IWindowHost;
 
 }  // namespace tavi

@@ -124,6 +124,15 @@ bool UiPrompts::Exec(QDialog* dialog) {
   return dialog->exec() == QDialog::Accepted;
 }
 
+bool UiPrompts::InputText(QWidget* parent, const QString& caption, const QString& prompt,
+                          QString* answer) {
+  bool ok = false;
+  const QString text =
+      QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, QString(), &ok);
+  if (ok) *answer = text;
+  return ok;
+}
+
 bool UiPrompts::OpenUrl(const QString& url) {
   return QDesktopServices::openUrl(QUrl(url));
 }

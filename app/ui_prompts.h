@@ -31,6 +31,9 @@ class UiPrompts {
                                    QString* chosenFilter);
   // One of `items`: its index, or -1 when cancelled.
   virtual int ChooseItem(QWidget* parent, const QString& text, const QStringList& items);
+  // A one-line text, starting empty; false when cancelled.
+  virtual bool InputText(QWidget* parent, const QString& caption, const QString& prompt,
+                         QString* answer);
   // A whole number within [lo, hi] starting at *value; false when cancelled.
   virtual bool AskNumber(QWidget* parent, const QString& text, int lo, int hi, int* value);
   // Runs a modal dialog; true when it closed with Ok.

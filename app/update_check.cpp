@@ -105,7 +105,7 @@ void ShowAboutBox(QWidget* parent) {
   box.exec();
 }
 
-TUpdateForm::TUpdateForm(const ToolHost& host, QWidget* parent) : QDialog(parent), host_(host) {
+TUpdateForm::TUpdateForm(IUpdateHost& host, QWidget* parent) : QDialog(parent), host_(host) {
   setObjectName("UpdateForm");
   // The caption is the same in every language.
   setWindowTitle("Infrormation");
@@ -159,7 +159,7 @@ void TUpdateForm::FormShow() {
   QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   btnOk_->setEnabled(false);
   const HttpResult r =
-      HttpGet(QUrl(VersionInfoUrl(host_.settings)), timeoutMs_, int(kMaxVersionBody));
+      HttpGet(QUrl(VersionInfoUrl(&host_.Settings())), timeoutMs_, int(kMaxVersionBody));
   btnOk_->setEnabled(true);
   switch (CompareVersion(r.ok, r.body.toStdString())) {
     case UpdateMessage::kFetchFailed:
@@ -181,12 +181,12 @@ bool TUpdateForm::ShowModalCheck() {
 }
 
 bool TUpdateForm::RunCheck() {
-  if (!host_.settings) return false;
   const QDate today = QDate::currentDate();
   const int32_t month = MonthStamp(today.year(), today.month());
-  if (!UpdateCheckDue(host_.settings->UpdateCheck, host_.settings->LastCheck, month)) return false;
+  if (!UpdateCheckDue(host_.Settings().UpdateCheck, host_.Settings().LastCheck, month))
+    return false;
   if (!ShowModalCheck()) return false;
-  host_.settings->LastCheck = month;
+  host_.Settings().LastCheck = month;
   return true;
 }
 
@@ -195,10 +195,11 @@ void TUpdateForm::BtnOkClick() {
 }
 
 void TUpdateForm::BtnExecIEClick() {
-  const bool japanese = host_.settings && host_.settings->Language == 1;
+  const bool japanese = host_.Settings().Language == 1;
   OpenWebPageOrTell(
-      HomePageUrl(host_.settings, japanese), host_.openUrl,
-      [this](const QString& text) { host_.Info(this, text); }, host_.Msg());
+      HomePageUrl(&host_.Settings(), japanese),
+      [this](const QString& url) { return host_.Prompts().OpenUrl(url); },
+      [this](const QString& text) { host_.Prompts().Info(this, text); }, host_.Msg());
 }
 
 }  // namespace tavi

@@ -46,7 +46,7 @@ QString AboutText();
 class TUpdateForm : public QDialog {
   Q_OBJECT
  public:
-  explicit TUpdateForm(const ToolHost& host, QWidget* parent = nullptr);
+  explicit TUpdateForm(IUpdateHost& host, QWidget* parent = nullptr);
   ~TUpdateForm() override;
 
   // The start-up step: when the check is due this month, shows the dialog
@@ -70,7 +70,7 @@ class TUpdateForm : public QDialog {
   void build();
   void addLine(const QString& line);
 
-  ToolHost host_;
+  IUpdateHost& host_;
   int timeoutMs_ = 15000;
   QPlainTextEdit* memo_ = nullptr;
   QPushButton* btnOk_ = nullptr;

@@ -324,7 +324,7 @@ void TTAVIDoc::ResetUndo() {
 
 void TTAVIDoc::PushUndo(int floor) {
   if (!ValidFloor(floor)) return;
-  ++EditCount;
+  ++editCount_;
   const int next = (UndoPos + 1) % kUndoSlots;
   if (next == UndoBottom) UndoBottom = (UndoBottom + 1) % kUndoSlots;
   std::memcpy(UndoSlots[UndoPos], Tiles[floor], sizeof(FloorImage));
@@ -335,7 +335,7 @@ void TTAVIDoc::PushUndo(int floor) {
 
 int TTAVIDoc::Undo() {
   if (UndoPos == UndoBottom) return 0;
-  ++EditCount;
+  ++editCount_;
   const int old = UndoPos;
   UndoPos = (old + kUndoSlots - 1) % kUndoSlots;
   const int f = UndoFloor[UndoPos];
@@ -357,7 +357,7 @@ int TTAVIDoc::Undo() {
 
 int TTAVIDoc::Redo() {
   if (UndoPos == UndoTop) return 0;
-  ++EditCount;
+  ++editCount_;
   UndoPos = (UndoPos + 1) % kUndoSlots;
   const int f = UndoFloor[UndoPos];
   RecountOnly(f);

@@ -92,9 +92,6 @@ class TTAVIDoc {
   FloorImage UndoSlots[kUndoSlots];
   int32_t UndoFloor[kUndoSlots];
   int32_t UndoPos = 0, UndoTop = 0, UndoBottom = 0;
-  // Counts the changes to the house (each undo step taken, each Undo and
-  // Redo); the editor's recovery copy follows it.
-  uint64_t EditCount = 0;
 
   // ---- collaborators ----
   const ITileFacts* Facts() const { return facts_; }
@@ -152,6 +149,9 @@ class TTAVIDoc {
   // it; code that writes Tiles directly calls Touch (or UpdateCell)
   // afterwards. The view compares it to know when a frame must be drawn again.
   uint64_t Revision() const { return revision_; }
+  // Counts the changes to the house (each undo step taken, each Undo and
+  // Redo); the editor's recovery copy follows it.
+  uint64_t EditCount() const { return editCount_; }
   // A change that may concern any cell (the whole house is drawn again).
   void Touch() { wholeRevision_ = ++revision_; }
   // The cells whose drawing may have changed since revision `since`, as
@@ -302,6 +302,7 @@ class TTAVIDoc {
   const ITileFacts* facts_;
   IDocHost* host_;
   uint64_t revision_ = 0;
+  uint64_t editCount_ = 0;
   // The revision of the last change of the whole house, and of each cell.
   uint64_t wholeRevision_ = 0;
   uint64_t cellRevision_[kFloors][kGrid * kGrid] = {};

@@ -3,7 +3,7 @@
 namespace tavi {
 
 IEditTool& MainMouse::Tool() {
-  switch (env_.EditMode()) {
+  switch (edit_.Mode) {
     case kModeImmediate:
       return immediate_;
     case kModeStack:
@@ -16,11 +16,11 @@ IEditTool& MainMouse::Tool() {
 }
 
 int MainMouse::MinZFor(uint16_t id) const {
-  return doc_.IsRoofPart(id) ? env_.Alt() : 0;
+  return doc_.IsRoofPart(id) ? edit_.Alt : 0;
 }
 
 bool MainMouse::PlaceAt(int x, int y, uint16_t id, int minZ) {
-  const int floor = env_.CurrentFloor();
+  const int floor = edit_.Floor;
   if (!TTAVIDoc::ValidFloor(floor) || id == 0) return false;
   return doc_.PlaceTile(x, y, false, doc_.Tiles[floor], minZ, id, floor);
 }
@@ -80,16 +80,15 @@ void MainMouse::ResetTransient() {
 }
 
 void MainMouse::SelectionCommand(bool shift) {
-  if (shift)
-    env_.ControlDelete();
-  else
-    env_.ControlAdd();
+  const bool done =
+      shift ? DeleteOnSelection(doc_, edit_, Selection) : AddOnSelection(doc_, edit_, Selection);
+  if (done) env_.RefreshDetailList();
 }
 
 void MainMouse::DragSelection(int px, int py) {
   if (!Dragging) return;
   int x, y;
-  if (!env_.CellAtPoint(px, py, &x, &y)) return;
+  if (!CellAt(px, py, &x, &y)) return;
   Selection.Left = x < HoverX ? x : HoverX;
   Selection.Right = x < HoverX ? HoverX : x;
   Selection.Top = y < HoverY ? y : HoverY;
@@ -101,7 +100,7 @@ void MainMouse::EndSelectionDrag(int px, int py) {
   Dragging = false;
   DetailX = DetailY = -1;
   int x, y;
-  if (env_.CellAtPoint(px, py, &x, &y)) {
+  if (CellAt(px, py, &x, &y)) {
     DetailX = x;
     DetailY = y;
   }
@@ -109,10 +108,10 @@ void MainMouse::EndSelectionDrag(int px, int py) {
 }
 
 void MainMouse::PlaceStairs(int x, int y) {
-  const int floor = env_.CurrentFloor();
+  const int floor = edit_.Floor;
   if (TTAVIDoc::ValidFloor(floor))
-    doc_.PlaceAutoStairs(x, y, false, doc_.Tiles[floor], env_.StairsDirection(), env_.StairsRow(),
-                         floor);
+    doc_.PlaceAutoStairs(x, y, false, doc_.Tiles[floor], edit_.StairsDirection,
+                         edit_.PlacedStairsRow(), floor);
 }
 
 void MainMouse::Press(MouseButton button, bool shift, int px, int py) {
@@ -132,7 +131,7 @@ void MainMouse::Release(MouseButton button, bool shift, int px, int py) {
 
 bool MainMouse::BuildPreview(FloorImage& scratch) {
   if (HoverX < 0 || HoverY < 0) return false;
-  if (!TTAVIDoc::ValidFloor(env_.CurrentFloor())) return false;
+  if (!TTAVIDoc::ValidFloor(edit_.Floor)) return false;
   return Tool().Preview(scratch);
 }
 
@@ -141,13 +140,13 @@ bool MainMouse::OutlineSelection() const {
 }
 
 void MainMouse::DescribeTo(ViewState& s) const {
-  s.CurrentFloor = env_.CurrentFloor();
-  s.Alt = env_.Alt();
-  s.EditMode = env_.EditMode();
-  s.CurrentTile = env_.CurrentTile();
-  s.AutoStairs = env_.AutoStairs();
-  s.StairsDirection = env_.StairsDirection();
-  s.StairsRow = env_.StairsRow();
+  s.CurrentFloor = edit_.Floor;
+  s.Alt = edit_.Alt;
+  s.EditMode = edit_.Mode;
+  s.CurrentTile = edit_.Tile;
+  s.AutoStairs = edit_.AutoStairs;
+  s.StairsDirection = edit_.StairsDirection;
+  s.StairsRow = edit_.PlacedStairsRow();
   s.HoverX = HoverX;
   s.HoverY = HoverY;
   s.HoverLayer = HoverLayer;

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "document/house_document.h"
+#include "interaction/edit_state.h"
 #include "interaction/edit_tools.h"
 #include "render/projection.h"
 #include "render/view_state.h"
@@ -12,31 +13,21 @@ namespace tavi {
 // The keys the drawing surface reacts to; every other key is Other.
 enum class SurfaceKey { Shift, PageUp, PageDown, Other };
 
-// What the rules read from the windows at the moment of each event, and what
-// they ask the windows to do.
+// What only the view can do for the rules: redraw, pick, find the cell under
+// a point, run the hover timer. What the next click does comes from the edit
+// state (interaction/edit_state.h).
 class IMouseEnv {
  public:
   virtual ~IMouseEnv() = default;
-  virtual int CurrentFloor() const = 0;
-  virtual int Alt() const = 0;
-  virtual int EditMode() const = 0;
-  virtual uint16_t CurrentTile() const = 0;
-  // The AoS window is visible and shows "Stairs(Auto Stack)"; its grid's
-  // selected column (the climbing direction) and row (the material).
-  virtual bool AutoStairs() const = 0;
-  virtual int StairsDirection() const = 0;
-  virtual int StairsRow() const = 0;
-  // The cell under a point of the drawing surface on the current floor.
-  virtual bool CellAtPoint(int px, int py, int* x, int* y) const = 0;
+  // The cell under a point of the drawing surface on a floor.
+  virtual bool CellAtPoint(int px, int py, int floor, int* x, int* y) const = 0;
   // The pick name (PickName::Encode in render/pick.h) of the visible entry
   // under a point, or -1.
   virtual int PickTile(int px, int py) const = 0;
   virtual void Redraw() = 0;
+  // The control window's list of the detail cell's stack (it repaints too).
   virtual void RefreshDetailList() = 0;
   virtual void SetTimerEnabled(bool on) = 0;
-  // The control window's "Delete" and "Add" on the selection.
-  virtual void ControlDelete() = 0;
-  virtual void ControlAdd() = 0;
   // One zoom step in (Page Up) or out (Page Down); an environment without a
   // zoom leaves it out.
   virtual void ZoomStep(bool in) { (void)in; }
@@ -46,7 +37,8 @@ class IMouseEnv {
 // event handed to the tool of the current edit mode (interaction/edit_tools.h).
 class MainMouse {
  public:
-  MainMouse(TTAVIDoc& doc, IMouseEnv& env) : doc_(doc), env_(env) {}
+  MainMouse(TTAVIDoc& doc, const EditState& edit, IMouseEnv& env)
+      : doc_(doc), edit_(edit), env_(env) {}
   MainMouse(const MainMouse&) = delete;
   MainMouse& operator=(const MainMouse&) = delete;
 
@@ -70,8 +62,8 @@ class MainMouse {
   bool BuildPreview(FloorImage& scratch);
   // Whether the scene should outline the selection (the Stack and Inner modes).
   bool OutlineSelection() const;
-  // The control window's values (as the rules read them) and the mouse state
-  // of a frame; the other fields of `s` stay as they are.
+  // The edit state and the mouse state of a frame; the other fields of `s`
+  // stay as they are.
   void DescribeTo(ViewState& s) const;
 
   int HoverX = -1, HoverY = -1, HoverLayer = -1;
@@ -85,16 +77,20 @@ class MainMouse {
   friend class ImmediateTool;
   friend class StackTool;
   friend class InnerTool;
-  // The tool of the control window's edit mode at this moment.
+  // The tool of the edit mode at this moment.
   IEditTool& Tool();
   const IEditTool& Tool() const { return const_cast<MainMouse*>(this)->Tool(); }
 
   int MinZFor(uint16_t id) const;
+  // The cell under a point on the current floor.
+  bool CellAt(int px, int py, int* x, int* y) const {
+    return env_.CellAtPoint(px, py, edit_.Floor, x, y);
+  }
   bool PlaceAt(int x, int y, uint16_t id, int minZ);
   void SetHover(int x, int y);
   void ClearHover();
-  // The right button in the Stack and Inner modes: the control window's Add,
-  // with Shift its Delete.
+  // The right button in the Stack and Inner modes: the control window's Add
+  // on the selection, with Shift its Delete.
   void SelectionCommand(bool shift);
   // A selection drag follows the mouse.
   void DragSelection(int px, int py);
@@ -105,6 +101,7 @@ class MainMouse {
   void PlaceStairs(int x, int y);
 
   TTAVIDoc& doc_;
+  const EditState& edit_;
   IMouseEnv& env_;
   ImmediateTool immediate_{*this};
   StackTool stack_{*this};

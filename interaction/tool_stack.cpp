@@ -16,7 +16,7 @@ void StackTool::Press(MouseButton button, bool shift, int px, int py) {
   m_.HoverX = m_.HoverY = -1;
   m_.Selection = CellRect();
   int x, y;
-  if (m_.env_.CellAtPoint(px, py, &x, &y)) {
+  if (m_.CellAt(px, py, &x, &y)) {
     m_.Dragging = true;
     m_.HoverX = x;
     m_.HoverY = y;
@@ -43,7 +43,7 @@ void InnerTool::Press(MouseButton button, bool shift, int px, int py) {
 
 void InnerTool::PickUp(int px, int py) {
   const PickName name = PickName::Decode(m_.env_.PickTile(px, py));
-  const int floor = m_.env_.CurrentFloor();
+  const int floor = m_.edit_.Floor;
   if (name.Empty() || !TTAVIDoc::ValidFloor(floor) || !m_.doc_.InPlot(name.x, name.y)) {
     m_.CarriedId = 0;
     return;
@@ -70,7 +70,7 @@ void InnerTool::Move(int px, int py) {
     return;
   }
   int x, y;
-  if (!m_.env_.CellAtPoint(px, py, &x, &y))
+  if (!m_.CellAt(px, py, &x, &y))
     m_.ClearHover();
   else
     m_.SetHover(x, y);
@@ -84,10 +84,10 @@ void InnerTool::Release(MouseButton button, bool /*shift*/, int px, int py) {
     const uint16_t carried = m_.CarriedId;
     m_.CarriedId = 0;
     int x, y;
-    if (m_.env_.CellAtPoint(px, py, &x, &y)) {
+    if (m_.CellAt(px, py, &x, &y)) {
       m_.DetailX = x;
       m_.DetailY = y;
-      if (m_.PlaceAt(x, y, carried, m_.env_.Alt())) m_.env_.Redraw();
+      if (m_.PlaceAt(x, y, carried, m_.edit_.Alt)) m_.env_.Redraw();
       m_.env_.RefreshDetailList();
     }
   }
@@ -96,9 +96,9 @@ void InnerTool::Release(MouseButton button, bool /*shift*/, int px, int py) {
 
 bool InnerTool::Preview(FloorImage& scratch) {
   if (m_.CarriedId == 0) return false;
-  const int floor = m_.env_.CurrentFloor();
+  const int floor = m_.edit_.Floor;
   std::memcpy(&scratch, &m_.doc_.Tiles[floor], sizeof(FloorImage));
-  m_.doc_.PlaceTile(m_.HoverX, m_.HoverY, true, scratch, m_.env_.Alt(), m_.CarriedId, floor);
+  m_.doc_.PlaceTile(m_.HoverX, m_.HoverY, true, scratch, m_.edit_.Alt, m_.CarriedId, floor);
   return true;
 }
 

@@ -21,6 +21,7 @@
 #include "app/picture_grid.h"
 #include "bench/synthetic_client.h"
 #include "client/tile_data.h"
+#include "settings/settings.h"
 #include "tools/demodata.h"
 
 namespace {
@@ -57,10 +58,35 @@ bool MakeClient(const fs::path& dir) {
   return bool(idx);
 }
 
-ToolHost Host() {
-  ToolHost h;
-  h.tiles = g_tiles.get();
-  return h;
+// The catalogue's host: the tile data, and a count of the tiles chosen.
+class BenchHost final : public ICatalogueHost {
+ public:
+  explicit BenchHost(const TUOTileData* t) : tiles_(t) {}
+  int chosen = 0;
+  TTAVIDoc* Doc() const override { return nullptr; }
+  const TUOTileData* Tiles() const override { return tiles_; }
+  TSettings& Settings() const override { return settings_; }
+  EditState& Edit() const override { return edit_; }
+  LangMessages Msg() const override { return MessagesFor(kLangEnglish); }
+  UiPrompts& Prompts() const override { return prompts_; }
+  void SetCurrentTile(uint16_t id) override {
+    edit_.Tile = id;
+    ++chosen;
+  }
+  IAosChoice* Aos() const override { return nullptr; }
+  void CatalogueHidden() override {}
+
+ private:
+  const TUOTileData* tiles_;
+  mutable TSettings settings_;
+  mutable EditState edit_;
+  mutable UiPrompts prompts_;
+};
+
+// Made at the first use, once the tile data is loaded.
+BenchHost& Host() {
+  static BenchHost host(g_tiles.get());
+  return host;
 }
 
 void BM_LayOutAndDrawFirstScreen(benchmark::State& state) {
@@ -149,10 +175,8 @@ void BM_PageStepRealSize(benchmark::State& state) {
     fs::remove_all(dir);
     return state.SkipWithError("no client");
   }
-  ToolHost host;
-  host.tiles = tiles.get();
-  int chosen = 0;
-  host.setCurrentTile = [&](uint16_t) { ++chosen; };
+  BenchHost host(tiles.get());
+  const int& chosen = host.chosen;
   {
     TObjForm form(host, QString());
     form.resize(6 * 45 + 40, 11 * 45 + 120);

@@ -40,6 +40,7 @@
 #include "interaction/main_mouse.h"
 #include "render/gl/house_view.h"
 #include "render/projection.h"
+#include "tests/app/main_form_test_access.h"
 
 namespace tavi::bench {
 namespace {
@@ -77,25 +78,25 @@ struct Editor {
     main->resize(kViewW + 200, kViewH + 200);
     main->show();
     for (int i = 0; i < 20; ++i) QApplication::processEvents();
-    view = dynamic_cast<THouseView*>(main->PaintBox());
+    view = dynamic_cast<THouseView*>(Access(*main).PaintBox());
     // The drawing surface's visible part is the view: make it 1280 x 1024.
     if (view) {
       main->resize(main->width() + kViewW - view->width(),
                    main->height() + kViewH - view->height());
       for (int i = 0; i < 20; ++i) QApplication::processEvents();
     }
-    const TilePools pools(*main->TileData());
+    const TilePools pools(*Access(*main).TileData());
     if (!pools.Ok()) return;
-    TTAVIDoc& doc = main->Doc();
+    TTAVIDoc& doc = Access(*main).Doc();
     entries = BuildDenseHouse(doc, pools);
-    main->UpdatePaintBoxSize();
-    main->RefreshView();
-    main->CtrlForm()->SetFloor(4);
-    main->SetCurrentTile(pools.things.front());
+    Access(*main).UpdatePaintBoxSize();
+    Access(*main).RefreshView();
+    Access(*main).CtrlForm()->SetFloor(4);
+    Access(*main).SetCurrentTile(pools.things.front());
     // Two neighbouring cells in the visible part of the view, so that each
     // tick moves the hover and its preview.
     TProjection proj;
-    proj.RebuildAnchors(32, 32, main->BaseHeight());
+    proj.RebuildAnchors(32, 32, Access(*main).BaseHeight());
     for (int i = 0; i < 2; ++i) {
       const ScenePoint a = proj.Anchor(4, 3 + i, 3);
       px[i] = a.X + 22;
@@ -192,7 +193,8 @@ void BM_HoverTick(benchmark::State& st) {
       st, 0.2,
       [&] {
         i ^= 1;
-        e->main->Mouse().Move(false, e->px[i], e->py[i]);  // hit test, hover, preview, redraw
+        Access(*e->main).Mouse().Move(false, e->px[i],
+                                      e->py[i]);  // hit test, hover, preview, redraw
       },
       [] {});
 }
@@ -200,7 +202,7 @@ BENCHMARK(BM_HoverTick)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterati
 
 // The pointer over the first cell, pressed and let go: one tile placed.
 void Click(Editor* e) {
-  MainMouse& mouse = e->main->Mouse();
+  MainMouse& mouse = Access(*e->main).Mouse();
   mouse.Move(false, e->px[0], e->py[0]);
   mouse.Press(MouseButton::Left, false, e->px[0], e->py[0]);
   mouse.Release(MouseButton::Left, false, e->px[0], e->py[0]);
@@ -269,9 +271,9 @@ class PaintCounter : public QObject {
 
 void BM_CatalogueStep(benchmark::State& st) {
   Editor* e = g_editor;
-  TObjForm* form = e && e->Ok() ? e->main->ObjForm() : nullptr;
+  TObjForm* form = e && e->Ok() ? Access(*e->main).ObjForm() : nullptr;
   if (!form) return st.SkipWithError("no catalogue");
-  e->main->Mouse().Move(false, -5000, -5000);  // the pointer leaves the house
+  Access(*e->main).Mouse().Move(false, -5000, -5000);  // the pointer leaves the house
   form->show();
   QApplication::processEvents();
   PictureGrid* g = form->Grid();
@@ -284,7 +286,7 @@ void BM_CatalogueStep(benchmark::State& st) {
   PaintCounter counter;
   g->viewport()->installEventFilter(&counter);
   g->setFocus();
-  const TUOTileData& tiles = *e->main->TileData();
+  const TUOTileData& tiles = *Access(*e->main).TileData();
   using Clock = std::chrono::steady_clock;
   double pathSeconds = 0, floorSeconds = 0;
   int undrawn = 0, thumbnails = 0;
@@ -330,7 +332,7 @@ BENCHMARK(BM_CatalogueStep)->Unit(benchmark::kMillisecond)->UseManualTime()->Ite
 // The preview copy alone: the floor image copied and the placement run on it.
 void BM_PreviewCopy(benchmark::State& st) {
   if (!g_editor || !g_editor->Ok()) return st.SkipWithError("no editor");
-  MainMouse& mouse = g_editor->main->Mouse();
+  MainMouse& mouse = Access(*g_editor->main).Mouse();
   mouse.Move(false, g_editor->px[0], g_editor->py[0]);
   auto scratch = std::make_unique<FloorImage[]>(1);
   for (auto _ : st) benchmark::DoNotOptimize(mouse.BuildPreview(scratch[0]));

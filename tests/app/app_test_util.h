@@ -67,6 +67,14 @@ class ScriptedPrompts : public UiPrompts {
     choices.pop_front();
     return a;
   }
+  std::deque<QString> texts;  // InputText answers in turn; cancelled when empty
+  bool InputText(QWidget*, const QString&, const QString& prompt, QString* answer) override {
+    questions << prompt;
+    if (texts.empty()) return false;
+    *answer = texts.front();
+    texts.pop_front();
+    return true;
+  }
   std::deque<int> numbers;  // AskNumber answers in turn; cancelled when empty
   bool AskNumber(QWidget*, const QString& text, int, int, int* value) override {
     questions << text;

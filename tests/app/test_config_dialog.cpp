@@ -13,6 +13,7 @@
 #include "app/config_dialog.h"
 #include "app/control_window.h"
 #include "document/house_document.h"
+#include "tests/app/main_form_test_access.h"
 
 using namespace tavi;
 using namespace tavi::test;
@@ -143,7 +144,7 @@ class TestConfigDialog : public QObject {
   void okTakesOver() {
     auto prompts = std::make_shared<ScriptedPrompts>();
     TMainForm w(DemoOptions(home.path() + "/cfg", prompts));
-    TTAVIDoc& doc = w.Doc();
+    TTAVIDoc& doc = Access(w).Doc();
     doc.PushUndo(1);
     QVERIFY(doc.CanUndo());
 
@@ -170,12 +171,12 @@ class TestConfigDialog : public QObject {
     QCOMPARE(doc.Width, 8);
     QCOMPARE(doc.Height, 25);
     QVERIFY(!doc.CanUndo());
-    QCOMPARE(w.Settings().LineWidth, 36);
-    QCOMPARE(w.Settings().JpegQuality, 0);
-    QCOMPARE(w.Settings().BGType, 4);
-    QVERIFY(w.BackgroundMap()[3][3] >= 282 && w.BackgroundMap()[3][3] <= 285);
-    QVERIFY(w.Settings().UpdateCheck);
-    QCOMPARE(w.Settings().Multi, std::string("/elsewhere/multi.mul"));
+    QCOMPARE(Access(w).Settings().LineWidth, 36);
+    QCOMPARE(Access(w).Settings().JpegQuality, 0);
+    QCOMPARE(Access(w).Settings().BGType, 4);
+    QVERIFY(Access(w).BackgroundMap()[3][3] >= 282 && Access(w).BackgroundMap()[3][3] <= 285);
+    QVERIFY(Access(w).Settings().UpdateCheck);
+    QCOMPARE(Access(w).Settings().Multi, std::string("/elsewhere/multi.mul"));
 
     // Cancel takes nothing over.
     prompts->exec = [](QDialog* d) {
@@ -183,7 +184,7 @@ class TestConfigDialog : public QObject {
       return false;
     };
     w.Option1Click();
-    QCOMPARE(w.Settings().Language, 0);
+    QCOMPARE(Access(w).Settings().Language, 0);
   }
 
   // Switching "Stay on Top" hides and shows the tool windows in the new
@@ -192,31 +193,31 @@ class TestConfigDialog : public QObject {
     auto prompts = std::make_shared<ScriptedPrompts>();
     TMainForm w(DemoOptions(home.path() + "/ontop", prompts));
     w.show();
-    TCtrlForm* ctrl = w.CtrlForm();
+    TCtrlForm* ctrl = Access(w).CtrlForm();
     QTRY_VERIFY(ctrl->isVisible());
     ctrl->CBObjWindow->click();
     ctrl->CBAoSWindow->click();
-    QVERIFY(w.ObjForm()->isVisible() && w.AoSForm()->isVisible());
+    QVERIFY(Access(w).ObjForm()->isVisible() && Access(w).AoSForm()->isVisible());
     for (bool onTop : {true, false}) {
       prompts->exec = [onTop](QDialog* d) {
         qobject_cast<TCfgForm*>(d)->CBStayOnTop->setChecked(onTop);
         return true;
       };
       w.Option1Click();
-      QCOMPARE(bool(w.ObjForm()->windowFlags() & Qt::WindowStaysOnTopHint), onTop);
-      QVERIFY(w.ObjForm()->isVisible() && w.AoSForm()->isVisible());
+      QCOMPARE(bool(Access(w).ObjForm()->windowFlags() & Qt::WindowStaysOnTopHint), onTop);
+      QVERIFY(Access(w).ObjForm()->isVisible() && Access(w).AoSForm()->isVisible());
       QVERIFY(ctrl->CBObjWindow->isChecked());
       QVERIFY(ctrl->CBAoSWindow->isChecked());
     }
     // A hidden window stays hidden and unchecked.
     ctrl->CBAoSWindow->click();
-    QVERIFY(!w.AoSForm()->isVisible());
+    QVERIFY(!Access(w).AoSForm()->isVisible());
     prompts->exec = [](QDialog* d) {
       qobject_cast<TCfgForm*>(d)->CBStayOnTop->setChecked(true);
       return true;
     };
     w.Option1Click();
-    QVERIFY(!w.AoSForm()->isVisible());
+    QVERIFY(!Access(w).AoSForm()->isVisible());
     QVERIFY(!ctrl->CBAoSWindow->isChecked());
     QVERIFY(ctrl->CBObjWindow->isChecked());
 
@@ -225,7 +226,7 @@ class TestConfigDialog : public QObject {
     QAction* showCtrl = w.findChild<QAction*>("MnCtrlWnd");
     showCtrl->trigger();
     QVERIFY(!ctrl->isVisible());
-    w.ObjForm()->close();
+    Access(w).ObjForm()->close();
     showCtrl->trigger();
     QVERIFY(ctrl->isVisible());
     QVERIFY(!ctrl->CBObjWindow->isChecked());
@@ -239,12 +240,12 @@ class TestConfigDialog : public QObject {
     auto prompts = std::make_shared<ScriptedPrompts>();
     TMainForm w(DemoOptions(home.path() + "/castle", prompts));
     w.show();
-    QTRY_VERIFY(w.CtrlForm()->isVisible());
+    QTRY_VERIFY(Access(w).CtrlForm()->isVisible());
     QAction* castle = w.findChild<QAction*>("Castle1");
     QVERIFY(castle);
     castle->trigger();
     QVERIFY(prompts->errors.isEmpty());
-    TTAVIDoc& doc = w.Doc();
+    TTAVIDoc& doc = Access(w).Doc();
     QVERIFY(doc.Width > 25);
     const int width = doc.Width, height = doc.Height;
     auto entries = [&doc] {
@@ -277,7 +278,7 @@ class TestConfigDialog : public QObject {
       return true;
     };
     w.Option1Click();
-    QCOMPARE(w.Settings().Language, 2);
+    QCOMPARE(Access(w).Settings().Language, 2);
     QCOMPARE(doc.Width, width);
     QCOMPARE(entries(), before);
     QVERIFY(doc.CanUndo());

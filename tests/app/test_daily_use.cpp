@@ -32,6 +32,7 @@
 #include "app/picture_grid.h"
 #include "app/ui_texts.h"
 #include "support/cli_run.h"
+#include "tests/app/main_form_test_access.h"
 
 using namespace tavi;
 using namespace tavi::test;
@@ -50,16 +51,16 @@ class TestDailyUse : public QObject {
     prompts = std::make_shared<ScriptedPrompts>();
     w = std::make_unique<TMainForm>(DemoOptions(cfgFolder(), prompts));
     w->show();
-    QTRY_VERIFY(w->CtrlForm()->isVisible());
+    QTRY_VERIFY(Access(*w).CtrlForm()->isVisible());
   }
   void stop() {
     if (!w) return;
-    w->Doc().Modified = false;
+    Access(*w).Doc().Modified = false;
     w.reset();
   }
   void put(int floor, int x, int y, uint16_t id) {
-    w->Doc().Tiles[floor][0][y][x] = {0, id, 0};
-    w->Doc().UpdateAllCells();
+    Access(*w).Doc().Tiles[floor][0][y][x] = {0, id, 0};
+    Access(*w).Doc().UpdateAllCells();
   }
 
  private slots:
@@ -75,15 +76,15 @@ class TestDailyUse : public QObject {
   // follows New, Save and Open.
   void titleMark() {
     QCOMPARE(w->windowTitle(), QString("Tavi Editor"));
-    w->Doc().Modified = true;
-    w->Redraw();
+    Access(*w).Doc().Modified = true;
+    Access(*w).Redraw();
     QCOMPARE(w->windowTitle(), QString("*Tavi Editor"));
     prompts->saveName = home.path() + "/marked.tav";
     w->Close1Click();
     QCOMPARE(w->windowTitle(), QString("Tavi Editor - marked"));
     // An edit marks it again.
-    w->Doc().Modified = true;
-    w->Redraw();
+    Access(*w).Doc().Modified = true;
+    Access(*w).Redraw();
     QCOMPARE(w->windowTitle(), QString("Tavi Editor - *marked"));
     prompts->yesNoCancel = {UiPrompts::kNo, UiPrompts::kNo};
     w->MnNewFileClick();
@@ -100,10 +101,10 @@ class TestDailyUse : public QObject {
       prompts->saveName = home.path() + "/" + name + ".tav";
       w->SaveAs1Click();
     }
-    QCOMPARE(w->RecentFiles().first(), home.path() + "/three.tav");
+    QCOMPARE(Access(*w).RecentFiles().first(), home.path() + "/three.tav");
     stop();
     start();
-    const QStringList recent = w->RecentFiles();
+    const QStringList recent = Access(*w).RecentFiles();
     QVERIFY(recent.size() >= 3);
     QCOMPARE(recent.mid(0, 3), (QStringList{home.path() + "/three.tav", home.path() + "/two.tav",
                                             home.path() + "/one.tav"}));
@@ -113,16 +114,16 @@ class TestDailyUse : public QObject {
     QAction* second = w->findChild<QAction*>("MnRecentFile2");
     QVERIFY(second);
     second->trigger();
-    QCOMPARE(w->CurrentFileName(), home.path() + "/two.tav");
-    QCOMPARE(w->RecentFiles().first(), home.path() + "/two.tav");
+    QCOMPARE(Access(*w).CurrentFileName(), home.path() + "/two.tav");
+    QCOMPARE(Access(*w).RecentFiles().first(), home.path() + "/two.tav");
 
     QFile::remove(home.path() + "/one.tav");
-    w->OpenRecentFile(home.path() + "/one.tav");
+    Access(*w).OpenRecentFile(home.path() + "/one.tav");
     QVERIFY(prompts->infos.last().contains("one.tav"));
-    QVERIFY(!w->RecentFiles().contains(home.path() + "/one.tav"));
-    QCOMPARE(w->CurrentFileName(), home.path() + "/two.tav");
+    QVERIFY(!Access(*w).RecentFiles().contains(home.path() + "/one.tav"));
+    QCOMPARE(Access(*w).CurrentFileName(), home.path() + "/two.tav");
     action("MnClearRecent")->trigger();
-    QVERIFY(w->RecentFiles().isEmpty());
+    QVERIFY(Access(*w).RecentFiles().isEmpty());
   }
 
   // The usual shortcuts, shown in the menus; every menu item has a hint in
@@ -149,8 +150,8 @@ class TestDailyUse : public QObject {
     QVERIFY(items > 30);
     // Every control of the control window and the AoS window tells what it
     // does (a radio button through its group).
-    for (QWidget* window :
-         {static_cast<QWidget*>(w->CtrlForm()), static_cast<QWidget*>(w->AoSForm())})
+    for (QWidget* window : {static_cast<QWidget*>(Access(*w).CtrlForm()),
+                            static_cast<QWidget*>(Access(*w).AoSForm())})
       for (QWidget* c : window->findChildren<QWidget*>()) {
         if (!qobject_cast<QAbstractButton*>(c) && !qobject_cast<QAbstractSlider*>(c) &&
             !qobject_cast<QComboBox*>(c) && !qobject_cast<QLineEdit*>(c) &&
@@ -165,23 +166,23 @@ class TestDailyUse : public QObject {
         QVERIFY2(told && !told->toolTip().isEmpty(),
                  qPrintable(c->objectName() + " " + c->metaObject()->className()));
       }
-    QVERIFY(!w->CtrlForm()->findChild<QWidget*>("CBPartsLock")->toolTip().isEmpty());
-    QVERIFY(!w->AoSForm()->findChild<QWidget*>("BtnSetValue")->toolTip().isEmpty());
+    QVERIFY(!Access(*w).CtrlForm()->findChild<QWidget*>("CBPartsLock")->toolTip().isEmpty());
+    QVERIFY(!Access(*w).AoSForm()->findChild<QWidget*>("BtnSetValue")->toolTip().isEmpty());
 
     // German, then back.
-    TSettings german = w->Settings();
+    TSettings german = Access(*w).Settings();
     german.Language = kLangGerman;
-    w->ApplySettings(german);
+    Access(*w).ApplySettings(german);
     QCOMPARE(action("Open1")->statusTip(), StatusTipFor(kLangGerman, "Open1"));
-    QCOMPARE(w->CtrlForm()->findChild<QWidget*>("CBPartsLock")->toolTip(),
+    QCOMPARE(Access(*w).CtrlForm()->findChild<QWidget*>("CBPartsLock")->toolTip(),
              ToolTipFor(kLangGerman, "TCtrlForm", "CBPartsLock"));
     QCOMPARE(action("MnWholeImage")->text(),
              QString::fromUtf8("Bild des &ganzen Hauses speichern..."));
     QCOMPARE(action("MnImportDesign")->text(), QString("Design importieren..."));
     QCOMPARE(action("MnExportDesign")->text(), QString("Design exportieren..."));
-    TSettings english = w->Settings();
+    TSettings english = Access(*w).Settings();
     english.Language = kLangEnglish;
-    w->ApplySettings(english);
+    Access(*w).ApplySettings(english);
     QCOMPARE(action("Open1")->statusTip(), QString("Open a house file"));
     QCOMPARE(action("MnImportDesign")->text(), QString("Import Design..."));
   }
@@ -226,14 +227,14 @@ class TestDailyUse : public QObject {
   void wholeHouseImageIsTheCliPicture() {
     prompts->yesNoCancel = {UiPrompts::kYes};
     w->MnNewFileClick();
-    TSettings big = w->Settings();
+    TSettings big = Access(*w).Settings();
     big.Width = 20;
     big.Height = 20;
-    w->ApplySettings(big);
+    Access(*w).ApplySettings(big);
     put(1, 3, 3, 1234);
     put(2, 15, 12, 1235);
-    w->CtrlForm()->SetFloor(2);
-    w->SetZoom(1.5);
+    Access(*w).CtrlForm()->SetFloor(2);
+    Access(*w).SetZoom(1.5);
     w->findChild<MainSurface*>()->ScrollTo(300, 200);
     const QString house = home.path() + "/whole.tav";
     prompts->saveName = house;
@@ -253,23 +254,23 @@ class TestDailyUse : public QObject {
   // Zoom keeps the point under the pointer in place; with the pointer
   // outside the view, its centre.
   void zoomAboutThePointerAndArrowKeys() {
-    TSettings big = w->Settings();
+    TSettings big = Access(*w).Settings();
     big.Width = 25;
     big.Height = 25;
-    w->ApplySettings(big);
+    Access(*w).ApplySettings(big);
     auto* surface = w->findChild<MainSurface*>();
-    QWidget* view = w->PaintBox();
-    w->SetZoom(2.0);
+    QWidget* view = Access(*w).PaintBox();
+    Access(*w).SetZoom(2.0);
     surface->ScrollTo(400, 300);
     QCursor::setPos(view->mapToGlobal(QPoint(100, 80)));
     QTRY_COMPARE(view->mapFromGlobal(QCursor::pos()), QPoint(100, 80));
-    w->ZoomStep(false);  // 2.0 -> 1.875
+    Access(*w).ZoomStep(false);  // 2.0 -> 1.875
     QCOMPARE(surface->ScrollX(), int(std::lround(500 * 1.875 / 2.0 - 100)));
     QCOMPARE(surface->ScrollY(), int(std::lround(380 * 1.875 / 2.0 - 80)));
     QCursor::setPos(view->mapToGlobal(QPoint(-50, -50)));
     QTRY_VERIFY(!view->rect().contains(view->mapFromGlobal(QCursor::pos())));
     const int cx = surface->ScrollX() + view->width() / 2;
-    w->ZoomStep(true);
+    Access(*w).ZoomStep(true);
     QCOMPARE(surface->ScrollX() + view->width() / 2, int(std::lround(cx * 2.0 / 1.875)));
 
     // The arrow keys scroll while the drawing surface has the focus.
@@ -290,36 +291,36 @@ class TestDailyUse : public QObject {
   // control window's lower controls. Both lie on the screen now, over no
   // control of the control window and not over the catalogue's menus.
   void toolWindowsOnTheScreen() {
-    TCtrlForm* c = w->CtrlForm();
+    TCtrlForm* c = Access(*w).CtrlForm();
     c->CBObjWindow->click();
     c->CBAoSWindow->click();
-    QTRY_VERIFY(w->ObjForm()->isVisible() && w->AoSForm()->isVisible());
+    QTRY_VERIFY(Access(*w).ObjForm()->isVisible() && Access(*w).AoSForm()->isVisible());
     const QRect area = w->screen()->availableGeometry();
     const QRect ctrl = c->frameGeometry();
-    const QWidget* tabs = w->ObjForm()->findChild<QWidget*>("Tab");
+    const QWidget* tabs = Access(*w).ObjForm()->findChild<QWidget*>("Tab");
     const QRect tabsOnScreen(tabs->mapToGlobal(QPoint(0, 0)), tabs->size());
-    for (QWidget* tool :
-         {static_cast<QWidget*>(w->ObjForm()), static_cast<QWidget*>(w->AoSForm())}) {
+    for (QWidget* tool : {static_cast<QWidget*>(Access(*w).ObjForm()),
+                          static_cast<QWidget*>(Access(*w).AoSForm())}) {
       const QRect r = tool->frameGeometry();
       QVERIFY2(
           area.contains(r),
           qPrintable(QString("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())));
       QVERIFY(!r.intersects(ctrl));
     }
-    QVERIFY(!w->AoSForm()->frameGeometry().intersects(tabsOnScreen));
+    QVERIFY(!Access(*w).AoSForm()->frameGeometry().intersects(tabsOnScreen));
   }
 
   // Fault: a smaller plot dropped every entry outside it without a word.
   void smallerPlotAsksFirst() {
     prompts->yesNoCancel = {UiPrompts::kNo};
     w->MnNewFileClick();  // an empty plot
-    TSettings big = w->Settings();
+    TSettings big = Access(*w).Settings();
     big.Width = 20;
     big.Height = 20;
-    w->ApplySettings(big);
+    Access(*w).ApplySettings(big);
     put(1, 15, 15, 1234);
     put(1, 2, 2, 1235);
-    const int language = w->Settings().Language;
+    const int language = Access(*w).Settings().Language;
     prompts->exec = [](QDialog* dialog) {
       auto* cfg = qobject_cast<TCfgForm*>(dialog);
       cfg->CBWidth->setCurrentIndex(0);  // 8 cells
@@ -330,13 +331,13 @@ class TestDailyUse : public QObject {
     prompts->yesNo = {false};
     w->Option1Click();
     QCOMPARE(prompts->questions.last(), UiTextsFor(language).EntriesOutside.arg(1));
-    QCOMPARE(w->Doc().Width, 20);
-    QCOMPARE(w->Doc().Tiles[1][0][15][15].Id, uint16_t(1234));
-    QCOMPARE(w->Settings().BGType, 0);  // the other settings stay too
+    QCOMPARE(Access(*w).Doc().Width, 20);
+    QCOMPARE(Access(*w).Doc().Tiles[1][0][15][15].Id, uint16_t(1234));
+    QCOMPARE(Access(*w).Settings().BGType, 0);  // the other settings stay too
     prompts->yesNo = {true};
     w->Option1Click();
-    QCOMPARE(w->Doc().Width, 8);
-    QCOMPARE(w->Settings().BGType, 3);
+    QCOMPARE(Access(*w).Doc().Width, 8);
+    QCOMPARE(Access(*w).Settings().BGType, 3);
     // Nothing outside: no question.
     const int asked = prompts->questions.size();
     w->Option1Click();
@@ -345,8 +346,8 @@ class TestDailyUse : public QObject {
 
   // Fault: Del after clicking a tile of a page removed nothing.
   void catalogueDelAfterAClick() {
-    w->CtrlForm()->CBObjWindow->click();
-    TObjForm* obj = w->ObjForm();
+    Access(*w).CtrlForm()->CBObjWindow->click();
+    TObjForm* obj = Access(*w).ObjForm();
     QVERIFY(QTest::qWaitForWindowExposed(obj));
     const int page = obj->AddPage("Clicked");
     obj->Pages().AddCode(page, 1234);
@@ -368,43 +369,44 @@ class TestDailyUse : public QObject {
 
   // Fault: closing Import Cache left the current floor at the top.
   void cacheDialogPutsTheFloorBack() {
-    TCtrlForm* c = w->CtrlForm();
+    TCtrlForm* c = Access(*w).CtrlForm();
     c->SetFloor(2);
-    w->MultiForm()->ShowDialog();
-    QTRY_VERIFY(w->MultiForm()->isVisible());
+    Access(*w).MultiForm()->ShowDialog();
+    QTRY_VERIFY(Access(*w).MultiForm()->isVisible());
     QCOMPARE(c->CurrentFloor(), 4);
-    QVERIFY(w->MultiForm()->NoCacheLabel()->isHidden());  // the demo client has some
-    w->MultiForm()->BtnCloseClick();
-    QTRY_VERIFY(!w->MultiForm()->isVisible());
+    QVERIFY(Access(*w).MultiForm()->NoCacheLabel()->isHidden());  // the demo client has some
+    Access(*w).MultiForm()->BtnCloseClick();
+    QTRY_VERIFY(!Access(*w).MultiForm()->isVisible());
     QCOMPARE(c->CurrentFloor(), 2);
     // After an import the cached house is seen from the top floor.
-    w->MultiForm()->ShowDialog();
-    QTRY_VERIFY(w->MultiForm()->isVisible());
-    QVERIFY(w->MultiForm()->HouseList()->count() > 0);
-    w->MultiForm()->HouseList()->setCurrentRow(0);
-    w->MultiForm()->BtnImportClick();
-    w->MultiForm()->BtnCloseClick();
-    QTRY_VERIFY(!w->MultiForm()->isVisible());
+    Access(*w).MultiForm()->ShowDialog();
+    QTRY_VERIFY(Access(*w).MultiForm()->isVisible());
+    QVERIFY(Access(*w).MultiForm()->HouseList()->count() > 0);
+    Access(*w).MultiForm()->HouseList()->setCurrentRow(0);
+    Access(*w).MultiForm()->BtnImportClick();
+    Access(*w).MultiForm()->BtnCloseClick();
+    QTRY_VERIFY(!Access(*w).MultiForm()->isVisible());
     QCOMPARE(c->CurrentFloor(), 4);
     // A client folder without cached houses: the dialog says where it looked.
     QDir().mkpath(home.path() + "/bare-client/Desktop/acct");
-    w->Settings().ClientDir = (home.path() + "/bare-client/").toStdString();
-    w->MultiForm()->ShowDialog();
-    QTRY_VERIFY(w->MultiForm()->isVisible());
-    QVERIFY(w->MultiForm()->NoCacheLabel()->isVisible());
-    QVERIFY(w->MultiForm()->NoCacheLabel()->text().contains(home.path() + "/bare-client/Desktop"));
-    w->MultiForm()->BtnCloseClick();
+    Access(*w).Settings().ClientDir = (home.path() + "/bare-client/").toStdString();
+    Access(*w).MultiForm()->ShowDialog();
+    QTRY_VERIFY(Access(*w).MultiForm()->isVisible());
+    QVERIFY(Access(*w).MultiForm()->NoCacheLabel()->isVisible());
+    QVERIFY(Access(*w).MultiForm()->NoCacheLabel()->text().contains(home.path() +
+                                                                    "/bare-client/Desktop"));
+    Access(*w).MultiForm()->BtnCloseClick();
   }
 
   // Fault: Enter in the zoom box left "150" without "%".
   void zoomBoxShowsThePercentSign() {
-    auto* box = w->CtrlForm()->findChild<QComboBox*>("CBMag");
+    auto* box = Access(*w).CtrlForm()->findChild<QComboBox*>("CBMag");
     box->setFocus();
     box->lineEdit()->selectAll();
     QTest::keyClicks(box->lineEdit(), "150");
     QTest::keyClick(box->lineEdit(), Qt::Key_Return);
     QCOMPARE(box->currentText(), QString("150%"));
-    QCOMPARE(w->Zoom(), 1.5);
+    QCOMPARE(Access(*w).Zoom(), 1.5);
   }
 
   // Fault: the file dialogs read files to tell their type, and a special
@@ -438,8 +440,8 @@ class TestDailyUse : public QObject {
 
   // Import Multi without the multi files names the file it tried.
   void importMultiNamesTheMissingFile() {
-    w->Settings().MultiIdx = (home.path() + "/gone/multi.idx").toStdString();
-    w->Settings().Multi = (home.path() + "/gone/multi.mul").toStdString();
+    Access(*w).Settings().MultiIdx = (home.path() + "/gone/multi.idx").toStdString();
+    Access(*w).Settings().Multi = (home.path() + "/gone/multi.mul").toStdString();
     w->MnImportClick(100);
     QCOMPARE(prompts->errors.size(), 1);
     QVERIFY2(prompts->errors[0].contains(home.path() + "/gone/multi.idx"),

@@ -8,6 +8,7 @@
 #include "app/app_test_util.h"
 #include "app/control_window.h"
 #include "io/design_formats.h"
+#include "tests/app/main_form_test_access.h"
 
 using namespace tavi;
 using namespace tavi::test;
@@ -30,11 +31,11 @@ class TestDesignCommands : public QObject {
     prompts = std::make_shared<ScriptedPrompts>();
     w = std::make_unique<TMainForm>(DemoOptions(home.path() + "/cfg", prompts));
     w->show();
-    QTRY_VERIFY(w->CtrlForm()->isVisible());
+    QTRY_VERIFY(Access(*w).CtrlForm()->isVisible());
   }
 
   void cleanup() {
-    w->Doc().Modified = false;
+    Access(*w).Doc().Modified = false;
     w.reset();
   }
 
@@ -42,10 +43,10 @@ class TestDesignCommands : public QObject {
   // house: the same components; a broken file leaves the house alone.
   void exportThenImport() {
     QVERIFY(w->findChild<QAction*>("MnImportDesign"));
-    TTAVIDoc& doc = w->Doc();
+    TTAVIDoc& doc = Access(*w).Doc();
     doc.SetSize(12, 12);
     doc.Clear(true);
-    w->SetBaseHeight(7);
+    Access(*w).SetBaseHeight(7);
     const Design before = DesignOfHouse(doc);
     prompts->saveName = home.path() + "/house";
     prompts->saveFilter = "CSV (*.csv)";
@@ -65,7 +66,7 @@ class TestDesignCommands : public QObject {
     QCOMPARE(doc.Width, 12);
     QCOMPARE(DesignOfHouse(doc).components.size(), before.components.size());
     QVERIFY(!doc.Modified);
-    QCOMPARE(w->BaseHeight(), 7);
+    QCOMPARE(Access(*w).BaseHeight(), 7);
 
     WriteFile(home.path() + "/bad.csv", "TileID,OffsetX,OffsetY,OffsetZ,Flag\r\n0x7,0,zz,0,1\r\n");
     prompts->openName = home.path() + "/bad.csv";
@@ -95,19 +96,19 @@ class TestDesignCommands : public QObject {
     prompts->numbers = {7};
     w->MnImportDesignClick();
     QCOMPARE(prompts->choiceItems, QStringList({"1. Cottage", "2. Tower"}));
-    QCOMPARE(w->Doc().Width, 5);
-    QCOMPARE(w->Doc().Tiles[0][0][0][3].Id, uint16_t(8));
+    QCOMPARE(Access(*w).Doc().Width, 5);
+    QCOMPARE(Access(*w).Doc().Tiles[0][0][0][3].Id, uint16_t(8));
     // Cancelling the list leaves the house as it is.
     prompts->openName = file;
     w->MnImportDesignClick();
-    QCOMPARE(w->Doc().Width, 5);
+    QCOMPARE(Access(*w).Doc().Width, 5);
   }
 
   // The game's limits show under the price while the design breaks them.
   void gameLimitsBesideThePrice() {
-    TTAVIDoc& doc = w->Doc();
-    QVERIFY(w->AoSForm());
-    QLabel* limits = w->AoSForm()->findChild<QLabel*>("LblGameLimits");
+    TTAVIDoc& doc = Access(*w).Doc();
+    QVERIFY(Access(*w).AoSForm());
+    QLabel* limits = Access(*w).AoSForm()->findChild<QLabel*>("LblGameLimits");
     QVERIFY(limits);
     doc.SetSize(11, 11);
     doc.Clear(true);

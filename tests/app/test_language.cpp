@@ -18,6 +18,7 @@
 #include "app/control_window.h"
 #include "app/picture_grid.h"
 #include "document/aos_tables.h"
+#include "tests/app/main_form_test_access.h"
 
 using namespace tavi;
 using namespace tavi::test;
@@ -48,7 +49,7 @@ class TestLanguage : public QObject {
   void switchLanguages() {
     auto prompts = std::make_shared<ScriptedPrompts>();
     TMainForm w(DemoOptions(home.path() + "/cfg", prompts));
-    TCtrlForm* ctrl = w.CtrlForm();
+    TCtrlForm* ctrl = Access(w).CtrlForm();
     auto* file = w.findChild<QMenu*>("File1");
     auto* about = w.findChild<QAction*>("About1");
     auto* cut = w.findChild<QAction*>("MnCut");
@@ -57,10 +58,10 @@ class TestLanguage : public QObject {
     QCOMPARE(about->text(), QString("&About"));
 
     ctrl->SetEditMode(2);
-    auto* quality = w.CfgForm()->CBJpegQuality;
+    auto* quality = Access(w).CfgForm()->CBJpegQuality;
     quality->setCurrentIndex(1);
-    w.Settings().Language = 2;
-    w.ApplyLanguageToAll();
+    Access(w).Settings().Language = 2;
+    Access(w).ApplyLanguageToAll();
     QCOMPARE(file->title(), QString("&Datei"));
     QCOMPARE(cut->text(), QString("Aus&schneiden"));
     QCOMPARE(ctrl->windowTitle(), QString("Kontroll Fenster"));
@@ -71,27 +72,27 @@ class TestLanguage : public QObject {
     QCOMPARE(quality->count(), 3);
     QCOMPARE(quality->currentIndex(), 1);
     QCOMPARE(quality->itemText(2), QString("Niedrig"));
-    QCOMPARE(w.Messages().MsgNotFound, QString("Nicht gefunden"));
+    QCOMPARE(Access(w).Messages().MsgNotFound, QString("Nicht gefunden"));
 
-    w.Settings().Language = 0;
-    w.ApplyLanguageToAll();
+    Access(w).Settings().Language = 0;
+    Access(w).ApplyLanguageToAll();
     QCOMPARE(file->title(), QString("&File"));
     QCOMPARE(ctrl->windowTitle(), QString("Control Window"));
     QCOMPARE(about->text(), QString("&About..."));
-    QCOMPARE(w.CfgForm()->CBUpdateChk->text(), QString("Monthly update check"));
+    QCOMPARE(Access(w).CfgForm()->CBUpdateChk->text(), QString("Monthly update check"));
     QCOMPARE(modes[0]->text(), QString("Immediate"));
     QCOMPARE(ctrl->EditMode(), 2);
-    QCOMPARE(w.Messages().MsgNotFound, QString("Not found"));
+    QCOMPARE(Access(w).Messages().MsgNotFound, QString("Not found"));
 
     // The same language again: messages and fonts only.
     file->setTitle("changed");
-    w.Settings().Language = 1;
-    w.ApplyLanguageToAll();
+    Access(w).Settings().Language = 1;
+    Access(w).ApplyLanguageToAll();
     QCOMPARE(file->title(), QString::fromUtf8("ファイル(&F)"));
     ctrl->setWindowTitle("changed");
-    w.ApplyLanguageToAll();
+    Access(w).ApplyLanguageToAll();
     QCOMPARE(ctrl->windowTitle(), QString("changed"));
-    QCOMPARE(w.Messages().MsgNotFound, QString::fromUtf8("見つかりませんでした。"));
+    QCOMPARE(Access(w).Messages().MsgNotFound, QString::fromUtf8("見つかりませんでした。"));
   }
 
   // A language switch from the configuration dialog changes no editing
@@ -101,15 +102,15 @@ class TestLanguage : public QObject {
     auto prompts = std::make_shared<ScriptedPrompts>();
     TMainForm w(DemoOptions(home.path() + "/tile", prompts));
     w.show();
-    TCtrlForm* ctrl = w.CtrlForm();
+    TCtrlForm* ctrl = Access(w).CtrlForm();
     QTRY_VERIFY(ctrl->isVisible());
     ctrl->CBObjWindow->click();
-    QVERIFY(QTest::qWaitForWindowExposed(w.ObjForm()));
-    w.ObjForm()->Grid()->SelectCell(2, 3);
+    QVERIFY(QTest::qWaitForWindowExposed(Access(w).ObjForm()));
+    Access(w).ObjForm()->Grid()->SelectCell(2, 3);
     const uint16_t fromCatalogue = ctrl->CurrentTile();
     QVERIFY(fromCatalogue != 0);
     const uint16_t chosen = ObjectTableAt(kAosWalls, 3, 5);
-    w.SetCurrentTile(chosen);
+    Access(w).SetCurrentTile(chosen);
     ctrl->SetFloor(3);
     ctrl->SetAlt(4);
     for (int language : {1, 2, 0}) {
@@ -125,7 +126,7 @@ class TestLanguage : public QObject {
       QCOMPARE(ctrl->Alt(), 4);
     }
     // The user's own resize of the catalogue keeps the tile too.
-    w.ObjForm()->resize(w.ObjForm()->width() + 90, w.ObjForm()->height());
+    Access(w).ObjForm()->resize(Access(w).ObjForm()->width() + 90, Access(w).ObjForm()->height());
     QApplication::processEvents();
     QCOMPARE(ctrl->CurrentTile(), chosen);
   }
@@ -141,17 +142,17 @@ class TestLanguage : public QObject {
     auto prompts = std::make_shared<ScriptedPrompts>();
     {
       TMainForm w(DemoOptions(home.path() + "/qt", prompts));
-      w.Settings().Language = 2;
-      w.ApplyLanguageToAll();
+      Access(w).Settings().Language = 2;
+      Access(w).ApplyLanguageToAll();
       QCOMPARE(cancel(), QString("Abbrechen"));
-      w.Settings().Language = 1;
-      w.ApplyLanguageToAll();
+      Access(w).Settings().Language = 1;
+      Access(w).ApplyLanguageToAll();
       QCOMPARE(cancel(), QString::fromUtf8("キャンセル"));
-      w.Settings().Language = 0;
-      w.ApplyLanguageToAll();
+      Access(w).Settings().Language = 0;
+      Access(w).ApplyLanguageToAll();
       QCOMPARE(cancel(), QString("Cancel"));
-      w.Settings().Language = 2;
-      w.ApplyLanguageToAll();
+      Access(w).Settings().Language = 2;
+      Access(w).ApplyLanguageToAll();
     }
     // The window is gone: Qt's texts are English again.
     QCOMPARE(cancel(), QString("Cancel"));

@@ -17,6 +17,7 @@
 #include "io/house_file.h"
 #include "settings/recovery.h"
 #include "support/fake_tiles.h"
+#include "tests/app/main_form_test_access.h"
 
 using namespace tavi;
 using namespace tavi::test;
@@ -61,15 +62,15 @@ int RunScriptedSession(const QString& log) {
   TMainForm w(DemoOptions(QDir::homePath() + "/child-" + QString::number(::getpid()), prompts));
   if (w.StartupFailed()) return 3;
   QTest::qWait(50);  // the first idle: the start-up question (none)
-  RecoveryHook* hook = w.Recovery();
+  RecoveryHook* hook = Access(w).Recovery();
   int64_t now = 0;
   hook->clock = [&] { return now; };
   hook->Timer()->stop();
-  w.Doc().Clear(false);
+  Access(w).Doc().Clear(false);
   QFile out(log);
   if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return 4;
   for (int k = 0;; ++k) {
-    ScriptedEdit(w.Doc(), k);
+    ScriptedEdit(Access(w).Doc(), k);
     now += 50;
     if (hook->Tick()) hook->WaitIdle();
     out.write(QByteArray::number(k) + "\n");
@@ -101,36 +102,36 @@ class TestRecovery : public QObject {
     auto prompts = std::make_shared<ScriptedPrompts>();
     TMainForm w(DemoOptions(home.path() + "/a", prompts));
     QTest::qWait(20);
-    RecoveryHook* hook = w.Recovery();
+    RecoveryHook* hook = Access(w).Recovery();
     QVERIFY(hook && hook->Store().Usable());
     hook->Timer()->stop();
     int64_t now = 1000;
     hook->clock = [&] { return now; };
     hook->Tick();
     for (int k = 0; k < 19; ++k) {
-      ScriptedEdit(w.Doc(), k);
+      ScriptedEdit(Access(w).Doc(), k);
       QVERIFY(!hook->Tick());
     }
     QVERIFY(Copies().isEmpty());
-    ScriptedEdit(w.Doc(), 19);
+    ScriptedEdit(Access(w).Doc(), 19);
     QVERIFY(hook->Tick());
     hook->WaitIdle();
     QCOMPARE(Copies().size(), 1);
     const QString copy = StateFolder() + "/" + Copies()[0];
-    QCOMPARE(ReadFile(copy).toStdString(), HouseFileText(w.Doc()));
+    QCOMPARE(ReadFile(copy).toStdString(), HouseFileText(Access(w).Doc()));
 
-    ScriptedEdit(w.Doc(), 20);
+    ScriptedEdit(Access(w).Doc(), 20);
     QVERIFY(!hook->Tick());  // the timer's next tick notes the edit
     now += 29999;
     QVERIFY(!hook->Tick());
     now += 1;
     QVERIFY(hook->Tick());
     hook->WaitIdle();
-    QCOMPARE(ReadFile(copy).toStdString(), HouseFileText(w.Doc()));
+    QCOMPARE(ReadFile(copy).toStdString(), HouseFileText(Access(w).Doc()));
 
     prompts->saveName = home.path() + "/saved.tav";
     w.Close1Click();
-    QVERIFY(!w.Doc().Modified);
+    QVERIFY(!Access(w).Doc().Modified);
     QVERIFY(Copies().isEmpty());
     // Nothing unsaved: nothing is written, however long.
     now += 100000;
@@ -159,7 +160,7 @@ class TestRecovery : public QObject {
       QVERIFY2(prompts->questions[0].endsWith(
                    QString::fromUtf8("の保存されていないハウスを復元しますか？")),
                qPrintable(prompts->questions[0]));
-      QVERIFY(!w.Doc().Modified);
+      QVERIFY(!Access(w).Doc().Modified);
     }
     QCOMPARE(Copies().size(), 1);
     WriteFile(folder + "/tavi.ini", "[TAVI]\r\nLanguage=0\r\n");
@@ -170,10 +171,10 @@ class TestRecovery : public QObject {
       QTRY_COMPARE(prompts->questions.size(), 1);
       QVERIFY(prompts->questions[0].startsWith("Recover the unsaved house from "));
       QVERIFY(prompts->questions[0].endsWith("?"));
-      QCOMPARE(w.Doc().Width, 3);
-      QCOMPARE(int(w.Doc().Tiles[0][0][1][1].Id), 1657);
-      QCOMPARE(w.BaseHeight(), 4);
-      QVERIFY(w.Doc().Modified);
+      QCOMPARE(Access(w).Doc().Width, 3);
+      QCOMPARE(int(Access(w).Doc().Tiles[0][0][1][1].Id), 1657);
+      QCOMPARE(Access(w).BaseHeight(), 4);
+      QVERIFY(Access(w).Doc().Modified);
       QCOMPARE(w.windowTitle(), QString("Tavi Editor"));
       // It is this editor's copy now: no other start is offered it.
       {
@@ -195,7 +196,7 @@ class TestRecovery : public QObject {
       TMainForm w(DemoOptions(folder, prompts));
       QTRY_COMPARE(prompts->questions.size(), 1);
       QTest::qWait(20);
-      QVERIFY(!w.Doc().Modified);
+      QVERIFY(!Access(w).Doc().Modified);
     }
     QVERIFY(Copies().isEmpty());
   }

@@ -12,6 +12,7 @@
 #include "document/doc_host.h"
 #include "io/multi_import.h"
 #include "support/import_multi.h"
+#include "tests/app/main_form_test_access.h"
 
 using namespace tavi;
 using namespace tavi::test;
@@ -30,29 +31,29 @@ class TestStartup : public QObject {
     {
       TMainForm w(DemoOptions(folder, prompts));
       QVERIFY(!w.StartupFailed());
-      QVERIFY(w.TileData() != nullptr);
-      QCOMPARE(w.Doc().Width, 8);
-      QCOMPARE(w.Doc().Height, 8);
-      QCOMPARE(w.Settings().JpegQuality, 2);
-      QCOMPARE(w.Settings().LineWidth, 76);
-      QCOMPARE(w.Settings().BGType, 0);
-      QVERIFY(w.BackgroundMap()[5][7] >= 3 && w.BackgroundMap()[5][7] <= 6);
+      QVERIFY(Access(w).TileData() != nullptr);
+      QCOMPARE(Access(w).Doc().Width, 8);
+      QCOMPARE(Access(w).Doc().Height, 8);
+      QCOMPARE(Access(w).Settings().JpegQuality, 2);
+      QCOMPARE(Access(w).Settings().LineWidth, 76);
+      QCOMPARE(Access(w).Settings().BGType, 0);
+      QVERIFY(Access(w).BackgroundMap()[5][7] >= 3 && Access(w).BackgroundMap()[5][7] <= 6);
       w.show();
-      QTRY_VERIFY(w.CtrlForm()->isVisible());
-      QCOMPARE(w.CtrlForm()->EditMode(), 0);
-      QCOMPARE(w.CtrlForm()->CurrentFloor(), 1);
-      QCOMPARE(w.BaseHeight(), 7);
+      QTRY_VERIFY(Access(w).CtrlForm()->isVisible());
+      QCOMPARE(Access(w).CtrlForm()->EditMode(), 0);
+      QCOMPARE(Access(w).CtrlForm()->CurrentFloor(), 1);
+      QCOMPARE(Access(w).BaseHeight(), 7);
       int entries = 0;
       for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) entries += w.Doc().LayerCount[0][y][x];
+        for (int x = 0; x < 8; ++x) entries += Access(w).Doc().LayerCount[0][y][x];
       QVERIFY(entries > 0);  // the default foundation
-      QVERIFY(!w.Doc().Modified);
-      QVERIFY(!w.Doc().CanUndo());
+      QVERIFY(!Access(w).Doc().Modified);
+      QVERIFY(!Access(w).Doc().CanUndo());
       QCOMPARE(w.windowTitle(), QString("Tavi Editor"));
       // English start: the captions the windows were built with stay.
-      QCOMPARE(w.CtrlForm()->windowTitle(), QString("Control"));
+      QCOMPARE(Access(w).CtrlForm()->windowTitle(), QString("Control"));
       QVERIFY(prompts->infos.isEmpty());
-      w.Doc().SetSize(10, 12);
+      Access(w).Doc().SetSize(10, 12);
     }
     const QString ini = ReadFile(folder + "/tavi.ini");
     QVERIFY(ini.contains("[TAVI]"));
@@ -104,7 +105,7 @@ class TestStartup : public QObject {
     const bool started = !w.StartupFailed();
     QDir(home.path() + "/no-wine").removeRecursively();
     QVERIFY(started);
-    QCOMPARE(QString::fromStdString(w.Settings().TileData), usual + "/tiledata.mul");
+    QCOMPARE(QString::fromStdString(Access(w).Settings().TileData), usual + "/tiledata.mul");
   }
 
   // No client anywhere: the message, the configuration dialog; the three art
@@ -128,23 +129,23 @@ class TestStartup : public QObject {
     {
       TMainForm w(o);
       QVERIFY(!w.StartupFailed());
-      QVERIFY(w.TileData() != nullptr);
+      QVERIFY(Access(w).TileData() != nullptr);
       QCOMPARE(prompts->infos.size(), 1);
       QVERIFY(prompts->infos[0].startsWith(QString::fromUtf8("必要なファイルが見つかりません。")));
       // The message also speaks the user's language.
       QVERIFY(prompts->infos[0].contains("Client folder"));
       QCOMPARE(prompts->execCount, 1);
-      QCOMPARE(QString::fromStdString(w.Settings().MultiIdx), demo + "/multi.idx");
-      QCOMPARE(QString::fromStdString(w.Settings().Multi), demo + "/multi.mul");
+      QCOMPARE(QString::fromStdString(Access(w).Settings().MultiIdx), demo + "/multi.idx");
+      QCOMPARE(QString::fromStdString(Access(w).Settings().Multi), demo + "/multi.mul");
       // Through to a drawn house without a restart.
       w.show();
-      QTRY_VERIFY(w.CtrlForm() && w.CtrlForm()->isVisible());
-      QTRY_VERIFY(w.Doc().LayerCount[0][1][1] > 0);
-      QVERIFY(w.PaintBox()->isVisible());
+      QTRY_VERIFY(Access(w).CtrlForm() && Access(w).CtrlForm()->isVisible());
+      QTRY_VERIFY(Access(w).Doc().LayerCount[0][1][1] > 0);
+      QVERIFY(Access(w).PaintBox()->isVisible());
       w.MnImportClick(100);
       QVERIFY2(prompts->errors.isEmpty(), qPrintable(prompts->errors.join("; ")));
-      QVERIFY(w.Doc().Width > 1);
-      w.Doc().Modified = false;
+      QVERIFY(Access(w).Doc().Width > 1);
+      Access(w).Doc().Modified = false;
     }
     QVERIFY(ReadFile(folder + "/tavi.ini").contains("artidx.mul"));
 
@@ -163,10 +164,10 @@ class TestStartup : public QObject {
               "[TAVI]\r\nWidth=12\r\nHeight=9\r\nLanguage=7\r\nBGType=6\r\nOther=kept\r\n");
     {
       TMainForm w(DemoOptions(folder, std::make_shared<ScriptedPrompts>()));
-      QCOMPARE(w.Doc().Width, 12);
-      QCOMPARE(w.Doc().Height, 9);
-      QCOMPARE(w.Messages().MsgNotFound, QString("Not found"));
-      QCOMPARE(w.BackgroundMap()[0][0], uint16_t(0));
+      QCOMPARE(Access(w).Doc().Width, 12);
+      QCOMPARE(Access(w).Doc().Height, 9);
+      QCOMPARE(Access(w).Messages().MsgNotFound, QString("Not found"));
+      QCOMPARE(Access(w).BackgroundMap()[0][0], uint16_t(0));
     }
     const QString ini = ReadFile(folder + "/tavi.ini");
     QVERIFY(ini.contains("Language=7"));
@@ -183,7 +184,7 @@ class TestStartup : public QObject {
       const QRect area = w.screen()->availableGeometry();
       if (nearTheEdge) w.move(area.right() - w.width() - 40, area.top() + 10);
       w.show();
-      TCtrlForm* ctrl = w.CtrlForm();
+      TCtrlForm* ctrl = Access(w).CtrlForm();
       QTRY_VERIFY(ctrl->isVisible());
       QVERIFY(QTest::qWaitForWindowExposed(ctrl));
       QApplication::processEvents();
@@ -219,12 +220,12 @@ class TestStartup : public QObject {
     {
       TMainForm w(o);
       QTRY_COMPARE(w.windowTitle(), QString("Tavi Editor - My House"));
-      QCOMPARE(w.Doc().Width, 10);
-      QCOMPARE(w.Doc().Height, 9);
-      QCOMPARE(w.BaseHeight(), 5);
-      QCOMPARE(w.Doc().Tiles[1][0][3][2].Id, uint16_t(1234));
-      QVERIFY(!w.Doc().Modified);
-      QCOMPARE(w.CurrentFileName(), good);
+      QCOMPARE(Access(w).Doc().Width, 10);
+      QCOMPARE(Access(w).Doc().Height, 9);
+      QCOMPARE(Access(w).BaseHeight(), 5);
+      QCOMPARE(Access(w).Doc().Tiles[1][0][3][2].Id, uint16_t(1234));
+      QVERIFY(!Access(w).Doc().Modified);
+      QCOMPARE(Access(w).CurrentFileName(), good);
     }
     const QString bad = folder + "/old.tav";
     WriteFile(bad, "\"TAVI File ver 0.99\",10,9,5\r\n1,2,3,0,1234\r\n");
@@ -233,8 +234,8 @@ class TestStartup : public QObject {
     QTRY_VERIFY(!prompts->infos.isEmpty());
     QCOMPARE(prompts->infos.last(), QString("Can not use this file version."));
     QCOMPARE(w.windowTitle(), QString("Tavi Editor"));
-    QVERIFY(w.CurrentFileName().isEmpty());
-    QCOMPARE(w.Doc().Tiles[1][0][3][2].Id, uint16_t(0));
+    QVERIFY(Access(w).CurrentFileName().isEmpty());
+    QCOMPARE(Access(w).Doc().Tiles[1][0][3][2].Id, uint16_t(0));
   }
   // A newer client named in the settings: the art and multi containers and
   // no index files. The editor starts, the catalogue has the same items, and
@@ -259,12 +260,12 @@ class TestStartup : public QObject {
       TMainForm w(o);
       QVERIFY(!w.StartupFailed());
       QVERIFY(prompts->infos.isEmpty());
-      QCOMPARE(w.TileData()->ArtInContainer, g == DemoGeneration::kPacked);
+      QCOMPARE(Access(w).TileData()->ArtInContainer, g == DemoGeneration::kPacked);
 
       auto looseTiles =
           TUOTileData::Create(DemoClientDir() + "/artidx.mul", DemoClientDir() + "/tiledata.mul",
                               DemoClientDir() + "/art.mul");
-      QCOMPARE(w.TileData()->ItemCount, looseTiles->ItemCount);
+      QCOMPARE(Access(w).TileData()->ItemCount, looseTiles->ItemCount);
       PlainDocHost host;
       TTAVIDoc loose(8, 8, looseTiles.get(), &host);
       QVERIFY(test::ImportClientMulti(loose, 140, 7, DemoClientDir() + "/multi.idx",
@@ -272,14 +273,14 @@ class TestStartup : public QObject {
                   .ok);
       w.MnImportClick(140);
       QVERIFY2(prompts->errors.isEmpty(), qPrintable(prompts->errors.join("; ")));
-      QCOMPARE(w.Doc().Width, loose.Width);
-      QCOMPARE(w.Doc().Height, loose.Height);
+      QCOMPARE(Access(w).Doc().Width, loose.Width);
+      QCOMPARE(Access(w).Doc().Height, loose.Height);
       int entries = 0;
       for (int f = 0; f < kFloors; ++f)
         for (int l = 0; l < kLayers; ++l)
           for (int y = 0; y < kGrid; ++y)
             for (int x = 0; x < kGrid; ++x) {
-              const TileEntry &a = w.Doc().Tiles[f][l][y][x], &b = loose.Tiles[f][l][y][x];
+              const TileEntry &a = Access(w).Doc().Tiles[f][l][y][x], &b = loose.Tiles[f][l][y][x];
               QVERIFY(a.Id == b.Id && a.Z == b.Z);
               entries += a.Id != 0;
             }
@@ -342,7 +343,7 @@ class TestStartup : public QObject {
     QVERIFY(again->infos.isEmpty());
     w.MnImportClick(100);
     QVERIFY2(again->errors.isEmpty(), qPrintable(again->errors.join("; ")));
-    QVERIFY(w.Doc().Width > 1);
+    QVERIFY(Access(w).Doc().Width > 1);
   }
 
   // Files the editor cannot read whole are named once at start, in the
@@ -374,7 +375,7 @@ class TestStartup : public QObject {
     auto again = std::make_shared<ScriptedPrompts>();
     {
       TMainForm w(DemoOptions(folder, again));
-      QCOMPARE(w.Doc().Width, 8);
+      QCOMPARE(Access(w).Doc().Width, 8);
       QTRY_COMPARE(again->infos.size(), 1);
       QVERIFY2(again->infos[0].contains("default settings") &&
                    again->infos[0].contains("larger than 16 MB") &&

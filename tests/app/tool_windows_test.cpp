@@ -6,7 +6,9 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cstring>
@@ -28,6 +30,7 @@
 #include "render/view_state.h"
 #include "settings/settings.h"
 #include "support/demo_client.h"
+#include "tests/app/fake_window_host.h"
 
 namespace tavi {
 
@@ -39,18 +42,12 @@ class ToolWindowsTest : public QObject {
   PlainDocHost docHost_;
   std::unique_ptr<TTAVIDoc> doc_;
   TSettings settings_;
-  uint16_t current_ = 0;
+  // Each test's windows are made from this host; a test that expects message
+  // boxes says so, the others fail on any.
+  std::unique_ptr<test::FakeWindowHost> host_;
+  bool boxesExpected_ = false;
 
-  ToolHost Host() {
-    ToolHost h;
-    h.doc = doc_.get();
-    h.tiles = tiles_.get();
-    h.settings = &settings_;
-    h.currentTile = [this] { return current_; };
-    h.setCurrentTile = [this](uint16_t id) { current_ = id; };
-    h.info = [](QWidget*, const QString& text) { QFAIL(qPrintable("unexpected box: " + text)); };
-    return h;
-  }
+  test::FakeWindowHost& Host() { return *host_; }
 
   static void WriteFile(const QString& path, const std::string& text) {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -69,7 +66,16 @@ class ToolWindowsTest : public QObject {
     doc_->SetSize(8, 8);
     doc_->Clear(true);
     settings_ = TSettings();
-    current_ = 0;
+    host_ = std::make_unique<test::FakeWindowHost>();
+    host_->doc = doc_.get();
+    host_->tiles = tiles_.get();
+    host_->settings = &settings_;
+    boxesExpected_ = false;
+  }
+
+  void cleanup() {
+    if (!boxesExpected_)
+      QVERIFY2(host_->prompts.infos.isEmpty(), qPrintable(host_->prompts.infos.join(" | ")));
   }
 
   void foundationPreselectsTheHousesOwnChoices() {
@@ -113,27 +119,16 @@ class ToolWindowsTest : public QObject {
   // The control window works from its host alone: the selection, the detail
   // cell, hidden cells, the zoom and the tool windows all come through it.
   void controlWindowRunsFromItsHost() {
-    ToolHost h = Host();
-    CellRect sel;
-    int detailX = -1, detailY = -1, redraws = 0;
-    double zoom = 0;
-    std::set<std::pair<int, int>> hidden;
-    h.selection = [&] { return sel; };
-    h.detailX = [&] { return detailX; };
-    h.detailY = [&] { return detailY; };
-    h.redraw = [&] { ++redraws; };
-    h.setHiddenCell = [&](int x, int y, bool on) {
-      if (on)
-        hidden.insert({x, y});
-      else
-        hidden.erase({x, y});
-    };
-    h.setZoom = [&](double z) { zoom = z; };
+    test::FakeWindowHost& h = Host();
+    CellRect& sel = h.selection;
+    int &detailX = h.detailX, &detailY = h.detailY, &redraws = h.redraws;
+    const double& zoom = h.zoom;
+    const std::set<std::pair<int, int>>& hidden = h.hidden;
     TAoSForm aos(h);
     QWidget obj(nullptr, Qt::Tool);
-    h.aosForm = [&aos] { return &aos; };
-    h.objWindow = [&obj]() -> QWidget* { return &obj; };
-    h.aosWindow = [&aos]() -> QWidget* { return &aos; };
+    h.aos = &aos;
+    h.catalogueWindow = &obj;
+    h.aosWindow = &aos;
     TCtrlForm c(h);
     const uint16_t id = uint16_t(tiles_->ItemIds[3]);
     c.SetCurrentTile(id);
@@ -192,15 +187,10 @@ class ToolWindowsTest : public QObject {
     std::memcpy(info.Name, "Caf\xe9 wall \xc4", 12);
     const QString name = QString::fromUtf8("Café wall Ä");
 
-    int detailX = -1, detailY = -1;
-    ToolHost h = Host();
-    h.detailX = [&] { return detailX; };
-    h.detailY = [&] { return detailY; };
+    test::FakeWindowHost& h = Host();
+    int &detailX = h.detailX, &detailY = h.detailY;
     TCtrlForm c(h);
-    h.setCurrentTile = [&c](uint16_t tile) {
-      c.SetCurrentTile(tile);
-      c.ShowCurrentTile();
-    };
+    h.onCurrentTile = [&c](uint16_t) { c.ShowCurrentTile(); };
     c.SetCurrentTile(id);
     c.ShowCurrentTile();
     QCOMPARE(c.findChild<QLabel*>("LblName")->text(), name);
@@ -221,10 +211,63 @@ class ToolWindowsTest : public QObject {
     info = saved;
   }
 
+  // The control window shows the edit state and writes the user's changes
+  // into it; the AoS window keeps the staircase in it, however its type,
+  // its grid or its visibility change.
+  void windowsKeepTheEditState() {
+    test::FakeWindowHost& h = Host();
+    h.edit.Floor = 3;
+    h.edit.Alt = 5;
+    h.edit.Mode = kModeInner;
+    h.edit.PartsLock = true;
+    TCtrlForm c(h);
+    auto* floorBar = c.findChild<QSlider*>("TBFloor");
+    auto* altBar = c.findChild<QSlider*>("TBHeight");
+    auto* lock = c.findChild<QCheckBox*>("CBPartsLock");
+    QCOMPARE(floorBar->value(), 3);
+    QCOMPARE(c.findChild<QLabel*>("LblFloor")->text(), QString("3"));
+    QCOMPARE(altBar->value(), 5);
+    QVERIFY(c.findChild<QRadioButton*>("RGEditmode_2")->isChecked());
+    QVERIFY(lock->isChecked());
+
+    floorBar->setValue(0);
+    altBar->setValue(12);
+    c.findChild<QRadioButton*>("RGEditmode_1")->click();
+    lock->click();
+    QCOMPARE(h.edit.Floor, 0);
+    QCOMPARE(h.edit.Alt, 12);
+    QCOMPARE(h.edit.Mode, int(kModeStack));
+    QVERIFY(!h.edit.PartsLock);
+
+    const uint16_t id = uint16_t(tiles_->ItemIds[5]);
+    h.edit = EditState();
+    h.edit.Floor = 4;
+    h.edit.Tile = id;
+    c.ShowEditState();
+    QCOMPARE(floorBar->value(), 4);
+    QCOMPARE(altBar->value(), 0);
+    QVERIFY(c.findChild<QRadioButton*>("RGEditmode_0")->isChecked());
+    QVERIFY(!c.findChild<QRadioButton*>("RGEditmode_1")->isChecked());
+    QCOMPARE(c.findChild<QLabel*>("LblNumber")->text(), QString::asprintf("No.%d (%X)", id, id));
+
+    TAoSForm a(h);
+    a.SetTypeIndex(kAosAutoStairs);
+    QVERIFY(!h.edit.AutoStairs);  // not shown
+    a.show();
+    QVERIFY(h.edit.AutoStairs);
+    a.Grid()->SelectCell(3, 2, false);
+    QCOMPARE(h.edit.StairsDirection, 3);
+    QCOMPARE(h.edit.StairsRow, 2);
+    a.SetTypeIndexSilently(kAosWalls);
+    QVERIFY(!h.edit.AutoStairs);
+    a.TypeList()->setCurrentIndex(kAosAutoStairs);
+    QVERIFY(h.edit.AutoStairs);
+    a.hide();
+    QVERIFY(!h.edit.AutoStairs);
+  }
+
   void aosGridPricesAndReferenceEdit() {
-    ToolHost h = Host();
-    bool unchecked = false;
-    h.aosWindowHidden = [&] { unchecked = true; };
+    test::FakeWindowHost& h = Host();
     TAoSForm a(h);
     QCOMPARE(a.Grid()->ColCount(), 12);
     QCOMPARE(a.Grid()->RowCount(), 134);
@@ -232,16 +275,17 @@ class ToolWindowsTest : public QObject {
     a.SetTypeIndex(kAosAutoStairs);
     QCOMPARE(a.Grid()->RowCount(), 10);
     a.SelectGridCell(2, 3);
-    QCOMPARE(current_, ObjectTableAt(kAosAutoStairs, 2, 3));
+    QCOMPARE(Host().edit.Tile, ObjectTableAt(kAosAutoStairs, 2, 3));
     const QString status = a.StatusText();
-    QVERIFY(status.startsWith(
-        QString("No.%1 (0x%2) Name:").arg(current_).arg(QString::number(current_, 16).toUpper())));
+    QVERIFY(status.startsWith(QString("No.%1 (0x%2) Name:")
+                                  .arg(Host().edit.Tile)
+                                  .arg(QString::number(Host().edit.Tile, 16).toUpper())));
     // Column 5 of the auto stairs holds no picture: the cell is selected (the
     // main window reads it as a direction) but nothing else changes.
-    const uint16_t before = current_;
+    const uint16_t before = Host().edit.Tile;
     a.SelectGridCell(5, 3);
     QCOMPARE(a.SelectedCol(), 5);
-    QCOMPARE(current_, before);
+    QCOMPARE(Host().edit.Tile, before);
     QCOMPARE(a.StatusText(), status);
 
     auto* ed = a.findChild<QLineEdit*>("EdOldPrice");
@@ -262,7 +306,7 @@ class ToolWindowsTest : public QObject {
     a.show();
     QVERIFY(QTest::qWaitForWindowExposed(&a));
     a.hide();
-    QVERIFY(unchecked);
+    QCOMPARE(h.aosHidden, 1);
   }
 
   void cataloguePagesFindAndPaging() {
@@ -274,11 +318,11 @@ class ToolWindowsTest : public QObject {
     settings_.BookmarkCodes[0] = a;
     settings_.BookmarkCodes[1] = b;
 
-    ToolHost h = Host();
-    QStringList boxes;
-    h.info = [&](QWidget*, const QString& t) { boxes << t; };
+    test::FakeWindowHost& h = Host();
+    boxesExpected_ = true;
+    QStringList& boxes = h.prompts.infos;
     TAoSForm aos(h);
-    h.aosForm = [&aos] { return &aos; };
+    h.aos = &aos;
     TObjForm o(h, folder);
     QCOMPARE(settings_.nBookmark, 0);
     QCOMPARE(int(o.Pages().Pages.size()), 2);
@@ -294,12 +338,12 @@ class ToolWindowsTest : public QObject {
     // Choosing a cell makes its tile the current one.
     QVERIFY(g->SelectCell(2, 1));
     const int index = g->ColCount() + 2;
-    QCOMPARE(current_, uint16_t(tiles_->ItemIds[index]));
+    QCOMPARE(Host().edit.Tile, uint16_t(tiles_->ItemIds[index]));
     QCOMPARE(o.StatusText(), QString("No.%1 (0x%2) Name:%3 Height:%4")
-                                 .arg(current_)
-                                 .arg(QString::number(current_, 16).toUpper())
-                                 .arg(QString::fromStdString(tiles_->ItemName(current_)))
-                                 .arg(tiles_->ItemData[current_].Height));
+                                 .arg(Host().edit.Tile)
+                                 .arg(QString::number(Host().edit.Tile, 16).toUpper())
+                                 .arg(QString::fromStdString(tiles_->ItemName(Host().edit.Tile)))
+                                 .arg(tiles_->ItemData[Host().edit.Tile].Height));
 
     // Find: the first later item whose stored name holds the lower-cased text.
     const std::string name = tiles_->ItemName(uint16_t(tiles_->ItemIds[index + 5]));
@@ -319,7 +363,7 @@ class ToolWindowsTest : public QObject {
     boxes.clear();
 
     // Adding a tile the page holds twice: two messages, a third copy.
-    current_ = a;
+    Host().edit.Tile = a;
     o.AddToPage(0);
     QCOMPARE(boxes, QStringList{"Already Registed."});
     o.AddToPage(0);
@@ -349,7 +393,7 @@ class ToolWindowsTest : public QObject {
     QVERIFY(add);
     QCOMPARE(add->actions().size(), 4);
     QCOMPARE(add->actions()[3]->text(), QString("C"));
-    current_ = b;
+    Host().edit.Tile = b;
     add->actions()[3]->trigger();
     QCOMPARE(o.Pages().Pages[3].Codes, (std::vector<uint16_t>{b}));
 
@@ -416,11 +460,10 @@ class ToolWindowsTest : public QObject {
     settings_.LastAccount = 7;  // beyond the list: the first entry
     settings_.LastShard = -1;
     settings_.LastChar = 0;
-    ToolHost h = Host();
-    int hidden = 0, restored = 0, imported = -1;
-    h.hideCtrlForDialog = [&] { ++hidden; };
-    h.restoreCtrlAfterDialog = [&] { ++restored; };
-    h.afterCacheImport = [&](int base) { imported = base; };
+    test::FakeWindowHost& h = Host();
+    const int &hidden = h.ctrlHidden, &restored = h.ctrlRestored;
+    int imported = -1;
+    h.afterCacheImport = [&] { imported = doc_->BaseHeight(); };
     int asked = 0;
     bool goOn = true;
     h.askSaveChanges = [&] {

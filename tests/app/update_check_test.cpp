@@ -8,6 +8,7 @@
 
 #include "io/version_check.h"
 #include "settings/settings.h"
+#include "tests/app/fake_window_host.h"
 
 namespace tavi {
 
@@ -63,7 +64,7 @@ class UpdateCheckTest : public QObject {
 
   QStringList Check(const QString& url, int timeoutMs = 5000) {
     settings_.UpdateURL = url.toStdString();
-    ToolHost host;
+    test::FakeWindowHost host;
     host.settings = &settings_;
     TUpdateForm form(host);
     form.SetTimeoutMs(timeoutMs);
@@ -126,7 +127,7 @@ class UpdateCheckTest : public QObject {
     settings_.UpdateURL = http_.Url("/same").toStdString();
     settings_.UpdateCheck = true;
     settings_.LastCheck = 0;
-    ToolHost host;
+    test::FakeWindowHost host;
     host.settings = &settings_;
     TUpdateForm form(host);
     // Closed another way (Escape): asked again at the next start.
@@ -149,15 +150,10 @@ class UpdateCheckTest : public QObject {
   void noBrowserIsToldWithTheAddress() {
     TSettings s;
     s.Language = 2;
-    QStringList opened, told;
-    bool browser = false;
-    ToolHost host;
+    test::FakeWindowHost host;
     host.settings = &s;
-    host.openUrl = [&](const QString& url) {
-      opened << url;
-      return browser;
-    };
-    host.info = [&](QWidget*, const QString& text) { told << text; };
+    const QStringList &opened = host.prompts.opened, &told = host.prompts.infos;
+    bool& browser = host.prompts.browserStarts;
     TUpdateForm form(host);
     form.findChild<QPushButton*>("BtnExecIE")->click();
     QCOMPARE(opened, QStringList{HomePageUrl(&s, false)});

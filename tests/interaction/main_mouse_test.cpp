@@ -22,19 +22,11 @@ class FakeEnv : public IMouseEnv {
  public:
   explicit FakeEnv(TTAVIDoc& d) : doc(d) {}
   TTAVIDoc& doc;
-  int floor = 1, alt = 0, mode = kModeImmediate;
-  uint16_t tile = 0;
-  int redraws = 0, detailRefreshes = 0, adds = 0, deletes = 0, zoomIns = 0, zoomOuts = 0;
+  EditState edit;  // what the windows would have set
+  int redraws = 0, detailRefreshes = 0, zoomIns = 0, zoomOuts = 0;
   bool timer = false;
 
-  int CurrentFloor() const override { return floor; }
-  int Alt() const override { return alt; }
-  int EditMode() const override { return mode; }
-  uint16_t CurrentTile() const override { return tile; }
-  bool AutoStairs() const override { return false; }
-  int StairsDirection() const override { return 1; }
-  int StairsRow() const override { return 0; }
-  bool CellAtPoint(int px, int py, int* x, int* y) const override {
+  bool CellAtPoint(int px, int py, int /*floor*/, int* x, int* y) const override {
     if (px < 0 || py < 0) return false;
     *x = px / 100;
     *y = py / 100;
@@ -42,8 +34,8 @@ class FakeEnv : public IMouseEnv {
   }
   int PickTile(int px, int py) const override {
     int x, y;
-    if (!CellAtPoint(px, py, &x, &y)) return -1;
-    const int n = doc.LayerCount[floor][y][x];
+    if (!CellAtPoint(px, py, edit.Floor, &x, &y)) return -1;
+    const int n = doc.LayerCount[edit.Floor][y][x];
     return n > 0 ? (y * 32 + x) * 32 + n - 1 : -1;
   }
   std::function<void()> onRedraw;  // sees the state each redraw draws
@@ -56,8 +48,6 @@ class FakeEnv : public IMouseEnv {
     if (onRedraw) onRedraw();
   }
   void SetTimerEnabled(bool on) override { timer = on; }
-  void ControlDelete() override { ++deletes; }
-  void ControlAdd() override { ++adds; }
   void ZoomStep(bool in) override { ++(in ? zoomIns : zoomOuts); }
 };
 
@@ -73,7 +63,7 @@ class MainMouseTest : public ::testing::Test {
     doc = std::make_unique<TTAVIDoc>(8, 8, &facts, &host);
     doc->Clear(false);
     env = std::make_unique<FakeEnv>(*doc);
-    mouse = std::make_unique<MainMouse>(*doc, *env);
+    mouse = std::make_unique<MainMouse>(*doc, env->edit, *env);
   }
 
   test::FakeTileFacts facts;
@@ -85,7 +75,7 @@ class MainMouseTest : public ::testing::Test {
 
 // An ordinary tile is placed once, where the button is released.
 TEST_F(MainMouseTest, ChairGoesToReleaseCell) {
-  env->tile = kChair;
+  env->edit.Tile = kChair;
   mouse->Press(MouseButton::Left, false, P(1), P(1));
   mouse->Move(false, P(2), P(1));
   mouse->Move(false, P(3), P(2));
@@ -104,7 +94,7 @@ TEST_F(MainMouseTest, ChairGoesToReleaseCell) {
 // Each redraw already sees the cell (and, with Shift, the entry) under the
 // pointer, so the hover mark and the preview never trail one cell behind.
 TEST_F(MainMouseTest, RedrawSeesTheNewHover) {
-  env->tile = kChair;
+  env->edit.Tile = kChair;
   doc->Tiles[1][0][2][3] = {0, kLamp, 0};
   doc->UpdateAllCells();
   int seenX = -2, seenY = -2, seenLayer = -2;
@@ -133,7 +123,7 @@ TEST_F(MainMouseTest, RedrawSeesTheNewHover) {
 
 // Before a tile is chosen, a click places nothing and leaves no undo step.
 TEST_F(MainMouseTest, NoTileChosen) {
-  env->tile = 0;
+  env->edit.Tile = 0;
   mouse->Press(MouseButton::Left, false, P(2), P(2));
   mouse->Release(MouseButton::Left, false, P(2), P(2));
   EXPECT_EQ(doc->LayerCount[1][2][2], 0);
@@ -146,7 +136,7 @@ TEST_F(MainMouseTest, NoTileChosen) {
 
 // A floor tile painted over five cells is one undo step.
 TEST_F(MainMouseTest, StrokeIsOneUndoStep) {
-  env->tile = kFloorTile;
+  env->edit.Tile = kFloorTile;
   mouse->Press(MouseButton::Left, false, P(0), P(3));
   for (int x = 1; x < 5; ++x) mouse->Move(false, P(x), P(3));
   mouse->Release(MouseButton::Left, false, P(4), P(3));
@@ -185,8 +175,8 @@ TEST_F(MainMouseTest, ShiftClickRespectsPartsLock) {
 // Inner mode: pick up, move, drop; a drop outside the plot discards the
 // tile, and undo brings it back.
 TEST_F(MainMouseTest, InnerPickUpAndDrop) {
-  env->mode = kModeInner;
-  env->alt = 0;
+  env->edit.Mode = kModeInner;
+  env->edit.Alt = 0;
   doc->Tiles[1][0][1][1] = {0, kLamp, 0};
   doc->UpdateAllCells();
   mouse->Press(MouseButton::Left, false, P(1), P(1));
@@ -227,7 +217,7 @@ TEST_F(MainMouseTest, InnerPickUpAndDrop) {
 // Stack mode: a drag spans the selection in any direction; the right button
 // runs Add, with Shift Delete.
 TEST_F(MainMouseTest, StackSelectionDrag) {
-  env->mode = kModeStack;
+  env->edit.Mode = kModeStack;
   mouse->Press(MouseButton::Left, false, P(5), P(2));
   mouse->Move(false, P(3), P(3));
   mouse->Move(false, P(1), P(4));
@@ -238,13 +228,26 @@ TEST_F(MainMouseTest, StackSelectionDrag) {
   EXPECT_EQ(mouse->Selection.Bottom, 4);
   EXPECT_FALSE(mouse->Dragging);
   EXPECT_EQ(mouse->DetailX, 1);
-  // A press outside the plot drops the selection.
+  // Add stacks the current tile on every cell of the selection, Delete
+  // empties them; each shows the detail cell's new stack.
+  env->edit.Tile = kChair;
+  const int refreshes = env->detailRefreshes;
+  mouse->Press(MouseButton::Right, false, P(1), P(1));
+  EXPECT_EQ(doc->Tiles[1][0][2][1].Id, kChair);
+  EXPECT_EQ(doc->Tiles[1][0][4][5].Id, kChair);
+  EXPECT_EQ(doc->LayerCount[1][1][1], 0);
+  EXPECT_EQ(env->detailRefreshes, refreshes + 1);
+  mouse->Press(MouseButton::Right, true, P(1), P(1));
+  EXPECT_EQ(doc->LayerCount[1][2][1], 0);
+  EXPECT_EQ(doc->LayerCount[1][4][5], 0);
+  EXPECT_EQ(env->detailRefreshes, refreshes + 2);
+  // A press outside the plot drops the selection; Add and Delete then do nothing.
   mouse->Press(MouseButton::Left, false, -10, -10);
   EXPECT_TRUE(mouse->Selection.Empty());
   mouse->Press(MouseButton::Right, false, P(1), P(1));
   mouse->Press(MouseButton::Right, true, P(1), P(1));
-  EXPECT_EQ(env->adds, 1);
-  EXPECT_EQ(env->deletes, 1);
+  EXPECT_EQ(doc->LayerCount[1][2][1], 0);
+  EXPECT_EQ(env->detailRefreshes, refreshes + 2);
 }
 
 // Shift shows the entry the pointer is on; the page keys step the zoom; a
@@ -275,10 +278,11 @@ TEST_F(MainMouseTest, KeysOfTheSurface) {
 // A frame sees the values of the moment and the mouse state, and keeps what
 // the window filled in itself.
 TEST_F(MainMouseTest, DescribesTheFrame) {
-  env->floor = 3;
-  env->alt = 5;
-  env->mode = kModeStack;
-  env->tile = kChair;
+  env->edit.Floor = 3;
+  env->edit.Alt = 5;
+  env->edit.Mode = kModeStack;
+  env->edit.Tile = kChair;
+  env->edit.StairsDirection = 1;
   mouse->Press(MouseButton::Left, false, P(2), P(1));
   mouse->Move(true, P(4), P(3));
   ViewState s;
@@ -321,18 +325,18 @@ namespace {
 // Each edit mode has its tool; with no mode chosen the surface edits
 // nothing, but a selection drag under way still follows the mouse.
 TEST_F(MainMouseTest, NoModeEditsNothingButFinishesADrag) {
-  env->mode = kModeStack;
+  env->edit.Mode = kModeStack;
   mouse->Press(MouseButton::Left, false, P(1), P(1));
-  env->mode = -1;
+  env->edit.Mode = -1;
   mouse->Move(false, P(3), P(2));
   EXPECT_EQ(mouse->Selection.Right, 3);
   EXPECT_EQ(mouse->Selection.Bottom, 2);
   EXPECT_FALSE(mouse->OutlineSelection());
-  const int adds = env->adds;
-  env->tile = kChair;
+  const int refreshes = env->detailRefreshes;
+  env->edit.Tile = kChair;
   mouse->Press(MouseButton::Right, false, P(1), P(1));
   mouse->Release(MouseButton::Left, false, P(1), P(1));
-  EXPECT_EQ(env->adds, adds);
+  EXPECT_EQ(env->detailRefreshes, refreshes);
   EXPECT_TRUE(mouse->Dragging);  // only the Stack tool's release ends it
   EXPECT_EQ(doc->LayerCount[1][1][1], 0);
   auto scratch = std::make_unique<FloorImage[]>(1);
