@@ -79,56 +79,80 @@ bool MayFollow(const std::string& dir, const struct stat& link) {
   return link.st_uid == ::geteuid() || link.st_uid == folder.st_uid;
 }
 
+// Sets *error to why `requested` cannot be written; always false.
+bool Refuse(const std::string& requested, const std::string& why, std::string* error) {
+  if (error) *error = "cannot write " + Quoted(requested) + ": " + why;
+  return false;
+}
+
+// `path` (reached after `links` links) could not be looked at, for the
+// reason `why` (an errno). Nothing there is a new file, unless a link led
+// there or the name is a folder's. A missing folder shows when the temporary
+// file is created.
+bool TargetMissing(const std::string& requested, const std::string& path, int links, int why,
+                   Target* t, std::string* error) {
+  if (links > 0)
+    return Refuse(requested,
+                  "it is a link that names a file that does not exist (" + Quoted(path) + ")",
+                  error);
+  if (why != ENOENT) return Refuse(requested, std::strerror(why), error);
+  if (t->name.empty() || t->name == "." || t->name == "..")
+    return Refuse(requested, "it names a directory, not a file", error);
+  t->path = path;
+  t->exists = false;
+  return true;
+}
+
+// `path` is there and is no link: only a regular file that may be opened for
+// writing is a target. It is refused as the shell's ">" would refuse it, not
+// replaced behind the file's back; opening without O_TRUNC changes nothing.
+bool TargetExisting(const std::string& requested, const std::string& path, const struct stat& st,
+                    Target* t, std::string* error) {
+  t->path = path;
+  t->exists = true;
+  t->st = st;
+  const std::string via = path == requested ? "" : " (through a link to " + Quoted(path) + ")";
+  if (S_ISREG(st.st_mode)) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return Refuse(requested, std::strerror(errno) + via, error);
+    ::close(fd);
+    return true;
+  }
+  if (S_ISDIR(st.st_mode)) return Refuse(requested, "it is a directory" + via, error);
+  return Refuse(
+      requested,
+      std::string("it is ") + KindOf(st.st_mode) + via + ", not a regular file; it was left alone",
+      error);
+}
+
+// Moves *path to where the link at *path (the `links`th followed, lying in
+// `dir`) points; false when it may not or cannot be followed.
+bool FollowLink(const std::string& requested, int links, const std::string& dir,
+                const struct stat& st, std::string* path, std::string* error) {
+  if (links == kMaxLinks) return Refuse(requested, std::strerror(ELOOP), error);
+  if (!MayFollow(dir, st))
+    return Refuse(requested,
+                  "the link " + Quoted(*path) +
+                      " lies in a shared folder and belongs to another user; it was not followed",
+                  error);
+  std::string link;
+  if (!ReadLink(*path, size_t(st.st_size), &link))
+    return Refuse(requested, std::strerror(errno), error);
+  if (link.empty()) return Refuse(requested, std::strerror(ENOENT), error);
+  *path = link[0] == '/' ? link : dir + "/" + link;
+  return true;
+}
+
 // Follows symbolic links from `requested` to the file that is to be written.
-// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
 bool ResolveTarget(const std::string& requested, Target* t, std::string* error) {
-  auto fail = [&](const std::string& why) {
-    if (error) *error = "cannot write " + Quoted(requested) + ": " + why;
-    return false;
-  };
   std::string path = requested;
   for (int links = 0;; ++links) {
     SplitPath(path, &t->dir, &t->name);
-    const bool folderName = t->name.empty() || t->name == "." || t->name == "..";
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) {
-      const int why = errno;
-      if (links > 0)
-        return fail("it is a link that names a file that does not exist (" + Quoted(path) + ")");
-      // Nothing there yet: a new file. A missing folder shows when the
-      // temporary file is created.
-      if (why != ENOENT) return fail(std::strerror(why));
-      if (folderName) return fail("it names a directory, not a file");
-      t->path = path;
-      t->exists = false;
-      return true;
-    }
-    if (!S_ISLNK(st.st_mode)) {
-      t->path = path;
-      t->exists = true;
-      t->st = st;
-      const std::string via = path == requested ? "" : " (through a link to " + Quoted(path) + ")";
-      if (S_ISREG(st.st_mode)) {
-        // Refused as the shell's ">" would refuse it, not replaced behind
-        // the file's back. Opening without O_TRUNC changes nothing.
-        const int fd =
-            ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0) return fail(std::strerror(errno) + via);
-        ::close(fd);
-        return true;
-      }
-      if (S_ISDIR(st.st_mode)) return fail("it is a directory" + via);
-      return fail(std::string("it is ") + KindOf(st.st_mode) + via +
-                  ", not a regular file; it was left alone");
-    }
-    if (links == kMaxLinks) return fail(std::strerror(ELOOP));
-    if (!MayFollow(t->dir, st))
-      return fail("the link " + Quoted(path) +
-                  " lies in a shared folder and belongs to another user; it was not followed");
-    std::string link;
-    if (!ReadLink(path, size_t(st.st_size), &link)) return fail(std::strerror(errno));
-    if (link.empty()) return fail(std::strerror(ENOENT));
-    path = link[0] == '/' ? link : t->dir + "/" + link;
+    if (::lstat(path.c_str(), &st) != 0)
+      return TargetMissing(requested, path, links, errno, t, error);
+    if (!S_ISLNK(st.st_mode)) return TargetExisting(requested, path, st, t, error);
+    if (!FollowLink(requested, links, t->dir, st, &path, error)) return false;
   }
 }
 
@@ -215,7 +239,34 @@ std::string TemporaryNamePrefix(const std::string& fileName) {
   return "." + fileName.substr(0, kMaxNameInTemp) + kTempMarker;
 }
 
-// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
+namespace {
+
+// Creates a new temporary file beside the target, named *tmp, with `mode`
+// (less the umask); tries other names while the name is taken. The file, or
+// -1 with errno set.
+int CreateTemporary(const Target& t, mode_t mode, std::string* tmp) {
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    *tmp = t.dir + "/" + TemporaryNamePrefix(t.name) + RandomSuffix();
+    fd = ::open(tmp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  return fd;
+}
+
+// Gives the file the owner, group and mode of the file it replaces. Owner and
+// group stay where the system allows it (for another user's file it does not:
+// the new file is then ours). The group goes before the mode, which a group
+// change could clear. False, errno set, when the mode cannot be set.
+bool KeepOwnerAndMode(int fd, const struct stat& old) {
+  struct stat mine {};
+  if (::fstat(fd, &mine) == 0 && (mine.st_uid != old.st_uid || mine.st_gid != old.st_gid))
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) errno = 0;
+  return ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
+}  // namespace
+
 bool WriteFileAtomically(const std::string& target, std::string_view bytes, std::string* error) {
   Target t;
   if (!ResolveTarget(target, &t, error)) return false;
@@ -223,14 +274,8 @@ bool WriteFileAtomically(const std::string& target, std::string_view bytes, std:
 
   // A new file is created with 0666 and the kernel applies the umask (and a
   // default ACL of the folder); a replaced file gets its old mode below.
-  const mode_t createMode = t.exists ? 0600 : 0666;
   std::string tmp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    tmp = t.dir + "/" + TemporaryNamePrefix(t.name) + RandomSuffix();
-    fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, createMode);
-    if (fd < 0 && errno != EEXIST) break;
-  }
+  const int fd = CreateTemporary(t, t.exists ? 0600 : 0666, &tmp);
   if (fd < 0) {
     if (error)
       *error = "cannot write " + Quoted(target) + ": cannot create a file in " + Quoted(t.dir) +
@@ -241,16 +286,7 @@ bool WriteFileAtomically(const std::string& target, std::string_view bytes, std:
   // file away. A folder without locks (some network shares) still writes.
   while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
   }
-  bool ok = true;
-  if (t.exists) {
-    // Owner and group stay where the system allows it (for another user's
-    // file it does not: the new file is then ours). The group goes before the
-    // mode, which a group change could clear.
-    struct stat mine {};
-    if (::fstat(fd, &mine) == 0 && (mine.st_uid != t.st.st_uid || mine.st_gid != t.st.st_gid))
-      if (::fchown(fd, t.st.st_uid, t.st.st_gid) != 0) errno = 0;
-    ok = ::fchmod(fd, t.st.st_mode & 07777) == 0;
-  }
+  bool ok = !t.exists || KeepOwnerAndMode(fd, t.st);
   ok = ok && WriteAll(fd, bytes) && ::fsync(fd) == 0;
   int saved = errno;
   if (ok && ::rename(tmp.c_str(), t.path.c_str()) != 0) {

@@ -298,7 +298,74 @@ int DecodeCellStream(const std::vector<uint8_t>& data, HouseImage& image, std::s
   return base;
 }
 
-// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
+namespace {
+
+// The entries inside the plot whose altitude the 6-bit field of a record
+// cannot hold (-32..31); they come back at other altitudes.
+int CountOutOfRangeAltitudes(const HouseImage& image) {
+  int count = 0;
+  for (int f = 0; f < kFloors; ++f)
+    for (int layer = 0; layer < kLayers; ++layer)
+      for (int y = 0; y < image.Height; ++y)
+        for (int x = 0; x < image.Width; ++x) {
+          const TileEntry& e = image.Tiles[f][layer][y][x];
+          if (e.Id != 0 && (e.Z < -32 || e.Z > 31)) ++count;
+        }
+  return count;
+}
+
+// Packs the cell stream with zlib behind its 16-bit size word (the size of
+// the whole, word included, low byte first); false when it cannot be packed
+// or packs too large for the word.
+bool PackCells(const std::vector<uint8_t>& cells, std::vector<uint8_t>* packed,
+               std::string* error) {
+  packed->assign(2 + compressBound(static_cast<uLong>(cells.size())), 0);
+  uLongf packedLen = static_cast<uLongf>(packed->size() - 2);
+  if (compress2(packed->data() + 2, &packedLen, cells.data(), static_cast<uLong>(cells.size()),
+                Z_DEFAULT_COMPRESSION) != Z_OK) {
+    *error = "the house could not be packed";
+    return false;
+  }
+  packed->resize(2 + packedLen);
+  if (packed->size() > kMaxPackedHouse) {
+    *error = "the house packs to " + std::to_string(packed->size()) +
+             " bytes; clipboard text carries at most 65535";
+    return false;
+  }
+  (*packed)[0] = static_cast<uint8_t>(packed->size() & 0xFF);
+  (*packed)[1] = static_cast<uint8_t>((packed->size() >> 8) & 0xFF);
+  return true;
+}
+
+// The first line: the version text, "=", the house's name and "=" up to the
+// line width.
+std::string ClipHeaderLine(const std::string& houseName, int lineWidth) {
+  std::string header = std::string(kVersionText) + "=";
+  // A name with line ends would break the text apart.
+  for (char c : houseName)
+    if (c != '\r' && c != '\n') header += c;
+  if (header.size() < size_t(lineWidth)) header.append(size_t(lineWidth) - header.size(), '=');
+  return header;
+}
+
+// The header line, the packed house in lines of lineWidth characters and a
+// closing line of "=", each ended by CR LF.
+std::string ClipTextLines(const std::vector<uint8_t>& packed, int lineWidth,
+                          const std::string& houseName) {
+  std::vector<std::string> lines;
+  lines.push_back(ClipHeaderLine(houseName, lineWidth));
+  Base64Encode(packed, lines, lineWidth);
+  lines.push_back(std::string(size_t(lineWidth), '='));
+  std::string text;
+  for (const std::string& l : lines) {
+    text += l;
+    text += "\r\n";
+  }
+  return text;
+}
+
+}  // namespace
+
 std::string BuildClipText(const HouseImage& image, int lineWidth, const std::string& houseName,
                           std::string* error, std::string* warning) {
   if (lineWidth < 1 || lineWidth > kMaxClipLineWidth) {
@@ -308,15 +375,8 @@ std::string BuildClipText(const HouseImage& image, int lineWidth, const std::str
   }
   std::vector<uint8_t> cells;
   if (!EncodeCellStream(image, &cells, error)) return {};
-
-  int outOfRange = 0;
-  for (int f = 0; f < kFloors; ++f)
-    for (int layer = 0; layer < kLayers; ++layer)
-      for (int y = 0; y < image.Height; ++y)
-        for (int x = 0; x < image.Width; ++x) {
-          const TileEntry& e = image.Tiles[f][layer][y][x];
-          if (e.Id != 0 && (e.Z < -32 || e.Z > 31)) ++outOfRange;
-        }
+  // The plot fits 31 x 31 here: EncodeCellStream refuses any other.
+  const int outOfRange = CountOutOfRangeAltitudes(image);
   if (warning) {
     warning->clear();
     if (outOfRange > 0)
@@ -324,39 +384,9 @@ std::string BuildClipText(const HouseImage& image, int lineWidth, const std::str
                  " tiles lie outside altitudes -32..31 of their floor and will come back at "
                  "other altitudes";
   }
-
-  std::vector<uint8_t> packed(2 + compressBound(static_cast<uLong>(cells.size())));
-  uLongf packedLen = static_cast<uLongf>(packed.size() - 2);
-  if (compress2(packed.data() + 2, &packedLen, cells.data(), static_cast<uLong>(cells.size()),
-                Z_DEFAULT_COMPRESSION) != Z_OK) {
-    *error = "the house could not be packed";
-    return {};
-  }
-  packed.resize(2 + packedLen);
-  if (packed.size() > kMaxPackedHouse) {
-    *error = "the house packs to " + std::to_string(packed.size()) +
-             " bytes; clipboard text carries at most 65535";
-    return {};
-  }
-  packed[0] = static_cast<uint8_t>(packed.size() & 0xFF);
-  packed[1] = static_cast<uint8_t>((packed.size() >> 8) & 0xFF);
-
-  std::vector<std::string> lines;
-  std::string header = std::string(kVersionText) + "=";
-  // A name with line ends would break the text apart.
-  for (char c : houseName)
-    if (c != '\r' && c != '\n') header += c;
-  if (header.size() < size_t(lineWidth)) header.append(size_t(lineWidth) - header.size(), '=');
-  lines.push_back(std::move(header));
-  Base64Encode(packed, lines, lineWidth);
-  lines.push_back(std::string(size_t(lineWidth), '='));
-
-  std::string text;
-  for (const std::string& l : lines) {
-    text += l;
-    text += "\r\n";
-  }
-  return text;
+  std::vector<uint8_t> packed;
+  if (!PackCells(cells, &packed, error)) return {};
+  return ClipTextLines(packed, lineWidth, houseName);
 }
 
 SaveResult ExportClipText(const TTAVIDoc& doc, ITextClipboard& clipboard, int lineWidth,

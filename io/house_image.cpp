@@ -21,22 +21,29 @@ bool HouseImage::Append(int floor, int x, int y, uint16_t id, int16_t z) {
   return false;
 }
 
-// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
+namespace {
+
+// Moves the entries of the stack at (x, y) down over its empty layers,
+// keeping their order, and empties the layers above them.
+void CompactStack(FloorImage& floor, int x, int y) {
+  int to = 0;
+  for (int from = 0; from < kLayers; ++from) {
+    const TileEntry e = floor[from][y][x];
+    if (e.Id == 0) continue;
+    if (to != from) floor[to][y][x] = e;
+    ++to;
+  }
+  for (; to < kLayers; ++to) floor[to][y][x] = TileEntry{0, 0, 0};
+}
+
+}  // namespace
+
 void HouseImage::CompactStacks() {
   // Loaders write inside the plot only.
   const int w = Width < kGrid ? Width : kGrid, h = Height < kGrid ? Height : kGrid;
   for (int f = 0; f < kFloors; ++f)
     for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) {
-        int to = 0;
-        for (int from = 0; from < kLayers; ++from) {
-          const TileEntry e = Tiles[f][from][y][x];
-          if (e.Id == 0) continue;
-          if (to != from) Tiles[f][to][y][x] = e;
-          ++to;
-        }
-        for (; to < kLayers; ++to) Tiles[f][to][y][x] = TileEntry{0, 0, 0};
-      }
+      for (int x = 0; x < w; ++x) CompactStack(Tiles[f], x, y);
 }
 
 int HouseImage::CountEntries() const {

@@ -97,12 +97,32 @@ std::string JoinCacheLines(const std::vector<std::string>& lines) {
   return text;
 }
 
-// NOLINTNEXTLINE(readability-function-cognitive-complexity): not split yet
+namespace {
+
+// The cells a house's components cover so far, from their x and y.
+class Extent {
+ public:
+  void Add(int64_t x, int64_t y) {
+    if (!any_ || x < minX_) minX_ = x;
+    if (!any_ || x > maxX_) maxX_ = x;
+    if (!any_ || y < minY_) minY_ = y;
+    if (!any_ || y > maxY_) maxY_ = y;
+    any_ = true;
+  }
+  int Width() const { return Span(minX_, maxX_); }
+  int Height() const { return Span(minY_, maxY_); }
+
+ private:
+  int64_t minX_ = 0, maxX_ = 0, minY_ = 0, maxY_ = 0;
+  bool any_ = false;
+};
+
+}  // namespace
+
 std::vector<CachedHouse> ListCachedHouses(std::string_view text) {
   std::vector<CachedHouse> houses;
-  int64_t countdown = 0;
-  int64_t minX = 0, maxX = 0, minY = 0, maxY = 0;
-  bool any = false;
+  int64_t countdown = 0;  // component lines left in the current house
+  Extent extent;
   int header = -1;
   LineReader lines(text);
   std::string_view line;
@@ -111,18 +131,13 @@ std::vector<CachedHouse> ListCachedHouses(std::string_view text) {
     const std::vector<std::string> f = SplitCacheLine(line);
     if (f.size() == 7) {
       countdown = ReadNumber(f[2]);
-      any = false;
+      extent = Extent();
       ++header;
     } else if (f.size() == 5) {
-      const int64_t x = ReadNumber(f[2]), y = ReadNumber(f[3]);
-      if (!any || x < minX) minX = x;
-      if (!any || x > maxX) maxX = x;
-      if (!any || y < minY) minY = y;
-      if (!any || y > maxY) maxY = y;
-      any = true;
+      extent.Add(ReadNumber(f[2]), ReadNumber(f[3]));
       if (--countdown == 0)
         houses.push_back(
-            {int(houses.size()), Span(minX, maxX), Span(minY, maxY), header < 0 ? 0 : header});
+            {int(houses.size()), extent.Width(), extent.Height(), header < 0 ? 0 : header});
     }
   }
   return houses;
