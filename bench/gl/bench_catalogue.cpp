@@ -19,6 +19,7 @@
 
 #include "app/catalogue_window.h"
 #include "app/picture_grid.h"
+#include "bench/gl/paint_wait.h"
 #include "bench/synthetic_client.h"
 #include "client/tile_data.h"
 #include "settings/settings.h"
@@ -140,26 +141,6 @@ void BM_ScrollOneScreenCached(benchmark::State& state) {
 BENCHMARK(BM_ScrollOneScreenNewCells)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScrollOneScreenCached)->Unit(benchmark::kMillisecond);
 
-// Counts the paints of a widget, after they are done.
-class PaintCounter : public QObject {
- public:
-  int paints = 0;
-  bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::Paint) ++paints;
-    return false;
-  }
-};
-
-// Runs the event loop until the count moves past `before`; false after 2 s.
-bool WaitFor(const int* count, int before) {
-  QTimer guard;
-  guard.setSingleShot(true);
-  guard.start(2000);
-  while (*count == before && guard.isActive())
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  return *count != before;
-}
-
 void BM_PageStepRealSize(benchmark::State& state) {
   const fs::path dir =
       fs::temp_directory_path() / ("tavi-bench-realsize-" + std::to_string(::getpid()));
@@ -187,7 +168,7 @@ void BM_PageStepRealSize(benchmark::State& state) {
     form.resize(form.width() + 6 * 45 + 2 - g->viewport()->width(),
                 form.height() + 11 * 45 + 2 - g->viewport()->height());
     QApplication::processEvents();
-    PaintCounter counter;
+    tavi::bench::PaintCounter counter;
     g->viewport()->installEventFilter(&counter);
     g->setFocus();
     using Clock = std::chrono::steady_clock;
@@ -205,7 +186,7 @@ void BM_PageStepRealSize(benchmark::State& state) {
       const int before = counter.paints, drawn = form.ThumbnailsDrawn();
       QKeyEvent down(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
       QApplication::sendEvent(g, &down);
-      undrawn += !WaitFor(&counter.paints, before);
+      undrawn += !tavi::bench::WaitForCount(&counter.paints, before);
       const auto t2 = Clock::now();
       thumbnails += form.ThumbnailsDrawn() - drawn;
       const double p = std::chrono::duration<double>(t2 - t1).count();

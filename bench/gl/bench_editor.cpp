@@ -35,6 +35,7 @@
 #include "app/picture_grid.h"
 #include "app/ui_prompts.h"
 #include "bench/demo_house.h"
+#include "bench/gl/paint_wait.h"
 #include "bench/ratio.h"
 #include "client/tile_data.h"
 #include "interaction/main_mouse.h"
@@ -120,15 +121,6 @@ struct Editor {
       QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     // The frame is composed into the window in the same pass as it is drawn.
     return view->PaintCount() != before;
-  }
-  // The same for any counter.
-  bool WaitForCount(const int* count, int before) {
-    QTimer guard;
-    guard.setSingleShot(true);
-    guard.start(2000);
-    while (*count == before && guard.isActive())
-      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return *count != before;
   }
   // Does `step` and waits for its frame; false when it drew none.
   template <class Step>
@@ -259,16 +251,6 @@ void BM_ScrollStep(benchmark::State& st) {
 }
 BENCHMARK(BM_ScrollStep)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(8);
 
-// Counts the paints of a widget, after they are done.
-class PaintCounter : public QObject {
- public:
-  int paints = 0;
-  bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::Paint) ++paints;
-    return false;
-  }
-};
-
 void BM_CatalogueStep(benchmark::State& st) {
   Editor* e = g_editor;
   TObjForm* form = e && e->Ok() ? Access(*e->main).ObjForm() : nullptr;
@@ -283,7 +265,7 @@ void BM_CatalogueStep(benchmark::State& st) {
                  form->height() + 11 * 45 + 2 - g->viewport()->height());
     QApplication::processEvents();
   }
-  PaintCounter counter;
+  bench::PaintCounter counter;
   g->viewport()->installEventFilter(&counter);
   g->setFocus();
   const TUOTileData& tiles = *Access(*e->main).TileData();
@@ -307,7 +289,7 @@ void BM_CatalogueStep(benchmark::State& st) {
     const int before = counter.paints, drawn = form->ThumbnailsDrawn();
     QKeyEvent down(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
     QApplication::sendEvent(g, &down);
-    undrawn += !e->WaitForCount(&counter.paints, before);
+    undrawn += !bench::WaitForCount(&counter.paints, before);
     const auto t2 = Clock::now();
     thumbnails += form->ThumbnailsDrawn() - drawn;
     const double p = std::chrono::duration<double>(t2 - t1).count();

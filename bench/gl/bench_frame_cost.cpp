@@ -21,6 +21,8 @@
 #include <chrono>
 #include <memory>
 
+#include "bench/gl/paint_wait.h"
+
 namespace {
 
 constexpr int kW = 1480, kH = 1224;
@@ -70,16 +72,6 @@ class Window : public QOpenGLWindow, protected QOpenGLFunctions {
   }
 };
 
-// Runs the event loop until *count moves past `before`; false after 2 s.
-bool WaitFor(const int* count, int before) {
-  QTimer guard;
-  guard.setSingleShot(true);
-  guard.start(2000);
-  while (*count == before && guard.isActive())
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  return *count != before;
-}
-
 Widget* g_widget = nullptr;
 
 template <class View>
@@ -93,11 +85,11 @@ void AgainstWidget(benchmark::State& st, View* view) {
     const auto t0 = Clock::now();
     int before = g_widget->frames;
     g_widget->update();
-    undrawn += !WaitFor(&g_widget->frames, before);
+    undrawn += !tavi::bench::WaitForCount(&g_widget->frames, before);
     const auto t1 = Clock::now();
     before = view->frames;
     view->update();
-    undrawn += !WaitFor(&view->frames, before);
+    undrawn += !tavi::bench::WaitForCount(&view->frames, before);
     const auto t2 = Clock::now();
     const double p = std::chrono::duration<double>(t2 - t1).count();
     pathSeconds += p;
@@ -121,7 +113,7 @@ void NativeWindow(benchmark::State& st, QOpenGLWindow::UpdateBehavior b) {
   Window w(b);
   w.resize(kW, kH);
   w.show();
-  if (!WaitFor(&w.frames, 0)) return st.SkipWithError("no first frame");
+  if (!tavi::bench::WaitForCount(&w.frames, 0)) return st.SkipWithError("no first frame");
   AgainstWidget(st, &w);
 }
 void BM_NativeWindowFrame(benchmark::State& st) {
@@ -145,7 +137,7 @@ int main(int argc, char** argv) {
   widget->resize(kW, kH);
   widget->show();
   g_widget = widget.get();
-  if (!WaitFor(&widget->frames, 0)) return 1;
+  if (!tavi::bench::WaitForCount(&widget->frames, 0)) return 1;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   g_widget = nullptr;
