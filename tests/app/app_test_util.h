@@ -6,13 +6,16 @@
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QtTest>
 #include <deque>
 #include <functional>
 #include <memory>
 
+#include "app/control_window.h"
 #include "app/main_window.h"
 #include "app/ui_prompts.h"
 #include "support/demo_client.h"
+#include "tests/app/main_form_test_access.h"
 
 namespace tavi::test {
 
@@ -130,6 +133,23 @@ inline StartOptions DemoOptions(const QString& settingsFolder,
   o.demoClientDir = QString::fromStdString(DemoClientDir());
   o.prompts = prompts;
   return o;
+}
+
+// The editor on the demo client with its settings in `settingsFolder`, with
+// new prompts, shown, once its control window is up.
+inline void OpenDemoEditor(const QString& settingsFolder, std::shared_ptr<ScriptedPrompts>& prompts,
+                           std::unique_ptr<TMainForm>& w) {
+  prompts = std::make_shared<ScriptedPrompts>();
+  w = std::make_unique<TMainForm>(DemoOptions(settingsFolder, prompts));
+  w->show();
+  QTRY_VERIFY(Access(*w).CtrlForm()->isVisible());
+}
+
+// Closes it without the unsaved-changes question.
+inline void CloseDemoEditor(std::unique_ptr<TMainForm>& w) {
+  if (!w) return;
+  Access(*w).Doc().Modified = false;
+  w.reset();
 }
 
 inline QString ReadFile(const QString& path) {

@@ -20,8 +20,8 @@ class FakeWindowHost final : public ICatalogueHost,
   const TUOTileData* tiles = nullptr;
   TSettings* settings = &ownSettings;
   TSettings ownSettings;
-  EditState edit;
-  ScriptedPrompts prompts;  // the boxes said are in prompts.infos
+  mutable EditState edit;
+  mutable ScriptedPrompts prompts;  // the boxes said are in prompts.infos
 
   // The catalogue and AoS windows.
   std::function<void(uint16_t)> onCurrentTile;  // after edit.Tile is set
@@ -44,9 +44,9 @@ class FakeWindowHost final : public ICatalogueHost,
   TTAVIDoc* Doc() const override { return doc; }
   const TUOTileData* Tiles() const override { return tiles; }
   TSettings& Settings() const override { return *settings; }
-  EditState& Edit() const override { return const_cast<EditState&>(edit); }
+  EditState& Edit() const override { return edit; }
   LangMessages Msg() const override { return MessagesFor(settings->Language); }
-  UiPrompts& Prompts() const override { return const_cast<ScriptedPrompts&>(prompts); }
+  UiPrompts& Prompts() const override { return prompts; }
 
   void SetCurrentTile(uint16_t id) override {
     edit.Tile = id;

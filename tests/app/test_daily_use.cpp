@@ -47,17 +47,8 @@ class TestDailyUse : public QObject {
   QAction* action(const char* name) { return w->findChild<QAction*>(name); }
   QString cfgFolder() const { return home.path() + "/cfg"; }
 
-  void start() {
-    prompts = std::make_shared<ScriptedPrompts>();
-    w = std::make_unique<TMainForm>(DemoOptions(cfgFolder(), prompts));
-    w->show();
-    QTRY_VERIFY(Access(*w).CtrlForm()->isVisible());
-  }
-  void stop() {
-    if (!w) return;
-    Access(*w).Doc().Modified = false;
-    w.reset();
-  }
+  void start() { OpenDemoEditor(cfgFolder(), prompts, w); }
+  void stop() { CloseDemoEditor(w); }
   void put(int floor, int x, int y, uint16_t id) {
     Access(*w).Doc().Tiles[floor][0][y][x] = {0, id, 0};
     Access(*w).Doc().UpdateAllCells();

@@ -22,17 +22,8 @@ class TestDesignCommands : public QObject {
 
  private slots:
 
-  void init() {
-    prompts = std::make_shared<ScriptedPrompts>();
-    w = std::make_unique<TMainForm>(DemoOptions(home.path() + "/cfg", prompts));
-    w->show();
-    QTRY_VERIFY(Access(*w).CtrlForm()->isVisible());
-  }
-
-  void cleanup() {
-    Access(*w).Doc().Modified = false;
-    w.reset();
-  }
+  void init() { OpenDemoEditor(home.path() + "/cfg", prompts, w); }
+  void cleanup() { CloseDemoEditor(w); }
 
   // Export in the filter's format, then import it back in place of a changed
   // house: the same components; a broken file leaves the house alone.

@@ -41,17 +41,8 @@ class TestMainWindow : public QObject {
   QAction* action(const char* name) { return w->findChild<QAction*>(name); }
 
  private slots:
-  void init() {
-    prompts = std::make_shared<ScriptedPrompts>();
-    w = std::make_unique<TMainForm>(DemoOptions(home.path() + "/cfg", prompts));
-    w->show();
-    QTRY_VERIFY(Access(*w).CtrlForm()->isVisible());
-  }
-
-  void cleanup() {
-    Access(*w).Doc().Modified = false;
-    w.reset();
-  }
+  void init() { OpenDemoEditor(home.path() + "/cfg", prompts, w); }
+  void cleanup() { CloseDemoEditor(w); }
 
   // Paste is offered only for text whose first line is the selection header.
   void pasteEnabling() {
